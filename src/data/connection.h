@@ -1,0 +1,104 @@
+#pragma once
+// The program's database connection: open/close, queries returning result sets read record
+// by record, executes with a success flag, and transactions. Every module talks to the
+// database through this class; nothing else uses Qt SQL directly.
+
+#include "data/dialect.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+
+namespace mv {
+
+class ResultSetPrivate;
+
+// One query's records. The first record is current right after the query.
+class ResultSet
+{
+public:
+    ~ResultSet();
+    ResultSet(const ResultSet&) = delete;
+    ResultSet& operator=(const ResultSet&) = delete;
+
+    bool eof() const; // past the last record (or no records)
+    void first();
+    void next();
+    void previous();
+    void last();
+
+    // The field of the current record as text; empty text with no current record or an
+    // unknown column.
+    QString field(const QString& column) const;
+    QVariant value(const QString& column) const;
+    // Faster access by position for long loops.
+    int columnIndex(const QString& column) const;
+    QString field(int column) const;
+    QVariant value(int column) const;
+
+    void close();
+
+private:
+    friend class Connection;
+    explicit ResultSet(std::unique_ptr<ResultSetPrivate> d);
+    std::unique_ptr<ResultSetPrivate> d;
+};
+
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an SQLite database file (created when missing).
+    bool openSqlite(const QString& path, QString* error = nullptr);
+    // Opens a database URL: "sqlite:PATH", "postgresql://user:pw@host:port/db" or
+    // "odbc:CONNECTION-STRING".
+    bool openUrl(const QString& url, QString* error = nullptr);
+    void close();
+    bool isOpen() const;
+    QString path() const; // file path for SQLite, empty otherwise
+
+    const Dialect& dialect() const { return m_dialect; }
+
+    // nullptr when the statement fails or is empty. forwardOnly trades previous()/last()
+    // for speed on long results.
+    std::unique_ptr<ResultSet> query(const QString& sql, bool forwardOnly = false);
+    bool execute(const QString& sql);
+    QString lastError() const { return m_lastError; }
+
+    bool begin();
+    bool commit();
+    bool rollback();
+
+    // The native handle of an SQLite connection (for registering functions), else nullptr.
+    sqlite3* sqliteHandle() const;
+
+private:
+    QString m_name; // Qt connection name, unique per object
+    QString m_path;
+    QString m_lastError;
+    Dialect m_dialect;
+};
+
+// Rolls back on destruction unless committed.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    bool active() const { return m_active; }
+    bool commit();
+
+private:
+    Connection& m_connection;
+    bool m_active = false;
+};
+
+} // namespace mv

@@ -1,0 +1,44 @@
+#pragma once
+// Finding, creating and opening the program's database file db.mdb in the data directory.
+
+#include <QString>
+
+namespace mv {
+
+class Connection;
+
+inline constexpr int kSchemaVersion = 2;
+
+enum class DatabaseFileKind { Missing, Sqlite, AccessJet, Unreadable, Unknown };
+
+// What lies at path: an SQLite file, an Access/Jet file ("Standard Jet DB" or
+// "Standard ACE DB" at offset 4), nothing, or something else.
+DatabaseFileKind probeDatabaseFile(const QString& path);
+
+// The data directory: the explicit option, else MORVANE_HOME, else the program directory
+// when it holds db.mdb or is writable, else the per-user data directory.
+QString resolveDataDirectory(const QString& homeOption, const QString& programDirectory);
+
+// Creates every table and index on an empty database, stores the schema version and the
+// first account (admin/admin with both rights). Runs in one transaction.
+bool createSchema(Connection& connection, QString* error = nullptr);
+// Brings an older schema up to kSchemaVersion (adds missing indexes); 0 when unversioned.
+int schemaVersion(Connection& connection);
+bool upgradeSchema(Connection& connection, QString* error = nullptr);
+
+struct OpenOptions
+{
+    bool demoData = false; // fill a newly created database with the demo data set
+};
+
+// Opens <dataDirectory>/db.mdb on the connection, creating it (and the directory) on first
+// start. Refuses an Access/Jet file with a message saying it must be imported. On failure
+// returns false with a user-readable Chinese message in *error.
+bool openDataStore(Connection& connection, const QString& dataDirectory,
+                   const OpenOptions& options = {}, QString* error = nullptr);
+
+// The demo data set: ~40 items in 5 categories, 6 suppliers, 4 projects, 3 months of
+// receipts and requisitions ending today, never issuing more than is in stock.
+bool fillDemoData(Connection& connection, QString* error = nullptr);
+
+} // namespace mv
