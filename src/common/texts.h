@@ -17,6 +17,8 @@ int toInteger(const QString& text);
 // Integral values as they are, floating values truncated toward zero, texts as above,
 // anything else 0.
 int toInteger(const QVariant& value);
+// toInteger() over UTF-8 bytes without building a QString (used by the SQL function mv_int).
+int toIntegerUtf8(const char* text, qsizetype size);
 
 // The leading decimal number (sign, digits, decimal point, exponent) after folding
 // full-width forms; 0 when there is none.

@@ -1,0 +1,356 @@
+#include "data/connection.h"
+
+#include "data/sqlfunctions.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <atomic>
+
+namespace mv {
+
+class ResultSetPrivate
+{
+public:
+    QSqlQuery query;
+    QSqlRecord record; // column names, read once
+    bool eof = true;   // past the last record, or no records at all
+    bool closed = false;
+
+    // After a move: a failed forward move leaves us past the end.
+    void afterForwardMove(bool moved) { eof = !moved; }
+    bool current() const { return !closed && query.isValid(); }
+};
+
+ResultSet::ResultSet(std::unique_ptr<ResultSetPrivate> d) : d(std::move(d)) {}
+
+ResultSet::~ResultSet() = default;
+
+bool ResultSet::eof() const
+{
+    return d->closed || d->eof;
+}
+
+void ResultSet::first()
+{
+    if (d->closed)
+        return;
+    if (d->query.isForwardOnly()) {
+        // A forward-only result can only be "moved" to the first record before reading on.
+        if (d->query.at() == QSql::BeforeFirstRow)
+            d->afterForwardMove(d->query.next());
+        return;
+    }
+    d->afterForwardMove(d->query.first());
+}
+
+void ResultSet::next()
+{
+    if (d->closed || d->eof)
+        return;
+    d->afterForwardMove(d->query.next());
+}
+
+void ResultSet::previous()
+{
+    if (d->closed || d->query.isForwardOnly())
+        return;
+    if (d->eof) {
+        // From past the end, previous goes back to the last record.
+        d->afterForwardMove(d->query.last());
+        return;
+    }
+    d->query.previous(); // before the first record: no current record, not at the end
+}
+
+void ResultSet::last()
+{
+    if (d->closed || d->query.isForwardOnly())
+        return; // a forward-only result cannot come back to its last record
+    d->afterForwardMove(d->query.last());
+}
+
+int ResultSet::columnIndex(const QString& column) const
+{
+    return d->record.indexOf(column);
+}
+
+QString ResultSet::field(const QString& column) const
+{
+    return field(columnIndex(column));
+}
+
+QVariant ResultSet::value(const QString& column) const
+{
+    return value(columnIndex(column));
+}
+
+QString ResultSet::field(int column) const
+{
+    return value(column).toString();
+}
+
+QVariant ResultSet::value(int column) const
+{
+    if (column < 0 || column >= d->record.count() || !d->current())
+        return {};
+    return d->query.value(column);
+}
+
+void ResultSet::close()
+{
+    if (d->closed)
+        return;
+    d->query.finish();
+    d->query = QSqlQuery();
+    d->closed = true;
+    d->eof = true;
+}
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("morvane-%1").arg(++counter);
+}
+
+QString unsupportedBackendMessage()
+{
+    return QStringLiteral("暂不支持该数据库类型");
+}
+
+} // namespace
+
+Connection::Connection() : m_name(nextConnectionName()) {}
+
+Connection::~Connection()
+{
+    close();
+}
+
+bool Connection::openSqlite(const QString& path, QString* error)
+{
+    close();
+    m_lastError.clear();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            m_lastError = db.lastError().text();
+        } else if (!registerSqlFunctions(sqliteHandle())) {
+            m_lastError = QStringLiteral("无法在数据库连接上注册函数 mv_int");
+            db.close();
+        } else {
+            m_path = path;
+            m_dialect = Dialect(Dialect::Sqlite);
+        }
+    }
+    if (m_path.isEmpty()) {
+        QSqlDatabase::removeDatabase(m_name);
+        if (error)
+            *error = m_lastError;
+        return false;
+    }
+    // Rows are linked by values, not by foreign keys; keep the default rollback journal so
+    // that db.mdb stays one self-contained file that a plain copy backs up.
+    execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    return true;
+}
+
+bool Connection::openUrl(const QString& url, QString* error)
+{
+    auto fail = [&](const QString& message) {
+        m_lastError = message;
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (url.startsWith(QLatin1String("sqlite:")))
+        return openSqlite(url.mid(7), error);
+
+    QString driver;
+    Dialect dialect;
+    if (url.startsWith(QLatin1String("postgresql://")) ||
+        url.startsWith(QLatin1String("postgres://"))) {
+        driver = QStringLiteral("QPSQL");
+        dialect = Dialect(Dialect::Postgres);
+    } else if (url.startsWith(QLatin1String("odbc:"))) {
+        driver = QStringLiteral("QODBC");
+        dialect = Dialect(Dialect::Access);
+    } else {
+        return fail(unsupportedBackendMessage());
+    }
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return fail(unsupportedBackendMessage() + QStringLiteral("（缺少驱动 ") + driver +
+                    QStringLiteral("）"));
+
+    close();
+    bool opened = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_name);
+        if (dialect.backend() == Dialect::Postgres) {
+            const QUrl parsed(url);
+            db.setHostName(parsed.host());
+            if (parsed.port() > 0)
+                db.setPort(parsed.port());
+            db.setUserName(parsed.userName());
+            db.setPassword(parsed.password());
+            db.setDatabaseName(parsed.path().mid(1));
+        } else {
+            db.setDatabaseName(url.mid(5));
+        }
+        opened = db.open();
+        if (!opened)
+            m_lastError = db.lastError().text();
+    }
+    if (!opened) {
+        QSqlDatabase::removeDatabase(m_name);
+        return fail(m_lastError);
+    }
+    m_dialect = dialect;
+    m_path.clear();
+    return true;
+}
+
+void Connection::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_path.clear();
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QString Connection::path() const
+{
+    return m_path;
+}
+
+std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnly)
+{
+    if (sql.trimmed().isEmpty()) {
+        m_lastError = QStringLiteral("空的查询语句");
+        return nullptr;
+    }
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("数据库没有打开");
+        return nullptr;
+    }
+    auto d = std::make_unique<ResultSetPrivate>();
+    d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
+    d->query.setForwardOnly(forwardOnly);
+    if (!d->query.exec(sql)) {
+        m_lastError = d->query.lastError().text();
+        return nullptr;
+    }
+    m_lastError.clear();
+    d->record = d->query.record();
+    d->closed = false;
+    d->eof = !(d->query.isSelect() && d->query.next());
+    return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
+}
+
+bool Connection::execute(const QString& sql)
+{
+    if (sql.trimmed().isEmpty()) {
+        m_lastError = QStringLiteral("空的语句");
+        return false;
+    }
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("数据库没有打开");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(sql)) {
+        m_lastError = q.lastError().text();
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+bool Connection::begin()
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.transaction()) {
+        m_lastError = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool Connection::commit()
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.commit()) {
+        m_lastError = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool Connection::rollback()
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.rollback()) {
+        m_lastError = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+sqlite3* Connection::sqliteHandle() const
+{
+    if (!QSqlDatabase::contains(m_name))
+        return nullptr;
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.driver() || db.driverName() != QLatin1String("QSQLITE"))
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_active = m_connection.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        m_connection.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    m_active = false;
+    if (m_connection.commit())
+        return true;
+    m_connection.rollback();
+    return false;
+}
+
+} // namespace mv

@@ -1,0 +1,19 @@
+#include "data/dialect.h"
+
+namespace mv {
+
+QString Dialect::dateLiteral(const QDate& date) const
+{
+    if (m_backend == Access)
+        return u'#' + dateValue(date) + u'#';
+    return u'\'' + dateValue(date) + u'\'';
+}
+
+QString Dialect::dateValue(const QDate& date) const
+{
+    if (m_backend == Access)
+        return QString::asprintf("%d-%d-%d", date.year(), date.month(), date.day());
+    return date.toString(Qt::ISODate);
+}
+
+} // namespace mv
