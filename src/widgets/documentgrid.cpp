@@ -1,0 +1,140 @@
+#include "widgets/documentgrid.h"
+
+#include "widgets/griddelegate.h"
+
+#include <QHeaderView>
+
+namespace mv {
+
+namespace {
+
+const QColor kHeadingShade{230, 230, 230};
+
+} // namespace
+
+DocumentGrid::DocumentGrid(QWidget* parent) : QTableWidget(parent)
+{
+    setItemDelegate(new GridDelegate(this));
+    verticalHeader()->hide();
+    // Row 0 carries the headings, so Qt's own header row would only repeat column numbers.
+    horizontalHeader()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setReadOnly(false);
+
+    connect(model(), &QAbstractItemModel::columnsInserted, this, &DocumentGrid::styleHeadingRow);
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int) {
+                if (first == 0)
+                    styleHeadingRow();
+            });
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (!m_filling && item->row() > 0)
+            emit cellEdited(item->row(), item->column());
+    });
+}
+
+QString DocumentGrid::cellText(int row, int column) const
+{
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+void DocumentGrid::setCellText(int row, int column, const QString& text)
+{
+    if (row < 0 || column < 0)
+        return;
+    if (row >= rowCount())
+        setRowCount(row + 1);
+    if (column >= columnCount())
+        setColumnCount(column + 1);
+    m_filling = true;
+    QTableWidgetItem* cell = item(row, column);
+    if (!cell) {
+        cell = new QTableWidgetItem; // the table takes ownership
+        setItem(row, column, cell);
+    }
+    cell->setText(text);
+    if (row == 0)
+        styleHeadingCell(cell);
+    m_filling = false;
+}
+
+DocumentGrid::CellKind DocumentGrid::columnKind(int column) const
+{
+    return m_kinds.value(column, CellKind::Text);
+}
+
+void DocumentGrid::setColumnKind(int column, CellKind kind)
+{
+    m_kinds.insert(column, kind);
+}
+
+QStringList DocumentGrid::dropDownItems(int column) const
+{
+    return m_dropDownItems.value(column);
+}
+
+void DocumentGrid::setDropDownItems(int column, const QStringList& items)
+{
+    m_dropDownItems.insert(column, items);
+    setColumnKind(column, CellKind::DropDown);
+}
+
+void DocumentGrid::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    if (readOnly && state() == QAbstractItemView::EditingState)
+        closePersistentEditor(currentItem());
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+}
+
+void DocumentGrid::insertRowAt(int row)
+{
+    // The heading row stays first.
+    insertRow(std::clamp(row, std::min(1, rowCount()), rowCount()));
+}
+
+void DocumentGrid::deleteRowAt(int row)
+{
+    if (row >= 1 && row < rowCount())
+        removeRow(row);
+}
+
+void DocumentGrid::mergeCells(int row, int column, int rowSpan, int columnSpan)
+{
+    if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1)
+        return;
+    setSpan(row, column, rowSpan, columnSpan);
+}
+
+void DocumentGrid::styleHeadingCell(QTableWidgetItem* cell)
+{
+    cell->setFlags(Qt::ItemIsEnabled);
+    QFont bold = cell->font();
+    bold.setBold(true);
+    cell->setFont(bold);
+    cell->setBackground(kHeadingShade);
+    cell->setTextAlignment(Qt::AlignCenter);
+}
+
+void DocumentGrid::styleHeadingRow()
+{
+    if (rowCount() == 0)
+        return;
+    const bool filling = m_filling;
+    m_filling = true;
+    for (int c = 0; c < columnCount(); ++c) {
+        QTableWidgetItem* cell = item(0, c);
+        if (!cell) {
+            cell = new QTableWidgetItem;
+            setItem(0, c, cell);
+        }
+        styleHeadingCell(cell);
+    }
+    m_filling = filling;
+}
+
+} // namespace mv

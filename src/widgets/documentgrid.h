@@ -1,0 +1,54 @@
+#pragma once
+// The document line grid: row 0 holds the column headings as an ordinary, non-editable row;
+// data rows start at row 1. Each column has a cell kind (text, number, drop-down list).
+
+#include <QHash>
+#include <QStringList>
+#include <QTableWidget>
+
+namespace mv {
+
+class DocumentGrid : public QTableWidget
+{
+    Q_OBJECT
+public:
+    enum class CellKind
+    {
+        Text,
+        Numeric,
+        DropDown
+    };
+
+    explicit DocumentGrid(QWidget* parent = nullptr);
+
+    // Grows the grid as needed; row 0 stays the heading row.
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+
+    CellKind columnKind(int column) const;
+    void setColumnKind(int column, CellKind kind);
+    QStringList dropDownItems(int column) const;
+    void setDropDownItems(int column, const QStringList& items);
+
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
+    // Inserts an empty row before row (row == rowCount() appends); removes a row.
+    void insertRowAt(int row);
+    void deleteRowAt(int row);
+    void mergeCells(int row, int column, int rowSpan, int columnSpan);
+
+signals:
+    void cellEdited(int row, int column);
+
+private:
+    void styleHeadingRow();
+    static void styleHeadingCell(QTableWidgetItem* cell);
+
+    QHash<int, CellKind> m_kinds;
+    QHash<int, QStringList> m_dropDownItems;
+    bool m_readOnly = false;
+    bool m_filling = false; // programmatic writes do not count as edits
+};
+
+} // namespace mv

@@ -1,0 +1,71 @@
+#include "widgets/griddelegate.h"
+
+#include "widgets/documentgrid.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+namespace mv {
+
+namespace {
+
+const QRegularExpression& numericPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^-?[0-9]*(\\.[0-9]*)?$"));
+    return pattern;
+}
+
+} // namespace
+
+bool isNumericCellText(const QString& text)
+{
+    return numericPattern().match(text).hasMatch();
+}
+
+GridDelegate::GridDelegate(DocumentGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const
+{
+    switch (m_grid->columnKind(index.column())) {
+    case DocumentGrid::CellKind::Numeric: {
+        auto* edit = new QLineEdit(parent);
+        edit->setFrame(false);
+        edit->setValidator(new QRegularExpressionValidator(numericPattern(), edit));
+        return edit;
+    }
+    case DocumentGrid::CellKind::DropDown: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(m_grid->dropDownItems(index.column()));
+        return combo;
+    }
+    case DocumentGrid::CellKind::Text:
+        break;
+    }
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setCurrentText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const
+{
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        model->setData(index, combo->currentText(), Qt::EditRole);
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+} // namespace mv

@@ -1,0 +1,106 @@
+#include "widgets/reportlist.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace mv {
+
+ReportList::ReportList(QWidget* parent) : QTableView(parent), m_model(new ReportListModel(this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    // Fixed row heights keep large lists cheap: no per-row size computation.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ReportList::headerClicked);
+    // A reset (new columns, a refill) forgets the section sizes; the model keeps them.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ReportList::applyColumnWidths);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &ReportList::applyColumnWidths);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize) {
+                if (!m_applyingWidths && m_model->columnWidth(column) != newSize)
+                    m_model->setColumnWidth(column, newSize);
+            });
+}
+
+void ReportList::setColumns(const QList<ReportColumn>& columns)
+{
+    m_model->setColumns(columns);
+    applyColumnWidths();
+}
+
+void ReportList::applyColumnWidths()
+{
+    m_applyingWidths = true;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (horizontalHeader()->sectionSize(c) != m_model->columnWidth(c))
+            horizontalHeader()->resizeSection(c, m_model->columnWidth(c));
+    m_applyingWidths = false;
+}
+
+int ReportList::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ReportList::setSelectedRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex cell = m_model->index(row, 0);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    scrollTo(cell);
+}
+
+void ReportList::setStripePicture(const QPixmap& picture)
+{
+    m_stripes = picture;
+    viewport()->update();
+}
+
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit rowDoubleClicked(indexAt(event->position().toPoint()).row());
+}
+
+void ReportList::contextMenuEvent(QContextMenuEvent* event)
+{
+    const int row = indexAt(event->pos()).row();
+    // A right click on a row makes it the selected one, as the pop-up menus act on it.
+    if (row >= 0)
+        setSelectedRow(row);
+    emit rightClicked(row, event->globalPos());
+    event->accept();
+}
+
+void ReportList::paintEvent(QPaintEvent* event)
+{
+    if (!m_stripes.isNull()) {
+        // The stripes scroll with the rows: the tile starts at the first row's top.
+        QPainter painter(viewport());
+        painter.setBrushOrigin(0, -verticalOffset());
+        painter.fillRect(event->rect(), QBrush(m_stripes));
+    }
+    QTableView::paintEvent(event);
+}
+
+} // namespace mv

@@ -1,0 +1,111 @@
+#include "widgets/widgetmessageresponder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace mv {
+
+MessageBoxLayout messageBoxLayout(int code)
+{
+    using B = QMessageBox;
+    MessageBoxLayout layout;
+    // The low four bits choose the buttons, the next four the icon.
+    switch (code & 0x0F) {
+    case 1:
+        layout = {B::Ok | B::Cancel, B::Ok, B::Cancel};
+        break;
+    case 2:
+        layout = {B::Abort | B::Retry | B::Ignore, B::Abort, B::Abort};
+        break;
+    case 3:
+        layout = {B::Yes | B::No | B::Cancel, B::Yes, B::Cancel};
+        break;
+    case 4:
+        layout = {B::Yes | B::No, B::Yes, B::No};
+        break;
+    case 5:
+        layout = {B::Retry | B::Cancel, B::Retry, B::Cancel};
+        break;
+    default:
+        layout = {B::Ok, B::Ok, B::Ok};
+        break;
+    }
+    switch (code & 0xF0) {
+    case 0x10:
+        layout.icon = B::Critical;
+        break;
+    case 0x20:
+        layout.icon = B::Question;
+        break;
+    case 0x30:
+        layout.icon = B::Warning;
+        break;
+    case 0x40:
+        layout.icon = B::Information;
+        break;
+    default:
+        // A Yes/No question without an icon of its own still shows the question mark.
+        layout.icon = (code & 0x0F) == 4 ? B::Question : B::NoIcon;
+        break;
+    }
+    return layout;
+}
+
+int messageAnswer(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return AnswerOk;
+    case QMessageBox::Cancel:
+        return AnswerCancel;
+    case QMessageBox::Abort:
+        return AnswerAbort;
+    case QMessageBox::Retry:
+        return AnswerRetry;
+    case QMessageBox::Ignore:
+        return AnswerIgnore;
+    case QMessageBox::Yes:
+        return AnswerYes;
+    case QMessageBox::No:
+        return AnswerNo;
+    default:
+        return AnswerCancel;
+    }
+}
+
+int WidgetMessageResponder::message(const QString& text, int code, const QString& title)
+{
+    const MessageBoxLayout layout = messageBoxLayout(code);
+    QMessageBox box(layout.icon, title, text, layout.buttons, QApplication::activeWindow());
+    box.setDefaultButton(layout.defaultButton);
+    box.setEscapeButton(layout.escapeButton);
+    box.setWindowTitle(title);
+    box.exec();
+    // Closing the box counts as its Escape button.
+    QAbstractButton* clicked = box.clickedButton();
+    const auto pressed = clicked ? box.standardButton(clicked) : layout.escapeButton;
+    return messageAnswer(pressed == QMessageBox::NoButton ? layout.escapeButton : pressed);
+}
+
+InputAnswer WidgetMessageResponder::input(const QString& prompt, const QString& title,
+                                          const QString& initial)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    return InputAnswer{accepted, accepted ? dialog.textValue() : QString()};
+}
+
+QString WidgetMessageResponder::fileName(bool save, const QString& caption,
+                                         const QString& directory, const QString& filter)
+{
+    QWidget* parent = QApplication::activeWindow();
+    return save ? QFileDialog::getSaveFileName(parent, caption, directory, filter)
+                : QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+} // namespace mv

@@ -1,0 +1,33 @@
+#pragma once
+// The message service's real dialogs: message boxes, the input box and file dialogs,
+// parented to the active window.
+
+#include "common/messages.h"
+
+#include <QMessageBox>
+
+namespace mv {
+
+// The buttons, default button, Escape button and icon for a message code.
+struct MessageBoxLayout
+{
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    QMessageBox::StandardButton escapeButton = QMessageBox::Ok;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+MessageBoxLayout messageBoxLayout(int code);
+// The answer code for a pressed button (OK 0, Cancel 1, Yes 5, No 6).
+int messageAnswer(QMessageBox::StandardButton button);
+
+class WidgetMessageResponder : public MessageResponder
+{
+public:
+    int message(const QString& text, int code, const QString& title) override;
+    InputAnswer input(const QString& prompt, const QString& title, const QString& initial) override;
+    QString fileName(bool save, const QString& caption, const QString& directory,
+                     const QString& filter) override;
+};
+
+} // namespace mv
