@@ -1,0 +1,68 @@
+#include "stock/monthlysummary.h"
+
+#include "common/reportlistmodel.h"
+#include "common/texts.h"
+#include "data/builders.h"
+#include "data/connection.h"
+#include "stock/stockbalance.h"
+#include "stock/stockfigures.h"
+
+namespace mv {
+
+QList<ReportColumn> monthlySummaryColumns()
+{
+    return {{u"编号"_qs, 50},      {u"库存分类"_qs, 100},   {u"名称"_qs, 200},
+            {u"型号"_qs, 150},     {u"上月库存量"_qs, 100}, {u"本月库存量"_qs, 100},
+            {u"本月出库"_qs, 100}, {u"本月入库"_qs, 500}};
+}
+
+int PeriodQuantity(Connection& connection, const QString& name, const QString& model,
+                   const QString& direction, const QDate& from, const QDate& to)
+{
+    const Dialect& dialect = connection.dialect();
+    const QString statement = u"select * from yclnote where 日期 between "_qs +
+                              dialect.dateLiteral(from) + u" and "_qs + dialect.dateLiteral(to) +
+                              u" and 原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs +
+                              sqlQuoted(model) + u"and 正负="_qs + sqlQuoted(direction);
+    qint64 total = 0;
+    std::unique_ptr<ResultSet> lines = connection.query(statement, true);
+    if (lines) {
+        const int quantity = lines->columnIndex(u"数量"_qs);
+        for (; !lines->eof(); lines->next())
+            total += toInteger(lines->value(quantity));
+    }
+    return stockFigure(total);
+}
+
+void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
+                         const QDate& to, const SummaryProgress& progress)
+{
+    if (list.columnCount() == 0)
+        list.setColumns(monthlySummaryColumns());
+    const QList<StockItem> items = queryStockItems(connection, stockItemsStatement());
+    const int total = int(items.size());
+    if (progress)
+        progress(0, total);
+    const QHash<ItemKey, ItemSums> sums = allItemSums(connection, Period{from, to});
+
+    QList<ReportRow> rows;
+    rows.reserve(items.size());
+    for (const StockItem& item : items) {
+        const ItemSums figures = sums.value(ItemKey{item.name, item.model});
+        const int balance = stockFigure(figures.in - figures.out);
+        const int received = stockFigure(figures.periodIn);
+        const int issued = stockFigure(figures.periodOut);
+        lastStockBalance = balance;
+        const int opening = stockFigure(qint64(balance) + issued - received);
+        rows.append(ReportRow{{QString::number(rows.size() + 1), item.category, item.name,
+                               item.model, QString::number(opening), QString::number(balance),
+                               QString::number(issued), QString::number(received)},
+                              0,
+                              Qt::Unchecked});
+        if (progress && (rows.size() % 256 == 0 || rows.size() == total))
+            progress(int(rows.size()), total);
+    }
+    list.setRows(std::move(rows));
+}
+
+} // namespace mv

@@ -1,0 +1,51 @@
+#include "stock/movementlist.h"
+
+#include "common/oledate.h"
+#include "common/reportlistmodel.h"
+#include "data/builders.h"
+#include "data/connection.h"
+
+namespace mv {
+
+QList<ReportColumn> movementListColumns()
+{
+    return {{u"出入库"_qs, 100},
+            {u"数量"_qs, 100},
+            {u"单据号"_qs, 100},
+            {u"人员"_qs, 60},
+            {u"时间"_qs, 300}};
+}
+
+QString movementDateText(const QString& stored)
+{
+    const double date = textToDate(stored);
+    return date == kNoDate ? stored : dateText(date);
+}
+
+void FillMovementList(Connection& connection, ReportListModel& list, const QString& name,
+                      const QString& model)
+{
+    if (list.columnCount() == 0)
+        list.setColumns(movementListColumns());
+    const QString condition =
+        u"原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs + sqlQuoted(model);
+    QList<ReportRow> rows;
+    std::unique_ptr<ResultSet> lines =
+        connection.query(buildSelect(u"yclnote"_qs, condition), true);
+    if (lines) {
+        const int direction = lines->columnIndex(u"正负"_qs);
+        const int quantity = lines->columnIndex(u"数量"_qs);
+        const int document = lines->columnIndex(u"单据号"_qs);
+        const int maker = lines->columnIndex(u"制单人"_qs);
+        const int date = lines->columnIndex(u"日期"_qs);
+        for (; !lines->eof(); lines->next())
+            rows.append(
+                ReportRow{{lines->field(direction), lines->field(quantity), lines->field(document),
+                           lines->field(maker), movementDateText(lines->field(date))},
+                          0,
+                          Qt::Unchecked});
+    }
+    list.setRows(std::move(rows));
+}
+
+} // namespace mv

@@ -1,0 +1,109 @@
+#include "stock/stockfigures.h"
+
+#include "common/texts.h"
+#include "data/connection.h"
+#include "stock/stockbalance.h"
+
+namespace mv {
+
+namespace {
+
+// Adds a quantity to the sums of its direction; other directions count nowhere.
+void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 inPeriod)
+{
+    if (direction == directionIn()) {
+        sums.in += total;
+        sums.periodIn += inPeriod;
+    } else if (direction == directionOut()) {
+        sums.out += total;
+        sums.periodOut += inPeriod;
+    }
+}
+
+// SQLite: one aggregate statement with the registered mv_int(), grouped over the columns of
+// the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量).
+QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
+                                         const std::optional<Period>& period)
+{
+    const Dialect& dialect = connection.dialect();
+    const QString periodSum =
+        period
+            ? u"SUM(CASE WHEN 日期 BETWEEN "_qs + dialect.dateLiteral(period->from) + u" AND "_qs +
+                  dialect.dateLiteral(period->to) + u" THEN mv_int(数量) ELSE 0 END)"_qs
+            : u"0"_qs;
+    const QString statement = u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
+                              u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
+                              u" GROUP BY 原材料名字, 型号, 正负"_qs;
+    QHash<ItemKey, ItemSums> sums;
+    std::unique_ptr<ResultSet> groups = connection.query(statement, true);
+    if (!groups)
+        return sums;
+    for (; !groups->eof(); groups->next()) {
+        // A NULL name or model never equals a quoted value, so such lines count for no item.
+        const QVariant name = groups->value(0);
+        const QVariant model = groups->value(1);
+        if (name.isNull() || model.isNull())
+            continue;
+        addQuantity(sums[ItemKey{name.toString(), model.toString()}], groups->field(2),
+                    groups->value(3).toLongLong(), groups->value(4).toLongLong());
+    }
+    return sums;
+}
+
+// Other backends have no mv_int(): read the lines once and apply the rule here.
+QHash<ItemKey, ItemSums> scanLines(Connection& connection, const std::optional<Period>& period)
+{
+    QHash<ItemKey, ItemSums> sums;
+    const QString columns = u"SELECT 原材料名字, 型号, 正负, 数量 FROM yclnote"_qs;
+    auto scan = [&](const QString& statement, bool inPeriod) {
+        std::unique_ptr<ResultSet> lines = connection.query(statement, true);
+        if (!lines)
+            return;
+        for (; !lines->eof(); lines->next()) {
+            const QVariant name = lines->value(0);
+            const QVariant model = lines->value(1);
+            if (name.isNull() || model.isNull())
+                continue;
+            ItemSums& item = sums[ItemKey{name.toString(), model.toString()}];
+            const qint64 quantity = toInteger(lines->value(3));
+            if (inPeriod)
+                addQuantity(item, lines->field(2), 0, quantity);
+            else
+                addQuantity(item, lines->field(2), quantity, 0);
+        }
+    };
+    scan(columns, false);
+    if (period)
+        scan(columns + u" WHERE 日期 BETWEEN "_qs + connection.dialect().dateLiteral(period->from) +
+                 u" AND "_qs + connection.dialect().dateLiteral(period->to),
+             true);
+    return sums;
+}
+
+} // namespace
+
+QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period)
+{
+    if (connection.dialect().backend() == Dialect::Sqlite)
+        return aggregateSqlite(connection, period);
+    return scanLines(connection, period);
+}
+
+QString stockItemsStatement()
+{
+    return u"SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
+}
+
+QList<StockItem> queryStockItems(Connection& connection, const QString& statement)
+{
+    QList<StockItem> items;
+    std::unique_ptr<ResultSet> groups = connection.query(statement, true);
+    if (!groups)
+        return items;
+    for (; !groups->eof(); groups->next())
+        items.append(
+            StockItem{groups->field(0), groups->field(1), groups->field(2), groups->field(3)});
+    return items;
+}
+
+} // namespace mv

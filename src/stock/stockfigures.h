@@ -1,0 +1,64 @@
+#pragma once
+// Stock figures of every item in one pass over the movement lines, instead of two (list)
+// or six (summary) queries per item. The figures equal those of StockBalance() and
+// PeriodQuantity() item by item.
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace mv {
+
+class Connection;
+
+// An item as the balance sees it: material name and model (category and unit play no part).
+struct ItemKey
+{
+    QString name;
+    QString model;
+    friend bool operator==(const ItemKey&, const ItemKey&) = default;
+};
+
+inline size_t qHash(const ItemKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.name, key.model);
+}
+
+// Exact sums of integer(数量) per direction; the period sums only count lines dated within
+// the period (both ends included).
+struct ItemSums
+{
+    qint64 in = 0;
+    qint64 out = 0;
+    qint64 periodIn = 0;
+    qint64 periodOut = 0;
+};
+
+struct Period
+{
+    QDate from;
+    QDate to;
+};
+
+// The sums of every item that has lines. Items are matched by text, exactly as the
+// per-item statements compare 原材料名字 and 型号 with quoted values.
+QHash<ItemKey, ItemSums> allItemSums(Connection& connection,
+                                     const std::optional<Period>& period = {});
+
+// One row of the stock list before its figure is known.
+struct StockItem
+{
+    QString category;
+    QString name;
+    QString unit;
+    QString model;
+};
+
+// "SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"
+QString stockItemsStatement();
+// The items of a statement that selects 分类, 原材料名字, 单位, 型号, in the database's
+// order.
+QList<StockItem> queryStockItems(Connection& connection, const QString& statement);
+
+} // namespace mv

@@ -1,0 +1,25 @@
+#pragma once
+// Header clicks on the stock list: alternate descending/ascending text sorts of the clicked
+// column and mark it with a triangle in its title.
+
+#include <QString>
+
+namespace mv {
+
+class ReportListModel;
+
+inline QString sortMarkDescending()
+{
+    return QStringLiteral("△");
+} // last sort descending
+inline QString sortMarkAscending()
+{
+    return QStringLiteral("▽");
+} // last sort ascending
+
+// Clears the marks of every other column, then: a title marked "▽" sorts descending and
+// becomes "△"; one marked "△" sorts ascending and becomes "▽"; an unmarked one sorts
+// descending and gets "△" appended. Every column is compared as case-insensitive text.
+void OnStockHeaderClick(ReportListModel& list, int column);
+
+} // namespace mv

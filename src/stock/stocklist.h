@@ -1,0 +1,48 @@
+#pragma once
+// The stock list (超级列表框1): one row per distinct category, name, unit and model of the
+// movement lines, with its current stock.
+
+#include "stock/stockfigures.h"
+
+#include <QList>
+#include <QString>
+
+namespace mv {
+
+class Connection;
+class ReportListModel;
+struct ReportColumn;
+
+// Column indexes of the stock list.
+enum StockListColumn : int
+{
+    StockColNumber = 0, // 编号: running number
+    StockColCategory,   // 库存分类
+    StockColName,       // 名称
+    StockColModel,      // 型号
+    StockColBalance,    // 现存量
+    StockColUnit,       // 单位
+    StockColRemark,     // 备注: never filled
+    StockColumnCount
+};
+
+QList<ReportColumn> stockListColumns();
+
+// Replaces the list's rows with the items (datum 0), each with the balance of its name and
+// model from the sums. Sets lastStockBalance to the last row's figure. The columns are set
+// only when the list has none, so titles (and their sort marks) stay.
+void fillStockRows(ReportListModel& list, const QList<StockItem>& items,
+                   const QHash<ItemKey, ItemSums>& sums);
+
+// Refills the list from yclnote: the item rows in the database's group order and all
+// balances from one aggregate query.
+void RefreshStockList(Connection& connection, ReportListModel& list);
+
+// Refills the list from table ycl ordered by 库存分类 (column 1) or 原材料名字 (column 2);
+// any other column does nothing. Each row's datum is ycl.编号.
+void FillStockListFromYcl(Connection& connection, ReportListModel& list, int column);
+
+// "delete from ycl where 编号=" + datum.
+bool DeleteStockRowByDatum(Connection& connection, qint64 datum);
+
+} // namespace mv

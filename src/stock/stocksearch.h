@@ -1,0 +1,27 @@
+#pragma once
+// Item search: the items whose category, name or model contains a text, with their full
+// stock (all lines of the item count, not only matching ones).
+
+#include <QString>
+
+namespace mv {
+
+class Connection;
+class ReportListModel;
+
+enum class StockSearchField
+{
+    Category,
+    Name,
+    Model
+};
+
+// The GROUP BY statement of the items whose field contains text literally: quotes, '%' and
+// '_' match themselves. An empty text matches every item whose field is not NULL.
+QString stockSearchStatement(StockSearchField field, const QString& text);
+
+// Replaces the rows of the stock list with the matching items (numbered from 1, datum 0).
+void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
+                 const QString& text);
+
+} // namespace mv

@@ -1,0 +1,261 @@
+// Stock figures: the balance rule, the one-pass list and summary against the per-item
+// queries, the period rule, literal search, the movement list and the fill from ycl.
+
+#include "common/reportlistmodel.h"
+#include "stock/monthlysummary.h"
+#include "stock/movementlist.h"
+#include "stock/stockbalance.h"
+#include "stock/stocklist.h"
+#include "stock/stocksearch.h"
+#include "stocktestdb.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace mv;
+using mv::testing::StockTestDb;
+
+namespace {
+
+const QString in = QStringLiteral("入库");
+const QString out = QStringLiteral("出库");
+
+QStringList column(const ReportListModel& list, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < list.rowCount(); ++r)
+        texts.append(list.text(r, c));
+    return texts;
+}
+
+} // namespace
+
+class TestStockFigures : public QObject
+{
+    Q_OBJECT
+private slots:
+    void balanceRule();
+    void listRowsPerCategoryAndUnit();
+    void onePassMatchesPerItem();
+    void periodRule();
+    void searchMatchesLiterally();
+    void movementList();
+    void fillFromYclAndDelete();
+};
+
+void TestStockFigures::balanceRule()
+{
+    StockTestDb db;
+    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    db.line(in, u"2010-01-06"_qs, u"角铝"_qs, u"A1"_qs, 5);
+    db.line(out, u"2010-01-07"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    QCOMPARE(StockBalance(db.connection, u"角铝"_qs, u"A1"_qs), 12);
+    QCOMPARE(lastStockBalance, 12);
+
+    db.line(out, u"2010-01-07"_qs, u"玻璃"_qs, u"5mm"_qs, u"3"_qs);
+    QCOMPARE(StockBalance(db.connection, u"玻璃"_qs, u"5mm"_qs), -3);
+
+    // Leading whole number only, full-width digits read as ASCII, nothing readable is 0.
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"2.9"_qs);
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, 2.9);
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"１２"_qs);
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"abc"_qs);
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, QVariant());
+    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u" 7件"_qs);
+    QCOMPARE(StockBalance(db.connection, u"胶条"_qs, u"B"_qs), 2 + 2 + 12 + 7);
+
+    // Another direction text counts for neither side; a quote in a name is just a character.
+    db.line(u"调拨"_qs, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"100"_qs);
+    db.line(in, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"4"_qs);
+    QCOMPARE(StockBalance(db.connection, u"O'Neil"_qs, u"x'"_qs), 4);
+    QCOMPARE(StockBalance(db.connection, u"不存在"_qs, u""_qs), 0);
+}
+
+void TestStockFigures::listRowsPerCategoryAndUnit()
+{
+    StockTestDb db;
+    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs);
+    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs, u"型材"_qs, u"支"_qs);
+    db.line(out, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"1"_qs, u"铝材"_qs, u"米"_qs);
+
+    ReportListModel list;
+    RefreshStockList(db.connection, list);
+    QCOMPARE(list.columnCount(), int(StockColumnCount));
+    QCOMPARE(list.columnTitle(StockColBalance), u"现存量"_qs);
+    QCOMPARE(list.rowCount(), 3);
+    QCOMPARE(column(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs, u"3"_qs}));
+    // Every row of the same name and model shows the total over all of them.
+    QCOMPARE(column(list, StockColBalance), (QStringList{u"14"_qs, u"14"_qs, u"14"_qs}));
+    QCOMPARE(column(list, StockColCategory), (QStringList{u"型材"_qs, u"铝材"_qs, u"铝材"_qs}));
+    QCOMPARE(column(list, StockColUnit), (QStringList{u"支"_qs, u"支"_qs, u"米"_qs}));
+    for (int r = 0; r < 3; ++r) {
+        QCOMPARE(list.datum(r), qint64(0));
+        QCOMPARE(list.text(r, StockColName), u"角铝"_qs);
+        QCOMPARE(list.text(r, StockColModel), u"A1"_qs);
+        QVERIFY(list.text(r, StockColRemark).isEmpty());
+    }
+    QCOMPARE(lastStockBalance, 14);
+
+    // A refill keeps the titles (sort marks included) and renumbers.
+    list.setColumnTitle(StockColBalance, u"现存量△"_qs);
+    RefreshStockList(db.connection, list);
+    QCOMPARE(list.columnTitle(StockColBalance), u"现存量△"_qs);
+    QCOMPARE(list.rowCount(), 3);
+}
+
+void TestStockFigures::onePassMatchesPerItem()
+{
+    StockTestDb db;
+    const QStringList names{u"角铝"_qs, u"玻璃"_qs, u"O'Neil"_qs, u"50%胶"_qs, u""_qs};
+    const QStringList models{u"A1"_qs, u"5mm"_qs, u""_qs, u"x_y"_qs};
+    const QList<QVariant> quantities{
+        u"10"_qs, u"2.9"_qs, u"１２"_qs, u"abc"_qs,  u""_qs,         u" 7"_qs,         u"-3"_qs,
+        4.7,      5,         -2.5,       QVariant(), u"３０００"_qs, u"3000000000"_qs, u"+8x"_qs};
+    QRandomGenerator random(77);
+    db.connection.begin();
+    for (int i = 0; i < 400; ++i) {
+        const QDate date = QDate(2010, 1, 1).addDays(random.bounded(90));
+        db.line(random.bounded(3) ? in : out, date.toString(Qt::ISODate),
+                names.at(random.bounded(names.size())), models.at(random.bounded(models.size())),
+                quantities.at(random.bounded(quantities.size())),
+                random.bounded(2) ? u"铝材"_qs : u"辅料"_qs);
+    }
+    db.connection.commit();
+
+    ReportListModel list;
+    RefreshStockList(db.connection, list);
+    QVERIFY(list.rowCount() > 20);
+    for (int r = 0; r < list.rowCount(); ++r) {
+        const QString name = list.text(r, StockColName);
+        const QString model = list.text(r, StockColModel);
+        QCOMPARE(list.text(r, StockColBalance),
+                 QString::number(StockBalance(db.connection, name, model)));
+    }
+
+    const QDate from(2010, 2, 1), to(2010, 2, 28);
+    ReportListModel summary;
+    int lastDone = -1, lastTotal = -1;
+    BuildMonthlySummary(db.connection, summary, from, to, [&](int done, int total) {
+        lastDone = done;
+        lastTotal = total;
+    });
+    QCOMPARE(summary.rowCount(), list.rowCount());
+    QCOMPARE(lastDone, summary.rowCount());
+    QCOMPARE(lastTotal, summary.rowCount());
+    for (int r = 0; r < summary.rowCount(); ++r) {
+        const QString name = summary.text(r, SummaryColName);
+        const QString model = summary.text(r, SummaryColModel);
+        const int balance = StockBalance(db.connection, name, model);
+        const int received = PeriodQuantity(db.connection, name, model, in, from, to);
+        const int issued = PeriodQuantity(db.connection, name, model, out, from, to);
+        QCOMPARE(summary.text(r, SummaryColCurrent), QString::number(balance));
+        QCOMPARE(summary.text(r, SummaryColReceived), QString::number(received));
+        QCOMPARE(summary.text(r, SummaryColIssued), QString::number(issued));
+        QCOMPARE(summary.text(r, SummaryColOpening),
+                 QString::number(stockFigure(qint64(balance) + issued - received)));
+    }
+}
+
+void TestStockFigures::periodRule()
+{
+    StockTestDb db;
+    db.line(in, u"2010-02-20"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    db.line(in, u"2010-03-01"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs);
+    db.line(out, u"2010-03-31"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    const QDate from(2010, 3, 1), to(2010, 3, 31);
+
+    ReportListModel summary;
+    BuildMonthlySummary(db.connection, summary, from, to);
+    QCOMPARE(summary.columnTitle(SummaryColOpening), u"上月库存量"_qs);
+    QCOMPARE(summary.rowCount(), 1);
+    QCOMPARE(summary.cellTexts().at(0), (QStringList{u"1"_qs, u"铝材"_qs, u"角铝"_qs, u"A1"_qs,
+                                                     u"10"_qs, u"12"_qs, u"3"_qs, u"5"_qs}));
+    QCOMPARE(PeriodQuantity(db.connection, u"角铝"_qs, u"A1"_qs, in, from, to), 5);
+    QCOMPARE(PeriodQuantity(db.connection, u"角铝"_qs, u"A1"_qs, out, from, to), 3);
+
+    // Current stock counts movements after the end date too.
+    db.line(in, u"2010-04-01"_qs, u"角铝"_qs, u"A1"_qs, u"4"_qs);
+    BuildMonthlySummary(db.connection, summary, from, to);
+    QCOMPARE(summary.text(0, SummaryColCurrent), u"16"_qs);
+    QCOMPARE(summary.text(0, SummaryColOpening), u"14"_qs);
+    QCOMPARE(summary.text(0, SummaryColReceived), u"5"_qs);
+}
+
+void TestStockFigures::searchMatchesLiterally()
+{
+    StockTestDb db;
+    db.line(in, u"2010-01-05"_qs, u"50%铝"_qs, u"A"_qs, u"1"_qs);
+    db.line(in, u"2010-01-05"_qs, u"505铝"_qs, u"B"_qs, u"2"_qs);
+    db.line(in, u"2010-01-05"_qs, u"5_0"_qs, u"C"_qs, u"3"_qs);
+    db.line(in, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"4"_qs);
+    db.line(out, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"1"_qs, u"辅料"_qs);
+    db.connection.execute(
+        u"INSERT INTO yclnote (正负, 分类, 原材料名字, 数量) VALUES ('入库', '铝材', '无型号', '9')"_qs);
+
+    ReportListModel list;
+    SearchStock(db.connection, list, StockSearchField::Name, u"%"_qs);
+    QCOMPARE(column(list, StockColName), QStringList{u"50%铝"_qs});
+    SearchStock(db.connection, list, StockSearchField::Name, u"_"_qs);
+    QCOMPARE(column(list, StockColName), QStringList{u"5_0"_qs});
+
+    // A quote is matched, not a broken statement; each category row shows the full stock.
+    SearchStock(db.connection, list, StockSearchField::Name, u"'Br"_qs);
+    QCOMPARE(column(list, StockColName), (QStringList{u"O'Brien"_qs, u"O'Brien"_qs}));
+    QCOMPARE(column(list, StockColBalance), (QStringList{u"3"_qs, u"3"_qs}));
+    QCOMPARE(column(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs}));
+
+    // An empty text lists every item whose searched column is not NULL.
+    SearchStock(db.connection, list, StockSearchField::Model, QString());
+    QCOMPARE(list.rowCount(), 5);
+    SearchStock(db.connection, list, StockSearchField::Category, QString());
+    QCOMPARE(list.rowCount(), 6);
+
+    SearchStock(db.connection, list, StockSearchField::Category, u"没有"_qs);
+    QCOMPARE(list.rowCount(), 0);
+}
+
+void TestStockFigures::movementList()
+{
+    StockTestDb db;
+    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs,
+            u"00000007"_qs, u"张三"_qs);
+    db.line(out, u"上周"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    db.line(out, u"2010-01-06"_qs, u"角铝"_qs, u"A2"_qs, u"3"_qs);
+
+    ReportListModel list;
+    FillMovementList(db.connection, list, u"角铝"_qs, u"A1"_qs);
+    QCOMPARE(list.columnTitle(4), u"时间"_qs);
+    QCOMPARE(list.rowCount(), 2);
+    QCOMPARE(list.cellTexts().at(0),
+             (QStringList{u"入库"_qs, u"10"_qs, u"00000007"_qs, u"张三"_qs, u"2010年1月5日"_qs}));
+    QCOMPARE(list.text(1, 4), u"上周"_qs);
+}
+
+void TestStockFigures::fillFromYclAndDelete()
+{
+    StockTestDb db;
+    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    db.connection.execute(u"INSERT INTO ycl VALUES (7, '型材', '角铝', 'A1', '支')"_qs);
+    db.connection.execute(u"INSERT INTO ycl VALUES (3, '辅料', '玻璃', '5mm', '块')"_qs);
+
+    ReportListModel list;
+    FillStockListFromYcl(db.connection, list, 1);
+    QCOMPARE(list.rowCount(), 2);
+    QCOMPARE(list.cellTexts().at(0), (QStringList{u"1"_qs, u"型材"_qs, u"角铝"_qs, u"A1"_qs,
+                                                  u"10"_qs, u"支"_qs, QString()}));
+    QCOMPARE(list.datum(0), qint64(7));
+    QCOMPARE(list.datum(1), qint64(3));
+
+    FillStockListFromYcl(db.connection, list, 2);
+    QCOMPARE(column(list, StockColName), (QStringList{u"玻璃"_qs, u"角铝"_qs}));
+    QCOMPARE(list.datum(0), qint64(3));
+    FillStockListFromYcl(db.connection, list, 3);
+    QCOMPARE(list.rowCount(), 2);
+
+    QVERIFY(DeleteStockRowByDatum(db.connection, 3));
+    FillStockListFromYcl(db.connection, list, 1);
+    QCOMPARE(column(list, StockColName), QStringList{u"角铝"_qs});
+}
+
+QTEST_GUILESS_MAIN(TestStockFigures)
+#include "tst_stockfigures.moc"
