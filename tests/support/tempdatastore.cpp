@@ -1,0 +1,46 @@
+#include "tempdatastore.h"
+
+#include "data/builders.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace mv::test {
+
+TempDataStore::TempDataStore(const OpenOptions& options)
+{
+    QVERIFY2(m_dir.isValid(), qPrintable(m_dir.errorString()));
+    QString error;
+    const bool opened = openDataStore(m_connection, m_dir.path(), options, &error);
+    QVERIFY2(opened, qPrintable(error));
+    m_valid = true;
+}
+
+QString TempDataStore::databasePath() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("db.mdb"));
+}
+
+void TempDataStore::exec(const QString& sql)
+{
+    const bool ok = m_connection.execute(sql);
+    QVERIFY2(ok, qPrintable(sql + QStringLiteral(" -> ") + m_connection.lastError()));
+}
+
+void TempDataStore::addLine(const QString& name, const QString& model, const QString& direction,
+                            const QString& quantity, const QString& date, const QString& category,
+                            const QString& unit, const QString& number, const QString& maker,
+                            const QString& supplier)
+{
+    exec(buildInsert(QStringLiteral("yclnote"),
+                     QStringLiteral("原材料名字=") + sqlQuoted(name) + QStringLiteral(",单位=") +
+                         sqlQuoted(unit) + QStringLiteral(",制单人=") + sqlQuoted(maker) +
+                         QStringLiteral(",供应单位=") + sqlQuoted(supplier) +
+                         QStringLiteral(",数量=") + sqlQuoted(quantity) +
+                         QStringLiteral(",单据号=") + sqlQuoted(number) + QStringLiteral(",分类=") +
+                         sqlQuoted(category) + QStringLiteral(",型号=") + sqlQuoted(model) +
+                         QStringLiteral(",日期=") + sqlQuoted(date) + QStringLiteral(",正负=") +
+                         sqlQuoted(direction)));
+}
+
+} // namespace mv::test

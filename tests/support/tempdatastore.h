@@ -1,0 +1,42 @@
+#pragma once
+// A fresh data store in a temporary directory, opened on its own connection, for tests.
+
+#include "data/connection.h"
+#include "data/datastore.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace mv::test {
+
+class TempDataStore
+{
+public:
+    // Creates db.mdb (schema and the admin account, plus the demo data when asked) in a new
+    // temporary directory; a failure fails the running test.
+    explicit TempDataStore(const OpenOptions& options = {});
+    TempDataStore(const TempDataStore&) = delete;
+    TempDataStore& operator=(const TempDataStore&) = delete;
+
+    bool isValid() const { return m_valid; }
+    QString directory() const { return m_dir.path(); }
+    QString databasePath() const;
+    Connection& connection() { return m_connection; }
+
+    // Executes a statement; a failure fails the running test with the statement and error.
+    void exec(const QString& sql);
+
+    // Inserts one yclnote line with the given fields (the price and remark stay empty).
+    // direction is "入库" or "出库"; date is the stored text, e.g. "2010-01-05".
+    void addLine(const QString& name, const QString& model, const QString& direction,
+                 const QString& quantity, const QString& date, const QString& category = {},
+                 const QString& unit = {}, const QString& number = {}, const QString& maker = {},
+                 const QString& supplier = {});
+
+private:
+    QTemporaryDir m_dir;
+    Connection m_connection;
+    bool m_valid = false;
+};
+
+} // namespace mv::test
