@@ -1,0 +1,40 @@
+#include "app/appearance.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace mv {
+
+void installChineseTexts(QApplication& app)
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* catalogue : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QLatin1String(catalogue), directory)) {
+            QApplication::installTranslator(translator);
+            break; // qt_zh_CN only forwards to qtbase_zh_CN
+        }
+        delete translator;
+    }
+
+    const QString family = QStringLiteral("WenQuanYi Micro Hei");
+    if (QFontDatabase::families().contains(family)) {
+        QFont font(family, 9);
+        app.setFont(font);
+    }
+}
+
+void applySkin(QApplication& app)
+{
+    QFile sheet(QStringLiteral(":/skin/morvane.qss"));
+    if (sheet.open(QIODevice::ReadOnly))
+        app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
+}
+
+} // namespace mv

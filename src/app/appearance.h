@@ -1,0 +1,15 @@
+#pragma once
+// The program's look and language: Chinese standard dialogs and its own skin.
+
+class QApplication;
+
+namespace mv {
+
+// Loads Qt's own zh_CN translations so standard dialogs read 确定/取消/是/否; silently keeps
+// the built-in texts when they are not installed. Also sets the Chinese locale and font.
+void installChineseTexts(QApplication& app);
+
+// Applies the program's style sheet to the whole application.
+void applySkin(QApplication& app);
+
+} // namespace mv

@@ -1,0 +1,93 @@
+#include "app/loginwindow.h"
+
+#include "app/appearance.h"
+#include "app/mainwindow.h"
+#include "common/messages.h"
+#include "ui/windowbuilder.h"
+#include "users/login.h"
+#include "widgets/combobox.h"
+#include "widgets/editbox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace mv {
+
+LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& options, QWidget* parent)
+    : QWidget(parent)
+{
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        applySkin(*app);
+
+    const WindowDef* def = findWindowDef(QStringLiteral("LoginWindow"));
+    Q_ASSERT(def);
+    setObjectName(def->name);
+    setWindowTitle(def->caption);
+    setFixedSize(def->width, def->height);
+    buildWindow(*def, this);
+
+    m_userBox = findControl<ComboBox>(this, QStringLiteral("用户_组合框"));
+    m_passwordEdit = findControl<EditBox>(this, QStringLiteral("编辑框2"));
+    auto* loginButton = findControl<QPushButton>(this, QStringLiteral("按钮2"));
+    auto* exitButton = findControl<QPushButton>(this, QStringLiteral("按钮1"));
+    Q_ASSERT(m_userBox && m_passwordEdit && loginButton && exitButton);
+
+    connect(m_userBox, &ComboBox::enterPressed, m_passwordEdit,
+            [this] { m_passwordEdit->setFocus(); });
+    connect(m_passwordEdit, &EditBox::enterPressed, this, &LoginWindow::tryLogin);
+    connect(loginButton, &QPushButton::clicked, this, &LoginWindow::tryLogin);
+    connect(exitButton, &QPushButton::clicked, this, [this] {
+        emit exitRequested();
+        QCoreApplication::quit();
+    });
+
+    m_databaseOpen = openDataStore(m_connection, dataDirectory, options, &m_databaseError);
+    if (!m_databaseOpen)
+        msgBox(m_databaseError, MsgOk, QStringLiteral("错误"));
+    fillUserList();
+    m_userBox->setFocus();
+}
+
+LoginWindow::~LoginWindow()
+{
+    m_mainWindow.reset(); // before the connection it uses
+}
+
+void LoginWindow::fillUserList()
+{
+    m_userBox->clear();
+    if (m_databaseOpen)
+        m_userBox->addItems(offeredUserNames(m_connection));
+    m_userBox->setCurrentIndex(-1);
+    m_userBox->setEditText(QString());
+}
+
+void LoginWindow::tryLogin()
+{
+    const LoginOutcome outcome =
+        logIn(m_connection, m_userBox->currentText(), m_passwordEdit->text());
+    if (!outcome.accepted) {
+        msgBox(outcome.message, MsgOk, QString());
+        if (outcome.focus == LoginOutcome::UserName)
+            m_userBox->setFocus();
+        else if (outcome.focus == LoginOutcome::Password)
+            m_passwordEdit->setFocus();
+        return;
+    }
+    m_mainWindow = std::make_unique<MainWindow>(m_connection, this);
+    connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
+    m_mainWindow->show();
+}
+
+void LoginWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!m_mainWindow) {
+        emit exitRequested();
+        QCoreApplication::quit();
+    }
+}
+
+} // namespace mv

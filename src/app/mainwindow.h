@@ -1,0 +1,116 @@
+#pragma once
+// The main window: tab pages, the two toolbars, menus, status bar, layout on resizing, and
+// the dispatch of every toolbar button and menu item to the module that does the work.
+
+#include "app/toolbarsets.h"
+#include "ui/windowbuilder.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+
+namespace mv {
+
+class Connection;
+class DocumentGrid;
+class PictureBox;
+class ReportList;
+class StateToolBar;
+class StatusPanes;
+class TabControl;
+class WebPanel;
+class StockPage;
+class SearchWindow;
+class MonthlySummaryPage;
+
+// Tab page indexes of 选择夹1.
+enum MainPage
+{
+    PageHome = 0,
+    PageStock = 1,
+    PageMovements = 2,
+    PageReceipt = 3,
+    PageRequisition = 4,
+    PageMonthly = 5,
+    PagePrint = 6,
+};
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // loginWindow is hidden by the set-up; it stays alive because it owns the connection.
+    MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Connection& connection() { return m_connection; }
+    QWidget* client() const { return m_client; }
+    const BuiltWindow& built() const { return m_built; }
+    int currentPage() const;
+    void showPage(int page);
+
+    // Re-applies the layout for the current size (also done on every size change).
+    void relayout();
+
+    StockPage* stockPage() const { return m_stockPage; }
+    QWidget* searchWindow() const { return m_searchWindow; }
+
+public slots:
+    void onMainButton(int index);
+    void onAuxButton(int index);
+    void openSearchWindow();
+    void showAbout();
+    void requestExit();
+
+signals:
+    // Emitted when the program is asked to end (close, 退出, toolbar button 9).
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void findControls();
+    void setUp(QWidget* loginWindow);
+    void setUpStatusBar();
+    void setUpGridHeadings();
+    void setUpToolBars();
+    void setUpMenus();
+    void setUpBanner();
+    void startHomePageThread();
+    void applySet(ButtonSet set);
+    void showMovementMenuOrHint();
+
+    Connection& m_connection;
+    QWidget* m_client = nullptr;
+    BuiltWindow m_built;
+
+    StateToolBar* m_mainBar = nullptr;
+    StateToolBar* m_auxBar = nullptr;
+    StatusPanes* m_statusBar = nullptr;
+    TabControl* m_tabs = nullptr;
+    ReportList* m_stockList = nullptr;
+    ReportList* m_movementList = nullptr;
+    ReportList* m_monthlyList = nullptr;
+    WebPanel* m_webPanel = nullptr;
+    PictureBox* m_banner = nullptr;
+    QPushButton* m_searchButton = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    QProgressBar* m_progress = nullptr;
+    DocumentGrid* m_receiptGrid = nullptr;
+    DocumentGrid* m_requisitionGrid = nullptr;
+    QMenu* m_stockMenu = nullptr;
+
+    StockPage* m_stockPage = nullptr;
+    MonthlySummaryPage* m_monthlyPage = nullptr;
+    QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
+};
+
+} // namespace mv

@@ -1,0 +1,39 @@
+#include "app/options.h"
+
+#include <QCommandLineParser>
+
+namespace mv {
+
+ProgramOptions parseProgramOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Morvane 原材料仓库管理"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption home(
+        QStringLiteral("home"),
+        QStringLiteral(
+            "数据目录（存放 db.mdb、备份和打印模板）；也可用环境变量 MORVANE_HOME 指定。"),
+        QStringLiteral("DIR"));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("首次创建数据库时填入演示数据（约 40 种材料、3 个月的出入库单据）。"));
+    parser.addOption(home);
+    parser.addOption(demo);
+
+    ProgramOptions options;
+    if (!parser.parse(arguments)) {
+        options.ok = false;
+        options.error = parser.errorText();
+        return options;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    options.home = parser.value(home);
+    options.demo = parser.isSet(demo);
+    return options;
+}
+
+} // namespace mv

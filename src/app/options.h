@@ -1,0 +1,20 @@
+#pragma once
+// Command-line options of the program.
+
+#include <QString>
+#include <QStringList>
+
+namespace mv {
+
+struct ProgramOptions
+{
+    QString home;      // --home DIR (or MORVANE_HOME): the data directory
+    bool demo = false; // --demo: fill a newly created database with demo data
+    bool ok = true;    // false when the command line was wrong
+    QString error;
+};
+
+// Parses the arguments (argv[0] first). --help and --version print and exit the process.
+ProgramOptions parseProgramOptions(const QStringList& arguments);
+
+} // namespace mv

@@ -1,0 +1,75 @@
+#include "users/login.h"
+
+#include "common/session.h"
+#include "data/builders.h"
+#include "data/connection.h"
+
+namespace mv {
+
+namespace {
+const QString kYes = QStringLiteral("是");
+}
+
+QStringList offeredUserNames(Connection& connection)
+{
+    QStringList names;
+    auto users = connection.query(QStringLiteral("select * from user  ORDER  BY 编号"), true);
+    if (!users)
+        return names;
+    for (; !users->eof(); users->next())
+        names.append(users->field(QStringLiteral("用户")));
+    users->close();
+    if (!names.isEmpty())
+        names.removeFirst();
+    return names;
+}
+
+LoginOutcome checkLogin(Connection& connection, const QString& name, const QString& password)
+{
+    LoginOutcome outcome;
+    if (name.isEmpty()) {
+        outcome.message = QStringLiteral("登录用户名还没有输入！");
+        outcome.focus = LoginOutcome::UserName;
+        return outcome;
+    }
+    if (password.isEmpty()) {
+        outcome.message = QStringLiteral("登录密码还没有输入！");
+        outcome.focus = LoginOutcome::Password;
+        return outcome;
+    }
+
+    // The name is quoted, so a name with a quote simply finds no account.
+    auto record = connection.query(
+        buildSelect(QStringLiteral("user"), QStringLiteral("用户=") + sqlQuoted(name)));
+    const auto field = [&record](const QString& column) {
+        return record ? record->field(column) : QString();
+    };
+    if (compareTexts(field(QStringLiteral("用户")), name) != 0) {
+        outcome.message = QStringLiteral("没有这用户");
+        outcome.focus = LoginOutcome::UserName;
+    } else if (compareTexts(field(QStringLiteral("密码")), password) != 0) {
+        outcome.message = QStringLiteral("密码错误");
+        outcome.focus = LoginOutcome::Password;
+    } else {
+        outcome.accepted = true;
+        outcome.auditRight = field(QStringLiteral("ycl审核")) == kYes;
+        outcome.dataRight = field(QStringLiteral("数据操作")) == kYes;
+    }
+    if (record)
+        record->close();
+    return outcome;
+}
+
+LoginOutcome logIn(Connection& connection, const QString& name, const QString& password)
+{
+    LoginOutcome outcome = checkLogin(connection, name, password);
+    if (outcome.accepted) {
+        Session& s = session();
+        s.currentUser = name;
+        s.auditRight = outcome.auditRight;
+        s.dataRight = outcome.dataRight;
+    }
+    return outcome;
+}
+
+} // namespace mv

@@ -1,0 +1,36 @@
+#pragma once
+// The login check against the user table and the list of offered user names.
+
+#include <QString>
+#include <QStringList>
+
+namespace mv {
+
+class Connection;
+
+// User names ordered by 编号, without the lowest-numbered account: that one is not offered
+// in the drop-down but may still log in when its name is typed.
+QStringList offeredUserNames(Connection& connection);
+
+struct LoginOutcome
+{
+    enum Field
+    {
+        None,
+        UserName,
+        Password
+    };
+    bool accepted = false;
+    QString message;         // refusal message (shown with an empty title)
+    Field focus = None;      // the field to correct after a refusal
+    bool auditRight = false; // ycl审核 is exactly "是"
+    bool dataRight = false;  // 数据操作 is exactly "是"
+};
+
+// Checks name and password. Names and passwords are compared byte for byte, case-sensitive.
+LoginOutcome checkLogin(Connection& connection, const QString& name, const QString& password);
+
+// Runs checkLogin and, on success, sets the process-wide current user and rights.
+LoginOutcome logIn(Connection& connection, const QString& name, const QString& password);
+
+} // namespace mv
