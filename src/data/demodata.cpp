@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -205,19 +206,33 @@ bool fillDemoData(Connection& connection, QString* error)
     for (QDate date = start.addDays(1); date <= today; date = date.addDays(1)) {
         if (date.dayOfWeek() == Qt::Sunday)
             continue;
-        if (random.below(4) == 0) {
-            // A restocking receipt: a few items of one category, now and then bought from
-            // the trading company instead of the usual supplier.
-            const int category = random.below(int(kCategories.size()));
-            const int supplier = random.below(5) == 0 ? 5 : category;
-            std::vector<int> pool = itemsOfCategory(category);
-            std::vector<int> chosen;
-            const int count = random.between(2, 4);
-            for (int k = 0; k < count && !pool.empty(); ++k) {
-                const int pick = random.below(int(pool.size()));
-                chosen.push_back(pool[size_t(pick)]);
-                pool.erase(pool.begin() + pick);
+        if (random.below(3) == 0) {
+            // A restocking receipt for the category that runs lowest, now and then bought
+            // from the trading company instead of the usual supplier.
+            int category = 0;
+            int lowest = -1;
+            std::vector<int> low;
+            for (int c = 0; c < int(kCategories.size()); ++c) {
+                std::vector<int> candidates;
+                for (int index : itemsOfCategory(c)) {
+                    const DemoItem& item = kItems[size_t(index)];
+                    if (balance[size_t(index)] < (item.batchMin + item.batchMax) / 2)
+                        candidates.push_back(index);
+                }
+                if (int(candidates.size()) > lowest) {
+                    lowest = int(candidates.size());
+                    category = c;
+                    low = candidates;
+                }
             }
+            std::vector<int> chosen(low.begin(), low.begin() + qMin<qsizetype>(4, low.size()));
+            std::vector<int> pool = itemsOfCategory(category);
+            while (chosen.size() < 2) {
+                const int pick = pool[size_t(random.below(int(pool.size())))];
+                if (std::find(chosen.begin(), chosen.end(), pick) == chosen.end())
+                    chosen.push_back(pick);
+            }
+            const int supplier = random.below(5) == 0 ? 5 : category;
             receive(date, supplier, chosen);
         }
         const int requisitions = random.below(3) == 0 ? 2 : 1;
@@ -228,7 +243,7 @@ bool fillDemoData(Connection& connection, QString* error)
             for (int k = 0; k < count; ++k) {
                 const int index = random.below(int(kItems.size()));
                 const DemoItem& item = kItems[size_t(index)];
-                const int wanted = random.between(1, qMax(1, item.batchMax / 4));
+                const int wanted = random.between(1, qMax(1, item.batchMax / 6));
                 const int issued = qMin(wanted, balance[size_t(index)]);
                 bool repeated = false;
                 for (const auto& line : lines)
