@@ -8,7 +8,19 @@
 #include <QLocale>
 #include <QTranslator>
 
+// The resources live in a static library, so they are registered explicitly.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace mv {
+
+void initResources()
+{
+    static const bool registered = (registerResources(), true);
+    Q_UNUSED(registered);
+}
 
 void installChineseTexts(QApplication& app)
 {
@@ -32,6 +44,7 @@ void installChineseTexts(QApplication& app)
 
 void applySkin(QApplication& app)
 {
+    initResources();
     QFile sheet(QStringLiteral(":/skin/morvane.qss"));
     if (sheet.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(sheet.readAll()));

@@ -5,6 +5,9 @@ class QApplication;
 
 namespace mv {
 
+// Registers the program's built-in resources (skin, home page); safe to call repeatedly.
+void initResources();
+
 // Loads Qt's own zh_CN translations so standard dialogs read 确定/取消/是/否; silently keeps
 // the built-in texts when they are not installed. Also sets the Chinese locale and font.
 void installChineseTexts(QApplication& app);

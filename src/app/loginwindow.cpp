@@ -24,6 +24,7 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
     const WindowDef* def = findWindowDef(QStringLiteral("LoginWindow"));
     Q_ASSERT(def);
     setObjectName(def->name);
+    setAttribute(Qt::WA_StyledBackground); // lets the skin paint the window background
     setWindowTitle(def->caption);
     setFixedSize(def->width, def->height);
     buildWindow(*def, this);

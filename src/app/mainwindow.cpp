@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/appearance.h"
 #include "app/mainlayout.h"
 #include "app/toolbaricons.h"
 #include "common/messages.h"
@@ -51,6 +52,7 @@ QString aboutText()
 MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent)
     : QMainWindow(parent), m_connection(connection)
 {
+    initResources();
     const WindowDef* def = findWindowDef(QStringLiteral("MainWindow"));
     Q_ASSERT(def);
     setObjectName(def->name);
@@ -146,6 +148,8 @@ void MainWindow::setUpToolBars()
     m_mainBar->setButtonTooltip(MainRequisition, QStringLiteral("原材料仓库 领料出库"));
     m_mainBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_mainBar->setIconSize(QSize(24, 24));
+    // Narrow buttons keep the main toolbar clear of the period pickers beside it.
+    m_mainBar->setStyleSheet(QStringLiteral("QToolButton { padding: 1px 1px; margin: 0px; }"));
     applyToolBarIcons(*m_mainBar, *m_auxBar);
     // The finished-goods buttons are drawn greyed and do nothing.
     for (int i : {MainGoodsIn, MainGoodsOut, MainGoodsDetails})

@@ -19,7 +19,22 @@ class MonthlySummaryPage : public QObject
 {
     Q_OBJECT
 public:
-    StockPageDummy();
+    // Finds its controls by name among mainWindow's children; the connection must outlive it.
+    MonthlySummaryPage(QWidget* mainWindow, Connection& connection);
+
+public slots:
+    // Switches to page 5 and fills 超级列表框3 for the date parts of formo .. too (both
+    // included), with 进度条1 shown meanwhile.
+    void buildMonthlySummary();
+
+private:
+    Connection& m_connection;
+    TabControl* m_tabs = nullptr;
+    ReportList* m_summaryList = nullptr;
+    ReportList* m_stockList = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    QProgressBar* m_progress = nullptr;
 };
 
 } // namespace mv

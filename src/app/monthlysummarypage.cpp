@@ -1,0 +1,60 @@
+#include "app/monthlysummarypage.h"
+
+#include "stock/monthlysummary.h"
+#include "ui/windowbuilder.h"
+#include "widgets/reportlist.h"
+#include "widgets/tabcontrol.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QScopeGuard>
+
+namespace mv {
+
+namespace {
+
+constexpr int kStockPage = 1;
+constexpr int kSummaryPage = 5;
+
+} // namespace
+
+MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connection)
+    : QObject(mainWindow), m_connection(connection)
+{
+    m_tabs = findControl<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_summaryList = findControl<ReportList>(mainWindow, u"超级列表框3"_qs);
+    m_stockList = findControl<ReportList>(mainWindow, u"超级列表框1"_qs);
+    m_from = findControl<QDateEdit>(mainWindow, u"formo"_qs);
+    m_to = findControl<QDateEdit>(mainWindow, u"too"_qs);
+    m_progress = findControl<QProgressBar>(mainWindow, u"进度条1"_qs);
+    Q_ASSERT(m_tabs && m_summaryList && m_stockList && m_from && m_to && m_progress);
+}
+
+void MonthlySummaryPage::buildMonthlySummary()
+{
+    const int page = m_tabs->currentIndex();
+    if (page != kStockPage && page != kSummaryPage)
+        return;
+    m_tabs->setCurrentIndex(kSummaryPage);
+
+    // The bar's end follows the stock list's row count, as it always has; after a narrowing
+    // search it simply reaches its end early.
+    m_progress->setRange(1, std::max(1, m_stockList->model()->rowCount()));
+    m_progress->setValue(1);
+    m_progress->show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto finish = qScopeGuard([this] {
+        QGuiApplication::restoreOverrideCursor();
+        m_progress->hide();
+    });
+    BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(), m_to->date(),
+                        [this](int done, int) {
+                            m_progress->setValue(std::min(done, m_progress->maximum()));
+                            // Repaint the bar without taking user input in the middle.
+                            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                        });
+}
+
+} // namespace mv
