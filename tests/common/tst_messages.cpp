@@ -1,7 +1,7 @@
 // The message service and the scripted responder the other tests rely on.
 
 #include "common/messages.h"
-#include "scriptedresponder.h"
+#include "support/scriptedresponder.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 
 #include "data/builders.h"
 #include "data/dialect.h"
-#include "tempdatastore.h"
+#include "support/tempdatastore.h"
 
 #include <QTest>
 

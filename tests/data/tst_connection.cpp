@@ -115,8 +115,10 @@ void TestConnection::emptyResultHasNoCurrentRecord()
 
 void TestConnection::forwardOnlyReadsOnce()
 {
+    QVERIFY(m_db->begin());
     for (int i = 0; i < 100; ++i)
         QVERIFY(m_db->execute(QStringLiteral("INSERT INTO t VALUES ('%1', '')").arg(i)));
+    QVERIFY(m_db->commit());
     const auto rs = m_db->query(QStringLiteral("SELECT k FROM t"), true);
     QVERIFY(rs);
     int count = 0;

@@ -4,7 +4,7 @@
 #include "common/texts.h"
 #include "data/connection.h"
 #include "data/datastore.h"
-#include "tempdatastore.h"
+#include "support/tempdatastore.h"
 
 #include <QDir>
 #include <QFile>
