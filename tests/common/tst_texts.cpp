@@ -129,6 +129,9 @@ void TestTexts::gbkBytesAreCodePage936()
     QCOMPARE(gbkBytes(QStringLiteral("１")), QByteArray("\xA3\xB1"));
     QCOMPARE(gbkBytes(QStringLiteral("　")), QByteArray("\xA1\xA1"));
     QCOMPARE(gbkBytes(QString()), QByteArray());
+    // Characters the code page lacks become one '?' each, also outside the BMP.
+    QCOMPARE(gbkBytes(QStringLiteral("a\u0e01b")), QByteArray("a?b"));
+    QCOMPARE(gbkBytes(QStringLiteral("x😀")), QByteArray("x?"));
     // Byte lengths count a Chinese character twice.
     QCOMPARE(gbkBytes(QStringLiteral("铝型材6063")).size(), 10);
 }
