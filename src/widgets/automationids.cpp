@@ -1,16 +1,16 @@
 #include "widgets/automationids.h"
 
+#include "widgets/menuitemaccessible.h"
 #include "widgets/statetoolbar.h"
 
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QToolButton>
 
 namespace mv {
@@ -21,30 +21,6 @@ void setDescription(QWidget* widget, const QString& text)
 {
     if (!text.isEmpty() && widget->accessibleDescription() != text)
         widget->setAccessibleDescription(text);
-}
-
-// Menu items are not widgets: accessibility tools read their description from the tooltip
-// text (see the test), so the objectName goes there when no tooltip of its own is set.
-void describeAction(QAction* action, const QString& name)
-{
-    if (name.isEmpty() || action->isSeparator())
-        return;
-    if (action->toolTip() == action->iconText() || action->toolTip().isEmpty())
-        action->setToolTip(name);
-    action->setWhatsThis(name);
-    if (action->statusTip().isEmpty())
-        action->setStatusTip(name);
-}
-
-void describeMenuActions(QWidget* menuWidget)
-{
-    for (QAction* action : menuWidget->actions()) {
-        // A menu-bar entry stands for its menu: it carries the menu's name.
-        if (QMenu* menu = action->menu())
-            describeAction(action, menu->objectName());
-        else
-            describeAction(action, action->objectName());
-    }
 }
 
 // The text of the nearest label on the same row to the left of the widget, without a
@@ -105,9 +81,6 @@ void applyAutomationIds(QWidget* widget)
     }
     setDescription(widget, widget->objectName());
 
-    if (qobject_cast<QMenu*>(widget) || qobject_cast<QMenuBar*>(widget))
-        describeMenuActions(widget);
-
     const bool isEdit =
         (qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parentWidget()) &&
          !qobject_cast<QAbstractSpinBox*>(widget->parentWidget())) ||
@@ -128,6 +101,8 @@ void installAutomationIds(QApplication& app)
         return;
     app.setProperty(kInstalled, true);
     app.installEventFilter(new AutomationIdFilter(&app));
+    // Menu items are no widgets, and Qt's own interface for them has no description.
+    QAccessible::installFactory(&MenuItemAccessible::create);
 }
 
 } // namespace mv

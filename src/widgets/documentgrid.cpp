@@ -83,8 +83,10 @@ void DocumentGrid::setDropDownItems(int column, const QStringList& items)
 void DocumentGrid::setReadOnly(bool readOnly)
 {
     m_readOnly = readOnly;
+    // An open editor is dropped: the program has just made the form read-only.
     if (readOnly && state() == QAbstractItemView::EditingState)
-        closePersistentEditor(currentItem());
+        if (QWidget* editor = viewport()->focusWidget(); editor && editor != viewport())
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
     setEditTriggers(readOnly
                         ? QAbstractItemView::NoEditTriggers
                         : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |

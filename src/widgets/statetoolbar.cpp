@@ -67,16 +67,15 @@ int StateToolBar::state(int index) const
     return index >= 0 && index < m_entries.size() ? m_entries.at(index).flags : 0;
 }
 
+// Read from the flags: a hidden QAction also reports itself disabled.
 bool StateToolBar::isButtonVisible(int index) const
 {
-    const QAction* action = buttonAction(index);
-    return action && action->isVisible();
+    return buttonAction(index) && !(state(index) & Hidden);
 }
 
 bool StateToolBar::isButtonEnabled(int index) const
 {
-    const QAction* action = buttonAction(index);
-    return action && action->isEnabled();
+    return buttonAction(index) && !(state(index) & Disabled);
 }
 
 void StateToolBar::applyState(int index)

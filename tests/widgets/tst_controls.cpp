@@ -1,0 +1,195 @@
+// The smaller control kinds: Enter and focus signals of edit and combo boxes, status panes,
+// the draw panel's picture, check lists, the web panel's address rules, date pickers and the
+// non-visual stand-in.
+
+#include "common/oledate.h"
+#include "widgets/checklistbox.h"
+#include "widgets/colourpicker.h"
+#include "widgets/combobox.h"
+#include "widgets/datepicker.h"
+#include "widgets/drawpanel.h"
+#include "widgets/editbox.h"
+#include "widgets/nonvisualcontrol.h"
+#include "widgets/picturebox.h"
+#include "widgets/statuspanes.h"
+#include "widgets/tabcontrol.h"
+#include "widgets/webpanel.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace mv;
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void editBoxEnter()
+    {
+        EditBox edit;
+        QSignalSpy enter(&edit, &EditBox::enterPressed);
+        QTest::keyClicks(&edit, u"admin"_qs);
+        QCOMPARE(enter.count(), 0);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QTest::keyClick(&edit, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(enter.count(), 2);
+        QCOMPARE(edit.text(), u"admin"_qs);
+
+        edit.setPasswordMode(true);
+        QCOMPARE(edit.echoMode(), QLineEdit::Password);
+        edit.setPasswordMode(false);
+        QCOMPARE(edit.echoMode(), QLineEdit::Normal);
+    }
+
+    void comboBoxEnterAndFocus()
+    {
+        QWidget window;
+        auto* other = new EditBox(&window);
+        auto* combo = new ComboBox(&window);
+        combo->move(0, 40);
+        combo->addItems({u"张三"_qs, u"李四"_qs});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(combo->isEditable());
+
+        QSignalSpy focus(combo, &ComboBox::gotFocus);
+        QSignalSpy enter(combo, &ComboBox::enterPressed);
+        other->setFocus();
+        combo->setFocus();
+        QCOMPARE(focus.count(), 1);
+        combo->setEditText(QString());
+        QTest::keyClicks(combo, u"wang"_qs);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(enter.count(), 1);
+        // Enter does not add the typed name to the list.
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->currentText(), u"wang"_qs);
+    }
+
+    void statusPanes()
+    {
+        StatusPanes status;
+        QCOMPARE(status.paneCount(), 0);
+        QCOMPARE(status.addPane(100), 0);
+        QCOMPARE(status.addPane(300), 1);
+        status.setPaneText(0, u"操作：admin"_qs);
+        QCOMPARE(status.paneText(0), u"操作：admin"_qs);
+        QCOMPARE(status.pane(1)->width(), 300);
+        QCOMPARE(status.paneText(1), QString());
+        QCOMPARE(status.paneText(5), QString());
+        status.setPaneText(5, u"x"_qs); // ignored
+        QCOMPARE(status.paneCount(), 2);
+    }
+
+    void drawPanelPicture()
+    {
+        // As the stripe window does it: width 1, then the height, then the upper half.
+        DrawPanel panel;
+        panel.setBackgroundColor(QColor(255, 255, 223));
+        panel.setBrushColor(Qt::white);
+        panel.setPenColor(Qt::white);
+        panel.resize(1, 50);
+        panel.resize(1, 20);
+        panel.fillRect(QRect(0, 0, 1, 10));
+        const QImage picture = panel.picture().toImage();
+        QCOMPARE(picture.size(), QSize(1, 20));
+        QCOMPARE(picture.pixelColor(0, 9), QColor(Qt::white));
+        QCOMPARE(picture.pixelColor(0, 10), QColor(255, 255, 223));
+    }
+
+    void checkList()
+    {
+        CheckListBox list;
+        QCOMPARE(list.addCheckItem(u"编号"_qs, true), 0);
+        QCOMPARE(list.addCheckItem(u"名称"_qs), 1);
+        list.addCheckItem(u"型号"_qs, true);
+        QCOMPARE(list.checkedCount(), 2);
+        list.setChecked(0, false);
+        QVERIFY(!list.isChecked(0));
+        QVERIFY(list.isChecked(2));
+        QCOMPARE(list.checkedCount(), 1);
+        QVERIFY(!list.isChecked(9));
+    }
+
+    void webPanelAddresses()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile page(dir.filePath(u"home.html"_qs));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><p>欢迎</p></body></html>");
+        page.close();
+        const QUrl home = QUrl::fromLocalFile(page.fileName());
+
+        WebPanel panel;
+        QSignalSpy changed(&panel, &WebPanel::addressChanged);
+        panel.setAddress(QUrl(u"http://example.invalid/"_qs));
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(panel.address().isEmpty());
+
+        // Set from another thread: the change arrives on the panel's own thread.
+        QThread* worker = QThread::create([&panel, home] { panel.setAddress(home); });
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        delete worker;
+        QTRY_COMPARE(changed.count(), 1);
+        QCOMPARE(panel.address(), home);
+        QVERIFY(panel.toPlainText().contains(u"欢迎"_qs));
+
+        // A link to the outside opens nothing.
+        emit panel.anchorClicked(QUrl(u"https://example.invalid/forum"_qs));
+        QCOMPARE(panel.address(), home);
+        QVERIFY(WebPanel::isLocalAddress(QUrl(u"qrc:/home.html"_qs)));
+        QVERIFY(!WebPanel::isLocalAddress(QUrl(u"ftp://x/y"_qs)));
+    }
+
+    void datePicker()
+    {
+        setClockForTests(QDateTime(QDate(2010, 1, 5), QTime(9, 30)));
+        DatePicker picker;
+        setClockForTests(QDateTime());
+        QCOMPARE(picker.date(), QDate(2010, 1, 5));
+        QVERIFY(picker.calendarPopup());
+        QCOMPARE(picker.text(), u"2010年1月5日"_qs);
+    }
+
+    void nonVisualStaysHidden()
+    {
+        QWidget window;
+        auto* connection = new NonVisualControl(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        connection->show();
+        QVERIFY(!connection->isVisible());
+    }
+
+    void pictureAndColourAndTabs()
+    {
+        PictureBox picture;
+        QSignalSpy down(&picture, &PictureBox::leftButtonDown);
+        QTest::mousePress(&picture, Qt::RightButton);
+        QTest::mousePress(&picture, Qt::LeftButton);
+        QCOMPARE(down.count(), 1);
+
+        ColourPicker colour;
+        QSignalSpy changed(&colour, &ColourPicker::colorChanged);
+        colour.setColor(QColor(255, 0, 0));
+        colour.setColor(QColor(255, 0, 0));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(colour.color(), QColor(255, 0, 0));
+
+        TabControl tabs;
+        QCOMPARE(tabs.addPage(u"主窗口"_qs), 0);
+        QCOMPARE(tabs.addPage(u"YCL库存"_qs), 1);
+        QVERIFY(tabs.page(1));
+        QCOMPARE(tabs.page(1)->layout(), nullptr);
+        QCOMPARE(tabs.page(2), nullptr);
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

@@ -1,0 +1,171 @@
+// The document grid: heading row 0, cell kinds and their editors, read-only mode,
+// inserting and deleting data rows, merged cells and the edit signal.
+
+#include "widgets/documentgrid.h"
+#include "widgets/griddelegate.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QValidator>
+
+using namespace mv;
+
+class TestDocumentGrid : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void setUp(DocumentGrid& grid)
+    {
+        grid.setColumnCount(3);
+        grid.setRowCount(3);
+        grid.setCellText(0, 0, u"产品名称"_qs);
+        grid.setCellText(0, 1, u"数量"_qs);
+        grid.setCellText(0, 2, u"备注"_qs);
+        grid.setColumnKind(1, DocumentGrid::CellKind::Numeric);
+        grid.setDropDownItems(0, {u"铝型材"_qs, u"玻璃"_qs});
+    }
+
+private slots:
+    void headingRow()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        QCOMPARE(grid.cellText(0, 1), u"数量"_qs);
+        QCOMPARE(grid.cellText(1, 1), QString());
+        const QTableWidgetItem* heading = grid.item(0, 2);
+        QVERIFY(heading);
+        QVERIFY(!(heading->flags() & Qt::ItemIsEditable));
+        QVERIFY(heading->font().bold());
+        // Columns added later get a heading cell too.
+        grid.setColumnCount(5);
+        QVERIFY(grid.item(0, 4));
+        QVERIFY(!(grid.item(0, 4)->flags() & Qt::ItemIsEditable));
+        // Writing beyond the grid grows it.
+        grid.setCellText(6, 5, u"x"_qs);
+        QCOMPARE(grid.rowCount(), 7);
+        QCOMPARE(grid.columnCount(), 6);
+        QCOMPARE(grid.cellText(6, 5), u"x"_qs);
+    }
+
+    void numericCellsTakeOnlyNumbers()
+    {
+        QVERIFY(isNumericCellText(u"12"_qs));
+        QVERIFY(isNumericCellText(u"-3.50"_qs));
+        QVERIFY(isNumericCellText(QString()));
+        QVERIFY(!isNumericCellText(u"12a"_qs));
+        QVERIFY(!isNumericCellText(u"1.2.3"_qs));
+        QVERIFY(!isNumericCellText(u"1e5"_qs));
+
+        DocumentGrid grid;
+        setUp(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setCurrentCell(1, 1);
+        grid.edit(grid.model()->index(1, 1));
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(edit);
+        QVERIFY(edit->validator());
+        QTest::keyClicks(edit, u"1a2.5x"_qs);
+        QCOMPARE(edit->text(), u"12.5"_qs);
+    }
+
+    void dropDownCells()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        QCOMPARE(grid.columnKind(0), DocumentGrid::CellKind::DropDown);
+        QCOMPARE(grid.columnKind(2), DocumentGrid::CellKind::Text);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy edited(&grid, &DocumentGrid::cellEdited);
+        grid.setCurrentCell(2, 0);
+        grid.edit(grid.model()->index(2, 0));
+        QComboBox* combo = grid.viewport()->findChild<QComboBox*>();
+        QVERIFY(combo);
+        QVERIFY(combo->isEditable());
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(1), u"玻璃"_qs);
+        combo->setCurrentIndex(1);
+        // Committing the editor writes the cell and reports the edit.
+        QTest::keyClick(combo, Qt::Key_Tab);
+        QCOMPARE(grid.cellText(2, 0), u"玻璃"_qs);
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(edited.at(0).at(0).toInt(), 2);
+        QCOMPARE(edited.at(0).at(1).toInt(), 0);
+        // Writes by the program are no edits.
+        grid.setCellText(1, 2, u"备注文字"_qs);
+        QCOMPARE(edited.count(), 1);
+    }
+
+    void readOnly()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.setCellText(1, 2, u"原文"_qs);
+        grid.setReadOnly(true);
+        QVERIFY(grid.isReadOnly());
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setCurrentCell(1, 2);
+        QTest::keyClicks(&grid, u"abc"_qs);
+        QTest::keyClick(&grid, Qt::Key_F2);
+        QCOMPARE(grid.viewport()->findChild<QLineEdit*>(), nullptr);
+        QCOMPARE(grid.cellText(1, 2), u"原文"_qs);
+
+        grid.setReadOnly(false);
+        QTest::keyClick(&grid, Qt::Key_F2);
+        QPointer<QLineEdit> editor = grid.viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isVisible());
+        // Switching to read-only while editing drops the editor without writing.
+        editor->setText(u"改"_qs);
+        grid.setReadOnly(true);
+        QTRY_VERIFY(!editor || !editor->isVisible());
+        QCOMPARE(grid.cellText(1, 2), u"原文"_qs);
+    }
+
+    void insertAndDeleteRows()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.setCellText(1, 2, u"一"_qs);
+        grid.setCellText(2, 2, u"二"_qs);
+        grid.insertRowAt(2);
+        QCOMPARE(grid.rowCount(), 4);
+        QCOMPARE(grid.cellText(2, 2), QString());
+        QCOMPARE(grid.cellText(3, 2), u"二"_qs);
+        // Row 0 stays the heading row.
+        grid.insertRowAt(0);
+        QCOMPARE(grid.cellText(0, 1), u"数量"_qs);
+        QCOMPARE(grid.cellText(1, 2), QString());
+        QCOMPARE(grid.cellText(2, 2), u"一"_qs);
+        grid.insertRowAt(grid.rowCount()); // appends
+        QCOMPARE(grid.rowCount(), 6);
+
+        grid.deleteRowAt(0); // refused: the headings stay
+        QCOMPARE(grid.cellText(0, 0), u"产品名称"_qs);
+        grid.deleteRowAt(2);
+        QCOMPARE(grid.rowCount(), 5);
+        QCOMPARE(grid.cellText(2, 2), QString());
+        QCOMPARE(grid.cellText(3, 2), u"二"_qs);
+        grid.deleteRowAt(40);
+        QCOMPARE(grid.rowCount(), 5);
+    }
+
+    void mergeCells()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.mergeCells(1, 0, 2, 3);
+        QCOMPARE(grid.rowSpan(1, 0), 2);
+        QCOMPARE(grid.columnSpan(1, 0), 3);
+        grid.mergeCells(0, 0, 0, 2); // an empty span is ignored
+        QCOMPARE(grid.columnSpan(0, 0), 1);
+    }
+};
+
+QTEST_MAIN(TestDocumentGrid)
+#include "tst_documentgrid.moc"

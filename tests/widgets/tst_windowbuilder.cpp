@@ -1,0 +1,253 @@
+// The generic window builder on a small hand-written definition: parents resolved in a
+// second pass, tab pages, kinds and captions, visibility, tab order and menus.
+
+#include "ui/windowbuilder.h"
+#include "widgets/combobox.h"
+#include "widgets/editbox.h"
+#include "widgets/nonvisualcontrol.h"
+#include "widgets/reportlist.h"
+#include "widgets/statetoolbar.h"
+#include "widgets/tabcontrol.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace mv;
+
+namespace {
+
+ControlDef control(const QString& name, ControlKind kind, QRect geometry)
+{
+    ControlDef def;
+    def.name = name;
+    def.kind = kind;
+    def.left = geometry.left();
+    def.top = geometry.top();
+    def.width = geometry.width();
+    def.height = geometry.height();
+    return def;
+}
+
+WindowDef sampleWindow()
+{
+    WindowDef def;
+    def.name = u"SampleWindow"_qs;
+
+    // Listed before its parent group box, which is listed before its tab control.
+    ControlDef label = control(u"标签1"_qs, ControlKind::Label, {10, 20, 60, 20});
+    label.parent = u"分组框1"_qs;
+    label.caption = u"名称："_qs;
+    ControlDef edit = control(u"编辑框1"_qs, ControlKind::EditBox, {80, 20, 100, 20});
+    edit.parent = u"分组框1"_qs;
+    edit.caption = u"初始"_qs;
+    edit.tabOrder = 2;
+    ControlDef group = control(u"分组框1"_qs, ControlKind::GroupBox, {5, 5, 200, 80});
+    group.parent = u"选择夹1"_qs;
+    group.page = 1;
+    group.caption = u"分组"_qs;
+    ControlDef tabs = control(u"选择夹1"_qs, ControlKind::TabControl, {0, 30, 400, 300});
+    tabs.items = {u"主窗口"_qs, u"库存"_qs};
+    ControlDef list = control(u"超级列表框1"_qs, ControlKind::ReportList, {5, 5, 300, 200});
+    list.parent = u"选择夹1"_qs;
+    list.page = 0;
+    list.columns = {{u"编号"_qs, 50}, {u"名称"_qs, 150}};
+    ControlDef combo = control(u"组合框1"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
+    combo.tabOrder = 1;
+    ControlDef fixedCombo = control(u"页号位置"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
+    fixedCombo.items = {u"无页号"_qs, u"上左"_qs};
+    ControlDef button = control(u"按钮1"_qs, ControlKind::Button, {300, 5, 50, 20});
+    button.caption = u"搜索"_qs;
+    button.visible = false;
+    ControlDef disabled = control(u"按钮2"_qs, ControlKind::Button, {350, 5, 50, 20});
+    disabled.caption = u"退出"_qs;
+    disabled.enabled = false;
+    ControlDef password = control(u"编辑框2"_qs, ControlKind::EditBox, {80, 50, 100, 20});
+    password.password = true;
+    ControlDef toolbar = control(u"工具条1"_qs, ControlKind::ToolBar, {176, 0, 0, 0});
+    toolbar.items = {u"采购入库"_qs, u"-"_qs, u"退出"_qs};
+    ControlDef connection =
+        control(u"外部数据库1"_qs, ControlKind::DatabaseConnection, {1, 1, 32, 32});
+    // A tab control defined without pages: a child on page 0 gets an untitled page.
+    ControlDef bare = control(u"选择夹2"_qs, ControlKind::TabControl, {0, 0, 100, 100});
+    ControlDef onBare = control(u"标签2"_qs, ControlKind::Label, {4, 4, 40, 20});
+    onBare.parent = u"选择夹2"_qs;
+    onBare.page = 0;
+    onBare.caption = u"旧密码"_qs;
+
+    def.controls = {label,  edit,     group,    tabs,    list,       combo, fixedCombo,
+                    button, disabled, password, toolbar, connection, bare,  onBare};
+
+    auto top = [](const QString& caption, bool visible = true) {
+        MenuDef m;
+        m.caption = caption;
+        m.topLevel = true;
+        m.visible = visible;
+        return m;
+    };
+    auto item = [](const QString& caption, bool enabled = true) {
+        MenuDef m;
+        m.caption = caption;
+        m.enabled = enabled;
+        return m;
+    };
+    MenuDef separator;
+    separator.separator = true;
+    def.menu = {top(u"系统"_qs),        item(u"数据备份"_qs),       separator, item(u"退出"_qs),
+                top(u"导入"_qs, false), item(u"记录"_qs),           separator, item(u"刷新"_qs),
+                top(u"用户"_qs),        item(u"用户管理"_qs, false)};
+    return def;
+}
+
+} // namespace
+
+class TestWindowBuilder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placesControls()
+    {
+        QWidget host;
+        const BuiltWindow built = buildWindow(sampleWindow(), &host);
+        QCOMPARE(built.controls.size(), 14);
+
+        auto* tabs = findControl<TabControl>(&host, u"选择夹1"_qs);
+        QVERIFY(tabs);
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(1), u"库存"_qs);
+        auto* group = findControl<QGroupBox>(&host, u"分组框1"_qs);
+        QVERIFY(group);
+        QCOMPARE(group->parentWidget(), tabs->page(1));
+        QCOMPARE(findControl<QLabel>(&host, u"标签1"_qs)->parentWidget(), group);
+        QCOMPARE(findControl<QWidget>(&host, u"超级列表框1"_qs)->parentWidget(), tabs->page(0));
+        QCOMPARE(findControl<QWidget>(&host, u"组合框1"_qs)->parentWidget(), &host);
+
+        auto* bare = findControl<TabControl>(&host, u"选择夹2"_qs);
+        QCOMPARE(bare->count(), 1);
+        QCOMPARE(bare->tabText(0), QString());
+        QCOMPARE(findControl<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
+
+        QCOMPARE(findControl<QWidget>(&host, u"编辑框1"_qs)->geometry(), QRect(80, 20, 100, 20));
+        QCOMPARE(findControl<QPushButton>(&host, u"nonexistent"_qs), nullptr);
+        QCOMPARE(findControl<QPushButton>(&host, u"标签1"_qs), nullptr); // wrong type
+    }
+
+    void kindsCaptionsAndState()
+    {
+        QWidget host;
+        buildWindow(sampleWindow(), &host);
+        QCOMPARE(findControl<QWidget>(&host, u"编辑框1"_qs)->property(kKindProperty).toString(),
+                 u"edit box"_qs);
+        QCOMPARE(findControl<QWidget>(&host, u"超级列表框1"_qs)->property(kKindProperty).toString(),
+                 u"list view"_qs);
+        QCOMPARE(findControl<QWidget>(&host, u"外部数据库1"_qs)->property(kKindProperty).toString(),
+                 u"database connection"_qs);
+        QVERIFY(findControl<NonVisualControl>(&host, u"外部数据库1"_qs));
+
+        QCOMPARE(findControl<QLabel>(&host, u"标签1"_qs)->text(), u"名称："_qs);
+        QCOMPARE(findControl<EditBox>(&host, u"编辑框1"_qs)->text(), u"初始"_qs);
+        QCOMPARE(findControl<QGroupBox>(&host, u"分组框1"_qs)->title(), u"分组"_qs);
+        QCOMPARE(findControl<QPushButton>(&host, u"按钮1"_qs)->text(), u"搜索"_qs);
+
+        auto* list = findControl<ReportList>(&host, u"超级列表框1"_qs);
+        QCOMPARE(list->model()->columnTitle(1), u"名称"_qs);
+        QCOMPARE(list->horizontalHeader()->sectionSize(1), 150);
+
+        QVERIFY(findControl<ComboBox>(&host, u"组合框1"_qs)->isEditable());
+        auto* fixed = findControl<ComboBox>(&host, u"页号位置"_qs);
+        QVERIFY(!fixed->isEditable());
+        QCOMPARE(fixed->count(), 2);
+
+        auto* toolbar = findControl<StateToolBar>(&host, u"工具条1"_qs);
+        QCOMPARE(toolbar->buttonCount(), 3);
+        QVERIFY(toolbar->isSeparator(1));
+        QVERIFY(host.findChild<QAction*>(u"工具条1_2"_qs));
+        QVERIFY(toolbar->width() > 0 && toolbar->height() > 0); // sized by its content
+
+        QVERIFY(findControl<QWidget>(&host, u"按钮1"_qs)->isHidden());
+        QVERIFY(!findControl<QWidget>(&host, u"按钮2"_qs)->isHidden());
+        QVERIFY(!findControl<QWidget>(&host, u"按钮2"_qs)->isEnabled());
+        QVERIFY(!findControl<QWidget>(&host, u"编辑框1"_qs)->isHidden());
+        QVERIFY(findControl<QWidget>(&host, u"外部数据库1"_qs)->isHidden());
+
+        auto* password = findControl<EditBox>(&host, u"编辑框2"_qs);
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(findControl<EditBox>(&host, u"编辑框1"_qs)->echoMode(), QLineEdit::Normal);
+
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QVERIFY(findControl<QWidget>(&host, u"编辑框1"_qs)->isVisible() ==
+                false); // page 1 not shown
+        QVERIFY(findControl<QWidget>(&host, u"超级列表框1"_qs)->isVisible());
+        QVERIFY(!findControl<QWidget>(&host, u"按钮1"_qs)->isVisible());
+        QVERIFY(!findControl<QWidget>(&host, u"外部数据库1"_qs)->isVisible());
+    }
+
+    void tabOrder()
+    {
+        QWidget host;
+        buildWindow(sampleWindow(), &host);
+        // Explicit orders first (组合框1 = 1, 编辑框1 = 2), then the definition order.
+        QWidget* combo = findControl<QWidget>(&host, u"组合框1"_qs);
+        // Walk the chain from the combo box: 编辑框1 comes before 超级列表框1 and 页号位置.
+        QStringList seen;
+        QWidget* w = combo;
+        for (int i = 0; i < 200 && seen.size() < 4; ++i) {
+            w = w->nextInFocusChain();
+            const QString name = w->objectName();
+            if (!name.isEmpty() && !seen.contains(name) &&
+                (name == u"编辑框1" || name == u"超级列表框1" || name == u"页号位置" ||
+                 name == u"编辑框2"))
+                seen.append(name);
+        }
+        QCOMPARE(seen,
+                 (QStringList{u"编辑框1"_qs, u"超级列表框1"_qs, u"页号位置"_qs, u"编辑框2"_qs}));
+    }
+
+    void menus()
+    {
+        QWidget host;
+        QMenuBar bar(&host);
+        const BuiltWindow built = buildWindow(sampleWindow(), &host, &bar);
+        QCOMPARE(built.menus.size(), 3);
+
+        // Visible top-level menus are in the bar, in order; the hidden one is a pop-up.
+        QStringList inBar;
+        for (QAction* action : bar.actions())
+            if (action->menu())
+                inBar.append(action->menu()->objectName());
+        QCOMPARE(inBar, (QStringList{u"系统"_qs, u"用户"_qs}));
+        QMenu* popup = built.menus.value(u"导入"_qs);
+        QVERIFY(popup);
+        QCOMPARE(popup->parent(), &host);
+        QCOMPARE(popup->title(), u"导入"_qs);
+        QCOMPARE(host.findChild<QMenu*>(u"导入"_qs), popup);
+
+        QStringList texts;
+        for (QAction* action : popup->actions())
+            texts.append(action->isSeparator() ? u"-"_qs : action->text());
+        QCOMPARE(texts, (QStringList{u"记录"_qs, u"-"_qs, u"刷新"_qs}));
+
+        QAction* management = built.menuActions.value(u"用户_用户管理"_qs);
+        QVERIFY(management);
+        QVERIFY(!management->isEnabled());
+        QCOMPARE(management->objectName(), u"用户_用户管理"_qs);
+        QVERIFY(built.menuActions.value(u"系统_退出"_qs)->isEnabled());
+        QCOMPARE(built.menuActions.size(), 5);
+    }
+
+    void menusWithoutBar()
+    {
+        QWidget host;
+        const BuiltWindow built = buildWindow(sampleWindow(), &host);
+        QCOMPARE(built.menus.value(u"系统"_qs)->parent(), &host);
+    }
+};
+
+QTEST_MAIN(TestWindowBuilder)
+#include "tst_windowbuilder.moc"
