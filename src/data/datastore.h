@@ -9,7 +9,14 @@ class Connection;
 
 inline constexpr int kSchemaVersion = 2;
 
-enum class DatabaseFileKind { Missing, Sqlite, AccessJet, Unreadable, Unknown };
+enum class DatabaseFileKind
+{
+    Missing,
+    Sqlite,
+    AccessJet,
+    Unreadable,
+    Unknown
+};
 
 // What lies at path: an SQLite file, an Access/Jet file ("Standard Jet DB" or
 // "Standard ACE DB" at offset 4), nothing, or something else.

@@ -9,7 +9,12 @@ namespace mv {
 class Dialect
 {
 public:
-    enum Backend { Sqlite, Postgres, Access };
+    enum Backend
+    {
+        Sqlite,
+        Postgres,
+        Access
+    };
     explicit Dialect(Backend backend = Sqlite) : m_backend(backend) {}
     Backend backend() const { return m_backend; }
 
