@@ -1,9 +1,8 @@
 // The smaller control kinds: Enter and focus signals of edit and combo boxes, status panes,
-// the draw panel's picture, check lists, the web panel's address rules, date pickers and the
+// the draw panel's picture, the web panel's address rules, date pickers and the
 // non-visual stand-in.
 
 #include "common/oledate.h"
-#include "widgets/checklistbox.h"
 #include "widgets/colourpicker.h"
 #include "widgets/combobox.h"
 #include "widgets/datepicker.h"
@@ -12,7 +11,6 @@
 #include "widgets/nonvisualcontrol.h"
 #include "widgets/picturebox.h"
 #include "widgets/statuspanes.h"
-#include "widgets/tabcontrol.h"
 #include "widgets/webpanel.h"
 
 #include <QLabel>
@@ -101,20 +99,6 @@ private slots:
         QCOMPARE(picture.pixelColor(0, 10), QColor(255, 255, 223));
     }
 
-    void checkList()
-    {
-        CheckListBox list;
-        QCOMPARE(list.addCheckItem(u"编号"_qs, true), 0);
-        QCOMPARE(list.addCheckItem(u"名称"_qs), 1);
-        list.addCheckItem(u"型号"_qs, true);
-        QCOMPARE(list.checkedCount(), 2);
-        list.setChecked(0, false);
-        QVERIFY(!list.isChecked(0));
-        QVERIFY(list.isChecked(2));
-        QCOMPARE(list.checkedCount(), 1);
-        QVERIFY(!list.isChecked(9));
-    }
-
     void webPanelAddresses()
     {
         QTemporaryDir dir;
@@ -167,7 +151,7 @@ private slots:
         QVERIFY(!connection->isVisible());
     }
 
-    void pictureAndColourAndTabs()
+    void pictureAndColour()
     {
         PictureBox picture;
         QSignalSpy down(&picture, &PictureBox::leftButtonDown);
@@ -181,13 +165,6 @@ private slots:
         colour.setColor(QColor(255, 0, 0));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(colour.color(), QColor(255, 0, 0));
-
-        TabControl tabs;
-        QCOMPARE(tabs.addPage(u"主窗口"_qs), 0);
-        QCOMPARE(tabs.addPage(u"YCL库存"_qs), 1);
-        QVERIFY(tabs.page(1));
-        QCOMPARE(tabs.page(1)->layout(), nullptr);
-        QCOMPARE(tabs.page(2), nullptr);
     }
 };
 
