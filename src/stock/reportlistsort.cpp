@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numeric>
+#include <string_view>
 #include <vector>
 
 namespace mv {
@@ -39,27 +41,127 @@ double dateSortKey(const QString& text)
 
 namespace {
 
-// Row indexes n-1 .. 0: a stable sort of this list with a strict comparator puts equal keys
-// in the reverse of their former order, which is what the selection rule yields.
-std::vector<int> reversedIndexes(qsizetype n)
+// Equal keys leave in the reverse of their former order, which is what the selection rule
+// yields: ties are broken by the higher former row first. Keys and rows sit side by side so
+// the sort touches contiguous memory.
+template <typename Key, typename Compare>
+QList<int> reverseTieSort(std::vector<std::pair<Key, int>>& keyed, bool ascending, Compare compare)
 {
-    std::vector<int> rows(static_cast<size_t>(n));
-    std::iota(rows.rbegin(), rows.rend(), 0);
-    return rows;
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        const int c = ascending ? compare(a.first, b.first) : compare(b.first, a.first);
+        return c != 0 ? c < 0 : a.second > b.second;
+    });
+    QList<int> order;
+    order.reserve(qsizetype(keyed.size()));
+    for (const auto& entry : keyed)
+        order.append(entry.second);
+    return order;
 }
 
-template <typename Key, typename Less>
-QList<int> reverseTieSort(const std::vector<Key>& keys, bool ascending, Less less)
+// Text keys, compared byte-wise as unsigned values (a text that ends first is the smaller).
+// Rows are ordered eight bytes at a time: a stable radix sort on the bytes at the current
+// offset (big-endian, zero-padded, complemented for descending), then each run of rows that
+// agree on them goes on to the next eight bytes. Small runs are finished with a comparison
+// sort. Starting from the rows in reverse order makes equal keys come out reversed, as the
+// selection rule has it.
+class TextOrder
 {
-    std::vector<int> rows = reversedIndexes(qsizetype(keys.size()));
-    if (ascending)
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](int a, int b) { return less(keys[size_t(a)], keys[size_t(b)]); });
-    else
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](int a, int b) { return less(keys[size_t(b)], keys[size_t(a)]); });
-    return QList<int>(rows.begin(), rows.end());
-}
+public:
+    TextOrder(const std::vector<QByteArray>& bytes, bool ascending)
+        : m_bytes(bytes), m_ascending(ascending), m_entries(bytes.size()), m_buffer(bytes.size())
+    {
+        const size_t n = bytes.size();
+        for (size_t i = 0; i < n; ++i)
+            m_entries[i].row = int(n - 1 - i);
+        orderRange(0, n, 0);
+    }
+
+    QList<int> order() const
+    {
+        QList<int> rows;
+        rows.reserve(qsizetype(m_entries.size()));
+        for (const Entry& e : m_entries)
+            rows.append(e.row);
+        return rows;
+    }
+
+private:
+    struct Entry
+    {
+        quint64 chunk = 0;
+        int row = 0;
+    };
+
+    std::string_view text(int row) const
+    {
+        const QByteArray& key = m_bytes[size_t(row)];
+        return std::string_view(key.constData(), size_t(key.size()));
+    }
+
+    bool before(const Entry& a, const Entry& b) const
+    {
+        // string_view compares as unsigned bytes.
+        const int c =
+            m_ascending ? text(a.row).compare(text(b.row)) : text(b.row).compare(text(a.row));
+        return c != 0 ? c < 0 : a.row > b.row;
+    }
+
+    void comparisonSort(size_t begin, size_t end)
+    {
+        const auto first = m_entries.begin() + qsizetype(begin);
+        const auto last = m_entries.begin() + qsizetype(end);
+        const auto less = [this](const Entry& a, const Entry& b) { return before(a, b); };
+        if (!std::is_sorted(first, last, less))
+            std::sort(first, last, less);
+    }
+
+    // The keys of [begin, end) agree on their first offset bytes.
+    void orderRange(size_t begin, size_t end, qsizetype offset)
+    {
+        if (end - begin < 2)
+            return;
+        bool longer = false;
+        for (size_t i = begin; i < end; ++i) {
+            const QByteArray& key = m_bytes[size_t(m_entries[i].row)];
+            quint64 chunk = 0;
+            for (qsizetype k = offset; k < offset + 8; ++k)
+                chunk = (chunk << 8) | (k < key.size() ? quint8(key[k]) : 0u);
+            m_entries[i].chunk = m_ascending ? chunk : ~chunk;
+            longer = longer || key.size() > offset;
+        }
+        if (end - begin <= 64 || !longer) {
+            comparisonSort(begin, end);
+            return;
+        }
+        for (int shift = 0; shift < 64; shift += 8) {
+            size_t start[257] = {};
+            for (size_t i = begin; i < end; ++i)
+                ++start[((m_entries[i].chunk >> shift) & 0xFF) + 1];
+            if (std::find(std::begin(start), std::end(start), end - begin) != std::end(start))
+                continue; // every key has the same byte here
+            for (int b = 0; b < 256; ++b)
+                start[b + 1] += start[b];
+            for (size_t i = begin; i < end; ++i) {
+                const Entry& e = m_entries[i];
+                m_buffer[begin + start[(e.chunk >> shift) & 0xFF]++] = e;
+            }
+            std::copy(m_buffer.begin() + qsizetype(begin), m_buffer.begin() + qsizetype(end),
+                      m_entries.begin() + qsizetype(begin));
+        }
+        for (size_t run = begin; run < end;) {
+            size_t runEnd = run + 1;
+            while (runEnd < end && m_entries[runEnd].chunk == m_entries[run].chunk)
+                ++runEnd;
+            orderRange(run, runEnd, offset + 8);
+            run = runEnd;
+        }
+    }
+
+    const std::vector<QByteArray>& m_bytes;
+    const bool m_ascending;
+    std::vector<Entry> m_entries;
+    std::vector<Entry> m_buffer;
+};
 
 bool takeNumber(double best, double candidate, bool ascending)
 {
@@ -158,21 +260,22 @@ QList<int> sortedRowOrder(const QStringList& keys, bool ascending, int caseFlag,
         return numberOrder(values, ascending);
     }
     case SortKeyDate: {
-        std::vector<double> values;
-        values.reserve(size_t(keys.size()));
-        for (const QString& key : keys)
-            values.push_back(dateSortKey(key));
-        return reverseTieSort(values, ascending, std::less<double>());
+        std::vector<std::pair<double, int>> keyed;
+        keyed.reserve(size_t(keys.size()));
+        for (int r = 0; r < keys.size(); ++r)
+            keyed.emplace_back(dateSortKey(keys.at(r)), r);
+        return reverseTieSort(keyed, ascending,
+                              [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
     }
     default: {
+        // Byte-wise unsigned comparison of the code-page-936 bytes, upper-cased unless the
+        // case flag asks for case-sensitive comparison.
         const bool caseSensitive = caseFlag & 1;
         std::vector<QByteArray> bytes;
         bytes.reserve(size_t(keys.size()));
         for (const QString& key : keys)
             bytes.push_back(caseSensitive ? gbkBytes(key) : upperGbk(gbkBytes(key)));
-        return reverseTieSort(bytes, ascending, [](const QByteArray& a, const QByteArray& b) {
-            return compareBytes(a, b) < 0;
-        });
+        return TextOrder(bytes, ascending).order();
     }
     }
 }

@@ -99,6 +99,7 @@ private slots:
     void smallLists();
     void matchesSelectionOnRandomKeys_data();
     void matchesSelectionOnRandomKeys();
+    void matchesSelectionOnLongLists();
     void headerClicksAlternateAndMark();
 };
 
@@ -242,6 +243,30 @@ void TestReportListSort::matchesSelectionOnRandomKeys()
                     qWarning() << "keys" << keys << "ascending" << ascending << "case" << caseFlag;
                 QCOMPARE(actual, expected);
             }
+    }
+}
+
+void TestReportListSort::matchesSelectionOnLongLists()
+{
+    // Long lists take the radix path: keys built from pieces with long shared prefixes,
+    // shorter and longer than eight bytes, mixed case and double-byte characters.
+    const QStringList pieces{u"Profile"_qs, u"profile"_qs, u"角铝"_qs, u"中空玻璃"_qs, u"1"_qs,
+                             u"12"_qs,      u"a"_qs,       u"B"_qs,    u""_qs,         u"ｘ"_qs};
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 12; ++round) {
+        QStringList keys;
+        const int n = int(random.bounded(100, 600));
+        for (int i = 0; i < n; ++i) {
+            QString key;
+            const int parts = int(random.bounded(round % 4 + 1));
+            for (int p = 0; p < parts; ++p)
+                key += pieces.at(int(random.bounded(pieces.size())));
+            keys.append(key);
+        }
+        for (bool ascending : {true, false})
+            for (int caseFlag : {0, 1})
+                QCOMPARE(sortedRowOrder(keys, ascending, caseFlag, SortKeyText),
+                         selectionOrder(keys, ascending, caseFlag, SortKeyText));
     }
 }
 
