@@ -2,6 +2,9 @@
 
 #include "app/appearance.h"
 #include "app/mainlayout.h"
+#include "app/monthlysummarypage.h"
+#include "app/searchwindow.h"
+#include "app/stockpage.h"
 #include "app/toolbaricons.h"
 #include "common/messages.h"
 #include "common/oledate.h"
@@ -108,7 +111,9 @@ void MainWindow::setUp(QWidget* loginWindow)
     if (loginWindow)
         loginWindow->hide();
     m_statusBar->show();
-    // The stock list is loaded by the stock page once it is attached.
+    m_stockPage = new StockPage(this, m_connection);
+    m_monthlyPage = new MonthlySummaryPage(this, m_connection);
+    m_stockPage->refresh();
     showPage(PageHome);
     startHomePageThread();
 }
@@ -286,8 +291,11 @@ void MainWindow::onMainButton(int index)
 void MainWindow::onAuxButton(int index)
 {
     switch (index) {
+    case AuxSummary:
+        m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
+        break;
     case AuxMovements:
-        showMovementMenuOrHint();
+        m_stockPage->showContextMenuForSelection(QCursor::pos());
         break;
     case AuxSearch:
         openSearchWindow();
@@ -297,18 +305,14 @@ void MainWindow::onAuxButton(int index)
     }
 }
 
-void MainWindow::showMovementMenuOrHint()
-{
-    if (m_stockList->selectedRow() < 0) {
-        msgBox(QStringLiteral("请在下面选择你要查询的物品！"));
-        return;
-    }
-    m_stockMenu->popup(QCursor::pos());
-}
-
 void MainWindow::openSearchWindow()
 {
-    // The search window arrives with the stock views.
+    // One non-modal search window at a time; it destroys itself when closed.
+    if (!m_searchWindow)
+        m_searchWindow = new SearchWindow(m_connection, m_stockList, this);
+    m_searchWindow->show();
+    m_searchWindow->raise();
+    m_searchWindow->activateWindow();
 }
 
 void MainWindow::showAbout()

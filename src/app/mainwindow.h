@@ -85,7 +85,6 @@ private:
     void setUpBanner();
     void startHomePageThread();
     void applySet(ButtonSet set);
-    void showMovementMenuOrHint();
 
     Connection& m_connection;
     QWidget* m_client = nullptr;

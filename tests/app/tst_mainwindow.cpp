@@ -38,6 +38,7 @@ private slots:
     void bannerAndBackButtons();
     void aboutAndDisabledUserManagement();
     void exitPaths();
+    void stockViewsAreWiredIn();
     void layoutFollowsTheWindowSize_data();
     void layoutFollowsTheWindowSize();
 
@@ -257,6 +258,39 @@ void TestMainWindow::exitPaths()
     m_window->close();
     QCOMPARE(exits.size(), 3);
     QVERIFY(m_responder->messages.isEmpty()); // no confirmation on the way out
+}
+
+void TestMainWindow::stockViewsAreWiredIn()
+{
+    // The stock list is loaded at set-up.
+    m_window.reset();
+    m_store->addLine(QStringLiteral("铝型材"), QStringLiteral("60系列"), QStringLiteral("入库"),
+                     QStringLiteral("10"), QStringLiteral("2026-11-02"), QStringLiteral("型材"),
+                     QStringLiteral("支"));
+    m_window = std::make_unique<MainWindow>(m_store->connection(), m_login.get());
+    m_window->show();
+    auto* list = control<ReportList>("超级列表框1");
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(list->model()->text(0, 4), QStringLiteral("10"));
+
+    // 统计 works on the stock and monthly pages only.
+    m_window->showPage(PageReceipt);
+    m_window->onAuxButton(AuxSummary);
+    QCOMPARE(m_window->currentPage(), int(PageReceipt));
+    m_window->onMainButton(MainStock);
+    m_window->onAuxButton(AuxSummary);
+    QCOMPARE(m_window->currentPage(), int(PageMonthly));
+    QCOMPARE(control<ReportList>("超级列表框3")->model()->rowCount(), 1);
+
+    // 搜索 and 查询 open one non-modal search window.
+    QVERIFY(!m_window->searchWindow());
+    QTest::mouseClick(control<QPushButton>("搜索_按钮"), Qt::LeftButton);
+    QWidget* search = m_window->searchWindow();
+    QVERIFY(search && search->isVisible());
+    QCOMPARE(search->objectName(), QStringLiteral("SearchWindow"));
+    QVERIFY(!search->isModal());
+    m_window->onAuxButton(AuxSearch);
+    QCOMPARE(m_window->searchWindow(), search);
 }
 
 void TestMainWindow::layoutFollowsTheWindowSize_data()
