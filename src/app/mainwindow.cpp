@@ -154,7 +154,8 @@ void MainWindow::setUpToolBars()
     m_mainBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_mainBar->setIconSize(QSize(24, 24));
     // Narrow buttons keep the main toolbar clear of the period pickers beside it.
-    m_mainBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; } QToolButton { padding: 1px 0px; margin: 0px; } "
+    m_mainBar->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; } QToolButton { padding: 1px 0px; margin: 0px; } "
                        "QToolBar::separator { width: 5px; }"));
     applyToolBarIcons(*m_mainBar, *m_auxBar);
     // The finished-goods buttons are drawn greyed and do nothing.

@@ -2,6 +2,7 @@
 // The main window: tab pages, the two toolbars, menus, status bar, layout on resizing, and
 // the dispatch of every toolbar button and menu item to the module that does the work.
 
+#include "app/mainpages.h"
 #include "app/toolbarsets.h"
 #include "ui/windowbuilder.h"
 
@@ -27,18 +28,6 @@ class WebPanel;
 class StockPage;
 class SearchWindow;
 class MonthlySummaryPage;
-
-// Tab page indexes of 选择夹1.
-enum MainPage
-{
-    PageHome = 0,
-    PageStock = 1,
-    PageMovements = 2,
-    PageReceipt = 3,
-    PageRequisition = 4,
-    PageMonthly = 5,
-    PagePrint = 6,
-};
 
 class MainWindow : public QMainWindow
 {

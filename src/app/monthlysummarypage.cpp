@@ -1,5 +1,7 @@
 #include "app/monthlysummarypage.h"
 
+#include "app/mainpages.h"
+
 #include "stock/monthlysummary.h"
 #include "ui/windowbuilder.h"
 #include "widgets/reportlist.h"
@@ -12,13 +14,6 @@
 #include <QScopeGuard>
 
 namespace mv {
-
-namespace {
-
-constexpr int kStockPage = 1;
-constexpr int kSummaryPage = 5;
-
-} // namespace
 
 MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connection)
     : QObject(mainWindow), m_connection(connection)
@@ -35,9 +30,9 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
 void MonthlySummaryPage::buildMonthlySummary()
 {
     const int page = m_tabs->currentIndex();
-    if (page != kStockPage && page != kSummaryPage)
+    if (page != PageStock && page != PageMonthly)
         return;
-    m_tabs->setCurrentIndex(kSummaryPage);
+    m_tabs->setCurrentIndex(PageMonthly);
 
     // The bar's end follows the stock list's row count, as it always has; after a narrowing
     // search it simply reaches its end early.

@@ -1,5 +1,7 @@
 #include "app/stockpage.h"
 
+#include "app/mainpages.h"
+
 #include "common/messages.h"
 #include "common/session.h"
 #include "stock/movementlist.h"
@@ -20,8 +22,6 @@ namespace mv {
 
 namespace {
 
-constexpr int kStockPage = 1;
-constexpr int kMovementPage = 2;
 // 添加 .. 下一张 of 辅_工具条; they make no sense for a movement list.
 constexpr int kFirstDocumentButton = 3;
 constexpr int kLastDocumentButton = 9;
@@ -70,7 +70,7 @@ void StockPage::showMovementRecords()
         FillMovementList(m_connection, *m_movementList->model(), stock.text(row, StockColName),
                          stock.text(row, StockColModel));
     }
-    m_tabs->setCurrentIndex(kMovementPage);
+    m_tabs->setCurrentIndex(PageMovements);
     for (int i = kFirstDocumentButton; i <= kLastDocumentButton; ++i)
         m_auxBar->addState(i, StateToolBar::Disabled);
 }

@@ -92,18 +92,6 @@ char32_t decodeUtf8(const unsigned char*& p, const unsigned char* end)
     return c;
 }
 
-int clampDouble(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const double truncated = std::trunc(value);
-    if (truncated >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (truncated <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(truncated);
-}
-
 QStringEncoder makeGbkEncoder()
 {
     QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
@@ -168,7 +156,7 @@ int toInteger(const QVariant& value)
         return clampToInt(value.toLongLong());
     case QMetaType::Double:
     case QMetaType::Float:
-        return clampDouble(value.toDouble());
+        return truncateToInt(value.toDouble());
     case QMetaType::QString:
         return toInteger(value.toString());
     case QMetaType::QByteArray:
@@ -285,6 +273,18 @@ QByteArray upperGbk(const QByteArray& bytes)
             p[i] = char(b - 0x20);
     }
     return upper;
+}
+
+int truncateToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double truncated = std::trunc(value);
+    if (truncated >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (truncated <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(truncated);
 }
 
 } // namespace mv

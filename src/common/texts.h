@@ -19,6 +19,8 @@ int toInteger(const QString& text);
 int toInteger(const QVariant& value);
 // toInteger() over UTF-8 bytes without building a QString (used by the SQL function mv_int).
 int toIntegerUtf8(const char* text, qsizetype size);
+// A floating value truncated toward zero and saturated at the int range; NaN gives 0.
+int truncateToInt(double value);
 
 // The leading decimal number (sign, digits, decimal point, exponent) after folding
 // full-width forms; 0 when there is none.

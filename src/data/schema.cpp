@@ -68,9 +68,9 @@ bool failWith(Connection& connection, QString* error)
     return false;
 }
 
-} // namespace
-
-bool createSchema(Connection& connection, QString* error)
+// Adds every missing table and index, then the first account when asked, and stores the
+// schema version; all in one transaction.
+bool applySchema(Connection& connection, bool withFirstAccount, QString* error)
 {
     Transaction transaction(connection);
     if (!transaction.active())
@@ -81,11 +81,18 @@ bool createSchema(Connection& connection, QString* error)
     const QString firstAccount =
         QStringLiteral("INSERT INTO [user] (编号, 用户, 密码, ycl审核, 数据操作) "
                        "VALUES (1, 'admin', 'admin', '是', '是')");
-    if (!connection.execute(firstAccount))
+    if (withFirstAccount && !connection.execute(firstAccount))
         return failWith(connection, error);
     if (!transaction.commit())
         return failWith(connection, error);
     return true;
+}
+
+} // namespace
+
+bool createSchema(Connection& connection, QString* error)
+{
+    return applySchema(connection, true, error);
 }
 
 int schemaVersion(Connection& connection)
@@ -100,16 +107,8 @@ bool upgradeSchema(Connection& connection, QString* error)
 {
     if (schemaVersion(connection) >= kSchemaVersion)
         return true;
-    Transaction transaction(connection);
-    if (!transaction.active())
-        return failWith(connection, error);
     // Tables that an older file lacks are added empty; existing ones are left as they are.
-    if (!runAll(connection, tableStatements(), error) ||
-        !runAll(connection, indexStatements(), error) || !setVersion(connection, error))
-        return false;
-    if (!transaction.commit())
-        return failWith(connection, error);
-    return true;
+    return applySchema(connection, false, error);
 }
 
 } // namespace mv

@@ -4,24 +4,11 @@
 
 #include <sqlite3.h>
 
-#include <cmath>
 #include <limits>
 
 namespace mv {
 
 namespace {
-
-int clampReal(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const double truncated = std::trunc(value);
-    if (truncated >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (truncated <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(truncated);
-}
 
 void mvInt(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
@@ -40,7 +27,7 @@ void mvInt(sqlite3_context* context, int argc, sqlite3_value** argv)
         return;
     }
     case SQLITE_FLOAT:
-        sqlite3_result_int(context, clampReal(sqlite3_value_double(value)));
+        sqlite3_result_int(context, truncateToInt(sqlite3_value_double(value)));
         return;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
