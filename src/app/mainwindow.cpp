@@ -69,6 +69,7 @@ MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* pa
     findControls();
     m_client->installEventFilter(this);
     resize(def->width, def->height);
+    move(50, 50);
 
     setUp(loginWindow);
 }

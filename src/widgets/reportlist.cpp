@@ -21,6 +21,8 @@ ReportList::ReportList(QWidget* parent) : QTableView(parent), m_model(new Report
     verticalHeader()->hide();
     // Fixed row heights keep large lists cheap: no per-row size computation.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Compact rows, as a report list shows them: the text height and a small margin.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
