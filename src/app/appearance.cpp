@@ -22,24 +22,24 @@ void initResources()
     Q_UNUSED(registered);
 }
 
-void installChineseTexts(QApplication& app)
+void installChineseTexts(QCoreApplication& app)
 {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* catalogue : {"qtbase_zh_CN", "qt_zh_CN"}) {
         auto* translator = new QTranslator(&app);
         if (translator->load(QLatin1String(catalogue), directory)) {
-            QApplication::installTranslator(translator);
+            QCoreApplication::installTranslator(translator);
             break; // qt_zh_CN only forwards to qtbase_zh_CN
         }
         delete translator;
     }
 
+    if (!qobject_cast<QApplication*>(&app))
+        return; // no windows: nothing to draw with a font
     const QString family = QStringLiteral("WenQuanYi Micro Hei");
-    if (QFontDatabase::families().contains(family)) {
-        QFont font(family, 9);
-        app.setFont(font);
-    }
+    if (QFontDatabase::families().contains(family))
+        QApplication::setFont(QFont(family, 9));
 }
 
 void applySkin(QApplication& app)

@@ -2,6 +2,7 @@
 // The program's look and language: Chinese standard dialogs and its own skin.
 
 class QApplication;
+class QCoreApplication;
 
 namespace mv {
 
@@ -10,7 +11,7 @@ void initResources();
 
 // Loads Qt's own zh_CN translations so standard dialogs read 确定/取消/是/否; silently keeps
 // the built-in texts when they are not installed. Also sets the Chinese locale and font.
-void installChineseTexts(QApplication& app);
+void installChineseTexts(QCoreApplication& app);
 
 // Applies the program's style sheet to the whole application.
 void applySkin(QApplication& app);

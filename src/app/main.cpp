@@ -11,12 +11,41 @@
 #include <QApplication>
 #include <cstdio>
 
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+}
+
+// --help and --version only print, so they must work without a display.
+bool onlyPrints(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "--help-all" ||
+            argument == "--version" || argument == "-v")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (onlyPrints(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        mv::installChineseTexts(app);
+        mv::parseProgramOptions(QCoreApplication::arguments()); // prints and exits
+        return 0;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvane"));
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    nameApplication();
     mv::installChineseTexts(app);
 
     const mv::ProgramOptions options = mv::parseProgramOptions(QApplication::arguments());
