@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -240,6 +242,12 @@ void TestDataStore::resolvesTheDataDirectory()
     QCOMPARE(resolveDataDirectory(dir.filePath(QStringLiteral("opt")), program),
              dir.filePath(QStringLiteral("opt")));
     qunsetenv("MORVANE_HOME");
+
+    // A program directory nobody can write to (not even root) without db.mdb: the per-user
+    // data directory.
+    if (QFileInfo(QStringLiteral("/proc/self")).isDir())
+        QCOMPARE(resolveDataDirectory(QString(), QStringLiteral("/proc/self")),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 
     if (geteuid() != 0) {
         // A read-only program directory is used only when it already holds db.mdb.
