@@ -192,6 +192,13 @@ void TestLoginWindow::enterMovesFocusThenLogsIn()
     QWidget* focus = QApplication::focusWidget();
     QCOMPARE(focus, static_cast<QWidget*>(m_password));
     QVERIFY(!m_login->mainWindow());
+    // Tab walks name, password, 登录, 退出.
+    m_user->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_password));
+    QTest::keyClick(m_password, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("按钮2"));
+    m_password->setFocus();
     QTest::keyClicks(m_password, QStringLiteral("admin"));
     QTest::keyClick(m_password, Qt::Key_Return);
     QVERIFY(m_login->mainWindow());
