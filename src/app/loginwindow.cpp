@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -47,6 +49,13 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
     m_databaseOpen = openDataStore(m_connection, dataDirectory, options, &m_databaseError);
     if (!m_databaseOpen)
         msgBox(m_databaseError, MsgOk, QStringLiteral("错误"));
+    else if (!QFileInfo(dataDirectory).isWritable())
+        // The database needs its directory to write its journal: say so now, not at the
+        // first failed save.
+        msgBox(QStringLiteral("数据目录 %1 不可写：可以查看数据，但无法保存任何修改。\n"
+                              "请用 --home 选项或环境变量 MORVANE_HOME 指定一个可写的目录。")
+                   .arg(QDir::toNativeSeparators(dataDirectory)),
+               MsgOkInfo, QStringLiteral("警告"));
     fillUserList();
     m_userBox->setFocus();
 }

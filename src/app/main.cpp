@@ -20,7 +20,8 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 }
 
-// --help and --version only print, so they must work without a display.
+// --help and --version only print, so they work without a display. (Other options are read
+// once the application exists, because it takes its own options such as -platform out first.)
 bool onlyPrints(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -40,8 +41,11 @@ int main(int argc, char* argv[])
         QCoreApplication app(argc, argv);
         nameApplication();
         mv::installChineseTexts(app);
-        mv::parseProgramOptions(QCoreApplication::arguments()); // prints and exits
-        return 0;
+        // --help and --version print and end the process inside.
+        const mv::ProgramOptions options = mv::parseProgramOptions(QCoreApplication::arguments());
+        if (!options.ok)
+            std::fprintf(stderr, "%s\n", qPrintable(options.error));
+        return options.ok ? 0 : 2;
     }
 
     QApplication app(argc, argv);

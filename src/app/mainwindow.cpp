@@ -36,10 +36,11 @@ namespace {
 
 const QString kHomePage = QStringLiteral("qrc:/home/index.html");
 
-// Heights of the bands above and below the tab control.
-constexpr int kMainToolBarHeight = 64;
+// Heights of the bands above and below the tab control: the tabs start at 102 and the
+// status bar is 20 high, as the window definition has them.
+constexpr int kMainToolBarHeight = 72;
 constexpr int kAuxToolBarHeight = 30;
-constexpr int kStatusBarHeight = 22;
+constexpr int kStatusBarHeight = 20;
 
 QString aboutText()
 {
@@ -74,7 +75,11 @@ MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* pa
     setUp(loginWindow);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (m_homePageThread)
+        m_homePageThread->wait();
+}
 
 void MainWindow::findControls()
 {
@@ -196,8 +201,10 @@ void MainWindow::setUpMenus()
             &MainWindow::requestExit);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("用户_用户管理"))->setEnabled(false);
-    connect(m_stockList, &ReportList::rightClicked, this,
-            [this](int, QPoint globalPos) { m_stockMenu->popup(globalPos); });
+    connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
+        if (row >= 0) // the menu acts on a row: none below the last one
+            m_stockMenu->popup(globalPos);
+    });
 }
 
 void MainWindow::setUpBanner()
@@ -216,21 +223,20 @@ void MainWindow::setUpBanner()
 
 void MainWindow::startHomePageThread()
 {
-    // The home page address is set from one background thread, as the program always did;
-    // the panel re-queues the call onto the GUI thread.
+    // The home page address is set from one background thread. The thread only posts the
+    // request to the application object; the panel is looked up on the GUI thread, so a
+    // window closed meanwhile is simply skipped.
     QPointer<WebPanel> panel = m_webPanel;
-    QThread* thread = QThread::create([panel] {
-        if (panel)
-            QMetaObject::invokeMethod(
-                panel,
-                [panel] {
-                    if (panel)
-                        panel->setAddress(QUrl(kHomePage));
-                },
-                Qt::QueuedConnection);
-    });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    m_homePageThread.reset(QThread::create([panel] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [panel] {
+                if (panel)
+                    panel->setAddress(QUrl(kHomePage));
+            },
+            Qt::QueuedConnection);
+    }));
+    m_homePageThread->start();
 }
 
 int MainWindow::currentPage() const

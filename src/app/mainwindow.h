@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QThread>
+#include <memory>
 
 class QDateEdit;
 class QLabel;
@@ -99,6 +101,7 @@ private:
     StockPage* m_stockPage = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
+    std::unique_ptr<QThread> m_homePageThread;
 };
 
 } // namespace mv

@@ -54,6 +54,9 @@ SearchWindow::SearchWindow(Connection& connection, ReportList* stockList, QWidge
         connect(search, &QPushButton::clicked, this, &SearchWindow::searchStock);
     if (auto* quit = findControl<QPushButton>(this, u"按钮2"_qs))
         connect(quit, &QPushButton::clicked, this, &QWidget::close);
+    // The first field of the tab order takes the focus when the window opens, and with it
+    // its option, so the clerk can type at once.
+    m_fields[0]->setFocus();
 }
 
 void SearchWindow::searchStock()

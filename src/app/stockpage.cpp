@@ -40,8 +40,10 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     Q_ASSERT(m_stockList && m_movementList && m_movementTitle && m_tabs && m_auxBar);
 
     connect(m_stockList, &ReportList::rowDoubleClicked, this, [this](int row) {
-        if (row >= 0)
-            showMovementRecords();
+        if (row < 0)
+            return;
+        m_stockList->setSelectedRow(row); // the records are those of the clicked row
+        showMovementRecords();
     });
     connect(m_stockList, &ReportList::headerClicked, this, &StockPage::sortByHeader);
     connect(m_movementList, &ReportList::headerClicked, this, &StockPage::fillFromYcl);
@@ -61,6 +63,8 @@ void StockPage::refresh()
 void StockPage::showMovementRecords()
 {
     const int row = m_stockList->selectedRow();
+    if (row < 0)
+        return;
     const ReportListModel& stock = *m_stockList->model();
     m_movementTitle->setText(u"原材料仓库 "_qs + stock.text(row, StockColCategory) + u" "_qs +
                              stock.text(row, StockColName) + u" 出入库记录"_qs);

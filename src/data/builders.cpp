@@ -68,7 +68,12 @@ QString concatTexts(std::initializer_list<QString> pieces)
 
 int compareTexts(const QString& a, const QString& b)
 {
-    return compareBytes(gbkBytes(a), gbkBytes(b));
+    if (const int byBytes = compareBytes(gbkBytes(a), gbkBytes(b)); byBytes != 0)
+        return byBytes;
+    // Characters without a GBK code all read as '?': texts that differ only in them are not
+    // equal, or a password could be matched by typing '?'.
+    const int exact = QString::compare(a, b, Qt::CaseSensitive);
+    return exact < 0 ? -1 : exact > 0 ? 1 : 0;
 }
 
 QString buildSelect(const QString& table, const std::optional<QString>& condition,

@@ -4,6 +4,7 @@ message, the right one opens the main window. Run by run_atspi.sh inside a priva
 and D-Bus session."""
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -100,6 +101,7 @@ def main():
             program.wait(timeout=10)
         except subprocess.TimeoutExpired:
             program.kill()
+        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

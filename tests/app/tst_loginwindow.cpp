@@ -119,6 +119,9 @@ void TestLoginWindow::refusals_data()
                                    << QStringLiteral("没有这用户") << true;
     QTest::newRow("wrong password") << QStringLiteral("admin") << QStringLiteral("Admin")
                                     << QStringLiteral("密码错误") << false;
+    // The stored password holds a character GBK has no code for; '?' must not match it.
+    QTest::newRow("question mark for a non-GBK character")
+        << QStringLiteral("ő") << QStringLiteral("?") << QStringLiteral("密码错误") << false;
 }
 
 void TestLoginWindow::refusals()
@@ -128,6 +131,7 @@ void TestLoginWindow::refusals()
     QFETCH(QString, message);
     QFETCH(bool, focusOnName);
     open();
+    addUser(2, QStringLiteral("ő"), QStringLiteral("ő"), {}, {});
     typeAndLogIn(name, password);
     QCOMPARE(m_responder->messages.size(), 1);
     QCOMPARE(m_responder->messages.at(0).text, message);

@@ -208,6 +208,15 @@ void TestMainWindow::movementsButtonNeedsASelectedRow()
     m_window->onAuxButton(AuxMovements);
     QCOMPARE(m_responder->messages.size(), 1); // no further message
     QTRY_VERIFY(menu->isVisible());
+    menu->close();
+    QTRY_VERIFY(!menu->isVisible());
+
+    // A right click opens the menu on a row, not below the last one.
+    emit list->rightClicked(-1, QPoint(10, 10));
+    QTest::qWait(50);
+    QVERIFY(!menu->isVisible());
+    emit list->rightClicked(0, QPoint(10, 10));
+    QTRY_VERIFY(menu->isVisible());
     menu->hide();
 }
 
@@ -307,10 +316,11 @@ void TestMainWindow::layoutFollowsTheWindowSize()
     client->resize(size); // the layout works on the window's client area
     QCOMPARE(client->size(), size);
     const int w = size.width(), h = size.height();
-    // The bands above and below the tabs: main toolbar 64, auxiliary toolbar 30, status 22.
-    const int tabHeight = h - 64 - 30 - 22;
+    // The bands above and below the tabs: main toolbar 72, auxiliary toolbar 30, status 20;
+    // the tabs keep the top of 102 that the window definition gives them.
+    const int tabHeight = h - 72 - 30 - 20;
     auto* tabs = control<TabControl>("选择夹1");
-    QCOMPARE(tabs->geometry(), QRect(0, 94, w, tabHeight));
+    QCOMPARE(tabs->geometry(), QRect(0, 102, w, tabHeight));
     QCOMPARE(control<ReportList>("超级列表框1")->size(), QSize(w - 15, tabHeight - 65));
     QCOMPARE(control<ReportList>("超级列表框2")->size(), QSize(w - 15, tabHeight - 65 - 40));
     QCOMPARE(control<ReportList>("超级列表框3")->size(), QSize(w - 15, tabHeight - 65));
@@ -328,7 +338,7 @@ void TestMainWindow::layoutFollowsTheWindowSize()
     QCOMPARE(control<QWidget>("编辑框_制单人_入库")->y(), 92 + gridHeight + 2);
     for (const char* name : {"标签9", "编辑框_制单人_出库", "标签7", "编辑框_领料人_出库"})
         QCOMPARE(control<QWidget>(name)->y(), 92 + gridHeight);
-    QCOMPARE(control<QProgressBar>("进度条1")->geometry().topLeft(), QPoint(0, h - 22 - 20));
+    QCOMPARE(control<QProgressBar>("进度条1")->geometry().topLeft(), QPoint(0, h - 20 - 20));
     QCOMPARE(control<QProgressBar>("进度条1")->width(), w);
 }
 

@@ -16,8 +16,10 @@
 #include "widgets/tabcontrol.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -233,6 +235,19 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     auto* option3 = findControl<QRadioButton>(window, u"单选框3"_qs);
     QVERIFY(searchButton && category && model && option1 && option3);
 
+    // Opening gives the category field the focus, which selects its option.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus == category || focus == static_cast<QWidget*>(category->lineEdit()));
+    QVERIFY(option1->isChecked());
+
+    // With no option selected the search only asks for one.
+    for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
     searchButton->click();
     QCOMPARE(responder.messages.size(), 1);
     QCOMPARE(responder.lastText(), u"请选择一个选项，输入你要查找的名称，然后再搜索。"_qs);

@@ -166,6 +166,11 @@ void TestBuilders::concatAndCompareTexts()
     QCOMPARE(compareTexts(QString(), QStringLiteral("")), 0);
     QCOMPARE(compareTexts(QStringLiteral("阿"), QStringLiteral("张")), -1); // pinyin via GBK
     QCOMPARE(compareTexts(QStringLiteral("是"), QStringLiteral("是 ")), -1);
+    // Characters GBK cannot hold are never equal to '?' or to each other.
+    QVERIFY(compareTexts(QStringLiteral("ő"), QStringLiteral("?")) != 0);
+    QVERIFY(compareTexts(QStringLiteral("ő"), QStringLiteral("ű")) != 0);
+    QVERIFY(compareTexts(QStringLiteral("😀"), QStringLiteral("😁")) != 0);
+    QCOMPARE(compareTexts(QStringLiteral("pässword"), QStringLiteral("pässword")), 0);
 }
 
 void TestBuilders::dateLiterals()
