@@ -1,7 +1,10 @@
 #include "data/sqlfunctions.h"
 
+#include "common/oledate.h"
 #include "common/texts.h"
 
+#include <QByteArray>
+#include <QString>
 #include <sqlite3.h>
 
 #include <limits>
@@ -42,15 +45,62 @@ void mvInt(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
 }
 
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// "dddd-dd-dd" exactly: the form dates are stored in, passed through without conversion.
+bool isIsoDate(const char* text, int size)
+{
+    if (size != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!isDigit(text[i]))
+            return false;
+    return true;
+}
+
+void mvDate(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc != 1) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_value* value = argv[0];
+    if (sqlite3_value_type(value) != SQLITE_TEXT) {
+        sqlite3_result_value(context, value);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    const int size = sqlite3_value_bytes(value);
+    if (!text || isIsoDate(text, size)) {
+        sqlite3_result_value(context, value);
+        return;
+    }
+    const double date = textToDate(QString::fromUtf8(text, size));
+    if (date == kNoDate) {
+        sqlite3_result_value(context, value);
+        return;
+    }
+    const QDateTime dateTime = fromOleDate(date);
+    const QByteArray iso = dateTime.time() == QTime(0, 0)
+                               ? dateTime.date().toString(u"yyyy-MM-dd"_qs).toLatin1()
+                               : dateTime.toString(u"yyyy-MM-dd hh:mm:ss"_qs).toLatin1();
+    sqlite3_result_text(context, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 bool registerSqlFunctions(sqlite3* handle)
 {
     if (!handle)
         return false;
-    return sqlite3_create_function_v2(handle, "mv_int", 1,
-                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                      nullptr, &mvInt, nullptr, nullptr, nullptr) == SQLITE_OK;
+    constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    return sqlite3_create_function_v2(handle, "mv_int", 1, flags, nullptr, &mvInt, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(handle, "mv_date", 1, flags, nullptr, &mvDate, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK;
 }
 
 } // namespace mv

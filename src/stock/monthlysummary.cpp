@@ -20,7 +20,9 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
                    const QString& direction, const QDate& from, const QDate& to)
 {
     const Dialect& dialect = connection.dialect();
-    const QString statement = u"select * from yclnote where 日期 between "_qs +
+    // On SQLite dates in other text forms are compared as the dates they name (see mv_date).
+    const QString date = dialect.backend() == Dialect::Sqlite ? u"mv_date(日期)"_qs : u"日期"_qs;
+    const QString statement = u"select * from yclnote where "_qs + date + u" between "_qs +
                               dialect.dateLiteral(from) + u" and "_qs + dialect.dateLiteral(to) +
                               u" and 原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs +
                               sqlQuoted(model) + u"and 正负="_qs + sqlQuoted(direction);

@@ -38,6 +38,9 @@ private slots:
     void listRowsPerCategoryAndUnit();
     void onePassMatchesPerItem();
     void periodRule();
+    void periodReadsOtherDateForms();
+    void dateFunctionGivesIsoText_data();
+    void dateFunctionGivesIsoText();
     void searchMatchesLiterally();
     void movementList();
     void fillFromYclAndDelete();
@@ -179,6 +182,75 @@ void TestStockFigures::periodRule()
     QCOMPARE(summary.text(0, SummaryColCurrent), u"16"_qs);
     QCOMPARE(summary.text(0, SummaryColOpening), u"14"_qs);
     QCOMPARE(summary.text(0, SummaryColReceived), u"5"_qs);
+}
+
+void TestStockFigures::periodReadsOtherDateForms()
+{
+    // Lines imported from elsewhere may hold the dates in other text forms; they count by the
+    // date they name. A time of day on the end date lies after the period.
+    StockTestDb db;
+    const QString name = u"角铝"_qs, model = u"A1"_qs;
+    db.line(in, u"2010-3-6"_qs, name, model, u"1"_qs);
+    db.line(in, u"2010/03/08"_qs, name, model, u"2"_qs);
+    db.line(in, u"2010年3月7日"_qs, name, model, u"4"_qs);
+    db.line(in, u"2010-03-01 08:00:00"_qs, name, model, u"8"_qs);
+    db.line(in, u"2010年3月31日"_qs, name, model, u"16"_qs);
+    db.line(in, u"2010-3-31 10:00"_qs, name, model, u"32"_qs);    // after the end date
+    db.line(in, u"2010年3月31日10时"_qs, name, model, u"64"_qs);  // after the end date
+    db.line(in, u"2010/2/28"_qs, name, model, u"128"_qs);         // before the period
+    db.line(in, u"上周"_qs, name, model, u"256"_qs);              // no date
+    db.line(out, u"2010-3-31 00:00:00"_qs, name, model, u"3"_qs); // midnight: the end date
+    db.line(out, u"2010/4/1"_qs, name, model, u"5"_qs);
+    const QDate from(2010, 3, 1), to(2010, 3, 31);
+
+    const int received = 1 + 2 + 4 + 8 + 16;
+    QCOMPARE(PeriodQuantity(db.connection, name, model, in, from, to), received);
+    QCOMPARE(PeriodQuantity(db.connection, name, model, out, from, to), 3);
+    ReportListModel summary;
+    BuildMonthlySummary(db.connection, summary, from, to);
+    QCOMPARE(summary.rowCount(), 1);
+    QCOMPARE(summary.text(0, SummaryColReceived), QString::number(received));
+    QCOMPARE(summary.text(0, SummaryColIssued), u"3"_qs);
+    QCOMPARE(summary.text(0, SummaryColCurrent), QString::number(511 - 8));
+
+    // The stored texts are left as they were.
+    auto stored = db.connection.query(u"SELECT 日期 FROM yclnote WHERE 数量='4'"_qs);
+    QVERIFY(stored);
+    QCOMPARE(stored->field(0), u"2010年3月7日"_qs);
+}
+
+void TestStockFigures::dateFunctionGivesIsoText_data()
+{
+    QTest::addColumn<QString>("argument"); // an SQL expression
+    QTest::addColumn<QVariant>("expected");
+    QTest::newRow("iso") << u"'2010-03-06'"_qs << QVariant(u"2010-03-06"_qs);
+    QTest::newRow("short") << u"'2010-3-6'"_qs << QVariant(u"2010-03-06"_qs);
+    QTest::newRow("slashes") << u"'2010/03/08'"_qs << QVariant(u"2010-03-08"_qs);
+    QTest::newRow("chinese") << u"'2010年3月7日'"_qs << QVariant(u"2010-03-07"_qs);
+    QTest::newRow("blanks") << u"' 2010-3-6 '"_qs << QVariant(u"2010-03-06"_qs);
+    QTest::newRow("time") << u"'2010-3-31 10:05'"_qs << QVariant(u"2010-03-31 10:05:00"_qs);
+    QTest::newRow("chinese time") << u"'2010年3月31日10时5分9秒'"_qs
+                                  << QVariant(u"2010-03-31 10:05:09"_qs);
+    QTest::newRow("midnight") << u"'2010-03-31 00:00:00'"_qs << QVariant(u"2010-03-31"_qs);
+    QTest::newRow("no date") << u"'上周'"_qs << QVariant(u"上周"_qs);
+    QTest::newRow("bad day") << u"'2010-2-30'"_qs << QVariant(u"2010-2-30"_qs);
+    QTest::newRow("number") << u"42"_qs << QVariant(qlonglong(42));
+    QTest::newRow("null") << u"NULL"_qs << QVariant();
+}
+
+void TestStockFigures::dateFunctionGivesIsoText()
+{
+    QFETCH(QString, argument);
+    QFETCH(QVariant, expected);
+    StockTestDb db;
+    auto rs = db.connection.query(u"SELECT mv_date("_qs + argument + u")"_qs);
+    QVERIFY2(rs, qPrintable(db.connection.lastError()));
+    const QVariant value = rs->value(0);
+    QCOMPARE(value.isNull(), expected.isNull());
+    if (!expected.isNull()) {
+        QCOMPARE(value.typeId(), expected.typeId());
+        QCOMPARE(value, expected);
+    }
 }
 
 void TestStockFigures::searchMatchesLiterally()
