@@ -1,5 +1,7 @@
 #include "common/reportlistmodel.h"
 
+#include <vector>
+
 namespace mv {
 
 ReportListModel::ReportListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -143,6 +145,39 @@ void ReportListModel::setCellTexts(const QList<QStringList>& texts)
     if (n > 0)
         emit dataChanged(index(0, 0), index(int(n) - 1, std::max(0, columnCount() - 1)),
                          {Qt::DisplayRole});
+}
+
+bool ReportListModel::reorderCellTexts(const QList<int>& order)
+{
+    const qsizetype n = m_rows.size();
+    if (order.size() != n)
+        return false;
+    std::vector<bool> seen(size_t(n), false);
+    for (int row : order) {
+        if (row < 0 || row >= n || seen[size_t(row)])
+            return false;
+        seen[size_t(row)] = true;
+    }
+    if (n == 0)
+        return true;
+    // Follows each cycle of the permutation, moving the texts along it (moving a QStringList
+    // hands over its data; no text is copied). seen now marks the rows still to be filled.
+    for (qsizetype start = 0; start < n; ++start) {
+        if (!seen[size_t(start)])
+            continue;
+        QStringList first = std::move(m_rows[start].cells);
+        qsizetype row = start;
+        while (order.at(row) != start) {
+            seen[size_t(row)] = false;
+            m_rows[row].cells = std::move(m_rows[order.at(row)].cells);
+            row = order.at(row);
+        }
+        seen[size_t(row)] = false;
+        m_rows[row].cells = std::move(first);
+    }
+    emit dataChanged(index(0, 0), index(int(n) - 1, std::max(0, columnCount() - 1)),
+                     {Qt::DisplayRole});
+    return true;
 }
 
 int ReportListModel::rowCount(const QModelIndex& parent) const

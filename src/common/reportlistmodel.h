@@ -42,7 +42,7 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     void clearRows();
     int appendRow(const QStringList& cells, qint64 datum = 0); // returns the new row index
-    void setRows(QList<ReportRow> rows);                        // replaces every row at once
+    void setRows(QList<ReportRow> rows);                       // replaces every row at once
     void removeRowAt(int row);
     const ReportRow& rowAt(int row) const { return m_rows.at(row); }
 
@@ -61,6 +61,10 @@ public:
     // Rewrites the cell texts row by row; datum, check state and the view's selection stay
     // with the row position. The list must have exactly rowCount() entries.
     void setCellTexts(const QList<QStringList>& texts);
+    // Moves the cell texts between rows: row i gets the texts row order[i] had. Datum, check
+    // state and the view's selection stay with the row position; the view hears of it once.
+    // order must name every row exactly once, otherwise nothing changes and false is returned.
+    bool reorderCellTexts(const QList<int>& order);
 
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent) const override;

@@ -5,11 +5,15 @@
 #include "common/texts.h"
 
 #include <QByteArray>
+#include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mv {
@@ -58,21 +62,119 @@ QList<int> reverseTieSort(std::vector<std::pair<Key, int>>& keyed, bool ascendin
     return order;
 }
 
+// The code-page-936 bytes of every key in one buffer, upper-cased unless the comparison is
+// case-sensitive: key r starts at starts[r], its length (quint32) stands in the four bytes
+// before it and a 0 byte follows it. One buffer instead of one array per row keeps the keys
+// together in memory.
+struct KeyBytes
+{
+    QByteArray bytes;
+    std::vector<qsizetype> starts;
+};
+
+// Upper-cases a-z within one key; a byte of 0x80 or more starts a double-byte character,
+// which is kept together with the byte after it (as upperGbk() does).
+void upperGbkInPlace(char* p, qsizetype n)
+{
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(p[i]);
+        if (b >= 0x80)
+            ++i;
+        else if (b >= 0x61 && b <= 0x7A)
+            p[i] = char(b - 0x20);
+    }
+}
+
+// The code-page-936 bytes of one UTF-16 unit (the encoding works unit by unit, apart from
+// surrogate pairs): up to four bytes, the count in the low byte. Each unit is encoded once
+// per thread and remembered, which spares an encoder call per key.
+class GbkUnits
+{
+public:
+    // Writes the bytes of the text (at most three per unit) and returns the end; nullptr
+    // when the text holds surrogates.
+    char* write(QStringView text, char* out)
+    {
+        for (QChar ch : text) {
+            const char16_t unit = ch.unicode();
+            if (unit < 0x80) {
+                *out++ = char(unit);
+                continue;
+            }
+            if (ch.isSurrogate())
+                return nullptr;
+            quint32& known = m_units[unit];
+            if (known == 0) {
+                const QByteArray bytes = gbkBytes(QString(ch));
+                if (bytes.isEmpty() || bytes.size() > 3)
+                    return nullptr;
+                for (char b : bytes)
+                    known = (known << 8) | quint8(b);
+                known = (known << 8) | quint32(bytes.size());
+            }
+            for (int i = int(known & 0xFF); i >= 1; --i)
+                *out++ = char((known >> (8 * i)) & 0xFF);
+        }
+        return out;
+    }
+
+private:
+    std::vector<quint32> m_units = std::vector<quint32>(0x10000, 0);
+};
+
+template <typename KeyAt>
+KeyBytes encodeKeys(qsizetype count, const KeyAt& keyAt, bool caseSensitive)
+{
+    thread_local GbkUnits units;
+    KeyBytes keys;
+    keys.starts.reserve(size_t(count) + 1);
+    qsizetype size = 0;
+    for (qsizetype r = 0; r < count; ++r) {
+        const QString& key = keyAt(r);
+        size += qsizetype(sizeof(quint32)); // the key's length goes in front of it
+        keys.starts.push_back(size);
+        const qsizetype room = size + 3 * key.size() + 1;
+        if (keys.bytes.size() < room)
+            keys.bytes.resize(std::max(room, 2 * keys.bytes.size()));
+        char* const start = keys.bytes.data() + size;
+        char* end = units.write(key, start);
+        if (!end) {
+            const QByteArray bytes = gbkBytes(key);
+            keys.bytes.resize(std::max(keys.bytes.size(), size + bytes.size() + 1));
+            end = std::copy(bytes.begin(), bytes.end(), keys.bytes.data() + size);
+        }
+        *end = '\0';
+        char* const keyStart = keys.bytes.data() + size;
+        const auto length = quint32(end - keyStart);
+        std::memcpy(keyStart - sizeof length, &length, sizeof length);
+        if (!caseSensitive)
+            upperGbkInPlace(keyStart, end - keyStart);
+        size = end - keys.bytes.data() + 1;
+    }
+    keys.bytes.truncate(size);
+    keys.starts.push_back(size);
+    return keys;
+}
+
 // Text keys, compared byte-wise as unsigned values (a text that ends first is the smaller).
-// Rows are ordered eight bytes at a time: a stable radix sort on the bytes at the current
-// offset (big-endian, zero-padded, complemented for descending), then each run of rows that
-// agree on them goes on to the next eight bytes. Small runs are finished with a comparison
-// sort. Starting from the rows in reverse order makes equal keys come out reversed, as the
-// selection rule has it.
+// Each row gets the eight key bytes at the current offset (big-endian, zero-padded,
+// complemented for descending) and is ordered by them with a stable radix sort (a large
+// range is first split by the first byte alone, so that the parts fit in the cache); then
+// each run of rows that agree on all eight goes on to the next eight bytes. Small runs are
+// finished with a comparison sort. Every step is stable, and starting from the rows in
+// reverse order makes equal keys come out reversed, as the selection rule has it.
 class TextOrder
 {
 public:
-    TextOrder(const std::vector<QByteArray>& bytes, bool ascending)
-        : m_bytes(bytes), m_ascending(ascending), m_entries(bytes.size()), m_buffer(bytes.size())
+    TextOrder(const KeyBytes& keys, bool ascending)
+        : m_data(keys.bytes.constData()), m_ascending(ascending), m_entries(keys.starts.size() - 1),
+          m_buffer(m_entries.size())
     {
-        const size_t n = bytes.size();
-        for (size_t i = 0; i < n; ++i)
+        const size_t n = m_entries.size();
+        for (size_t i = 0; i < n; ++i) {
             m_entries[i].row = int(n - 1 - i);
+            m_entries[i].start = quint32(keys.starts[n - 1 - i]);
+        }
         orderRange(0, n, 0);
     }
 
@@ -89,20 +191,39 @@ private:
     struct Entry
     {
         quint64 chunk = 0;
+        quint32 start = 0; // of the key bytes
         int row = 0;
     };
 
-    std::string_view text(int row) const
+    qsizetype length(const Entry& e) const
     {
-        const QByteArray& key = m_bytes[size_t(row)];
-        return std::string_view(key.constData(), size_t(key.size()));
+        quint32 size;
+        std::memcpy(&size, m_data + e.start - sizeof size, sizeof size);
+        return qsizetype(size);
+    }
+
+    std::string_view text(const Entry& e) const
+    {
+        return std::string_view(m_data + e.start, size_t(length(e)));
+    }
+
+    // The eight bytes of the key from offset on, big-endian, zero-padded past its end.
+    quint64 chunkAt(const Entry& e, qsizetype offset) const
+    {
+        const qsizetype start = e.start;
+        const qsizetype size = length(e);
+        if (size - offset >= 8)
+            return qFromBigEndian<quint64>(m_data + start + offset);
+        quint64 chunk = 0;
+        for (qsizetype k = offset; k < offset + 8; ++k)
+            chunk = (chunk << 8) | (k < size ? quint8(m_data[start + k]) : 0u);
+        return chunk;
     }
 
     bool before(const Entry& a, const Entry& b) const
     {
         // string_view compares as unsigned bytes.
-        const int c =
-            m_ascending ? text(a.row).compare(text(b.row)) : text(b.row).compare(text(a.row));
+        const int c = m_ascending ? text(a).compare(text(b)) : text(b).compare(text(a));
         return c != 0 ? c < 0 : a.row > b.row;
     }
 
@@ -122,31 +243,24 @@ private:
             return;
         bool longer = false;
         for (size_t i = begin; i < end; ++i) {
-            const QByteArray& key = m_bytes[size_t(m_entries[i].row)];
-            quint64 chunk = 0;
-            for (qsizetype k = offset; k < offset + 8; ++k)
-                chunk = (chunk << 8) | (k < key.size() ? quint8(key[k]) : 0u);
-            m_entries[i].chunk = m_ascending ? chunk : ~chunk;
-            longer = longer || key.size() > offset;
+            Entry& e = m_entries[i];
+            const quint64 chunk = chunkAt(e, offset);
+            e.chunk = m_ascending ? chunk : ~chunk;
+            longer = longer || length(e) > offset;
         }
         if (end - begin <= 64 || !longer) {
             comparisonSort(begin, end);
             return;
         }
-        for (int shift = 0; shift < 64; shift += 8) {
-            size_t start[257] = {};
-            for (size_t i = begin; i < end; ++i)
-                ++start[((m_entries[i].chunk >> shift) & 0xFF) + 1];
-            if (std::find(std::begin(start), std::end(start), end - begin) != std::end(start))
-                continue; // every key has the same byte here
-            for (int b = 0; b < 256; ++b)
-                start[b + 1] += start[b];
-            for (size_t i = begin; i < end; ++i) {
-                const Entry& e = m_entries[i];
-                m_buffer[begin + start[(e.chunk >> shift) & 0xFF]++] = e;
-            }
-            std::copy(m_buffer.begin() + qsizetype(begin), m_buffer.begin() + qsizetype(end),
-                      m_entries.begin() + qsizetype(begin));
+        if (end - begin > kSplitAbove) {
+            // One pass on the first byte, then each part (small enough for the cache) on
+            // all eight; the first byte is the same within a part and costs no pass there.
+            const std::array<size_t, 257> parts = splitByFirstByte(begin, end);
+            for (int v = 0; v < 256; ++v)
+                if (parts[v + 1] - parts[v] >= 2)
+                    radixSort(begin + parts[v], begin + parts[v + 1]);
+        } else {
+            radixSort(begin, end);
         }
         for (size_t run = begin; run < end;) {
             size_t runEnd = run + 1;
@@ -157,7 +271,57 @@ private:
         }
     }
 
-    const std::vector<QByteArray>& m_bytes;
+    // Stable distribution of [begin, end) by the first byte of the chunks. Returns where the
+    // part of each byte value starts (relative to begin; entry 256 is the end).
+    std::array<size_t, 257> splitByFirstByte(size_t begin, size_t end)
+    {
+        std::array<size_t, 257> starts{};
+        for (size_t i = begin; i < end; ++i)
+            ++starts[(m_entries[i].chunk >> 56) + 1];
+        for (int v = 0; v < 256; ++v)
+            starts[v + 1] += starts[v];
+        std::array<size_t, 256> next;
+        std::copy(starts.begin(), starts.begin() + 256, next.begin());
+        for (size_t i = begin; i < end; ++i)
+            m_buffer[begin + next[m_entries[i].chunk >> 56]++] = m_entries[i];
+        std::copy(m_buffer.begin() + qsizetype(begin), m_buffer.begin() + qsizetype(end),
+                  m_entries.begin() + qsizetype(begin));
+        return starts;
+    }
+
+    // Stable least-significant-byte-first radix sort of [begin, end) on the chunks. The
+    // counts of all eight bytes are taken in one pass; bytes every key shares are skipped.
+    void radixSort(size_t begin, size_t end)
+    {
+        size_t counts[8][256] = {};
+        for (size_t i = begin; i < end; ++i) {
+            const quint64 chunk = m_entries[i].chunk;
+            for (int b = 0; b < 8; ++b)
+                ++counts[b][(chunk >> (8 * b)) & 0xFF];
+        }
+        Entry* from = m_entries.data() + begin;
+        Entry* to = m_buffer.data() + begin;
+        const size_t n = end - begin;
+        for (int b = 0; b < 8; ++b) {
+            size_t* count = counts[b];
+            if (std::find(count, count + 256, n) != count + 256)
+                continue; // every key has the same byte here
+            size_t next = 0;
+            for (int v = 0; v < 256; ++v)
+                next += std::exchange(count[v], next);
+            const int shift = 8 * b;
+            for (size_t i = 0; i < n; ++i)
+                to[count[(from[i].chunk >> shift) & 0xFF]++] = from[i];
+            std::swap(from, to);
+        }
+        if (from != m_entries.data() + begin)
+            std::copy(from, from + n, m_entries.data() + begin);
+    }
+
+    // Ranges of more entries than this are split by one byte first (about 64 KiB of entries).
+    static constexpr size_t kSplitAbove = 4096;
+
+    const char* m_data;
     const bool m_ascending;
     std::vector<Entry> m_entries;
     std::vector<Entry> m_buffer;
@@ -246,38 +410,41 @@ QList<int> numberOrder(const std::vector<double>& values, bool ascending)
     return order;
 }
 
-} // namespace
-
-QList<int> sortedRowOrder(const QStringList& keys, bool ascending, int caseFlag, int keyType)
+// The order for the keys keyAt(0) .. keyAt(count - 1).
+template <typename KeyAt>
+QList<int> rowOrder(qsizetype count, const KeyAt& keyAt, bool ascending, int caseFlag, int keyType)
 {
     switch (keyType) {
     case SortKeyNumber:
     case SortKeyNumberAlias: {
         std::vector<double> values;
-        values.reserve(size_t(keys.size()));
-        for (const QString& key : keys)
-            values.push_back(toNumber(key));
+        values.reserve(size_t(count));
+        for (qsizetype r = 0; r < count; ++r)
+            values.push_back(toNumber(keyAt(r)));
         return numberOrder(values, ascending);
     }
     case SortKeyDate: {
         std::vector<std::pair<double, int>> keyed;
-        keyed.reserve(size_t(keys.size()));
-        for (int r = 0; r < keys.size(); ++r)
-            keyed.emplace_back(dateSortKey(keys.at(r)), r);
+        keyed.reserve(size_t(count));
+        for (qsizetype r = 0; r < count; ++r)
+            keyed.emplace_back(dateSortKey(keyAt(r)), int(r));
         return reverseTieSort(keyed, ascending,
                               [](double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); });
     }
-    default: {
+    default:
         // Byte-wise unsigned comparison of the code-page-936 bytes, upper-cased unless the
         // case flag asks for case-sensitive comparison.
-        const bool caseSensitive = caseFlag & 1;
-        std::vector<QByteArray> bytes;
-        bytes.reserve(size_t(keys.size()));
-        for (const QString& key : keys)
-            bytes.push_back(caseSensitive ? gbkBytes(key) : upperGbk(gbkBytes(key)));
-        return TextOrder(bytes, ascending).order();
+        return TextOrder(encodeKeys(count, keyAt, caseFlag & 1), ascending).order();
     }
-    }
+}
+
+} // namespace
+
+QList<int> sortedRowOrder(const QStringList& keys, bool ascending, int caseFlag, int keyType)
+{
+    return rowOrder(
+        keys.size(), [&](qsizetype r) -> const QString& { return keys.at(r); }, ascending, caseFlag,
+        keyType);
 }
 
 QString SortReportList(ReportListModel& list, int column, std::optional<int> direction,
@@ -297,19 +464,14 @@ QString SortReportList(ReportListModel& list, int column, std::optional<int> dir
     if (list.rowCount() == 0)
         return sortFinishedText();
 
-    const QList<QStringList> snapshot = list.cellTexts();
-    QStringList keys;
-    keys.reserve(snapshot.size());
-    for (const QStringList& cells : snapshot)
-        keys.append(cells.value(column));
-
-    const QList<int> order =
-        sortedRowOrder(keys, direction.value_or(1) != 0, caseFlag.value_or(0), type);
-    QList<QStringList> sorted;
-    sorted.reserve(snapshot.size());
-    for (int row : order)
-        sorted.append(snapshot.at(row));
-    list.setCellTexts(sorted);
+    // The keys are read where they are; a row with fewer cells has an empty key.
+    static const QString noText;
+    const auto keyAt = [&](qsizetype r) -> const QString& {
+        const QStringList& cells = list.rowAt(int(r)).cells;
+        return column < cells.size() ? cells.at(column) : noText;
+    };
+    list.reorderCellTexts(
+        rowOrder(list.rowCount(), keyAt, direction.value_or(1) != 0, caseFlag.value_or(0), type));
     return sortFinishedText();
 }
 
