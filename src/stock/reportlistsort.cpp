@@ -13,6 +13,7 @@
 #include <iterator>
 #include <numeric>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -85,47 +86,52 @@ void upperGbkInPlace(char* p, qsizetype n)
     }
 }
 
-// The code-page-936 bytes of one UTF-16 unit (the encoding works unit by unit, apart from
-// surrogate pairs): up to four bytes, the count in the low byte. Each unit is encoded once
-// per thread and remembered, which spares an encoder call per key.
-class GbkUnits
+// The code-page-936 bytes of every UTF-16 unit of the basic plane, worked out once per
+// process and only read afterwards, so several threads can share it: up to three bytes and
+// their count in the low byte; 0 for the surrogates, which take the encoder's way.
+const std::vector<quint32>& gbkUnitTable()
 {
-public:
-    // Writes the bytes of the text (at most three per unit) and returns the end; nullptr
-    // when the text holds surrogates.
-    char* write(QStringView text, char* out)
-    {
-        for (QChar ch : text) {
-            const char16_t unit = ch.unicode();
-            if (unit < 0x80) {
-                *out++ = char(unit);
+    static const std::vector<quint32> table = [] {
+        std::vector<quint32> units(0x10000, 0);
+        for (quint32 u = 0; u < 0x10000; ++u) {
+            if (QChar::isSurrogate(char32_t(u)))
                 continue;
-            }
-            if (ch.isSurrogate())
-                return nullptr;
-            quint32& known = m_units[unit];
-            if (known == 0) {
-                const QByteArray bytes = gbkBytes(QString(ch));
-                if (bytes.isEmpty() || bytes.size() > 3)
-                    return nullptr;
-                for (char b : bytes)
-                    known = (known << 8) | quint8(b);
-                known = (known << 8) | quint32(bytes.size());
-            }
-            for (int i = int(known & 0xFF); i >= 1; --i)
-                *out++ = char((known >> (8 * i)) & 0xFF);
+            const QByteArray bytes =
+                u < 0x80 ? QByteArray(1, char(u)) : gbkBytes(QString(QChar(char16_t(u))));
+            if (bytes.isEmpty() || bytes.size() > 3)
+                continue;
+            quint32 packed = 0;
+            for (char b : bytes)
+                packed = (packed << 8) | quint8(b);
+            units[u] = (packed << 8) | quint32(bytes.size());
         }
-        return out;
-    }
+        return units;
+    }();
+    return table;
+}
 
-private:
-    std::vector<quint32> m_units = std::vector<quint32>(0x10000, 0);
-};
+// Writes the code-page-936 bytes of the text (at most three per unit) and returns the end;
+// nullptr when a unit is not in the table (surrogates), for the caller to encode the text.
+char* writeGbk(QStringView text, char* out)
+{
+    const std::vector<quint32>& units = gbkUnitTable();
+    for (QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            *out++ = char(ch.unicode());
+            continue;
+        }
+        const quint32 known = units[ch.unicode()];
+        if (known == 0)
+            return nullptr;
+        for (int i = int(known & 0xFF); i >= 1; --i)
+            *out++ = char((known >> (8 * i)) & 0xFF);
+    }
+    return out;
+}
 
 template <typename KeyAt>
 KeyBytes encodeKeys(qsizetype count, const KeyAt& keyAt, bool caseSensitive)
 {
-    thread_local GbkUnits units;
     KeyBytes keys;
     keys.starts.reserve(size_t(count) + 1);
     qsizetype size = 0;
@@ -137,7 +143,7 @@ KeyBytes encodeKeys(qsizetype count, const KeyAt& keyAt, bool caseSensitive)
         if (keys.bytes.size() < room)
             keys.bytes.resize(std::max(room, 2 * keys.bytes.size()));
         char* const start = keys.bytes.data() + size;
-        char* end = units.write(key, start);
+        char* end = writeGbk(key, start);
         if (!end) {
             const QByteArray bytes = gbkBytes(key);
             keys.bytes.resize(std::max(keys.bytes.size(), size + bytes.size() + 1));
@@ -153,6 +159,32 @@ KeyBytes encodeKeys(qsizetype count, const KeyAt& keyAt, bool caseSensitive)
     }
     keys.bytes.truncate(size);
     keys.starts.push_back(size);
+    return keys;
+}
+
+// Lists of at least this many rows encode their keys on two threads.
+constexpr qsizetype kParallelEncodeFrom = 20000;
+
+// encodeKeys() for every row; a long list encodes its two halves at the same time and joins
+// them (the second half's starts move by the size of the first half's bytes).
+template <typename KeyAt>
+KeyBytes encodeAllKeys(qsizetype count, const KeyAt& keyAt, bool caseSensitive)
+{
+    if (count < kParallelEncodeFrom)
+        return encodeKeys(count, keyAt, caseSensitive);
+    gbkUnitTable(); // built before the threads share it
+    const qsizetype half = count / 2;
+    const auto secondKeyAt = [&](qsizetype r) -> const QString& { return keyAt(half + r); };
+    KeyBytes second;
+    std::thread helper([&] { second = encodeKeys(count - half, secondKeyAt, caseSensitive); });
+    KeyBytes keys = encodeKeys(half, keyAt, caseSensitive);
+    helper.join();
+    keys.starts.pop_back(); // the end of the first half
+    const qsizetype shift = keys.bytes.size();
+    keys.bytes.append(second.bytes);
+    keys.starts.reserve(keys.starts.size() + second.starts.size());
+    for (qsizetype start : second.starts)
+        keys.starts.push_back(start + shift);
     return keys;
 }
 
@@ -254,14 +286,36 @@ private:
         }
         if (end - begin > kSplitAbove) {
             // One pass on the first byte, then each part (small enough for the cache) on
-            // all eight; the first byte is the same within a part and costs no pass there.
+            // all eight; the first byte is the same within a part and costs no pass there,
+            // and no run of equal chunks crosses from one part into the next.
             const std::array<size_t, 257> parts = splitByFirstByte(begin, end);
-            for (int v = 0; v < 256; ++v)
-                if (parts[v + 1] - parts[v] >= 2)
-                    radixSort(begin + parts[v], begin + parts[v + 1]);
-        } else {
-            radixSort(begin, end);
+            const auto orderParts = [&](int first, int last) {
+                for (int v = first; v < last; ++v)
+                    if (parts[v + 1] - parts[v] >= 2)
+                        orderPart(begin + parts[v], begin + parts[v + 1], offset);
+            };
+            if (offset == 0 && end - begin >= kParallelFrom) {
+                // The parts are independent: a long list shares them out over two threads,
+                // the parts before the middle entry on one and the rest on the other.
+                const size_t middle = (end - begin) / 2;
+                const int cut =
+                    int(std::upper_bound(parts.begin(), parts.end(), middle) - parts.begin()) - 1;
+                std::thread helper(orderParts, cut, 256);
+                orderParts(0, cut);
+                helper.join();
+            } else {
+                orderParts(0, 256);
+            }
+            return;
         }
+        orderPart(begin, end, offset);
+    }
+
+    // Radix sort of [begin, end) on the chunks at offset, then every run of equal chunks on
+    // the bytes after them.
+    void orderPart(size_t begin, size_t end, qsizetype offset)
+    {
+        radixSort(begin, end);
         for (size_t run = begin; run < end;) {
             size_t runEnd = run + 1;
             while (runEnd < end && m_entries[runEnd].chunk == m_entries[run].chunk)
@@ -320,6 +374,8 @@ private:
 
     // Ranges of more entries than this are split by one byte first (about 64 KiB of entries).
     static constexpr size_t kSplitAbove = 4096;
+    // Lists of at least this many rows are ordered on two threads.
+    static constexpr size_t kParallelFrom = 20000;
 
     const char* m_data;
     const bool m_ascending;
@@ -434,7 +490,7 @@ QList<int> rowOrder(qsizetype count, const KeyAt& keyAt, bool ascending, int cas
     default:
         // Byte-wise unsigned comparison of the code-page-936 bytes, upper-cased unless the
         // case flag asks for case-sensitive comparison.
-        return TextOrder(encodeKeys(count, keyAt, caseFlag & 1), ascending).order();
+        return TextOrder(encodeAllKeys(count, keyAt, caseFlag & 1), ascending).order();
     }
 }
 
