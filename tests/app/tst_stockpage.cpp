@@ -171,8 +171,18 @@ void TestStockPage::deletionAsksAndDeletesByDatum()
     QCOMPARE(main.stockList->model()->text(1, 4), u"10"_qs);
 
     main.stockList->setSelectedRow(1);
+    // Cancel hands the keyboard focus back to the list.
+    main.host.show();
+    main.host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main.host));
+    main.tabs->setCurrentIndex(1);
+    auto* elsewhere = findControl<QWidget>(&main.host, u"too"_qs);
+    elsewhere->show();
+    elsewhere->setFocus();
+    QVERIFY(elsewhere->hasFocus());
     responder.queueAnswer(AnswerCancel);
     main.trigger(u"导入_删除"_qs);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main.stockList));
     QCOMPARE(responder.lastText(), u"您真的要删除选中的数据吗？"_qs);
     QCOMPARE(responder.messages.last().title, u"删除提示"_qs);
     QCOMPARE(responder.messages.last().code, 0x31);
