@@ -24,7 +24,8 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
 // the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). mv_date() brings dates stored
 // as "2010-3-6", "2010/03/06" or "2010年3月6日" to the ISO form the period compares with.
 QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
-                                         const std::optional<Period>& period)
+                                         const std::optional<Period>& period,
+                                         const GroupProgress& progress)
 {
     const Dialect& dialect = connection.dialect();
     const QString periodSum = period ? u"SUM(CASE WHEN mv_date(日期) BETWEEN "_qs +
@@ -39,7 +40,11 @@ QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
     std::unique_ptr<ResultSet> groups = connection.query(statement, true);
     if (!groups)
         return sums;
+    int seen = 0;
     for (; !groups->eof(); groups->next()) {
+        // The database sums while the groups are read: report how far it has come.
+        if (progress && ++seen % 256 == 0)
+            progress(seen);
         // A NULL name or model never equals a quoted value, so such lines count for no item.
         const QVariant name = groups->value(0);
         const QVariant model = groups->value(1);
@@ -83,10 +88,11 @@ QHash<ItemKey, ItemSums> scanLines(Connection& connection, const std::optional<P
 
 } // namespace
 
-QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period)
+QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
+                                     const GroupProgress& progress)
 {
     if (connection.dialect().backend() == Dialect::Sqlite)
-        return aggregateSqlite(connection, period);
+        return aggregateSqlite(connection, period, progress);
     return scanLines(connection, period);
 }
 

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace mv {
 
@@ -41,10 +42,14 @@ struct Period
     QDate to;
 };
 
+// Called now and then with the number of (name, model, direction) groups summed so far.
+using GroupProgress = std::function<void(int groups)>;
+
 // The sums of every item that has lines. Items are matched by text, exactly as the
 // per-item statements compare 原材料名字 and 型号 with quoted values.
 QHash<ItemKey, ItemSums> allItemSums(Connection& connection,
-                                     const std::optional<Period>& period = {});
+                                     const std::optional<Period>& period = {},
+                                     const GroupProgress& progress = {});
 
 // One row of the stock list before its figure is known.
 struct StockItem

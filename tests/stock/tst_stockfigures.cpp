@@ -11,6 +11,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <algorithm>
 
 using namespace mv;
 using mv::testing::StockTestDb;
@@ -39,6 +40,7 @@ private slots:
     void onePassMatchesPerItem();
     void periodRule();
     void periodReadsOtherDateForms();
+    void summaryReportsProgressWhileSumming();
     void dateFunctionGivesIsoText_data();
     void dateFunctionGivesIsoText();
     void searchMatchesLiterally();
@@ -217,6 +219,35 @@ void TestStockFigures::periodReadsOtherDateForms()
     auto stored = db.connection.query(u"SELECT 日期 FROM yclnote WHERE 数量='4'"_qs);
     QVERIFY(stored);
     QCOMPARE(stored->field(0), u"2010年3月7日"_qs);
+}
+
+void TestStockFigures::summaryReportsProgressWhileSumming()
+{
+    // 600 items with an in and an out line each, written in one statement.
+    StockTestDb db;
+    QStringList values;
+    for (int i = 0; i < 600; ++i)
+        for (const char* direction : {"入库", "出库"})
+            values.append(u"('%1', '2010-03-05', '铝材', '角铝%2', 'M%2', '支', '3')"_qs.arg(
+                QString::fromUtf8(direction), QString::number(i)));
+    QVERIFY(db.connection.execute(
+        u"INSERT INTO yclnote (正负, 日期, 分类, 原材料名字, 型号, 单位, 数量) VALUES "_qs +
+        values.join(u',')));
+
+    QList<int> reported;
+    ReportListModel list;
+    BuildMonthlySummary(db.connection, list, QDate(2010, 3, 1), QDate(2010, 3, 31),
+                        [&](int done, int total) {
+                            QCOMPARE(total, 600);
+                            reported.append(done);
+                        });
+    QCOMPARE(list.rowCount(), 600);
+    QVERIFY(reported.size() >= 3);
+    QCOMPARE(reported.first(), 0);
+    QCOMPARE(reported.last(), 600);
+    // The bar moves while the database sums, and never backwards.
+    QVERIFY(std::any_of(reported.begin(), reported.end(), [](int d) { return d > 0 && d < 600; }));
+    QVERIFY(std::is_sorted(reported.begin(), reported.end()));
 }
 
 void TestStockFigures::dateFunctionGivesIsoText_data()
