@@ -6,6 +6,7 @@
 #include "common/texts.h"
 #include "stock/reportlistsort.h"
 #include "stock/stockheaderclick.h"
+#include "support/listtexts.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -79,13 +80,7 @@ void fill(ReportListModel& list, const QStringList& keys)
     list.setRows(rows);
 }
 
-QStringList column(const ReportListModel& list, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < list.rowCount(); ++r)
-        texts.append(list.text(r, c));
-    return texts;
-}
+using mv::test::columnTexts;
 
 } // namespace
 
@@ -116,7 +111,7 @@ void TestReportListSort::rejectsBeforeChangingAnything()
     QCOMPARE(SortReportList(list, -1), u"错误的列索引"_qs);
     QCOMPARE(SortReportList(list, 2), u"错误的列索引"_qs);
     QCOMPARE(SortReportList(list, 0, 1, 0, 7), u"排序类型不对"_qs);
-    QCOMPARE(column(list, 0), (QStringList{u"b"_qs, u"a"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"b"_qs, u"a"_qs}));
     QCOMPARE(SortReportList(list, 1, 1, 0, 3), u"排序完成"_qs);
 }
 
@@ -126,19 +121,19 @@ void TestReportListSort::textKeysUseGbkBytes()
     // The stock list sorts its quantities as text.
     fill(list, {u"9"_qs, u"10"_qs, u"100"_qs});
     QCOMPARE(SortReportList(list, 0, 0), u"排序完成"_qs);
-    QCOMPARE(column(list, 0), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));
 
     // GBK orders 啊 (B0A1) before 中 (D6D0) although Unicode has them the other way round;
     // ASCII comes before every double-byte character.
     fill(list, {u"中"_qs, u"啊"_qs, u"Z"_qs});
     SortReportList(list, 0);
-    QCOMPARE(column(list, 0), (QStringList{u"Z"_qs, u"啊"_qs, u"中"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"Z"_qs, u"啊"_qs, u"中"_qs}));
 
     fill(list, {u"a"_qs, u"B"_qs});
     SortReportList(list, 0, 1, 1);
-    QCOMPARE(column(list, 0), (QStringList{u"B"_qs, u"a"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"B"_qs, u"a"_qs}));
     SortReportList(list, 0, 1, 0);
-    QCOMPARE(column(list, 0), (QStringList{u"a"_qs, u"B"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"a"_qs, u"B"_qs}));
 }
 
 void TestReportListSort::equalKeysLeaveReversed()
@@ -146,17 +141,17 @@ void TestReportListSort::equalKeysLeaveReversed()
     ReportListModel list;
     fill(list, {u"A"_qs, u"b"_qs, u"a"_qs});
     SortReportList(list, 0, 1);
-    QCOMPARE(column(list, 0), (QStringList{u"a"_qs, u"A"_qs, u"b"_qs}));
-    QCOMPARE(column(list, 1), (QStringList{u"2"_qs, u"0"_qs, u"1"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"a"_qs, u"A"_qs, u"b"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"2"_qs, u"0"_qs, u"1"_qs}));
 
     // Sorting twice in the same direction reverses the runs of equal keys again.
     fill(list, {u"x"_qs, u"x"_qs, u"y"_qs, u"x"_qs});
     SortReportList(list, 0, 1);
-    QCOMPARE(column(list, 1), (QStringList{u"3"_qs, u"1"_qs, u"0"_qs, u"2"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"3"_qs, u"1"_qs, u"0"_qs, u"2"_qs}));
     SortReportList(list, 0, 1);
-    QCOMPARE(column(list, 1), (QStringList{u"0"_qs, u"1"_qs, u"3"_qs, u"2"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"0"_qs, u"1"_qs, u"3"_qs, u"2"_qs}));
     SortReportList(list, 0, 0);
-    QCOMPARE(column(list, 1), (QStringList{u"2"_qs, u"3"_qs, u"1"_qs, u"0"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"2"_qs, u"3"_qs, u"1"_qs, u"0"_qs}));
 }
 
 void TestReportListSort::numberAndDateKeys()
@@ -164,16 +159,18 @@ void TestReportListSort::numberAndDateKeys()
     ReportListModel list;
     fill(list, {u"100"_qs, u"9"_qs, u"abc"_qs, u"10"_qs, u"－２"_qs});
     SortReportList(list, 0, 1, 0, 6);
-    QCOMPARE(column(list, 0), (QStringList{u"－２"_qs, u"abc"_qs, u"9"_qs, u"10"_qs, u"100"_qs}));
+    QCOMPARE(columnTexts(list, 0),
+             (QStringList{u"－２"_qs, u"abc"_qs, u"9"_qs, u"10"_qs, u"100"_qs}));
     SortReportList(list, 0, 0, 0, 3);
-    QCOMPARE(column(list, 0), (QStringList{u"100"_qs, u"10"_qs, u"9"_qs, u"abc"_qs, u"－２"_qs}));
+    QCOMPARE(columnTexts(list, 0),
+             (QStringList{u"100"_qs, u"10"_qs, u"9"_qs, u"abc"_qs, u"－２"_qs}));
 
     // A text that is no date sorts as 100-01-01; before 1899-12-30 the time of day still
     // orders later times after earlier ones.
     fill(list, {u"2010年1月5日"_qs, u"无日期"_qs, u"1850-06-01 18:00"_qs, u"1850-06-01 06:00"_qs,
                 u"2009-12-31"_qs});
     SortReportList(list, 0, 1, 0, 8);
-    QCOMPARE(column(list, 1), (QStringList{u"1"_qs, u"3"_qs, u"2"_qs, u"4"_qs, u"0"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"1"_qs, u"3"_qs, u"2"_qs, u"4"_qs, u"0"_qs}));
     QVERIFY(dateSortKey(u"1850-06-01 06:00"_qs) < dateSortKey(u"1850-06-01 18:00"_qs));
     QCOMPARE(dateSortKey(u"x"_qs), -657434.0);
 }
@@ -185,7 +182,7 @@ void TestReportListSort::onlyCellTextsMove()
     fill(list, {u"c"_qs, u"a"_qs, u"b"_qs});
     list.setCheckState(0, Qt::Checked);
     SortReportList(list, 0, 1);
-    QCOMPARE(column(list, 0), (QStringList{u"a"_qs, u"b"_qs, u"c"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"a"_qs, u"b"_qs, u"c"_qs}));
     for (int r = 0; r < 3; ++r)
         QCOMPARE(list.datum(r), qint64(r));
     QCOMPARE(list.checkState(0), Qt::Checked);
@@ -200,7 +197,7 @@ void TestReportListSort::smallLists()
     QCOMPARE(list.rowCount(), 0);
     fill(list, {u"只有一行"_qs});
     QCOMPARE(SortReportList(list, 0, 0), u"排序完成"_qs);
-    QCOMPARE(column(list, 0), QStringList{u"只有一行"_qs});
+    QCOMPARE(columnTexts(list, 0), QStringList{u"只有一行"_qs});
 }
 
 void TestReportListSort::matchesSelectionOnRandomKeys_data()
@@ -346,12 +343,12 @@ void TestReportListSort::reorderRejectsBadOrders()
     for (const QList<int>& bad : {QList<int>{0, 1}, QList<int>{0, 1, 1}, QList<int>{0, 1, 3},
                                   QList<int>{-1, 0, 1}, QList<int>{0, 1, 2, 0}}) {
         QVERIFY(!list.reorderCellTexts(bad));
-        QCOMPARE(column(list, 0), (QStringList{u"a"_qs, u"b"_qs, u"c"_qs}));
+        QCOMPARE(columnTexts(list, 0), (QStringList{u"a"_qs, u"b"_qs, u"c"_qs}));
     }
     QCOMPARE(changed.size(), 0);
     QVERIFY(list.reorderCellTexts({2, 0, 1}));
-    QCOMPARE(column(list, 0), (QStringList{u"c"_qs, u"a"_qs, u"b"_qs}));
-    QCOMPARE(column(list, 1), (QStringList{u"2"_qs, u"0"_qs, u"1"_qs}));
+    QCOMPARE(columnTexts(list, 0), (QStringList{u"c"_qs, u"a"_qs, u"b"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"2"_qs, u"0"_qs, u"1"_qs}));
     QCOMPARE(list.datum(0), qint64(0));
     QCOMPARE(changed.size(), 1);
 }
@@ -365,11 +362,11 @@ void TestReportListSort::headerClicksAlternateAndMark()
 
     OnStockHeaderClick(list, 2);
     QCOMPARE(list.columnTitle(2), u"现存量△"_qs);
-    QCOMPARE(column(list, 2), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));
+    QCOMPARE(columnTexts(list, 2), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));
 
     OnStockHeaderClick(list, 2);
     QCOMPARE(list.columnTitle(2), u"现存量▽"_qs);
-    QCOMPARE(column(list, 2), (QStringList{u"10"_qs, u"100"_qs, u"9"_qs}));
+    QCOMPARE(columnTexts(list, 2), (QStringList{u"10"_qs, u"100"_qs, u"9"_qs}));
 
     OnStockHeaderClick(list, 2);
     QCOMPARE(list.columnTitle(2), u"现存量△"_qs);
@@ -378,7 +375,7 @@ void TestReportListSort::headerClicksAlternateAndMark()
     OnStockHeaderClick(list, 1);
     QCOMPARE(list.columnTitle(2), u"现存量"_qs);
     QCOMPARE(list.columnTitle(1), u"名称△"_qs);
-    QCOMPARE(column(list, 1), (QStringList{u"b"_qs, u"A"_qs, u"a"_qs}));
+    QCOMPARE(columnTexts(list, 1), (QStringList{u"b"_qs, u"A"_qs, u"a"_qs}));
     QCOMPARE(list.columnTitle(0), u"编号"_qs);
 }
 

@@ -8,6 +8,7 @@
 #include "stock/stocklist.h"
 #include "stock/stocksearch.h"
 #include "stocktestdb.h"
+#include "support/listtexts.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -21,13 +22,7 @@ namespace {
 const QString in = QStringLiteral("入库");
 const QString out = QStringLiteral("出库");
 
-QStringList column(const ReportListModel& list, int c)
-{
-    QStringList texts;
-    for (int r = 0; r < list.rowCount(); ++r)
-        texts.append(list.text(r, c));
-    return texts;
-}
+using mv::test::columnTexts;
 
 } // namespace
 
@@ -88,11 +83,12 @@ void TestStockFigures::listRowsPerCategoryAndUnit()
     QCOMPARE(list.columnCount(), int(StockColumnCount));
     QCOMPARE(list.columnTitle(StockColBalance), u"现存量"_qs);
     QCOMPARE(list.rowCount(), 3);
-    QCOMPARE(column(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs, u"3"_qs}));
+    QCOMPARE(columnTexts(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs, u"3"_qs}));
     // Every row of the same name and model shows the total over all of them.
-    QCOMPARE(column(list, StockColBalance), (QStringList{u"14"_qs, u"14"_qs, u"14"_qs}));
-    QCOMPARE(column(list, StockColCategory), (QStringList{u"型材"_qs, u"铝材"_qs, u"铝材"_qs}));
-    QCOMPARE(column(list, StockColUnit), (QStringList{u"支"_qs, u"支"_qs, u"米"_qs}));
+    QCOMPARE(columnTexts(list, StockColBalance), (QStringList{u"14"_qs, u"14"_qs, u"14"_qs}));
+    QCOMPARE(columnTexts(list, StockColCategory),
+             (QStringList{u"型材"_qs, u"铝材"_qs, u"铝材"_qs}));
+    QCOMPARE(columnTexts(list, StockColUnit), (QStringList{u"支"_qs, u"支"_qs, u"米"_qs}));
     for (int r = 0; r < 3; ++r) {
         QCOMPARE(list.datum(r), qint64(0));
         QCOMPARE(list.text(r, StockColName), u"角铝"_qs);
@@ -297,15 +293,15 @@ void TestStockFigures::searchMatchesLiterally()
 
     ReportListModel list;
     SearchStock(db.connection, list, StockSearchField::Name, u"%"_qs);
-    QCOMPARE(column(list, StockColName), QStringList{u"50%铝"_qs});
+    QCOMPARE(columnTexts(list, StockColName), QStringList{u"50%铝"_qs});
     SearchStock(db.connection, list, StockSearchField::Name, u"_"_qs);
-    QCOMPARE(column(list, StockColName), QStringList{u"5_0"_qs});
+    QCOMPARE(columnTexts(list, StockColName), QStringList{u"5_0"_qs});
 
     // A quote is matched, not a broken statement; each category row shows the full stock.
     SearchStock(db.connection, list, StockSearchField::Name, u"'Br"_qs);
-    QCOMPARE(column(list, StockColName), (QStringList{u"O'Brien"_qs, u"O'Brien"_qs}));
-    QCOMPARE(column(list, StockColBalance), (QStringList{u"3"_qs, u"3"_qs}));
-    QCOMPARE(column(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs}));
+    QCOMPARE(columnTexts(list, StockColName), (QStringList{u"O'Brien"_qs, u"O'Brien"_qs}));
+    QCOMPARE(columnTexts(list, StockColBalance), (QStringList{u"3"_qs, u"3"_qs}));
+    QCOMPARE(columnTexts(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs}));
 
     // An empty text lists every item whose searched column is not NULL.
     SearchStock(db.connection, list, StockSearchField::Model, QString());
@@ -350,14 +346,14 @@ void TestStockFigures::fillFromYclAndDelete()
     QCOMPARE(list.datum(1), qint64(3));
 
     FillStockListFromYcl(db.connection, list, 2);
-    QCOMPARE(column(list, StockColName), (QStringList{u"玻璃"_qs, u"角铝"_qs}));
+    QCOMPARE(columnTexts(list, StockColName), (QStringList{u"玻璃"_qs, u"角铝"_qs}));
     QCOMPARE(list.datum(0), qint64(3));
     FillStockListFromYcl(db.connection, list, 3);
     QCOMPARE(list.rowCount(), 2);
 
     QVERIFY(DeleteStockRowByDatum(db.connection, 3));
     FillStockListFromYcl(db.connection, list, 1);
-    QCOMPARE(column(list, StockColName), QStringList{u"角铝"_qs});
+    QCOMPARE(columnTexts(list, StockColName), QStringList{u"角铝"_qs});
 }
 
 QTEST_GUILESS_MAIN(TestStockFigures)
