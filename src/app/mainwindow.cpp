@@ -287,6 +287,7 @@ void MainWindow::onMainButton(int index)
         applySet(ButtonSet::Stock);
         showPage(PageStock);
         m_stockList->resize(m_tabs->width() - 15, m_stockList->height());
+        m_stockList->setFocus(); // rather than the period pickers that appear with the page
         break;
     case MainExit:
         requestExit();
