@@ -282,40 +282,31 @@ bool Connection::execute(const QString& sql)
     return true;
 }
 
-bool Connection::begin()
+bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
 {
     if (!isOpen())
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.transaction()) {
+    if (!(db.*step)()) {
         m_lastError = db.lastError().text();
         return false;
     }
     return true;
+}
+
+bool Connection::begin()
+{
+    return runOnDatabase(&QSqlDatabase::transaction);
 }
 
 bool Connection::commit()
 {
-    if (!isOpen())
-        return false;
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.commit()) {
-        m_lastError = db.lastError().text();
-        return false;
-    }
-    return true;
+    return runOnDatabase(&QSqlDatabase::commit);
 }
 
 bool Connection::rollback()
 {
-    if (!isOpen())
-        return false;
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    if (!db.rollback()) {
-        m_lastError = db.lastError().text();
-        return false;
-    }
-    return true;
+    return runOnDatabase(&QSqlDatabase::rollback);
 }
 
 sqlite3* Connection::sqliteHandle() const

@@ -10,6 +10,7 @@
 #include <memory>
 
 struct sqlite3;
+class QSqlDatabase;
 
 namespace mv {
 
@@ -79,6 +80,9 @@ public:
     sqlite3* sqliteHandle() const;
 
 private:
+    // Runs a transaction step on the open database, keeping its error on failure.
+    bool runOnDatabase(bool (QSqlDatabase::*step)());
+
     QString m_name; // Qt connection name, unique per object
     QString m_path;
     QString m_lastError;
