@@ -3,73 +3,19 @@
 message, the right one opens the main window. Run by run_atspi.sh inside a private X server
 and D-Bus session."""
 
-import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 
-
-def wait_for(predicate, timeout=20.0, what="condition"):
-    end = time.time() + timeout
-    while time.time() < end:
-        found = predicate()
-        if found:
-            return found
-        time.sleep(0.2)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def find(root, description=None, role=None, name=None):
-    """First descendant whose accessible description (our objectName) / role / name match."""
-    def match(node):
-        try:
-            if description is not None and node.description != description:
-                return False
-            if role is not None and node.getRole() != role:
-                return False
-            if name is not None and node.name != name:
-                return False
-            return True
-        except Exception:
-            return False
-    return pyatspi.findDescendant(root, match, True)
-
-
-def application(pid):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        try:
-            if app is not None and app.get_process_id() == pid:
-                return app
-        except Exception:
-            continue
-    return None
-
-
-def type_into(node, text):
-    editable = node.queryEditableText()
-    editable.setTextContents(text)
-
-
-def press(node):
-    action = node.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("press", "click", "Press"):
-            action.doAction(i)
-            return
-    action.doAction(0)
+from atspi_support import application, find, press, start_program, stop_program, type_into, wait_for
 
 
 def main():
     binary = sys.argv[1]
     home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", MORVANE_AUTOMATION_IDS="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-               QT_ACCESSIBILITY="1")
-    program = subprocess.Popen([binary, "--home", home], env=env)
+    program = start_program(binary, home)
     try:
         app = wait_for(lambda: application(program.pid), what="the program on the bus")
         user = wait_for(lambda: find(app, description="用户_组合框"), what="用户_组合框")
@@ -96,11 +42,7 @@ def main():
         wait_for(lambda: find(main_window, description="工具条1_2"), what="toolbar button 工具条1_2")
         print("1 passed, 0 failed")
     finally:
-        program.terminate()
-        try:
-            program.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            program.kill()
+        stop_program(program)
         shutil.rmtree(home, ignore_errors=True)
 
 
