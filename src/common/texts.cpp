@@ -113,6 +113,15 @@ QString foldFullWidth(const QString& text)
     return folded;
 }
 
+QString foldLatinCase(const QString& text)
+{
+    QString folded = text;
+    for (QChar& ch : folded)
+        if (ch >= u'A' && ch <= u'Z')
+            ch = QChar(ch.unicode() + (u'a' - u'A'));
+    return folded;
+}
+
 int toInteger(const QString& text)
 {
     const QChar* p = text.constData();

@@ -11,6 +11,10 @@ namespace mv {
 // Full-width ASCII forms (GBK 0xA3A1-0xA3FE) and the full-width blank (0xA1A1) as ASCII.
 QString foldFullWidth(const QString& text);
 
+// A-Z as a-z and nothing else: the case folding the database applies to item texts, so
+// that texts it takes for one item are equal here too.
+QString foldLatinCase(const QString& text);
+
 // The leading whole number the way atoi reads it (leading blanks, optional sign, digits),
 // after folding full-width forms; 0 when there is none. Saturates at the int range.
 int toInteger(const QString& text);

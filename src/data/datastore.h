@@ -7,7 +7,8 @@ namespace mv {
 
 class Connection;
 
-inline constexpr int kSchemaVersion = 2;
+// 3: the item columns of yclnote and ycl compare without regard to Latin letter case.
+inline constexpr int kSchemaVersion = 3;
 
 enum class DatabaseFileKind
 {
@@ -29,7 +30,8 @@ QString resolveDataDirectory(const QString& homeOption, const QString& programDi
 // Creates every table and index on an empty database, stores the schema version and the
 // first account (admin/admin with both rights). Runs in one transaction.
 bool createSchema(Connection& connection, QString* error = nullptr);
-// Brings an older schema up to kSchemaVersion (adds missing indexes); 0 when unversioned.
+// Brings an older schema up to kSchemaVersion (carries the tables over to the current
+// definitions without losing a row, adds missing tables and indexes); 0 when unversioned.
 int schemaVersion(Connection& connection);
 bool upgradeSchema(Connection& connection, QString* error = nullptr);
 

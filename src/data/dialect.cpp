@@ -16,4 +16,9 @@ QString Dialect::dateValue(const QDate& date) const
     return date.toString(Qt::ISODate);
 }
 
+QString Dialect::storedOrder() const
+{
+    return m_backend == Sqlite ? QStringLiteral("rowid") : QString();
+}
+
 } // namespace mv

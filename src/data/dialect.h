@@ -23,6 +23,10 @@ public:
     // The text stored into a date column: ISO yyyy-MM-dd except on Access.
     QString dateValue(const QDate& date) const;
 
+    // The ORDER BY term that lists rows in the order they were stored ("rowid" on SQLite);
+    // empty where the backend has none and a plain scan gives that order.
+    QString storedOrder() const;
+
 private:
     Backend m_backend;
 };

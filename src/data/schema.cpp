@@ -1,27 +1,57 @@
 #include "data/connection.h"
 #include "data/datastore.h"
 
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 namespace mv {
 
 namespace {
 
-// Every value the program reads is text, except the numeric keys; yclnote.日期 holds ISO
-// yyyy-MM-dd text so that comparisons and BETWEEN work on it.
-const QStringList& tableStatements()
+struct TableDefinition
 {
-    static const QStringList statements = {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [user] (编号 INTEGER PRIMARY KEY, 用户 TEXT, "
-                       "密码 TEXT, ycl审核 TEXT, 数据操作 TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [ycldate] (单号 TEXT, 出入 TEXT, 审核 TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [yclnote] (单据号 TEXT, 正负 TEXT, 日期 TEXT, "
-                       "分类 TEXT, 原材料名字 TEXT, 型号 TEXT, 单位 TEXT, 数量 TEXT, 单价 TEXT, "
-                       "供应单位 TEXT, 制单人 TEXT, 备注 TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [ycl] (编号 INTEGER PRIMARY KEY, 库存分类 TEXT, "
-                       "原材料名字 TEXT, 规格 TEXT, 单位 TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [date] (x TEXT, y TEXT)"),
+    QString name;
+    QString columns;
+};
+
+// Every value the program reads is text, except the numeric keys; yclnote.日期 holds ISO
+// yyyy-MM-dd text so that comparisons and BETWEEN work on it. The item columns (category,
+// name, model, unit) compare without regard to Latin letter case, so "ZS-01" and "zs-01"
+// are one item in every lookup, grouping and index; user names and passwords stay exact.
+const QList<TableDefinition>& tables()
+{
+    static const QList<TableDefinition> definitions = {
+        {QStringLiteral("user"), QStringLiteral("编号 INTEGER PRIMARY KEY, 用户 TEXT, 密码 TEXT, "
+                                                "ycl审核 TEXT, 数据操作 TEXT")},
+        {QStringLiteral("ycldate"), QStringLiteral("单号 TEXT, 出入 TEXT, 审核 TEXT")},
+        {QStringLiteral("yclnote"),
+         QStringLiteral("单据号 TEXT, 正负 TEXT, 日期 TEXT, 分类 TEXT COLLATE NOCASE, "
+                        "原材料名字 TEXT COLLATE NOCASE, 型号 TEXT COLLATE NOCASE, "
+                        "单位 TEXT COLLATE NOCASE, 数量 TEXT, 单价 TEXT, 供应单位 TEXT, "
+                        "制单人 TEXT, 备注 TEXT")},
+        {QStringLiteral("ycl"),
+         QStringLiteral("编号 INTEGER PRIMARY KEY, 库存分类 TEXT COLLATE NOCASE, "
+                        "原材料名字 TEXT COLLATE NOCASE, 规格 TEXT COLLATE NOCASE, "
+                        "单位 TEXT COLLATE NOCASE")},
+        {QStringLiteral("date"), QStringLiteral("x TEXT, y TEXT")},
     };
+    return definitions;
+}
+
+// The tables whose columns changed collation in version 3.
+const QStringList& tablesWithItemColumns()
+{
+    static const QStringList names = {QStringLiteral("yclnote"), QStringLiteral("ycl")};
+    return names;
+}
+
+QStringList tableStatements()
+{
+    QStringList statements;
+    for (const TableDefinition& table : tables())
+        statements.append(u"CREATE TABLE IF NOT EXISTS ["_qs + table.name + u"] ("_qs +
+                          table.columns + u')');
     return statements;
 }
 
@@ -68,14 +98,70 @@ bool failWith(Connection& connection, QString* error)
     return false;
 }
 
-// Adds every missing table and index, then the first account when asked, and stores the
-// schema version; all in one transaction.
-bool applySchema(Connection& connection, bool withFirstAccount, QString* error)
+// (name, declared type) of every column of a table; empty when the table does not exist.
+QList<std::pair<QString, QString>> columnsOf(Connection& connection, const QString& table)
+{
+    QList<std::pair<QString, QString>> columns;
+    const auto info = connection.query(u"PRAGMA table_info(["_qs + table + u"])"_qs, true);
+    for (; info && !info->eof(); info->next())
+        columns.append({info->field(u"name"_qs), info->field(u"type"_qs)});
+    return columns;
+}
+
+// SQLite cannot change a column's collation in place: the rows are copied into a table with
+// the current definition, row ids included (so the stored order stays), and the new table
+// takes the old one's place. Columns the old table has beyond the definition come along with
+// their declared type. The indexes go with the old table; the caller creates them again.
+bool rebuildTable(Connection& connection, const TableDefinition& table, QString* error)
+{
+    const auto oldColumns = columnsOf(connection, table.name);
+    if (oldColumns.isEmpty())
+        return true;
+    const QString rebuilt = table.name + u"_rebuilt"_qs;
+    if (!runAll(connection,
+                {u"DROP TABLE IF EXISTS ["_qs + rebuilt + u']',
+                 u"CREATE TABLE ["_qs + rebuilt + u"] ("_qs + table.columns + u')'},
+                error))
+        return false;
+    QStringList known;
+    for (const auto& column : columnsOf(connection, rebuilt))
+        known.append(column.first);
+    QStringList copied;
+    QStringList statements;
+    for (const auto& [name, type] : oldColumns) {
+        copied.append(u'[' + name + u']');
+        if (!known.contains(name))
+            statements.append(u"ALTER TABLE ["_qs + rebuilt + u"] ADD COLUMN ["_qs + name +
+                              u"] "_qs + type);
+    }
+    const QString list = copied.join(u", "_qs);
+    statements << u"INSERT INTO ["_qs + rebuilt + u"] (rowid, "_qs + list + u") SELECT rowid, "_qs +
+                      list + u" FROM ["_qs + table.name + u']'
+               << u"DROP TABLE ["_qs + table.name + u']'
+               << u"ALTER TABLE ["_qs + rebuilt + u"] RENAME TO ["_qs + table.name + u']';
+    return runAll(connection, statements, error);
+}
+
+// Brings the tables of an older version to the current definitions, keeping every row.
+bool upgradeTables(Connection& connection, int fromVersion, QString* error)
+{
+    if (fromVersion >= 3)
+        return true;
+    for (const TableDefinition& table : tables())
+        if (tablesWithItemColumns().contains(table.name) && !rebuildTable(connection, table, error))
+            return false;
+    return true;
+}
+
+// Brings tables of an older version over, adds every missing table and index, then the
+// first account when asked, and stores the schema version; all in one transaction.
+bool applySchema(Connection& connection, int fromVersion, bool withFirstAccount, QString* error)
 {
     Transaction transaction(connection);
     if (!transaction.active())
         return failWith(connection, error);
-    if (!runAll(connection, tableStatements(), error) ||
+    if (!upgradeTables(connection, fromVersion, error) ||
+        !runAll(connection, tableStatements(), error) ||
         !runAll(connection, indexStatements(), error) || !setVersion(connection, error))
         return false;
     const QString firstAccount =
@@ -92,7 +178,7 @@ bool applySchema(Connection& connection, bool withFirstAccount, QString* error)
 
 bool createSchema(Connection& connection, QString* error)
 {
-    return applySchema(connection, true, error);
+    return applySchema(connection, kSchemaVersion, true, error);
 }
 
 int schemaVersion(Connection& connection)
@@ -105,10 +191,11 @@ int schemaVersion(Connection& connection)
 
 bool upgradeSchema(Connection& connection, QString* error)
 {
-    if (schemaVersion(connection) >= kSchemaVersion)
+    const int version = schemaVersion(connection);
+    if (version >= kSchemaVersion)
         return true;
-    // Tables that an older file lacks are added empty; existing ones are left as they are.
-    return applySchema(connection, false, error);
+    // Tables that an older file lacks are added empty; existing ones keep all their rows.
+    return applySchema(connection, version, false, error);
 }
 
 } // namespace mv

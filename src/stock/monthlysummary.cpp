@@ -58,7 +58,7 @@ void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QD
     QList<ReportRow> rows;
     rows.reserve(items.size());
     for (const StockItem& item : items) {
-        const ItemSums figures = sums.value(ItemKey{item.name, item.model});
+        const ItemSums figures = sums.value(itemKey(item.name, item.model));
         const int balance = stockFigure(figures.in - figures.out);
         const int received = stockFigure(figures.periodIn);
         const int issued = stockFigure(figures.periodOut);

@@ -16,7 +16,7 @@ QList<ReportColumn> movementListColumns();
 // The stored date in the date text form ("2010年1月5日"); a text that is no date stays as it is.
 QString movementDateText(const QString& stored);
 
-// Refills the list with the lines of (name, model) in the database's order.
+// Refills the list with the lines of (name, model) in the order they were stored.
 void FillMovementList(Connection& connection, ReportListModel& list, const QString& name,
                       const QString& model);
 

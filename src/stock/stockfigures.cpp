@@ -6,6 +6,11 @@
 
 namespace mv {
 
+ItemKey itemKey(const QString& name, const QString& model)
+{
+    return ItemKey{foldLatinCase(name), foldLatinCase(model)};
+}
+
 namespace {
 
 // Adds a quantity to the sums of its direction; other directions count nowhere.
@@ -50,7 +55,7 @@ QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
         const QVariant model = groups->value(1);
         if (name.isNull() || model.isNull())
             continue;
-        addQuantity(sums[ItemKey{name.toString(), model.toString()}], groups->field(2),
+        addQuantity(sums[itemKey(name.toString(), model.toString())], groups->field(2),
                     groups->value(3).toLongLong(), groups->value(4).toLongLong());
     }
     return sums;
@@ -70,7 +75,7 @@ QHash<ItemKey, ItemSums> scanLines(Connection& connection, const std::optional<P
             const QVariant model = lines->value(1);
             if (name.isNull() || model.isNull())
                 continue;
-            ItemSums& item = sums[ItemKey{name.toString(), model.toString()}];
+            ItemSums& item = sums[itemKey(name.toString(), model.toString())];
             const qint64 quantity = toInteger(lines->value(3));
             if (inPeriod)
                 addQuantity(item, lines->field(2), 0, quantity);

@@ -13,13 +13,17 @@ namespace mv {
 
 class Connection;
 
-// An item as the balance sees it: material name and model (category and unit play no part).
+// An item as the balance sees it: material name and model (category and unit play no part),
+// with Latin letters folded to one case as the database compares them. Make keys with
+// itemKey().
 struct ItemKey
 {
     QString name;
     QString model;
     friend bool operator==(const ItemKey&, const ItemKey&) = default;
 };
+
+ItemKey itemKey(const QString& name, const QString& model);
 
 inline size_t qHash(const ItemKey& key, size_t seed = 0)
 {
@@ -45,8 +49,8 @@ struct Period
 // Called now and then with the number of (name, model, direction) groups summed so far.
 using GroupProgress = std::function<void(int groups)>;
 
-// The sums of every item that has lines. Items are matched by text, exactly as the
-// per-item statements compare 原材料名字 and 型号 with quoted values.
+// The sums of every item that has lines. Items are matched as the per-item statements
+// compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside.
 QHash<ItemKey, ItemSums> allItemSums(Connection& connection,
                                      const std::optional<Period>& period = {},
                                      const GroupProgress& progress = {});

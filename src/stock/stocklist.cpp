@@ -24,7 +24,7 @@ void ensureStockColumns(ReportListModel& list)
 
 int balanceOf(const QHash<ItemKey, ItemSums>& sums, const QString& name, const QString& model)
 {
-    const auto found = sums.constFind(ItemKey{name, model});
+    const auto found = sums.constFind(itemKey(name, model));
     return found == sums.cend() ? 0 : stockFigure(found->in - found->out);
 }
 

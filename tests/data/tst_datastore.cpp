@@ -53,6 +53,22 @@ const QStringList kIndexes = {
     QStringLiteral("idx_yclnote_balance"), QStringLiteral("idx_yclnote_period"),
     QStringLiteral("idx_yclnote_list"),    QStringLiteral("idx_ycldate_document")};
 
+// Every row of the columns with its row id, in stored order, one text per row.
+QStringList dump(Connection& db, const QString& table, const QString& columns)
+{
+    QStringList rows;
+    const int count = int(columns.count(u',')) + 2;
+    auto rs =
+        db.query(u"SELECT rowid, "_qs + columns + u" FROM ["_qs + table + u"] ORDER BY rowid"_qs);
+    for (; rs && !rs->eof(); rs->next()) {
+        QStringList cells;
+        for (int i = 0; i < count; ++i)
+            cells.append(rs->value(i).isNull() ? u"NULL"_qs : rs->field(i));
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
 } // namespace
 
 class TestDataStore : public QObject
@@ -66,6 +82,7 @@ private slots:
     void refusesAccessFiles();
     void refusesUnknownFiles();
     void upgradeAddsIndexes();
+    void upgradeFromVersion2KeepsEveryRow();
     void resolvesTheDataDirectory();
     void demoDataIsConsistent();
     void demoDataOnlyOnCreation();
@@ -224,6 +241,77 @@ void TestDataStore::upgradeAddsIndexes()
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM [user]")), 1);
     QCOMPARE(countOf(db, QStringLiteral("SELECT 编号 FROM [user]")), 3);
     QVERIFY(db.query(QStringLiteral("SELECT * FROM ycldate")));
+}
+
+void TestDataStore::upgradeFromVersion2KeepsEveryRow()
+{
+    QTemporaryDir dir;
+    const QString noteColumns = u"单据号, 正负, 日期, 分类, 原材料名字, 型号, 单位, 数量, 单价, "
+                                "供应单位, 制单人, 备注, 旧标记"_qs;
+    const QString itemColumns = u"编号, 库存分类, 原材料名字, 规格, 单位"_qs;
+    QStringList notes, items, users;
+    {
+        // A version-2 file: case-sensitive item columns, an extra column of its own, row ids
+        // with gaps.
+        Connection old;
+        QVERIFY(old.openSqlite(dir.filePath(u"db.mdb"_qs)));
+        for (const QString& sql :
+             {u"CREATE TABLE [user] (编号 INTEGER PRIMARY KEY, 用户 TEXT, 密码 TEXT, ycl审核 TEXT, "
+              "数据操作 TEXT)"_qs,
+              u"CREATE TABLE [ycldate] (单号 TEXT, 出入 TEXT, 审核 TEXT)"_qs,
+              u"CREATE TABLE [yclnote] (单据号 TEXT, 正负 TEXT, 日期 TEXT, 分类 TEXT, 原材料名字 "
+              "TEXT, 型号 TEXT, 单位 TEXT, 数量 TEXT, 单价 TEXT, 供应单位 TEXT, 制单人 TEXT, 备注 "
+              "TEXT, 旧标记 TEXT)"_qs,
+              u"CREATE TABLE [ycl] (编号 INTEGER PRIMARY KEY, 库存分类 TEXT, 原材料名字 TEXT, "
+              "规格 TEXT, 单位 TEXT)"_qs,
+              u"CREATE TABLE [date] (x TEXT, y TEXT)"_qs,
+              u"CREATE INDEX idx_yclnote_item ON yclnote (原材料名字, 型号)"_qs,
+              u"INSERT INTO [user] VALUES (3, 'Boss', 'Pw', '是', '')"_qs,
+              u"INSERT INTO yclnote VALUES ('00000001', '入库', '2010-01-05', '铝材', '角铝', "
+              "'ZS-01', '支', '10', '2.5', '甲', 'Boss', 'a,b=c', 'x')"_qs,
+              u"INSERT INTO yclnote (正负, 原材料名字, 型号, 数量) VALUES ('出库', '角铝', "
+              "'zs-01', '4')"_qs,
+              u"INSERT INTO yclnote (正负, 原材料名字, 型号) VALUES ('出库', '玻璃', NULL)"_qs,
+              u"INSERT INTO yclnote (正负, 分类, 原材料名字, 型号, 数量) VALUES ('入库', "
+              "'Glass', '玻璃', '5mm', '８')"_qs,
+              u"DELETE FROM yclnote WHERE 原材料名字='玻璃' AND 型号 IS NULL"_qs,
+              u"INSERT INTO yclnote (正负, 原材料名字, 型号, 数量) VALUES ('入库', '角铝', "
+              "'Zs-01', '3')"_qs,
+              u"INSERT INTO ycl VALUES (7, '型材', '角铝', 'ZS-01', '支')"_qs,
+              u"INSERT INTO ycl VALUES (3, '辅料', '玻璃', '5mm', '块')"_qs,
+              u"PRAGMA user_version = 2"_qs})
+            QVERIFY2(old.execute(sql), qPrintable(sql + u": "_qs + old.lastError()));
+        notes = dump(old, u"yclnote"_qs, noteColumns);
+        items = dump(old, u"ycl"_qs, itemColumns);
+        users = dump(old, u"user"_qs, u"用户, 密码"_qs);
+        QCOMPARE(notes.size(), 4);
+        QCOMPARE(countOf(old, u"SELECT count(*) FROM yclnote WHERE 型号='zs-01'"_qs), 1);
+    }
+    Connection db;
+    QString error;
+    QVERIFY2(openDataStore(db, dir.path(), {}, &error), qPrintable(error));
+    QCOMPARE(schemaVersion(db), 3);
+    QCOMPARE(dump(db, u"yclnote"_qs, noteColumns), notes);
+    QCOMPARE(dump(db, u"ycl"_qs, itemColumns), items);
+    QCOMPARE(dump(db, u"user"_qs, u"用户, 密码"_qs), users);
+    QCOMPARE(countOf(db, u"SELECT count(*) FROM sqlite_master WHERE name LIKE '%_rebuilt'"_qs), 0);
+    for (const QString& index : kIndexes)
+        QCOMPARE(countOf(db, u"SELECT count(*) FROM sqlite_master WHERE name='%1'"_qs.arg(index)),
+                 1);
+
+    // The item columns now compare case-blind, through their indexes too; names do not.
+    QCOMPARE(
+        countOf(db, u"SELECT count(*) FROM yclnote WHERE 原材料名字='角铝' AND 型号='zs-01'"_qs),
+        3);
+    QCOMPARE(countOf(db, u"SELECT count(*) FROM yclnote GROUP BY 分类 HAVING 分类='GLASS'"_qs), 1);
+    QCOMPARE(countOf(db, u"SELECT count(*) FROM ycl WHERE 规格='Zs-01'"_qs), 1);
+    QCOMPARE(countOf(db, u"SELECT count(*) FROM [user] WHERE 用户='boss'"_qs), 0);
+    QCOMPARE(countOf(db, u"SELECT count(*) FROM [user] WHERE 用户='Boss' AND 密码='pw'"_qs), 0);
+
+    // A second start finds nothing more to do.
+    db.close();
+    QVERIFY(openDataStore(db, dir.path(), {}, &error));
+    QCOMPARE(dump(db, u"yclnote"_qs, noteColumns), notes);
 }
 
 void TestDataStore::resolvesTheDataDirectory()

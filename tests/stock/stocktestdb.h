@@ -1,9 +1,10 @@
 #pragma once
-// A scratch database with the movement and item tables, for the stock tests. 数量 has no
-// declared type so lines can hold texts, integers and floating values side by side.
+// A scratch database with the program's own schema (tables, collations, indexes), for the
+// stock tests.
 
 #include "data/builders.h"
 #include "data/connection.h"
+#include "data/datastore.h"
 
 #include <QTemporaryDir>
 #include <QVariant>
@@ -18,14 +19,12 @@ public:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(connection.openSqlite(m_dir.filePath(QStringLiteral("stock.db"))));
-        QVERIFY(connection.execute(
-            u"CREATE TABLE yclnote (单据号 TEXT, 正负 TEXT, 日期 TEXT, 分类 TEXT, 原材料名字 TEXT,"
-            " 型号 TEXT, 单位 TEXT, 数量, 单价 TEXT, 供应单位 TEXT, 制单人 TEXT, 备注 TEXT)"_qs));
-        QVERIFY(connection.execute(u"CREATE TABLE ycl (编号 INTEGER PRIMARY KEY, 库存分类 TEXT,"
-                                   " 原材料名字 TEXT, 规格 TEXT, 单位 TEXT)"_qs));
+        QString error;
+        QVERIFY2(createSchema(connection, &error), qPrintable(error));
     }
 
-    // quantity: a QString is stored as text, numbers as numbers, a null QVariant as NULL.
+    // quantity: a QString is written as a text literal, numbers as number literals (which the
+    // text column stores as their text), a null QVariant as NULL.
     void line(const QString& direction, const QString& date, const QString& name,
               const QString& model, const QVariant& quantity,
               const QString& category = QStringLiteral("铝材"),

@@ -40,6 +40,8 @@ private slots:
     void dateFunctionGivesIsoText();
     void searchMatchesLiterally();
     void movementList();
+    void movementListKeepsStoredOrder();
+    void itemsIgnoreLatinCase();
     void fillFromYclAndDelete();
 };
 
@@ -328,6 +330,61 @@ void TestStockFigures::movementList()
     QCOMPARE(list.cellTexts().at(0),
              (QStringList{u"入库"_qs, u"10"_qs, u"00000007"_qs, u"张三"_qs, u"2010年1月5日"_qs}));
     QCOMPARE(list.text(1, 4), u"上周"_qs);
+}
+
+void TestStockFigures::movementListKeepsStoredOrder()
+{
+    StockTestDb db;
+    QStringList entered;
+    for (int i = 0; i < 12; ++i) {
+        const QString number = QString::number(100 + i);
+        db.line(i % 3 == 1 ? out : in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, number);
+        db.line(in, u"2010-01-05"_qs, u"玻璃"_qs, u"A1"_qs, u"1"_qs);
+        entered.append(number);
+    }
+    ReportListModel list;
+    FillMovementList(db.connection, list, u"角铝"_qs, u"A1"_qs);
+    QCOMPARE(columnTexts(list, 1), entered);
+}
+
+void TestStockFigures::itemsIgnoreLatinCase()
+{
+    StockTestDb db;
+    db.line(in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"10"_qs);
+    db.line(out, u"2010-03-03"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"9"_qs);
+    db.line(out, u"2010-03-04"_qs, u"ALU角"_qs, u"zs-01"_qs, u"4"_qs, u"铝材"_qs, u"支"_qs);
+    db.line(in, u"2010-04-01"_qs, u"alu角"_qs, u"Zs-01"_qs, u"3"_qs, u"铝材"_qs, u"支"_qs);
+    // Only Latin letters fold: full-width letters stay apart, as in the database.
+    db.line(in, u"2010-03-02"_qs, u"Alu角"_qs, u"ｚs-01"_qs, u"7"_qs);
+
+    ReportListModel list;
+    RefreshStockList(db.connection, list);
+    QCOMPARE(list.cellTexts(),
+             (QList<QStringList>{
+                 {u"1"_qs, u"铝材"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"0"_qs, u"支"_qs, QString()},
+                 {u"2"_qs, u"铝材"_qs, u"Alu角"_qs, u"ｚs-01"_qs, u"7"_qs, u"支"_qs, QString()}}));
+    QCOMPARE(StockBalance(db.connection, u"alu角"_qs, u"zS-01"_qs), 0);
+
+    SearchStock(db.connection, list, StockSearchField::Model, u"zs-0"_qs);
+    QCOMPARE(columnTexts(list, StockColBalance), QStringList{u"0"_qs});
+
+    ReportListModel summary;
+    BuildMonthlySummary(db.connection, summary, QDate(2010, 3, 1), QDate(2010, 3, 31));
+    QCOMPARE(summary.rowCount(), 2);
+    QCOMPARE(summary.cellTexts().at(0), (QStringList{u"1"_qs, u"铝材"_qs, u"Alu角"_qs, u"ZS-01"_qs,
+                                                     u"3"_qs, u"0"_qs, u"13"_qs, u"10"_qs}));
+    QCOMPARE(PeriodQuantity(db.connection, u"ALU角"_qs, u"ZS-01"_qs, out, QDate(2010, 3, 1),
+                            QDate(2010, 3, 31)),
+             13);
+
+    ReportListModel movements;
+    FillMovementList(db.connection, movements, u"aLU角"_qs, u"zs-01"_qs);
+    QCOMPARE(columnTexts(movements, 1), (QStringList{u"10"_qs, u"9"_qs, u"4"_qs, u"3"_qs}));
+
+    // The item table compares its texts the same way.
+    db.connection.execute(u"INSERT INTO ycl VALUES (4, '铝材', 'alu角', 'zs-01', '支')"_qs);
+    FillStockListFromYcl(db.connection, list, 1);
+    QCOMPARE(columnTexts(list, StockColBalance), QStringList{u"0"_qs});
 }
 
 void TestStockFigures::fillFromYclAndDelete()
