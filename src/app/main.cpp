@@ -51,6 +51,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     nameApplication();
     mv::installChineseTexts(app);
+    // The program ends only through its exit paths (退出, closing the main window or the login
+    // window), never because the last visible window closed: the login window is hidden while
+    // the main window, which does not quit on close, is open, so closing a message box or a
+    // secondary window would otherwise end everything.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     const mv::ProgramOptions options = mv::parseProgramOptions(QApplication::arguments());
     if (!options.ok) {

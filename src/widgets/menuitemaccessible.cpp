@@ -170,7 +170,15 @@ void MenuItemAccessible::doAction(const QString& actionName)
     if (!m_action || !m_action->isEnabled())
         return;
     if (actionName == pressAction()) {
-        m_action->trigger();
+        // Triggered from the event loop, after the reply to the caller: an item that opens a
+        // modal dialog would otherwise hold the accessibility request until the dialog closes.
+        QMetaObject::invokeMethod(
+            m_action.data(),
+            [action = m_action] {
+                if (action)
+                    action->trigger();
+            },
+            Qt::QueuedConnection);
         return;
     }
     if (actionName != showMenuAction())

@@ -2,11 +2,13 @@
 accessibility bus (every widget publishes its objectName as its accessible description)."""
 
 import os
+import sqlite3
 import subprocess
 import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def wait_for(predicate, timeout=20.0, what="condition"):
@@ -52,12 +54,31 @@ def type_into(node, text):
 
 
 def press(node):
+    """Presses NODE. A button whose click opens a modal dialog answers the bus only once the
+    dialog has closed; the missing reply then means "pressed", the dialog is on the bus."""
     action = node.queryAction()
+    index = 0
     for i in range(action.nActions):
         if action.getName(i) in ("press", "click", "Press"):
-            action.doAction(i)
-            return
-    action.doAction(0)
+            index = i
+            break
+    try:
+        action.doAction(index)
+    except GLib.GError as error:
+        if "Did not receive a reply" not in str(error):
+            raise
+
+
+KEY_DOWN = 0xff54
+KEY_RETURN = 0xff0d
+
+
+def press_keys(*keysyms):
+    """Sends key strokes to the window that has the keyboard (e.g. a pop-up menu, which is
+    not on the bus as an accessible object)."""
+    for keysym in keysyms:
+        pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
+        time.sleep(0.3)
 
 
 def program_environment():
@@ -77,3 +98,65 @@ def stop_program(program):
             program.wait(timeout=10)
         except subprocess.TimeoutExpired:
             program.kill()
+
+
+def dialogs(app):
+    """The message boxes, questions and dialogs the program shows now. Dialogs are top-level
+    windows, so only those are looked at (walking every list cell is slow)."""
+    try:
+        return [window for window in app if window is not None and
+                window.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT)]
+    except Exception:
+        return []
+
+
+def open_dialog(app):
+    """The first dialog the program shows now, if any."""
+    found = dialogs(app)
+    return found[0] if found else None
+
+
+def message_box(app, text):
+    """The open dialog that shows the text TEXT, if any."""
+    for dialog in dialogs(app):
+        if find(dialog, role=pyatspi.ROLE_LABEL, name=text):
+            return dialog
+    return None
+
+
+def answer_message(app, text, button):
+    """Waits for a message box showing TEXT, presses its button BUTTON and waits for it to go."""
+    dialog = wait_for(lambda: message_box(app, text), what="the message " + text)
+    press(wait_for(lambda: find(dialog, role=pyatspi.ROLE_PUSH_BUTTON, name=button),
+                   what="the button " + button))
+    wait_for(lambda: not message_box(app, text), what="the message " + text + " to close")
+
+
+def log_in(app, user, password):
+    """Types USER and PASSWORD into the login window and presses 登录."""
+    box = wait_for(lambda: find(app, description="用户_组合框"), what="用户_组合框")
+    type_into(find(box, role=pyatspi.ROLE_TEXT) or box, user)
+    type_into(wait_for(lambda: find(app, description="编辑框2"), what="编辑框2"), password)
+    press(wait_for(lambda: find(app, description="按钮2"), what="按钮2"))
+
+
+def assert_still_running(program, app, window="MainWindow"):
+    """The program has not ended and WINDOW is still on the bus."""
+    time.sleep(1.0)  # an unwanted quit happens as soon as the last dialog has closed
+    assert program.poll() is None, "the program ended (status %s)" % program.returncode
+    wait_for(lambda: find(app, description=window), what=window + " still on the bus")
+
+
+def execute(home, statement):
+    """Runs STATEMENT on the database of the data directory HOME; returns the rows it gives."""
+    connection = sqlite3.connect(os.path.join(home, "db.mdb"))
+    try:
+        with connection:
+            return connection.execute(statement).fetchall()
+    finally:
+        connection.close()
+
+
+def count_rows(home, table, where="1=1"):
+    """Rows of TABLE in the database of the data directory HOME."""
+    return execute(home, "select count(*) from %s where %s" % (table, where))[0][0]

@@ -4,7 +4,8 @@
 set -euo pipefail
 script="$1"
 program="$2"
-exec xvfb-run -a -s "-screen 0 1280x900x24" \
+# A random first display number: several runs starting at once would otherwise all try :99.
+exec xvfb-run -n $((100 + RANDOM % 800)) -a -s "-screen 0 1280x900x24" \
   dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     launcher=$!

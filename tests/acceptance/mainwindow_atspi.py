@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""Answers real message boxes on the main window over the accessibility bus and checks after
+each one that the program still runs: closing a message box, question or secondary window
+must never end it. Run by run_atspi.sh inside a private X server and D-Bus session."""
+
+import shutil
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+from atspi_support import (KEY_DOWN, KEY_RETURN, answer_message, application, assert_still_running, count_rows, execute, find,
+                           log_in, open_dialog, press, press_keys, start_program, stop_program, wait_for)
+
+
+def stock_list(main_window):
+    return wait_for(lambda: find(main_window, description="超级列表框1"), what="超级列表框1")
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    program = start_program(binary, home, "--demo")
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        log_in(app, "admin", "admin")
+        main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+
+        # 帮助 → 关于 while only the main window is shown.
+        press(wait_for(lambda: find(main_window, description="帮助_关于"), what="帮助_关于"))
+        dialog = wait_for(lambda: open_dialog(app), what="the about box")
+        press(wait_for(lambda: find(dialog, role=pyatspi.ROLE_PUSH_BUTTON), what="OK button"))
+        wait_for(lambda: not open_dialog(app), what="the about box to close")
+        assert_still_running(program, app)
+
+        # 库存明细, then 出入记录 with no row selected.
+        press(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
+        table = stock_list(main_window).queryTable()
+        wait_for(lambda: table.nRows > 0, what="stock rows")
+        press(wait_for(lambda: find(main_window, description="辅_工具条_13"), what="出入记录"))
+        answer_message(app, "请在下面选择你要查询的物品！", "确定")
+        assert_still_running(program, app)
+
+        # The deletion question of the row's pop-up menu: 取消 keeps the row, 确定 removes it.
+        # Rows of a refreshed list carry the item number 0, so ycl gets a row numbered 0.
+        execute(home, "update ycl set 编号=0 where 编号=(select min(编号) from ycl)")
+        before = count_rows(home, "ycl")
+        for button, expected in (("取消", before), ("确定", before - 1)):
+            table.addRowSelection(0)
+            press(find(main_window, description="辅_工具条_13"))  # the row's menu pops up
+            time.sleep(0.5)
+            press_keys(KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_RETURN)  # its 4th item: 删除
+            answer_message(app, "您真的要删除选中的数据吗？", button)
+            assert_still_running(program, app)
+            rows = count_rows(home, "ycl")
+            assert rows == expected, "%s: %d rows in ycl, expected %d" % (button, rows, expected)
+
+        # The search window opens, closes with 退出, and closing it by the window leaves the
+        # main window running too.
+        for _ in range(2):
+            press(wait_for(lambda: find(main_window, description="辅_工具条_14"), what="查找"))
+            search = wait_for(lambda: find(app, description="SearchWindow"), what="SearchWindow")
+            press(wait_for(lambda: find(search, description="搜索按钮1"), what="搜索按钮1"))
+            if open_dialog(app):
+                answer_message(app, "请选择一个选项，输入你要查找的名称，然后再搜索。", "确定")
+            assert_still_running(program, app, "SearchWindow")
+            press(wait_for(lambda: find(search, description="按钮2"), what="退出"))
+            wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
+            assert_still_running(program, app)
+
+        # The program still ends through 退出.
+        press(wait_for(lambda: find(main_window, description="工具条1_9"), what="退出"))
+        wait_for(lambda: program.poll() is not None, what="the program to end")
+        print("1 passed, 0 failed")
+    finally:
+        stop_program(program)
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
