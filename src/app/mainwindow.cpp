@@ -6,9 +6,11 @@
 #include "app/searchwindow.h"
 #include "app/stockpage.h"
 #include "app/toolbaricons.h"
+#include "app/usermanagementwindow.h"
 #include "common/messages.h"
 #include "common/oledate.h"
 #include "common/session.h"
+#include "users/accounts.h"
 #include "widgets/documentgrid.h"
 #include "widgets/picturebox.h"
 #include "widgets/reportlist.h"
@@ -200,7 +202,13 @@ void MainWindow::setUpMenus()
     connect(action(QStringLiteral("系统_退出")), &QAction::triggered, this,
             &MainWindow::requestExit);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
-    action(QStringLiteral("用户_用户管理"))->setEnabled(false);
+    QAction* userManagement = action(QStringLiteral("用户_用户管理"));
+    userManagement->setEnabled(isAdministrator(m_connection, session().currentUser));
+    connect(userManagement, &QAction::triggered, this, [this] {
+        auto* window = new UserManagementWindow(m_connection, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show(); // modal: the main window is inert meanwhile
+    });
     connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
         if (row >= 0) // the menu acts on a row: none below the last one
             m_stockMenu->popup(globalPos);

@@ -18,6 +18,7 @@ const QList<WindowDef>& windowCatalogue()
         catalogue::printSettingsWindow(),
         catalogue::formulaWindow(),
         catalogue::formulaEditWindow(),
+        catalogue::userManagementWindow(),
     };
     return windows;
 }

@@ -136,5 +136,6 @@ WindowDef previewProgressWindow();
 WindowDef printSettingsWindow();
 WindowDef formulaWindow();
 WindowDef formulaEditWindow();
+WindowDef userManagementWindow();
 
 } // namespace mv::catalogue

@@ -351,6 +351,7 @@ void TestCatalogue::windowRecords_data()
     QTest::newRow("PrintSettingsWindow") << u"打印预览设置"_qs << 400 << 390 << 75 << 3;
     QTest::newRow("FormulaWindow") << u"公式设置"_qs << 413 << 168 << 11 << 0;
     QTest::newRow("FormulaEditWindow") << u"修改公式设置"_qs << 413 << 168 << 11 << 0;
+    QTest::newRow("UserManagementWindow") << u"用户管理"_qs << 470 << 370 << 15 << 0;
 }
 
 void TestCatalogue::windowRecords()
@@ -377,7 +378,7 @@ void TestCatalogue::windowRecords()
 
 void TestCatalogue::recordsAreConsistent()
 {
-    QCOMPARE(windowCatalogue().size(), 10);
+    QCOMPARE(windowCatalogue().size(), 11);
     QVERIFY(!findWindowDef(u"NoSuchWindow"_qs));
     QVERIFY(!findWindowDef(QString()));
 

@@ -1,0 +1,215 @@
+#include "users/accounts.h"
+
+#include "data/builders.h"
+#include "data/connection.h"
+
+#include <algorithm>
+
+namespace mv {
+
+namespace {
+
+const QString kUserTable = QStringLiteral("user");
+const QString kHint = QStringLiteral("提示");
+
+AccountOutcome refused(const QString& message, AccountOutcome::Field focus)
+{
+    AccountOutcome outcome;
+    outcome.message = message;
+    outcome.title = kHint;
+    outcome.focus = focus;
+    return outcome;
+}
+
+AccountOutcome failed(Connection& connection)
+{
+    AccountOutcome outcome;
+    outcome.message = QStringLiteral("保存失败，数据库没有改动：") + connection.lastError();
+    outcome.title = QStringLiteral("错误");
+    return outcome;
+}
+
+AccountOutcome succeeded(const QString& message)
+{
+    AccountOutcome outcome;
+    outcome.done = true;
+    outcome.message = message;
+    outcome.title = kHint;
+    return outcome;
+}
+
+AccountOutcome missingAccount()
+{
+    return refused(QStringLiteral("该用户已不存在，请刷新列表后重新选择！"), AccountOutcome::List);
+}
+
+// Refuses what the login could not use: an empty password, or two entries that differ.
+std::optional<AccountOutcome> checkPasswords(const QString& password, const QString& again)
+{
+    if (password.isEmpty())
+        return refused(QStringLiteral("密码不能为空！"), AccountOutcome::Password);
+    if (password != again)
+        return refused(QStringLiteral("2次密码不一致，请重新输入！"), AccountOutcome::Password);
+    return std::nullopt;
+}
+
+const Account* findAccount(const QList<Account>& accounts, qint64 number)
+{
+    const auto it = std::find_if(accounts.cbegin(), accounts.cend(),
+                                 [number](const Account& a) { return a.number == number; });
+    return it == accounts.cend() ? nullptr : &*it;
+}
+
+QString numberCondition(qint64 number)
+{
+    return QStringLiteral("编号=") + QString::number(number);
+}
+
+// Executes the statement and commits; the outcome says which of the two failed, if any.
+AccountOutcome store(Connection& connection, Transaction& transaction, const QString& sql,
+                     const QString& doneMessage)
+{
+    if (!connection.execute(sql) || !transaction.commit())
+        return failed(connection);
+    return succeeded(doneMessage);
+}
+
+} // namespace
+
+QString rightText(bool granted)
+{
+    return granted ? QStringLiteral("是") : QString();
+}
+
+QList<Account> listAccounts(Connection& connection, bool* ok)
+{
+    QList<Account> accounts;
+    auto rows = connection.query(QStringLiteral("select * from user  ORDER  BY 编号"), true);
+    if (ok)
+        *ok = rows != nullptr;
+    if (!rows)
+        return accounts;
+    const QString yes = rightText(true);
+    for (; !rows->eof(); rows->next()) {
+        Account account;
+        account.number = rows->value(QStringLiteral("编号")).toLongLong();
+        account.name = rows->field(QStringLiteral("用户"));
+        account.auditRight = rows->field(QStringLiteral("ycl审核")) == yes;
+        account.dataRight = rows->field(QStringLiteral("数据操作")) == yes;
+        accounts.append(account);
+    }
+    rows->close();
+    return accounts;
+}
+
+bool isAdministrator(Connection& connection, const QString& userName)
+{
+    const QList<Account> accounts = listAccounts(connection);
+    return !userName.isEmpty() && !accounts.isEmpty() &&
+           compareTexts(accounts.first().name, userName) == 0;
+}
+
+AccountOutcome addAccount(Connection& connection, const NewAccount& account)
+{
+    if (account.name.isEmpty())
+        return refused(QStringLiteral("用户名不能为空！"), AccountOutcome::Name);
+
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return failed(connection);
+    bool ok = false;
+    const QList<Account> accounts = listAccounts(connection, &ok);
+    if (!ok)
+        return failed(connection);
+    for (const Account& existing : accounts) {
+        if (compareTexts(existing.name, account.name) == 0)
+            return refused(
+                QStringLiteral("用户名『%1』已经存在，请换一个用户名！").arg(account.name),
+                AccountOutcome::Name);
+    }
+    if (const auto refusal = checkPasswords(account.password, account.passwordAgain))
+        return *refusal;
+
+    qint64 number = 1;
+    for (const Account& existing : accounts)
+        number = std::max(number, existing.number + 1);
+    const QString assignments =
+        QStringLiteral("编号=") + QString::number(number) + QStringLiteral(",用户=") +
+        sqlQuoted(account.name) + QStringLiteral(",密码=") + sqlQuoted(account.password) +
+        QStringLiteral(",ycl审核=") + sqlQuoted(rightText(account.auditRight)) +
+        QStringLiteral(",数据操作=") + sqlQuoted(rightText(account.dataRight));
+    return store(connection, transaction, buildInsert(kUserTable, assignments),
+                 QStringLiteral("已添加用户『%1』。").arg(account.name));
+}
+
+AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight)
+{
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return failed(connection);
+    bool ok = false;
+    const QList<Account> accounts = listAccounts(connection, &ok);
+    if (!ok)
+        return failed(connection);
+    const Account* account = findAccount(accounts, number);
+    if (!account)
+        return missingAccount();
+    const QString assignments = QStringLiteral("ycl审核=") + sqlQuoted(rightText(auditRight)) +
+                                QStringLiteral(",数据操作=") + sqlQuoted(rightText(dataRight));
+    return store(
+        connection, transaction, buildUpdate(kUserTable, assignments, numberCondition(number)),
+        QStringLiteral("已修改用户『%1』的权限，该用户下次登录时生效。").arg(account->name));
+}
+
+std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qint64 number,
+                                              const QString& currentUser)
+{
+    const Account* account = findAccount(accounts, number);
+    if (!account)
+        return missingAccount();
+    if (account == &accounts.first())
+        return refused(QStringLiteral("系统管理员账户不能删除！"), AccountOutcome::List);
+    if (compareTexts(account->name, currentUser) == 0)
+        return refused(QStringLiteral("当前登录的用户不能删除！"), AccountOutcome::List);
+    return std::nullopt;
+}
+
+AccountOutcome deleteAccount(Connection& connection, qint64 number, const QString& currentUser)
+{
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return failed(connection);
+    bool ok = false;
+    const QList<Account> accounts = listAccounts(connection, &ok);
+    if (!ok)
+        return failed(connection);
+    if (const auto refusal = deletionRefusal(accounts, number, currentUser))
+        return *refusal;
+    const Account* account = findAccount(accounts, number);
+    return store(connection, transaction,
+                 QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(number),
+                 QStringLiteral("已删除用户『%1』。").arg(account->name));
+}
+
+AccountOutcome resetPassword(Connection& connection, qint64 number, const QString& password,
+                             const QString& passwordAgain)
+{
+    if (const auto refusal = checkPasswords(password, passwordAgain))
+        return *refusal;
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return failed(connection);
+    bool ok = false;
+    const QList<Account> accounts = listAccounts(connection, &ok);
+    if (!ok)
+        return failed(connection);
+    const Account* account = findAccount(accounts, number);
+    if (!account)
+        return missingAccount();
+    return store(connection, transaction,
+                 buildUpdate(kUserTable, QStringLiteral("密码=") + sqlQuoted(password),
+                             numberCondition(number)),
+                 QStringLiteral("已重置用户『%1』的密码。").arg(account->name));
+}
+
+} // namespace mv

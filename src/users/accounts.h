@@ -1,0 +1,75 @@
+#pragma once
+// Account maintenance for the administrator: the list of accounts, adding one, changing its
+// two rights, deleting it and resetting its password. Each change is one transaction and
+// returns an outcome that says what happened; nothing is reported done that was not stored.
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace mv {
+
+class Connection;
+
+struct Account
+{
+    qint64 number = 0; // user.编号
+    QString name;      // user.用户, exactly as stored
+    bool auditRight = false;
+    bool dataRight = false;
+};
+
+struct AccountOutcome
+{
+    enum Field
+    {
+        None,
+        Name,     // the name box
+        Password, // the first password box
+        List,     // the account list (no account chosen)
+    };
+    bool done = false;
+    QString message; // shown after a refusal, a failure or a success
+    QString title;
+    Field focus = None;
+};
+
+// The accounts ordered by 编号; ok (when given) is false when the table could not be read.
+QList<Account> listAccounts(Connection& connection, bool* ok = nullptr);
+
+// The administrator is the account with the lowest 编号 (created on first start).
+bool isAdministrator(Connection& connection, const QString& userName);
+
+// The stored text of a right: "是" when granted, the empty text when not, so that only
+// granted rights pass the login's exact test.
+QString rightText(bool granted);
+
+struct NewAccount
+{
+    QString name;
+    QString password;
+    QString passwordAgain;
+    bool auditRight = false;
+    bool dataRight = false;
+};
+
+// Refuses an empty name, a name already used (compared exactly, as the login compares), an
+// empty password (the login would refuse it) and two different passwords.
+AccountOutcome addAccount(Connection& connection, const NewAccount& account);
+
+AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight);
+
+// The refusal of deleting account `number` from `accounts` (as listAccounts returns them):
+// the administrator and currentUser (the user logged in) stay; none when it may go.
+std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qint64 number,
+                                              const QString& currentUser);
+
+// Deletes after the same check. Documents keep their maker's and auditor's names as stored
+// text.
+AccountOutcome deleteAccount(Connection& connection, qint64 number, const QString& currentUser);
+
+AccountOutcome resetPassword(Connection& connection, qint64 number, const QString& password,
+                             const QString& passwordAgain);
+
+} // namespace mv
