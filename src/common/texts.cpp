@@ -269,9 +269,9 @@ int compareBytes(const QByteArray& a, const QByteArray& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-QByteArray upperGbk(const QByteArray& bytes)
+QByteArray upperGbk(QByteArray bytes)
 {
-    QByteArray upper = bytes;
+    QByteArray upper = std::move(bytes);
     char* p = upper.data();
     const qsizetype n = upper.size();
     for (qsizetype i = 0; i < n; ++i) {

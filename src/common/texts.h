@@ -39,7 +39,7 @@ QByteArray gbkBytes(const QString& text);
 // Byte-wise unsigned comparison; a text that ends first is the smaller. Returns -1, 0 or 1.
 int compareBytes(const QByteArray& a, const QByteArray& b);
 // Upper-cases a-z; a byte of 0x80 or more starts a double-byte character, which is kept
-// together with the byte after it.
-QByteArray upperGbk(const QByteArray& bytes);
+// together with the byte after it. Works in place on a bytes value no one else shares.
+QByteArray upperGbk(QByteArray bytes);
 
 } // namespace mv

@@ -134,6 +134,17 @@ void TestReportListSort::textKeysUseGbkBytes()
     QCOMPARE(columnTexts(list, 0), (QStringList{u"B"_qs, u"a"_qs}));
     SortReportList(list, 0, 1, 0);
     QCOMPARE(columnTexts(list, 0), (QStringList{u"a"_qs, u"B"_qs}));
+
+    // A text that ends first is the smaller, also where the longer one goes on with NUL
+    // characters, before and after the sixteenth byte.
+    const QString nul(QChar(0));
+    const QString sixteen = u"0123456789abcdef"_qs;
+    const QStringList keys{
+        u"A"_qs + nul,     u"A"_qs,          u"A"_qs + nul + nul + u"B"_qs, sixteen + nul, sixteen,
+        sixteen + u"x"_qs, sixteen.left(15), sixteen.left(15) + nul};
+    for (bool ascending : {true, false})
+        QCOMPARE(sortedRowOrder(keys, ascending, 1, SortKeyText),
+                 selectionOrder(keys, ascending, 1, SortKeyText));
 }
 
 void TestReportListSort::equalKeysLeaveReversed()
@@ -250,8 +261,8 @@ void TestReportListSort::matchesSelectionOnRandomKeys()
 
 void TestReportListSort::matchesSelectionOnLongLists()
 {
-    // Long lists take the radix path: keys built from pieces with long shared prefixes,
-    // shorter and longer than eight bytes, mixed case and double-byte characters.
+    // Keys built from pieces with long shared prefixes, mixed case and double-byte
+    // characters, many of them equal.
     const QStringList pieces{u"Profile"_qs, u"profile"_qs, u"角铝"_qs, u"中空玻璃"_qs, u"1"_qs,
                              u"12"_qs,      u"a"_qs,       u"B"_qs,    u""_qs,         u"ｘ"_qs};
     QRandomGenerator random(4711);
@@ -274,9 +285,9 @@ void TestReportListSort::matchesSelectionOnLongLists()
 
 void TestReportListSort::ordersVeryLongListsLikeTheRule()
 {
-    // Lists this long are ordered on two threads. The selection itself would take too long
-    // here, but for texts its order is the stable order of the reversed list by the
-    // upper-cased code-page-936 bytes, which the standard library gives directly.
+    // The selection itself would take too long here, but for texts its order is the stable order of
+    // the reversed list by the upper-cased code-page-936 bytes, which the standard library gives
+    // directly.
     const QStringList pieces{u"角铝"_qs, u"中空玻璃"_qs, u"Profile"_qs, u"gasket"_qs,
                              u"1"_qs,    u"23"_qs,       u"a"_qs,       u"合页"_qs};
     QRandomGenerator random(99);
@@ -305,8 +316,7 @@ void TestReportListSort::ordersVeryLongListsLikeTheRule()
 void TestReportListSort::sortsLongListsInPlace()
 {
     // The list sort reads its keys from the rows themselves: a row with fewer cells than the
-    // sorted column has an empty key. Long enough for the radix path; characters outside
-    // the basic plane take the encoder's own way.
+    // sorted column has an empty key. Characters outside the basic plane are encoded too.
     const QStringList pool{u"角铝12"_qs,  u"角铝1"_qs, u"Profile"_qs, u"profile"_qs, u"中空玻璃"_qs,
                            u"gasket7"_qs, u""_qs,      u"笑😀"_qs,     u"😀b"_qs};
     QRandomGenerator random(99);
