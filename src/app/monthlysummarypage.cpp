@@ -4,10 +4,10 @@
 
 #include "stock/monthlysummary.h"
 #include "ui/windowbuilder.h"
+#include "widgets/progressbarfeedback.h"
 #include "widgets/reportlist.h"
 #include "widgets/tabcontrol.h"
 
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QProgressBar>
@@ -45,11 +45,7 @@ void MonthlySummaryPage::buildMonthlySummary()
         m_progress->hide();
     });
     BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(), m_to->date(),
-                        [this](int done, int) {
-                            m_progress->setValue(std::min(done, m_progress->maximum()));
-                            // Repaint the bar without taking user input in the middle.
-                            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                        });
+                        progressBarFeedback(m_progress));
 }
 
 } // namespace mv
