@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/appearance.h"
+#include "app/databasemenu.h"
+#include "app/exportwindow.h"
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
 #include "app/searchwindow.h"
@@ -122,6 +124,7 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_stockPage = new StockPage(this, m_connection);
     m_monthlyPage = new MonthlySummaryPage(this, m_connection);
     m_stockPage->refresh();
+    setUpDatabaseMenu();
     showPage(PageHome);
     startHomePageThread();
 }
@@ -212,6 +215,23 @@ void MainWindow::setUpMenus()
     connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
         if (row >= 0) // the menu acts on a row: none below the last one
             m_stockMenu->popup(globalPos);
+    });
+}
+
+void MainWindow::setUpDatabaseMenu()
+{
+    auto* menu = new DatabaseMenu(m_connection, this);
+    connect(m_built.menuActions.value(QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
+            &DatabaseMenu::backUp);
+    connect(m_built.menuActions.value(QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
+            &DatabaseMenu::restore);
+    // After a restore every list shows the restored data: the stock list is reloaded, the
+    // lists computed from the old data are emptied, and the other pages hear of it.
+    connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
+        m_stockPage->refresh();
+        m_movementList->model()->clearRows();
+        m_monthlyList->model()->clearRows();
+        emit databaseReplaced();
     });
 }
 
@@ -308,6 +328,13 @@ void MainWindow::onMainButton(int index)
 
 void MainWindow::onAuxButton(int index)
 {
+    // 保存 on the stock and monthly pages exports the page's list.
+    if (index == AuxSave && (currentPage() == PageStock || currentPage() == PageMonthly)) {
+        const bool stock = currentPage() == PageStock;
+        exportReportList(stock ? *m_stockList : *m_monthlyList,
+                         stock ? QStringLiteral("库存") : QStringLiteral("月度汇总"), m_progress);
+        return;
+    }
     switch (index) {
     case AuxSummary:
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only

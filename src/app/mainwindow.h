@@ -61,6 +61,8 @@ public slots:
 signals:
     // Emitted when the program is asked to end (close, 退出, toolbar button 9).
     void exitRequested();
+    // A restore replaced the data of the open database: pages showing data reload it.
+    void databaseReplaced();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +76,7 @@ private:
     void setUpToolBars();
     void setUpMenus();
     void setUpBanner();
+    void setUpDatabaseMenu();
     void startHomePageThread();
     void applySet(ButtonSet set);
 

@@ -9,6 +9,9 @@ void applyButtonSet(StateToolBar& bar, ButtonSet set)
     if (set == ButtonSet::Stock) {
         for (int i = AuxAdd; i <= AuxAudit; ++i)
             bar.addState(i, kButtonHidden);
+        // 保存 exports the stock and monthly lists: shown and enabled on both pages.
+        bar.removeState(AuxSave, kButtonHidden);
+        bar.removeState(AuxSave, kButtonDisabled);
         for (int i : {AuxSummary, AuxMovements, AuxSearch})
             bar.removeState(i, kButtonHidden);
         return;

@@ -47,7 +47,8 @@ enum MainButton
 };
 
 // Applies the set's visible/hidden/disabled flags; button 12 keeps its state in the document
-// sets, and the stock set leaves the enabled states as they are.
+// sets, and the stock set leaves the enabled states as they are, except 保存 (the list
+// export), which it shows and enables.
 void applyButtonSet(StateToolBar& auxToolBar, ButtonSet set);
 
 } // namespace mv

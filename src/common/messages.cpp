@@ -62,4 +62,12 @@ QString saveFileName(const QString& caption, const QString& directory, const QSt
     return {};
 }
 
+int chooseItem(const QString& prompt, const QString& title, const QStringList& items)
+{
+    if (MessageResponder* responder = messageResponder())
+        return responder->choice(prompt, title, items);
+    printUnanswered(QStringLiteral("choice"), title, prompt);
+    return -1;
+}
+
 } // namespace mv

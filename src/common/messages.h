@@ -3,6 +3,7 @@
 // program goes through here, so tests can answer them without a modal dialog.
 
 #include <QString>
+#include <QStringList>
 
 namespace mv {
 
@@ -43,6 +44,15 @@ public:
     // save = true for a save dialog; returns the chosen path or an empty text on cancel.
     virtual QString fileName(bool save, const QString& caption, const QString& directory,
                              const QString& filter) = 0;
+    // A list to choose one item from; returns its index, or -1 when cancelled. A responder
+    // that cannot offer a choice cancels it.
+    virtual int choice(const QString& prompt, const QString& title, const QStringList& items)
+    {
+        Q_UNUSED(prompt);
+        Q_UNUSED(title);
+        Q_UNUSED(items);
+        return -1;
+    }
 };
 
 // Installs the responder (not owned); nullptr removes it. Returns the previous one.
@@ -56,5 +66,7 @@ int msgBox(const QString& text, int code = MsgOk, const QString& title = default
 InputAnswer inputBox(const QString& prompt, const QString& title, const QString& initial);
 QString openFileName(const QString& caption, const QString& directory, const QString& filter);
 QString saveFileName(const QString& caption, const QString& directory, const QString& filter);
+// Offers the items (the first one chosen to begin with); the chosen index, -1 on cancel.
+int chooseItem(const QString& prompt, const QString& title, const QStringList& items);
 
 } // namespace mv

@@ -108,4 +108,20 @@ QString WidgetMessageResponder::fileName(bool save, const QString& caption,
                 : QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+int WidgetMessageResponder::choice(const QString& prompt, const QString& title,
+                                   const QStringList& items)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (!items.isEmpty())
+        dialog.setTextValue(items.first());
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return int(items.indexOf(dialog.textValue()));
+}
+
 } // namespace mv

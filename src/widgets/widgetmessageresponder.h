@@ -28,6 +28,7 @@ public:
     InputAnswer input(const QString& prompt, const QString& title, const QString& initial) override;
     QString fileName(bool save, const QString& caption, const QString& directory,
                      const QString& filter) override;
+    int choice(const QString& prompt, const QString& title, const QStringList& items) override;
 };
 
 } // namespace mv

@@ -24,11 +24,18 @@ void ScriptedResponder::queueFileName(const QString& fileName)
     m_fileNames.enqueue(fileName);
 }
 
+void ScriptedResponder::queueChoice(int index)
+{
+    m_choices.enqueue(index);
+}
+
 void ScriptedResponder::clear()
 {
     messages.clear();
     inputs.clear();
     fileDialogs.clear();
+    choices.clear();
+    m_choices.clear();
     m_answers.clear();
     m_inputs.clear();
     m_fileNames.clear();
@@ -66,6 +73,12 @@ QString ScriptedResponder::fileName(bool save, const QString& caption, const QSt
 {
     fileDialogs.append({save, caption, directory, filter});
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
+}
+
+int ScriptedResponder::choice(const QString& prompt, const QString& title, const QStringList& items)
+{
+    choices.append({prompt, title, items});
+    return m_choices.isEmpty() ? -1 : m_choices.dequeue();
 }
 
 } // namespace mv::test

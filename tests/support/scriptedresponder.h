@@ -24,6 +24,13 @@ struct RecordedInput
     QString initial;
 };
 
+struct RecordedChoice
+{
+    QString prompt;
+    QString title;
+    QStringList items;
+};
+
 struct RecordedFileDialog
 {
     bool save = false;
@@ -47,6 +54,8 @@ public:
     void queueAnswer(int answer);
     void queueInput(const InputAnswer& answer);
     void queueFileName(const QString& fileName);
+    // The index a choice list answers with (without one queued, the choice is cancelled).
+    void queueChoice(int index);
 
     // Forgets what was recorded and every answer still queued.
     void clear();
@@ -56,17 +65,20 @@ public:
     QList<RecordedMessage> messages;
     QList<RecordedInput> inputs;
     QList<RecordedFileDialog> fileDialogs;
+    QList<RecordedChoice> choices;
 
     int message(const QString& text, int code, const QString& title) override;
     InputAnswer input(const QString& prompt, const QString& title, const QString& initial) override;
     QString fileName(bool save, const QString& caption, const QString& directory,
                      const QString& filter) override;
+    int choice(const QString& prompt, const QString& title, const QStringList& items) override;
 
 private:
     MessageResponder* m_previous = nullptr;
     QQueue<int> m_answers;
     QQueue<InputAnswer> m_inputs;
     QQueue<QString> m_fileNames;
+    QQueue<int> m_choices;
 };
 
 } // namespace mv::test

@@ -1,0 +1,79 @@
+#include "app/exportwindow.h"
+
+#include "common/messages.h"
+#include "data/listexport.h"
+#include "ui/controldef.h"
+#include "ui/windowbuilder.h"
+#include "widgets/reportlist.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QStandardPaths>
+
+namespace mv {
+
+ExportWindow::ExportWindow(QWidget* parent) : QWidget(parent)
+{
+    const WindowDef* def = findWindowDef(u"ExportWindow"_qs);
+    Q_ASSERT(def);
+    setObjectName(def->name);
+    buildWindow(*def, this);
+    hide();
+}
+
+ExportWindow::~ExportWindow()
+{
+    m_connection.close();
+}
+
+bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString chosen =
+        saveFileName(QStringLiteral("导出到 Excel 文件"),
+                     QDir(documents).filePath(sheetName + QStringLiteral(".xls")),
+                     QStringLiteral("Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"));
+    if (chosen.isEmpty())
+        return false; // cancelled: nothing is exported
+
+    const ReportListModel& model = *list.model();
+    ListExportRequest request;
+    for (int c = 0; c < model.columnCount(); ++c)
+        request.titles.append(model.columnTitle(c));
+    request.rows = model.cellTexts();
+    request.sheetName = sheetName;
+    request.outputPath = workbookFileName(chosen);
+    request.temporaryDatabase = exportTemporaryDatabasePath();
+
+    if (progress) {
+        progress->setRange(0, std::max(1, model.rowCount()));
+        progress->setValue(0);
+        progress->show();
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ListExportOutcome outcome;
+    {
+        const auto finish = qScopeGuard([progress] {
+            QGuiApplication::restoreOverrideCursor();
+            if (progress)
+                progress->hide();
+        });
+        ExportWindow window;
+        outcome = exportList(window.connection(), request, [progress](int written, int) {
+            if (!progress)
+                return;
+            progress->setValue(written);
+            // Repaint the bar without taking user input in the middle of the export.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
+    if (!outcome.done)
+        msgBox(outcome.message, MsgOk, QStringLiteral("错误"));
+    return outcome.done;
+}
+
+} // namespace mv
