@@ -217,6 +217,10 @@ private:
             patch32(out, positionFields.at(i), quint32(out.size()));
             appendSheet(out, m_sheets.at(i), i == 0);
         }
+        // Excel reads the workbook stream only from regular sectors: a stream shorter than
+        // 4096 bytes would go to the small-block store, so pad it past its last EOF.
+        if (out.size() < 4096)
+            out.append(QByteArray(4096 - out.size(), '\0'));
         return out;
     }
 

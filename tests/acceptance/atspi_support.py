@@ -160,3 +160,28 @@ def execute(home, statement):
 def count_rows(home, table, where="1=1"):
     """Rows of TABLE in the database of the data directory HOME."""
     return execute(home, "select count(*) from %s where %s" % (table, where))[0][0]
+
+
+def find_button(root, *captions):
+    """First push button whose caption, without its "(&X)" accelerator, is one of captions."""
+    def match(node):
+        try:
+            if node.getRole() != pyatspi.ROLE_PUSH_BUTTON:
+                return False
+            return node.name.split("(")[0].replace("&", "").strip() in captions
+        except Exception:
+            return False
+    return pyatspi.findDescendant(root, match, True)
+
+
+def answer_dialog(app, what, *captions):
+    """Waits for a dialog, presses its button named one of CAPTIONS and waits for it to go.
+    Returns the texts of the dialog's labels."""
+    dialog = wait_for(lambda: open_dialog(app), what=what)
+    labels = [node.name for node in pyatspi.findAllDescendants(
+        dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL)]
+    press(wait_for(lambda: find_button(dialog, *captions),
+                   what=what + " button " + "/".join(captions)))
+    # The next dialog may open at once: wait for this one to go, not for none at all.
+    wait_for(lambda: open_dialog(app) != dialog, what=what + " to close")
+    return labels

@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""Drives the real program over the accessibility bus with its real dialogs: exports the stock
+list to .xls through the save dialog and reads it back with xlrd, backs the database up under
+a typed name, changes the data behind the program's back and restores the backup. Run by
+run_atspi.sh inside a private X server and D-Bus session."""
+
+import glob
+import os
+import shutil
+import sqlite3
+import sys
+import tempfile
+
+import pyatspi
+import xlrd
+
+from atspi_support import (answer_dialog, application, find, log_in, open_dialog, press,
+                           start_program, stop_program, type_into, wait_for)
+
+STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
+
+
+def line_count(path):
+    with sqlite3.connect(path) as db:
+        return db.execute("SELECT count(*) FROM yclnote").fetchone()[0]
+
+
+def export_stock_list(app, main_window, target):
+    press(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
+    table = wait_for(lambda: find(main_window, description="超级列表框1"), what="超级列表框1")
+    rows = wait_for(lambda: table.queryTable().nRows, what="stock rows")
+    press(wait_for(lambda: find(main_window, description="辅_工具条_4"), what="保存"))
+    dialog = wait_for(lambda: open_dialog(app), what="the save dialog")
+    type_into(wait_for(lambda: find(dialog, description="fileNameEdit"), what="file name"), target)
+    answer_dialog(app, "the save dialog", "保存", "Save")
+    wait_for(lambda: os.path.exists(target), what="the workbook")
+
+    sheet = xlrd.open_workbook(target).sheet_by_index(0)
+    assert sheet.name == "库存", sheet.name
+    assert sheet.row_values(0) == STOCK_TITLES, sheet.row_values(0)
+    assert sheet.nrows == rows + 1, (sheet.nrows, rows)
+    assert all(cell.ctype in (xlrd.XL_CELL_TEXT, xlrd.XL_CELL_EMPTY)
+               for r in range(sheet.nrows) for cell in sheet.row(r))
+    assert [sheet.cell_value(r, 0) for r in range(1, sheet.nrows)] == \
+        [str(r) for r in range(1, sheet.nrows)]
+    return rows
+
+
+def run_menu_item(app, main_window, menu, item):
+    entry = find(app, description=item)
+    if entry is None:  # the menu's items appear once it is open
+        press(wait_for(lambda: find(main_window, description=menu), what=menu))
+        entry = wait_for(lambda: find(app, description=item), what=item)
+    press(entry)
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    out = tempfile.mkdtemp(prefix="morvane-export-")
+    program = start_program(binary, home, "--demo")
+    database = os.path.join(home, "db.mdb")
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        log_in(app, "admin", "admin")
+        main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+        rows = export_stock_list(app, main_window, os.path.join(out, "库存.xls"))
+
+        # Back up under a typed name.
+        run_menu_item(app, main_window, "系统", "系统_数据备份")
+        dialog = wait_for(lambda: open_dialog(app), what="the backup name box")
+        type_into(wait_for(lambda: find(dialog, role=pyatspi.ROLE_TEXT), what="name"), "验收备份")
+        answer_dialog(app, "the backup name box", "确定", "OK")
+        answer_dialog(app, "the backup message", "确定", "OK")
+        backup = os.path.join(home, "datebak", "验收备份.mdbbak")
+        lines = line_count(database)
+        assert line_count(backup) == lines
+
+        # A change the restore must take away again.
+        with sqlite3.connect(database) as db:
+            db.execute("INSERT INTO yclnote (单据号, 正负, 日期, 原材料名字, 型号, 数量) "
+                       "VALUES ('99999999', '入库', '2020-01-01', '验收新物料', 'X', '5')")
+        assert line_count(database) == lines + 1
+
+        run_menu_item(app, main_window, "系统", "系统_数据恢复")
+        chooser = wait_for(lambda: open_dialog(app), what="the backup list")
+        wait_for(lambda: find(chooser, role=pyatspi.ROLE_LIST_ITEM) or
+                 find(chooser, role=pyatspi.ROLE_TABLE_CELL), what="a listed backup")
+        items = [n.name for n in pyatspi.findAllDescendants(
+            chooser, lambda n: n.getRole() in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TABLE_CELL))]
+        assert items and items[0].startswith("验收备份"), items
+        answer_dialog(app, "the backup list", "确定", "OK")
+        question = answer_dialog(app, "the restore question", "是", "Yes")
+        assert any("验收备份" in text for text in question), question
+        answer_dialog(app, "the restore message", "确定", "OK")
+
+        assert line_count(database) == lines
+        before = glob.glob(os.path.join(home, "datebak", "恢复前-*.mdbbak"))
+        assert len(before) == 1 and line_count(before[0]) == lines + 1, before
+        # Still running, with the restored stock list shown.
+        assert program.poll() is None
+        table = find(main_window, description="超级列表框1")
+        assert table.queryTable().nRows == rows
+        print("1 passed, 0 failed")
+    finally:
+        stop_program(program)
+        shutil.rmtree(home, ignore_errors=True)
+        shutil.rmtree(out, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
