@@ -5,6 +5,7 @@
 #include "app/exportwindow.h"
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
+#include "app/passwordwindow.h"
 #include "app/searchwindow.h"
 #include "app/stockpage.h"
 #include "app/toolbaricons.h"
@@ -205,6 +206,8 @@ void MainWindow::setUpMenus()
     connect(action(QStringLiteral("系统_退出")), &QAction::triggered, this,
             &MainWindow::requestExit);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(action(QStringLiteral("用户_修改密码")), &QAction::triggered, this,
+            &MainWindow::changePassword);
     QAction* userManagement = action(QStringLiteral("用户_用户管理"));
     userManagement->setEnabled(isAdministrator(m_connection, session().currentUser));
     connect(userManagement, &QAction::triggered, this, [this] {
@@ -358,6 +361,12 @@ void MainWindow::openSearchWindow()
     m_searchWindow->show();
     m_searchWindow->raise();
     m_searchWindow->activateWindow();
+}
+
+void MainWindow::changePassword()
+{
+    PasswordWindow window(m_connection, this);
+    window.exec();
 }
 
 void MainWindow::showAbout()

@@ -55,6 +55,7 @@ public slots:
     void onMainButton(int index);
     void onAuxButton(int index);
     void openSearchWindow();
+    void changePassword(); // the modal PasswordWindow
     void showAbout();
     void requestExit();
 

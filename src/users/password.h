@@ -1,0 +1,36 @@
+#pragma once
+// Changing a user's password: the checks of the password window and the update itself.
+
+#include <QString>
+
+namespace mv {
+
+class Connection;
+
+struct PasswordOutcome
+{
+    enum Field
+    {
+        None,
+        OldPassword,
+        NewPassword
+    };
+    bool done = false; // the database holds the new password
+    QString message;   // shown after every attempt, success or refusal
+    QString title = QStringLiteral("提示");
+    Field focus = None; // the box to correct after a refusal
+};
+
+// Stores PASSWORD, exactly as typed (quotes included), for the account NAME. True only when
+// the database accepted the update and reading the account back gives the new password;
+// otherwise false with the reason in *error.
+bool storePassword(Connection& connection, const QString& name, const QString& password,
+                   QString* error = nullptr);
+
+// The password change of the logged-in user NAME: the old password must be given and match
+// (byte for byte), the new one must be typed twice alike; then it is stored.
+PasswordOutcome changePassword(Connection& connection, const QString& name,
+                               const QString& oldPassword, const QString& newPassword,
+                               const QString& repeated);
+
+} // namespace mv
