@@ -253,4 +253,20 @@ BuiltWindow buildWindow(const WindowDef& def, QWidget* host, QMenuBar* menuBar)
     return built;
 }
 
+void missingControl(const QObject* window, const QString& name, const char* type)
+{
+    QString where = QStringLiteral("(none)");
+    if (window) {
+        where = window->objectName().isEmpty()
+                    ? QString::fromLatin1(window->metaObject()->className())
+                    : window->objectName();
+        // A host inside a window (e.g. the main window's client area) names its window too.
+        if (const auto* widget = qobject_cast<const QWidget*>(window);
+            widget && widget->window() != widget && !widget->window()->objectName().isEmpty())
+            where = widget->window()->objectName() + u'/' + where;
+    }
+    qFatal("Window %s has no control %s of type %s", qUtf8Printable(where), qUtf8Printable(name),
+           type);
+}
+
 } // namespace mv

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -133,8 +134,8 @@ private slots:
         QCOMPARE(findControl<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
 
         QCOMPARE(findControl<QWidget>(&host, u"编辑框1"_qs)->geometry(), QRect(80, 20, 100, 20));
-        QCOMPARE(findControl<QPushButton>(&host, u"nonexistent"_qs), nullptr);
-        QCOMPARE(findControl<QPushButton>(&host, u"标签1"_qs), nullptr); // wrong type
+        QCOMPARE(lookupControl<QPushButton>(&host, u"nonexistent"_qs), nullptr);
+        QCOMPARE(lookupControl<QPushButton>(&host, u"标签1"_qs), nullptr); // wrong type
     }
 
     void kindsCaptionsAndState()
@@ -239,6 +240,33 @@ private slots:
         QCOMPARE(management->objectName(), u"用户_用户管理"_qs);
         QVERIFY(built.menuActions.value(u"系统_退出"_qs)->isEnabled());
         QCOMPARE(built.menuActions.size(), 5);
+    }
+
+    void missingControlIsFatalInEveryBuild()
+    {
+        // Run in a child process of this test program, which the lookup ends.
+        if (qEnvironmentVariableIsSet("MORVANE_LOOK_UP_MISSING_CONTROL")) {
+            QWidget window;
+            window.setObjectName(u"SomeWindow"_qs);
+            QWidget host(&window);
+            host.setObjectName(u"SomeWindowClient"_qs);
+            new QLabel(u"x"_qs, &host);
+            findControl<QPushButton>(&host, u"按钮9"_qs);
+            QFAIL("the lookup of a missing control returned");
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"MORVANE_LOOK_UP_MISSING_CONTROL"_qs, u"1"_qs);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {u"missingControlIsFatalInEveryBuild"_qs});
+        QVERIFY(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAll());
+        QVERIFY2(child.exitStatus() == QProcess::CrashExit, qPrintable(output));
+        QVERIFY2(output.contains(u"SomeWindow/SomeWindowClient has no control 按钮9 of type "
+                                 u"QPushButton"_qs),
+                 qPrintable(output));
     }
 
     void menusWithoutBar()
