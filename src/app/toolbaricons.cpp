@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
@@ -12,6 +13,9 @@
 namespace mv {
 
 namespace {
+
+// Height of the banner's text band, from its top edge.
+constexpr int kBannerTextHeight = 28;
 
 // A rounded square in the given colour with one character on it.
 QIcon glyphIcon(const QString& glyph, const QColor& colour)
@@ -76,20 +80,23 @@ QPixmap bannerPicture(const QSize& size)
     picture.fill(Qt::transparent);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRect area = picture.rect();
+    // Title and subtitle share one line in the top band: the period pickers of the stock page
+    // sit across the banner's lower half.
+    const QRect band = picture.rect().adjusted(0, 0, -8, kBannerTextHeight - picture.height());
     QFont title = p.font();
     title.setPixelSize(22);
     title.setBold(true);
     p.setFont(title);
     p.setPen(QColor(0x12, 0x38, 0x5e));
-    p.drawText(area.adjusted(0, 4, -8, -area.height() / 2), Qt::AlignRight | Qt::AlignBottom,
-               QStringLiteral("Morvane 原材料仓库"));
+    const QString titleText = QStringLiteral("Morvane 原材料仓库");
+    p.drawText(band, Qt::AlignRight | Qt::AlignBottom, titleText);
+    const int titleWidth = QFontMetrics(title).horizontalAdvance(titleText);
     QFont subtitle = p.font();
     subtitle.setPixelSize(12);
     subtitle.setBold(false);
     p.setFont(subtitle);
     p.setPen(QColor(0x4a, 0x6a, 0x8a));
-    p.drawText(area.adjusted(0, area.height() / 2 + 2, -8, 0), Qt::AlignRight | Qt::AlignTop,
+    p.drawText(band.adjusted(0, 0, -titleWidth - 10, -3), Qt::AlignRight | Qt::AlignBottom,
                QStringLiteral("门窗 · 幕墙 原材料管理"));
     return picture;
 }

@@ -1,6 +1,8 @@
 #include "widgets/statetoolbar.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QToolButton>
 
 namespace mv {
 
@@ -23,6 +25,8 @@ void StateToolBar::addButtons(const QStringList& captions)
             action = addAction(caption);
             connect(action, &QAction::triggered, this,
                     [this, index] { emit buttonClicked(index); });
+            if (QWidget* button = widgetForAction(action))
+                button->installEventFilter(this); // see eventFilter: no caption tooltips
         }
         m_entries.append(Entry{action, 0});
     }
@@ -42,8 +46,24 @@ bool StateToolBar::isSeparator(int index) const
 
 void StateToolBar::setButtonTooltip(int index, const QString& text)
 {
-    if (QAction* action = buttonAction(index))
+    if (QAction* action = buttonAction(index)) {
         action->setToolTip(text);
+        m_entries[index].hasTooltip = !text.isEmpty();
+    }
+}
+
+bool StateToolBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // An action without a tooltip of its own reports its caption as one; such a button
+    // shows nothing.
+    if (event->type() == QEvent::ToolTip) {
+        if (auto* button = qobject_cast<QToolButton*>(watched)) {
+            for (const Entry& entry : std::as_const(m_entries))
+                if (entry.action == button->defaultAction() && !entry.hasTooltip)
+                    return true;
+        }
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 void StateToolBar::addState(int index, int flags)

@@ -27,6 +27,7 @@ public:
     QAction* buttonAction(int index) const;
     bool isSeparator(int index) const;
 
+    // A button shows a tooltip only when one is set here (not its caption).
     void setButtonTooltip(int index, const QString& text);
 
     void addState(int index, int flags);
@@ -41,11 +42,15 @@ public:
 signals:
     void buttonClicked(int index);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Entry
     {
         QAction* action = nullptr;
         int flags = 0;
+        bool hasTooltip = false;
     };
     void applyState(int index);
 

@@ -223,6 +223,18 @@ void TestMainWindow::movementsButtonNeedsASelectedRow()
 
 void TestMainWindow::bannerAndBackButtons()
 {
+    // The banner's text stays above the period pickers that cross its lower half.
+    auto* banner = control<PictureBox>("图片框2");
+    const QImage ink = banner->pixmap().toImage();
+    int lowestInk = -1;
+    for (int y = 0; y < ink.height(); ++y)
+        for (int x = 0; x < ink.width(); ++x)
+            if (qAlpha(ink.pixel(x, y)) > 0)
+                lowestInk = y;
+    QVERIFY(lowestInk >= 0);
+    QCOMPARE_LT(banner->y() + lowestInk,
+                std::min(control<QDateEdit>("formo")->y(), control<QDateEdit>("too")->y()));
+
     m_window->onMainButton(MainStock);
     QTest::mouseClick(control<PictureBox>("图片框2"), Qt::LeftButton);
     QCOMPARE(m_window->currentPage(), int(PageHome));

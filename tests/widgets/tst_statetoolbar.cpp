@@ -4,9 +4,12 @@
 #include "widgets/statetoolbar.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace mv;
 
@@ -35,6 +38,23 @@ private slots:
         QCOMPARE(bar.buttonAction(13)->text(), u"出入记录"_qs);
         QCOMPARE(bar.buttonAction(15), nullptr);
         QCOMPARE(bar.buttonAction(-1), nullptr);
+    }
+
+    void onlySetTooltipsShow()
+    {
+        StateToolBar bar;
+        bar.addButtons({u"采购入库"_qs, u"领料出库"_qs});
+        bar.setButtonTooltip(0, u"原材料仓库 采购入库"_qs);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const auto shownTooltip = [&bar](int index) {
+            QWidget* button = bar.widgetForAction(bar.buttonAction(index));
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(button, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(shownTooltip(1), QString()); // not its caption
+        QCOMPARE(shownTooltip(0), u"原材料仓库 采购入库"_qs);
     }
 
     void flagsDisableAndHide()
