@@ -32,6 +32,7 @@
 #include "widgets/progressbarfeedback.h"
 #include "widgets/reportlist.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -169,6 +170,7 @@ struct StockWindow
         window.resize(1000, 700);
         window.show();
         QCoreApplication::processEvents();
+        say(QAccessible::isActive() ? u"  accessibility: on"_qs : u"  accessibility: off"_qs);
     }
 
     // As the window's 统计 does: the bar's range from the stock list, shown meanwhile.
