@@ -16,7 +16,9 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace mv {
 
@@ -72,6 +74,15 @@ template <class T> T* required(QWidget* window, const char16_t* name)
 }
 
 const QString kModifyTitle = QStringLiteral("修改提示");
+
+// The wait cursor while the database works: a write may wait some seconds for a second copy
+// of the program to release the database.
+template <class Work> auto withWaitCursor(Work work)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    return work();
+}
 
 } // namespace
 
@@ -239,7 +250,7 @@ void DocumentPage::save()
 void DocumentPage::saveNew()
 {
     const Document document = readDocument();
-    const Outcome outcome = saveDocument(m_connection, document);
+    const Outcome outcome = withWaitCursor([&] { return saveDocument(m_connection, document); });
     if (!outcome.done) {
         present(outcome); // add mode and everything typed stay
         return;
@@ -260,7 +271,8 @@ void DocumentPage::saveModified()
 {
     const Document document = readDocument();
     const QString number = m_number->text();
-    const Outcome outcome = saveDocument(m_connection, document, number);
+    const Outcome outcome =
+        withWaitCursor([&] { return saveDocument(m_connection, document, number); });
     if (!outcome.done) {
         present(outcome);
         msgBox(number + QStringLiteral("修改失败！"), MsgOk, kModifyTitle);
@@ -297,7 +309,8 @@ void DocumentPage::remove()
     if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
                QStringLiteral("删除提示")) != AnswerYes)
         return;
-    const Outcome outcome = deleteDocument(m_connection, m_kind, m_number->text());
+    const Outcome outcome =
+        withWaitCursor([&] { return deleteDocument(m_connection, m_kind, m_number->text()); });
     present(outcome);
     if (!outcome.done)
         return;
@@ -338,7 +351,7 @@ void DocumentPage::audit()
     request.formEditable = !m_grid->isReadOnly();
     request.user = session().currentUser;
     request.auditRight = session().auditRight;
-    const Outcome outcome = auditRequisition(m_connection, request);
+    const Outcome outcome = withWaitCursor([&] { return auditRequisition(m_connection, request); });
     if (outcome.done)
         m_auditor->setText(request.user);
     present(outcome);
