@@ -2,6 +2,8 @@
 
 #include "app/appearance.h"
 #include "app/databasemenu.h"
+#include "app/documentpage.h"
+#include "app/documentpages.h"
 #include "app/exportwindow.h"
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
@@ -124,6 +126,8 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_statusBar->show();
     m_stockPage = new StockPage(this, m_connection);
     m_monthlyPage = new MonthlySummaryPage(this, m_connection);
+    m_documentPages = new DocumentPages(this, m_connection);
+    connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
     m_stockPage->refresh();
     setUpDatabaseMenu();
     showPage(PageHome);
@@ -309,10 +313,12 @@ void MainWindow::onMainButton(int index)
         applySet(ButtonSet::Receipt);
         showPage(PageReceipt);
         m_stockList->resize(m_tabs->width() - 15, m_stockList->height());
+        m_documentPages->receipt()->enter();
         break;
     case MainRequisition:
         applySet(ButtonSet::Requisition);
         showPage(PageRequisition);
+        m_documentPages->requisition()->enter();
         break;
     case MainStock:
         applySet(ButtonSet::Stock);
@@ -349,7 +355,10 @@ void MainWindow::onAuxButton(int index)
         openSearchWindow();
         break;
     default:
-        break; // the document, print and export buttons belong to their own modules
+        // The document buttons act on the page shown; print and export have their own modules.
+        if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            page->onAuxButton(index);
+        break;
     }
 }
 

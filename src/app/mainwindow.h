@@ -30,6 +30,7 @@ class WebPanel;
 class StockPage;
 class SearchWindow;
 class MonthlySummaryPage;
+class DocumentPages;
 
 class MainWindow : public QMainWindow
 {
@@ -49,6 +50,7 @@ public:
     void relayout();
 
     StockPage* stockPage() const { return m_stockPage; }
+    DocumentPages* documentPages() const { return m_documentPages; }
     QWidget* searchWindow() const { return m_searchWindow; }
 
 public slots:
@@ -104,6 +106,7 @@ private:
 
     StockPage* m_stockPage = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
+    DocumentPages* m_documentPages = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
     std::unique_ptr<QThread> m_homePageThread;
 };

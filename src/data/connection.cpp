@@ -119,6 +119,13 @@ QString nextConnectionName()
     return QStringLiteral("morvane-%1").arg(++counter);
 }
 
+// SQLITE_BUSY (5) and SQLITE_LOCKED (6): another connection holds the lock.
+bool isBusy(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
 QString unsupportedBackendMessage()
 {
     return QStringLiteral("暂不支持该数据库类型");
@@ -140,6 +147,7 @@ bool Connection::openSqlite(const QString& path, QString* error)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
         if (!db.open()) {
             m_lastError = db.lastError().text();
         } else if (!registerSqlFunctions(sqliteHandle())) {
@@ -253,10 +261,11 @@ std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnl
     d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
     d->query.setForwardOnly(forwardOnly);
     if (!d->query.exec(sql)) {
-        m_lastError = d->query.lastError().text();
+        noteError(d->query.lastError().text(), isBusy(d->query.lastError()));
         return nullptr;
     }
     m_lastError.clear();
+    m_busy = false;
     d->record = d->query.record();
     d->closed = false;
     d->eof = !(d->query.isSelect() && d->query.next());
@@ -274,12 +283,21 @@ bool Connection::execute(const QString& sql)
         return false;
     }
     QSqlQuery q(QSqlDatabase::database(m_name, false));
+    m_rowsAffected = -1;
     if (!q.exec(sql)) {
-        m_lastError = q.lastError().text();
+        noteError(q.lastError().text(), isBusy(q.lastError()));
         return false;
     }
     m_lastError.clear();
+    m_busy = false;
+    m_rowsAffected = q.numRowsAffected();
     return true;
+}
+
+void Connection::noteError(const QString& text, bool busy)
+{
+    m_lastError = text;
+    m_busy = busy;
 }
 
 bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
@@ -288,14 +306,45 @@ bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!(db.*step)()) {
-        m_lastError = db.lastError().text();
+        noteError(db.lastError().text(), isBusy(db.lastError()));
         return false;
     }
     return true;
 }
 
+bool Connection::beginUnit()
+{
+    if (m_unitDepth == 0) {
+        if (!begin())
+            return false;
+        m_unitFailed = false;
+    }
+    ++m_unitDepth;
+    return true;
+}
+
+bool Connection::endUnit(bool committed)
+{
+    if (!committed)
+        m_unitFailed = true;
+    if (--m_unitDepth > 0)
+        return committed;
+    if (!m_unitFailed && commit())
+        return true;
+    const QString error = m_lastError;
+    const bool busy = m_busy;
+    rollback();
+    if (!m_unitFailed)
+        noteError(error, busy); // the failed commit is what the caller wants to hear about
+    return false;
+}
+
 bool Connection::begin()
 {
+    // A deferred transaction that reads first and writes later can be refused the write
+    // lock without waiting; taking it at the start lets the busy timeout do its work.
+    if (sqliteHandle())
+        return execute(QStringLiteral("BEGIN IMMEDIATE"));
     return runOnDatabase(&QSqlDatabase::transaction);
 }
 
@@ -324,13 +373,13 @@ sqlite3* Connection::sqliteHandle() const
 
 Transaction::Transaction(Connection& connection) : m_connection(connection)
 {
-    m_active = m_connection.begin();
+    m_active = m_connection.beginUnit();
 }
 
 Transaction::~Transaction()
 {
     if (m_active)
-        m_connection.rollback();
+        m_connection.endUnit(false);
 }
 
 bool Transaction::commit()
@@ -338,10 +387,7 @@ bool Transaction::commit()
     if (!m_active)
         return false;
     m_active = false;
-    if (m_connection.commit())
-        return true;
-    m_connection.rollback();
-    return false;
+    return m_connection.endUnit(true);
 }
 
 } // namespace mv

@@ -71,25 +71,46 @@ public:
     std::unique_ptr<ResultSet> query(const QString& sql, bool forwardOnly = false);
     bool execute(const QString& sql);
     QString lastError() const { return m_lastError; }
+    // Rows changed by the last successful execute(); -1 when unknown.
+    int rowsAffected() const { return m_rowsAffected; }
+    // True when the last failure came from another program holding the database lock.
+    bool lastErrorWasBusy() const { return m_busy; }
 
+    // On SQLite, begin() takes the write lock at once (BEGIN IMMEDIATE), waiting up to the
+    // busy timeout for a second copy of the program to finish its write.
     bool begin();
     bool commit();
     bool rollback();
+
+    // How long a statement waits for a database locked by another connection.
+    static constexpr int kBusyTimeoutMs = 5000;
 
     // The native handle of an SQLite connection (for registering functions), else nullptr.
     sqlite3* sqliteHandle() const;
 
 private:
+    friend class Transaction;
     // Runs a transaction step on the open database, keeping its error on failure.
     bool runOnDatabase(bool (QSqlDatabase::*step)());
+    void noteError(const QString& text, bool busy);
+    // Transaction units: only the outermost begins and commits; an inner unit that ends
+    // without committing makes the outermost roll back.
+    bool beginUnit();
+    bool endUnit(bool committed);
 
     QString m_name; // Qt connection name, unique per object
     QString m_path;
     QString m_lastError;
     Dialect m_dialect;
+    int m_rowsAffected = -1;
+    bool m_busy = false;
+    int m_unitDepth = 0;
+    bool m_unitFailed = false;
 };
 
-// Rolls back on destruction unless committed.
+// One unit of work: rolls back on destruction unless committed. Guards nest: only the
+// outermost begins and commits, so helpers may each take one and a caller can still make
+// several of them a single unit.
 class Transaction
 {
 public:
@@ -98,6 +119,7 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     bool active() const { return m_active; }
+    // For an inner guard: true, the outermost decides; for the outermost: the commit's result.
     bool commit();
 
 private:

@@ -185,3 +185,51 @@ def answer_dialog(app, what, *captions):
     # The next dialog may open at once: wait for this one to go, not for none at all.
     wait_for(lambda: open_dialog(app) != dialog, what=what + " to close")
     return labels
+
+
+def read_message(app, button=None):
+    """Waits for a message box, clicks its button named BUTTON (the first one when None),
+    waits for the box to close and returns its text (the labels, one per line)."""
+    dialog = wait_for(lambda: open_dialog(app), what="a message box")
+    labels = pyatspi.findAllDescendants(
+        dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL and bool(n.name))
+    text = "\n".join(label.name for label in labels)
+    buttons = pyatspi.findAllDescendants(dialog,
+                                         lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+    chosen = [b for b in buttons
+              if button is None or b.name.replace("&", "").startswith(button)]
+    assert chosen, "no button %r in %r" % (button, [b.name for b in buttons])
+    click(chosen[0])
+    wait_for(lambda: not open_dialog(app), what="the message box to close")
+    return text
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def click(node):
+    """A real left click in the middle of NODE (X test events); returns at once even when the
+    click opens a modal dialog."""
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "b1c")
+    time.sleep(0.3)
+
+
+def type_keys(text, enter=True):
+    """Types TEXT on the keyboard into the focused widget, then Return."""
+    for ch in text:
+        pyatspi.Registry.generateKeyboardEvent(0, ch, pyatspi.KEY_STRING)
+        time.sleep(0.05)
+    if enter:
+        pyatspi.Registry.generateKeyboardEvent(KEY_RETURN, None, pyatspi.KEY_SYM)
+    time.sleep(0.3)
+
+
+def set_grid_cell(grid, row, column, text):
+    """Clicks the cell of a document grid and types TEXT into it."""
+    cell = wait_for(lambda: grid.queryTable().getAccessibleAt(row, column),
+                    what="cell %d,%d" % (row, column))
+    click(cell)
+    type_keys(text)

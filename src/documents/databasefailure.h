@@ -1,0 +1,14 @@
+#pragma once
+// The message shown when the database refuses a write.
+
+#include "documents/document.h"
+
+namespace mv {
+
+class Connection;
+
+// Title "错误"; says when another copy of the program holds the database, otherwise names
+// the action and the database's own error text.
+Outcome databaseFailure(const Connection& connection, const QString& action);
+
+} // namespace mv

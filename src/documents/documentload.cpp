@@ -1,0 +1,95 @@
+#include "documents/documentload.h"
+
+#include "common/oledate.h"
+#include "data/builders.h"
+#include "data/connection.h"
+
+namespace mv {
+
+namespace {
+
+QStringList firstColumn(Connection& connection, const QString& sql)
+{
+    QStringList values;
+    std::unique_ptr<ResultSet> rows = connection.query(sql, true);
+    if (!rows)
+        return values;
+    for (; !rows->eof(); rows->next())
+        values.append(rows->field(0));
+    return values;
+}
+
+QDate storedDate(const QString& text)
+{
+    return fromOleDate(textToDate(text)).date();
+}
+
+} // namespace
+
+std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind kind,
+                                           const QString& number, QString* error)
+{
+    // Lines come back in the order they were stored, as the grid had them.
+    const QString order = connection.sqliteHandle() ? u" ORDER BY rowid"_qs : QString();
+    std::unique_ptr<ResultSet> rows =
+        connection.query(u"select * from yclnote where 单据号="_qs + sqlQuoted(number) +
+                             u"and 正负="_qs + sqlQuoted(lineDirection(kind)) + order,
+                         true);
+    if (!rows) {
+        if (error)
+            *error = connection.lastError();
+        return std::nullopt;
+    }
+    const bool receipt = kind == DocumentKind::Receipt;
+    const QStringList columns =
+        receipt ? QStringList{u"原材料名字"_qs, u"型号"_qs, u"数量"_qs,
+                              u"单位"_qs,       u"单价"_qs, u"备注"_qs}
+                : QStringList{u"原材料名字"_qs, u"型号"_qs, u"数量"_qs, u"单位"_qs, u"备注"_qs};
+    QList<int> at;
+    for (const QString& column : columns)
+        at.append(rows->columnIndex(column));
+
+    LoadedDocument document;
+    for (; !rows->eof(); rows->next()) {
+        DocumentLine line;
+        for (int index : at)
+            line.cells.append(rows->field(index));
+        document.lines.append(line);
+        document.header.date = storedDate(rows->field(u"日期"_qs));
+        document.header.maker = rows->field(u"制单人"_qs);
+        document.header.party = rows->field(u"供应单位"_qs);
+        document.header.category = rows->field(u"分类"_qs);
+        document.header.number = rows->field(u"单据号"_qs);
+    }
+    rows->close();
+    if (!receipt && !document.lines.isEmpty()) {
+        std::unique_ptr<ResultSet> header = connection.query(
+            u"select * from ycldate where 单号="_qs + sqlQuoted(number) + u"and 出入='出'"_qs,
+            true);
+        if (header)
+            document.auditor = header->field(u"审核"_qs);
+    }
+    return document;
+}
+
+QStringList documentNumbers(Connection& connection, DocumentKind kind)
+{
+    return firstColumn(connection,
+                       buildSelect(u"ycldate"_qs, u"出入="_qs + sqlQuoted(headerDirection(kind)),
+                                   u"单号 ASC"_qs, {}, u"单号"_qs));
+}
+
+DropDownLists loadDropDownLists(Connection& connection, DocumentKind kind)
+{
+    DropDownLists lists;
+    lists.names = firstColumn(connection, u"select DISTINCT 原材料名字 from yclnote"_qs);
+    lists.models = firstColumn(connection, u"select DISTINCT 型号 from yclnote"_qs);
+    lists.units = firstColumn(connection, u"select DISTINCT 单位 from yclnote"_qs);
+    lists.categories = firstColumn(connection, u"select DISTINCT 分类 from yclnote"_qs);
+    lists.parties =
+        firstColumn(connection, u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs +
+                                    sqlQuoted(lineDirection(kind)));
+    return lists;
+}
+
+} // namespace mv

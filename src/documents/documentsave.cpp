@@ -1,0 +1,228 @@
+#include "documents/documentsave.h"
+
+#include "data/builders.h"
+#include "data/connection.h"
+#include "documents/databasefailure.h"
+#include "documents/stockcheck.h"
+
+namespace mv {
+
+namespace {
+
+const QString kError = QStringLiteral("错误");
+const QString kHint = QStringLiteral("提示");
+
+// objectNames of the header controls a refusal sends the focus to.
+struct HeaderControls
+{
+    QString number, party, category, maker;
+};
+
+HeaderControls headerControls(DocumentKind kind)
+{
+    if (kind == DocumentKind::Receipt)
+        return {u"编辑框_单号入库"_qs, u"编辑框_单位入库"_qs, u"组合框_分类"_qs,
+                u"编辑框_制单人_入库"_qs};
+    return {u"编辑框_单号出库"_qs, u"编辑框_出库_项目"_qs, u"组合框_出库分类"_qs,
+            u"编辑框_制单人_出库"_qs};
+}
+
+// A quoted value inside an assignment list.
+QString q(const QString& value)
+{
+    return u'\'' + sqlEscaped(value) + u'\'';
+}
+
+QString headerCondition(DocumentKind kind, const QString& number)
+{
+    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs + sqlQuoted(headerDirection(kind));
+}
+
+bool isStored(Connection& connection, DocumentKind kind, const QString& number, bool* failed)
+{
+    std::unique_ptr<ResultSet> header =
+        connection.query(u"select * from ycldate where "_qs + headerCondition(kind, number), true);
+    *failed = !header;
+    return header && !header->eof();
+}
+
+// Removes lines and header; counts the rows removed.
+bool removeDocument(Connection& connection, DocumentKind kind, const QString& number, int* removed)
+{
+    *removed = 0;
+    if (!connection.execute(u"delete from yclnote where 单据号="_qs + sqlQuoted(number) +
+                            u"and 正负="_qs + sqlQuoted(lineDirection(kind))))
+        return false;
+    *removed += std::max(0, connection.rowsAffected());
+    if (!connection.execute(u"delete from ycldate where "_qs + headerCondition(kind, number)))
+        return false;
+    *removed += std::max(0, connection.rowsAffected());
+    return true;
+}
+
+// The header tests and the duplicate test, in the kind's order.
+Outcome checkHeader(Connection& connection, const Document& document)
+{
+    const DocumentHeader& h = document.header;
+    const HeaderControls controls = headerControls(document.kind);
+    bool failed = false;
+    const auto duplicate = [&]() -> std::optional<Outcome> {
+        const bool stored = isStored(connection, document.kind, h.number, &failed);
+        if (failed)
+            return databaseFailure(connection, u"查询单据号"_qs);
+        if (stored)
+            return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
+                                    document.kind == DocumentKind::Requisition ? controls.number
+                                                                               : QString());
+        return std::nullopt;
+    };
+    if (document.kind == DocumentKind::Receipt) {
+        if (h.number.isEmpty())
+            return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+        if (h.party.isEmpty())
+            return Outcome::refused(u"供应单位 不能为空"_qs, kError, controls.party);
+        if (h.category.isEmpty())
+            return Outcome::refused(u"库存分类 不能为空"_qs, kError, controls.category);
+        if (h.maker.isEmpty())
+            return Outcome::refused(u"制单人 不能为空"_qs, kError, controls.maker);
+        if (auto refused = duplicate())
+            return *refused;
+        return Outcome::success();
+    }
+    if (h.number.isEmpty())
+        return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+    if (auto refused = duplicate())
+        return *refused;
+    if (h.party.isEmpty())
+        return Outcome::refused(u"所用项目不能为空"_qs, kError, controls.party);
+    if (h.category.isEmpty())
+        return Outcome::refused(u"库存分类不能为空"_qs, kError, controls.category);
+    if (h.maker.isEmpty())
+        return Outcome::refused(u"制单人不能为空"_qs, kError, controls.maker);
+    return Outcome::success();
+}
+
+Outcome checkLines(Connection& connection, const Document& document)
+{
+    if (document.kind == DocumentKind::Requisition) {
+        if (document.lines.isEmpty())
+            return Outcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
+        return checkStock(connection, document.lines);
+    }
+    const auto incomplete = [](const DocumentLine& line) {
+        return line.cell(LineName).isEmpty() || line.cell(LineQuantity).isEmpty() ||
+               line.cell(LineUnit).isEmpty();
+    };
+    if (document.lines.isEmpty() ||
+        std::any_of(document.lines.begin(), document.lines.end(), incomplete))
+        return Outcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
+    return Outcome::success();
+}
+
+// The assignment list of one line, in the stored column order of its kind.
+QString lineAssignments(const Document& document, const DocumentLine& line,
+                        const QString& dateValue)
+{
+    const DocumentHeader& h = document.header;
+    const bool receipt = document.kind == DocumentKind::Receipt;
+    QString list = u"原材料名字="_qs + q(line.cell(LineName)) + u",单位="_qs +
+                   q(line.cell(LineUnit)) + u",制单人="_qs + q(h.maker) + u",供应单位="_qs +
+                   q(h.party) + u",数量="_qs + q(line.cell(LineQuantity));
+    if (receipt)
+        list += u",单价="_qs + q(line.cell(ReceiptPrice));
+    list += u",单据号="_qs + q(h.number) + u",分类="_qs + q(h.category) + u",备注="_qs +
+            q(line.cell(receipt ? ReceiptRemark : RequisitionRemark)) + u",型号="_qs +
+            q(line.cell(LineModel)) + u",日期="_qs + q(dateValue) + u",正负="_qs +
+            q(lineDirection(document.kind));
+    return list;
+}
+
+bool recordProject(Connection& connection, const QString& project)
+{
+    std::unique_ptr<ResultSet> known = connection.query(
+        buildSelect(u"date"_qs, u"x="_qs + sqlQuoted(project) + u"and y='出库项目'"_qs), true);
+    if (!known)
+        return false;
+    if (!known->eof())
+        return true;
+    known->close();
+    return connection.execute(buildInsert(u"date"_qs, u"x="_qs + q(project) + u",y='出库项目'"_qs));
+}
+
+bool writeDocument(Connection& connection, const Document& document)
+{
+    const QString dateValue = connection.dialect().dateValue(document.header.date);
+    for (const DocumentLine& line : document.lines)
+        if (!connection.execute(
+                buildInsert(u"yclnote"_qs, lineAssignments(document, line, dateValue))))
+            return false;
+    if (document.kind == DocumentKind::Requisition &&
+        !recordProject(connection, document.header.party))
+        return false;
+    return connection.execute(buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) +
+                                                             u",出入="_qs +
+                                                             q(headerDirection(document.kind))));
+}
+
+} // namespace
+
+Outcome saveDocument(Connection& connection, const Document& document,
+                     const std::optional<QString>& replacing)
+{
+    const QString action = u"保存单据"_qs;
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return databaseFailure(connection, action);
+    int removed = 0;
+    if (replacing && !removeDocument(connection, document.kind, *replacing, &removed))
+        return databaseFailure(connection, action);
+    if (Outcome header = checkHeader(connection, document); !header.done)
+        return header;
+    if (Outcome lines = checkLines(connection, document); !lines.done)
+        return lines;
+    if (!writeDocument(connection, document) || !transaction.commit())
+        return databaseFailure(connection, action);
+    return Outcome::success();
+}
+
+Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number)
+{
+    if (number.isEmpty())
+        return Outcome::refused(u"没有可以删除的单据！"_qs, kHint);
+    const QString action = u"删除单据"_qs;
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return databaseFailure(connection, action);
+    int removed = 0;
+    if (!removeDocument(connection, kind, number, &removed))
+        return databaseFailure(connection, action);
+    if (removed == 0)
+        return Outcome::refused(u"单据号："_qs + number + u"没有保存，无法删除！"_qs, kHint);
+    if (!transaction.commit())
+        return databaseFailure(connection, action);
+    return Outcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
+}
+
+Outcome auditRequisition(Connection& connection, const AuditRequest& request)
+{
+    if (!request.auditRight)
+        return Outcome::refused(u"当前用户没有权限审核，请让系统管理员添加权限！"_qs, kHint);
+    if (!request.auditorShown.isEmpty())
+        return Outcome::refused(u"该单已经审核！"_qs, kHint);
+    const Outcome unsaved = Outcome::refused(u"单子还没有保存，无法审核！"_qs, kHint);
+    if (request.formEditable || request.number.isEmpty())
+        return unsaved;
+    Transaction transaction(connection);
+    if (!transaction.active())
+        return databaseFailure(connection, u"审核"_qs);
+    if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核="_qs + q(request.user),
+                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number))))
+        return databaseFailure(connection, u"审核"_qs);
+    if (connection.rowsAffected() != 1)
+        return unsaved; // the guard rolls back an update of several headers
+    if (!transaction.commit())
+        return databaseFailure(connection, u"审核"_qs);
+    return Outcome::success();
+}
+
+} // namespace mv
