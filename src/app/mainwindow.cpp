@@ -5,6 +5,7 @@
 #include "app/exportwindow.h"
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
+#include "app/reportprint.h"
 #include "app/searchwindow.h"
 #include "app/stockpage.h"
 #include "app/toolbaricons.h"
@@ -123,6 +124,7 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_statusBar->show();
     m_stockPage = new StockPage(this, m_connection);
     m_monthlyPage = new MonthlySummaryPage(this, m_connection);
+    m_reportPrint = new ReportPrint(this);
     m_stockPage->refresh();
     setUpDatabaseMenu();
     showPage(PageHome);
@@ -336,6 +338,10 @@ void MainWindow::onAuxButton(int index)
         return;
     }
     switch (index) {
+    case AuxPrint:
+        if (currentPage() == PageStock)
+            m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
+        break;
     case AuxSummary:
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
         break;

@@ -30,6 +30,7 @@ class WebPanel;
 class StockPage;
 class SearchWindow;
 class MonthlySummaryPage;
+class ReportPrint;
 
 class MainWindow : public QMainWindow
 {
@@ -49,6 +50,7 @@ public:
     void relayout();
 
     StockPage* stockPage() const { return m_stockPage; }
+    ReportPrint* reportPrint() const { return m_reportPrint; }
     QWidget* searchWindow() const { return m_searchWindow; }
 
 public slots:
@@ -102,6 +104,7 @@ private:
     QMenu* m_stockMenu = nullptr;
 
     StockPage* m_stockPage = nullptr;
+    ReportPrint* m_reportPrint = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
     std::unique_ptr<QThread> m_homePageThread;

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#include <cstring>
+#include <string>
 #include <windows.h>
 #endif
 
@@ -86,7 +88,7 @@ QJsonObject RegistryStore::readValue(const QString& name) const
         return {};
     if (type == REG_DWORD) {
         DWORD number = 0;
-        memcpy(&number, buffer.data(), sizeof number);
+        std::memcpy(&number, buffer.data(), sizeof number);
         return {{QStringLiteral("type"), kDword}, {QStringLiteral("data"), qint64(number)}};
     }
     if (type == REG_SZ || type == REG_EXPAND_SZ)
