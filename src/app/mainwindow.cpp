@@ -8,6 +8,7 @@
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
 #include "app/passwordwindow.h"
+#include "app/reportprint.h"
 #include "app/searchwindow.h"
 #include "app/stockpage.h"
 #include "app/toolbaricons.h"
@@ -128,6 +129,7 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_monthlyPage = new MonthlySummaryPage(this, m_connection);
     m_documentPages = new DocumentPages(this, m_connection);
     connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
+    m_reportPrint = new ReportPrint(this);
     m_stockPage->refresh();
     setUpDatabaseMenu();
     showPage(PageHome);
@@ -345,6 +347,10 @@ void MainWindow::onAuxButton(int index)
         return;
     }
     switch (index) {
+    case AuxPrint:
+        if (currentPage() == PageStock)
+            m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
+        break;
     case AuxSummary:
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
         break;

@@ -31,6 +31,7 @@ class StockPage;
 class SearchWindow;
 class MonthlySummaryPage;
 class DocumentPages;
+class ReportPrint;
 
 class MainWindow : public QMainWindow
 {
@@ -51,6 +52,7 @@ public:
 
     StockPage* stockPage() const { return m_stockPage; }
     DocumentPages* documentPages() const { return m_documentPages; }
+    ReportPrint* reportPrint() const { return m_reportPrint; }
     QWidget* searchWindow() const { return m_searchWindow; }
 
 public slots:
@@ -105,6 +107,7 @@ private:
     QMenu* m_stockMenu = nullptr;
 
     StockPage* m_stockPage = nullptr;
+    ReportPrint* m_reportPrint = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
     DocumentPages* m_documentPages = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open

@@ -1,0 +1,299 @@
+#include "print/tablerenderer.h"
+
+#include "print/printtable.h"
+
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace mv {
+
+namespace {
+
+// Fonts tried after the cell's own, so Chinese text always has glyphs.
+const QStringList kFallbackFonts{QStringLiteral("WenQuanYi Micro Hei"),
+                                 QStringLiteral("Noto Sans CJK SC"), QStringLiteral("SimSun")};
+
+int contentWidth(const PrintTable& t)
+{
+    const PageSettings p = t.pageSettings();
+    return t.printablePageWidth() - p.marginLeft - p.marginRight;
+}
+
+int contentHeight(const PrintTable& t)
+{
+    const PageSettings p = t.pageSettings();
+    return t.printablePageHeight() - p.marginTop - p.marginBottom;
+}
+
+int fixedHeight(const PrintTable& t)
+{
+    int h = 0;
+    for (int r = 1; r <= std::min(t.fixedRows(), t.rowCount()); ++r)
+        h += t.rowHeight(r);
+    return h;
+}
+
+bool hasMarkedBreaks(const PrintTable& t)
+{
+    for (int r = t.fixedRows() + 1; r <= t.rowCount(); ++r)
+        if (t.pageBreakAfter(r))
+            return true;
+    return false;
+}
+
+Qt::Alignment alignmentOf(int code)
+{
+    switch (code) {
+    case kAlignTopLeft:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case kAlignCentre:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case kAlignRight:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+class PagePainter
+{
+public:
+    PagePainter(const PrintTable& t, QPainter& painter, double unit)
+        : m_t(t), m_p(painter), m_unit(unit)
+    {
+        m_x.append(0);
+        for (int c = 1; c <= t.columnCount(); ++c)
+            m_x.append(m_x.last() + t.columnWidth(c));
+    }
+
+    // Paints the given rows (table numbers, in order) starting at y (0.1 mm).
+    void paintRows(const QList<int>& rows, double originX, double originY)
+    {
+        QList<double> top;
+        double y = originY;
+        for (int r : rows) {
+            top.append(y);
+            y += m_t.rowHeight(r);
+        }
+        for (int i = 0; i < rows.size(); ++i)
+            for (int c = 1; c <= m_t.columnCount(); ++c)
+                paintCell(rows, top, i, c, originX);
+    }
+
+private:
+    QRectF toDevice(double x, double y, double w, double h) const
+    {
+        return {x * m_unit, y * m_unit, w * m_unit, h * m_unit};
+    }
+
+    void paintCell(const QList<int>& rows, const QList<double>& top, int i, int c, double ox)
+    {
+        const int r = rows[i];
+        const QRect span = m_t.spanAt(r, c);
+        // A merge is painted once, from its first row and column present on this page, over
+        // the part of it that is on the page.
+        if (c != span.left())
+            return;
+        if (r != span.top() && i > 0 && rows[i - 1] >= span.top() && rows[i - 1] <= span.bottom())
+            return;
+        double height = 0;
+        for (int j = i; j < rows.size() && rows[j] <= span.bottom(); ++j)
+            height += m_t.rowHeight(rows[j]);
+        const double x = ox + m_x[span.left() - 1];
+        const double w = m_x[span.right()] - m_x[span.left() - 1];
+        const QRectF box = toDevice(x, top[i], w, height);
+        const PrintCell& cell = *m_t.cell(span.top(), span.left());
+
+        if (cell.background != kNoColour)
+            m_p.fillRect(box, QColor::fromRgb(colourRefToRgb(cell.background)));
+        if (!cell.text.isEmpty()) {
+            QFont font;
+            font.setFamilies(
+                QStringList{cell.fontName.isEmpty() ? m_t.defaultFontName() : cell.fontName} +
+                kFallbackFonts);
+            const int size = cell.fontSize > 0 ? cell.fontSize : m_t.defaultFontSize();
+            font.setPixelSize(std::max(1, int(std::lround(size * m_unit))));
+            font.setBold(cell.style & kStyleBold);
+            m_p.setFont(font);
+            m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
+            const double pad = 10 * m_unit;
+            m_p.drawText(box.adjusted(pad, 0, -pad, 0), int(alignmentOf(cell.align)), cell.text);
+        }
+        paintEdges(span, rows, top, i, ox);
+    }
+
+    // Lines on the outline of the span, taken from the cells along it.
+    void paintEdges(const QRect& span, const QList<int>& rows, const QList<double>& top, int i,
+                    double ox)
+    {
+        QPen pen(Qt::black);
+        pen.setWidthF(std::max(1.0, 2 * m_unit));
+        m_p.setPen(pen);
+        for (int j = i; j < rows.size() && rows[j] <= span.bottom(); ++j) {
+            const int r = rows[j];
+            const double y0 = top[j] * m_unit;
+            const double y1 = (top[j] + m_t.rowHeight(r)) * m_unit;
+            const double xl = (ox + m_x[span.left() - 1]) * m_unit;
+            const double xr = (ox + m_x[span.right()]) * m_unit;
+            if (m_t.cell(r, span.left())->edges & EdgeLeft)
+                m_p.drawLine(QPointF(xl, y0), QPointF(xl, y1));
+            if (m_t.cell(r, span.right())->edges & EdgeRight)
+                m_p.drawLine(QPointF(xr, y0), QPointF(xr, y1));
+            for (int c = span.left(); c <= span.right(); ++c) {
+                const double x0 = (ox + m_x[c - 1]) * m_unit;
+                const double x1 = (ox + m_x[c]) * m_unit;
+                const int edges = m_t.cell(r, c)->edges;
+                // The top line on the first row of the span drawn here, the bottom line on
+                // its last row (also when the page cuts the span).
+                const bool firstHere = j == i;
+                const bool lastHere = j + 1 == rows.size() || rows[j + 1] > span.bottom();
+                if (firstHere && (m_t.cell(span.top(), c)->edges & EdgeTop))
+                    m_p.drawLine(QPointF(x0, y0), QPointF(x1, y0));
+                if (lastHere &&
+                    ((edges & EdgeBottom) || (m_t.cell(span.bottom(), c)->edges & EdgeBottom)))
+                    m_p.drawLine(QPointF(x0, y1), QPointF(x1, y1));
+            }
+        }
+    }
+
+    const PrintTable& m_t;
+    QPainter& m_p;
+    double m_unit; // device pixels per 0.1 mm
+    QList<double> m_x;
+};
+
+void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
+{
+    const PageSettings s = t.pageSettings();
+    const int pos = s.pageNumberPosition;
+    if (pos < 1 || pos >= kPageNumberPositions)
+        return;
+    QFont font;
+    font.setFamilies(QStringList{t.defaultFontName()} + kFallbackFonts);
+    font.setPixelSize(std::max(1, int(std::lround(30 * unit))));
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const double w = t.printablePageWidth() * unit;
+    const double h = 40 * unit;
+    const double y =
+        pos <= 3 ? s.headerMargin * unit : (t.printablePageHeight() - s.footerMargin) * unit - h;
+    const QRectF line(s.marginLeft * unit, y, w - (s.marginLeft + s.marginRight) * unit, h);
+    const int column = (pos - 1) % 3;
+    const Qt::Alignment align = column == 0   ? Qt::AlignLeft
+                                : column == 1 ? Qt::AlignHCenter
+                                              : Qt::AlignRight;
+    p.drawText(line, int(align | Qt::AlignVCenter),
+               QStringLiteral("第 %1 页").arg(number + s.firstPageNumber - 1));
+}
+
+} // namespace
+
+double printZoom(const PrintTable& table)
+{
+    const int scale = table.pageSettings().scale;
+    if (scale == -1) {
+        const int width = table.tableWidth();
+        const int room = contentWidth(table);
+        return width > room && width > 0 && room > 0 ? double(room) / width : 1.0;
+    }
+    return scale > 0 ? scale / 100.0 : 1.0;
+}
+
+QList<PageRows> planPages(const PrintTable& table)
+{
+    QList<PageRows> pages;
+    const double zoom = printZoom(table);
+    const double room = contentHeight(table) / zoom - fixedHeight(table);
+    const bool marked = hasMarkedBreaks(table);
+    const int perPage = marked ? 0 : table.pageSettings().rowsPerPage;
+    const int first = std::min(table.fixedRows(), table.rowCount()) + 1;
+    PageRows page{first, first - 1};
+    double used = 0;
+    for (int r = first; r <= table.rowCount(); ++r) {
+        const int h = table.rowHeight(r);
+        const bool full =
+            page.last >= page.first &&
+            (used + h > room || (perPage > 0 && page.last - page.first + 1 >= perPage));
+        if (full) {
+            pages.append(page);
+            page = PageRows{r, r - 1};
+            used = 0;
+        }
+        page.last = r;
+        used += h;
+        if (table.pageBreakAfter(r) && r < table.rowCount()) {
+            pages.append(page);
+            page = PageRows{r + 1, r};
+            used = 0;
+        }
+    }
+    pages.append(page);
+    return pages;
+}
+
+QPageLayout printPageLayout(const PrintTable& table)
+{
+    const PageSettings s = table.pageSettings();
+    const QPageSize size(paperSizeMm(s.paper), QPageSize::Millimeter, paperCaption(s.paper),
+                         QPageSize::ExactMatch);
+    return QPageLayout(size, s.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+bool renderPrintTable(const PrintTable& table, QPagedPaintDevice& device, QString* error)
+{
+    const PageSettings s = table.pageSettings();
+    const QPageLayout layout = printPageLayout(table);
+    device.setPageLayout(layout);
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        if (error)
+            *error = QStringLiteral("无法开始打印输出");
+        return false;
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Device pixels per 0.1 mm on the full page (the layout has no margins of its own).
+    const double unit = device.logicalDpiX() / 254.0;
+    const double zoom = printZoom(table);
+    QList<int> fixed;
+    for (int r = 1; r <= std::min(table.fixedRows(), table.rowCount()); ++r)
+        fixed.append(r);
+    const QList<PageRows> pages = planPages(table);
+    PagePainter cells(table, painter, unit * zoom);
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) {
+            if (error)
+                *error = QStringLiteral("无法开始新的一页");
+            painter.end();
+            return false;
+        }
+        QList<int> rows = fixed;
+        for (int r = pages[i].first; r <= pages[i].last; ++r)
+            rows.append(r);
+        cells.paintRows(rows, s.marginLeft / zoom, s.marginTop / zoom);
+        paintPageNumber(painter, table, i + 1, unit);
+    }
+    painter.end();
+    return true;
+}
+
+bool renderPrintTableToPdf(const PrintTable& table, const QString& path, QString* error)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(300);
+    writer.setCreator(QStringLiteral("Morvane"));
+    writer.setTitle(table.pageSettings().documentName);
+    if (!renderPrintTable(table, writer, error))
+        return false;
+    return true;
+}
+
+} // namespace mv

@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Prints the stock list over the accessibility bus with real dialogs: a refused header, a
+custom column added through the formula window, the page-width question answered Cancel
+(the settings come back) and then OK (the preview "打印预览" opens and closes), and the
+program keeps running with its data and the saved-settings flag where they belong."""
+
+import glob
+import json
+import os
+import shutil
+import sqlite3
+import sys
+import tempfile
+
+import pyatspi
+
+from atspi_support import (application, find, press, start_program, stop_program, type_into,
+                           wait_for)
+
+
+def answer(app, text, buttons):
+    """Waits for the message box showing text and presses the first button named in buttons."""
+    label = wait_for(lambda: find(app, role=pyatspi.ROLE_LABEL, name=text), what="the text " + text)
+    box = label
+    while box is not None and box.getRole() not in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT):
+        box = box.parent
+    assert box is not None, "no message box around " + text
+    button = wait_for(lambda: next((b for b in (find(box, role=pyatspi.ROLE_PUSH_BUTTON, name=n)
+                                                for n in buttons) if b), None),
+                      what="button " + "/".join(buttons))
+    press(button)
+    wait_for(lambda: not find(app, role=pyatspi.ROLE_LABEL, name=text),
+             what="the message to close")
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    os.environ["XDG_CONFIG_HOME"] = os.path.join(home, "config")
+    program = start_program(binary, home, "--demo")
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        user = wait_for(lambda: find(app, description="用户_组合框"), what="用户_组合框")
+        type_into(find(user, role=pyatspi.ROLE_TEXT) or user, "admin")
+        type_into(wait_for(lambda: find(app, description="编辑框2"), what="编辑框2"), "admin")
+        press(find(app, description="按钮2"))
+        main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+        press(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
+        press(wait_for(lambda: find(main_window, description="辅_工具条_0"), what="打印"))
+
+        settings = wait_for(lambda: find(app, description="PrintSettingsWindow"),
+                            what="PrintSettingsWindow")
+        header = wait_for(lambda: find(settings, description="页眉"), what="页眉")
+        type_into(header, "a|b|c|d")
+        preview_button = find(settings, description="打印预览")
+        press(preview_button)
+        answer(app, "页眉中设置的“|”不能多于3个！", ["确定", "OK"])
+        type_into(header, "")
+
+        tab = wait_for(lambda: find(settings, role=pyatspi.ROLE_PAGE_TAB, name="行列设置"),
+                       what="page 行列设置")
+        press(tab)
+        press(wait_for(lambda: find(settings, description="添加"), what="添加"))
+        formula = wait_for(lambda: find(app, description="FormulaWindow"), what="FormulaWindow")
+        type_into(find(formula, description="新列名编辑框"), "双倍")
+        type_into(find(formula, description="公式编辑框"), "[现存量]*2")
+        press(find(formula, description="确定"))
+        wait_for(lambda: not find(app, description="FormulaWindow"), what="FormulaWindow to close")
+        wait_for(lambda: find(settings, name="双倍"), what="the custom column in the list")
+
+        # The stock list is wider than A4: Cancel brings the settings back, OK previews.
+        press(preview_button)
+        answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
+               ["取消", "Cancel"])
+        wait_for(lambda: find(app, description="PrintSettingsWindow"), what="the settings again")
+        press(preview_button)
+        answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
+               ["确定", "OK"])
+        preview = wait_for(lambda: find(app, name="打印预览", role=pyatspi.ROLE_DIALOG) or
+                           find(app, description="PreviewFrame"), what="the preview 打印预览")
+        close = wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
+                         what="关闭 in the preview")
+        press(close)
+        wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
+        assert not find(app, description="PrintSettingsWindow"), "settings window left open"
+        wait_for(lambda: find(main_window, description="超级列表框1"), what="the stock list")
+        assert program.poll() is None, "the program ended"
+
+        # The first preview saved nothing: "ID" is 0. The data is untouched.
+        stores = glob.glob(os.path.join(home, "config", "**", "registry.json"), recursive=True)
+        assert stores, "no settings store written"
+        with open(stores[0], encoding="utf-8") as f:
+            key = json.load(f)["software\\打印设置"]
+        assert key["ID"] == {"type": "REG_DWORD", "data": 0}, key["ID"]
+        db = sqlite3.connect(os.path.join(home, "db.mdb"))
+        assert db.execute("PRAGMA integrity_check").fetchone()[0] == "ok"
+        assert db.execute("SELECT count(*) FROM yclnote").fetchone()[0] > 0
+        db.close()
+        print("1 passed, 0 failed")
+    finally:
+        stop_program(program)
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

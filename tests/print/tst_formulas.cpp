@@ -1,0 +1,106 @@
+// Number format, the trial check and formula evaluation.
+
+#include "print/formulas.h"
+#include "print/numberformat.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace mv;
+
+class TestFormulas : public QObject
+{
+    Q_OBJECT
+private slots:
+    void formatNumber_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<bool>("separators");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0 decimals, separators") << 1234.5 << 0 << true << "1,235";
+        QTest::newRow("hundreds") << 1234.5 << -2 << false << "1200";
+        QTest::newRow("negative half") << -0.125 << 2 << false << "-0.13";
+        QTest::newRow("padded") << 2.0 << 3 << false << "2.000";
+        QTest::newRow("millions") << 1234567.891 << 2 << true << "1,234,567.89";
+        QTest::newRow("negative separators") << -1234567.5 << 1 << true << "-1,234,567.5";
+        QTest::newRow("no -0") << -0.001 << 2 << false << "0.00";
+        QTest::newRow("zero") << 0.0 << 0 << true << "0";
+        QTest::newRow("thousands") << 1500.0 << -3 << true << "2,000";
+        QTest::newRow("more digits kept") << 0.5 << 1 << false << "0.5";
+    }
+
+    void formatNumber()
+    {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(bool, separators);
+        QFETCH(QString, text);
+        QCOMPARE(FormatNumber(value, decimals, separators), text);
+    }
+
+    void trial()
+    {
+        FormulaEngine engine;
+        QCOMPARE(TrialFormula(QStringLiteral("[数量]*[单价]+[数量]")), QStringLiteral(" 5* 5+ 5"));
+        QCOMPARE(engine.evaluate(TrialFormula(QStringLiteral("[a]*([B]+2)/[b]"))),
+                 QStringLiteral("7"));
+        // The help label's sample: a number directly before "(" is no multiplication.
+        QCOMPARE(
+            engine.evaluate(TrialFormula(QStringLiteral("[第一列]*12(52+13)/(14-3)-[第三列]"))),
+            QString());
+        // Malformed references end at once with an empty trial.
+        QCOMPARE(TrialFormula(QStringLiteral("[数量*2")), QString());
+        QCOMPARE(TrialFormula(QStringLiteral("]数量[*2")), QString());
+        QCOMPARE(engine.evaluate(QStringLiteral("null")), QString());
+        QCOMPARE(engine.evaluate(QStringLiteral("undefined")), QString());
+        QCOMPARE(engine.evaluate(QStringLiteral("1/0")), QStringLiteral("Infinity"));
+    }
+
+    void timeLimit()
+    {
+        FormulaEngine engine(200);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(engine.evaluate(QStringLiteral("while(true){}")), QString());
+        QVERIFY(clock.elapsed() < 5000);
+        // The engine works again after an interruption.
+        QCOMPARE(engine.evaluate(QStringLiteral("2*3")), QStringLiteral("6"));
+        FormulaEngine::Column loop = engine.compile(
+            QStringLiteral("(function(){while(true){}})()+[a]"), {QStringLiteral("a")});
+        QCOMPARE(loop.value([](int) { return QStringLiteral("1"); }), 0.0);
+    }
+
+    void columnValues()
+    {
+        FormulaEngine engine;
+        const QStringList titles{QStringLiteral("数量"), QStringLiteral("单价"),
+                                 QStringLiteral("3")};
+        QStringList cells;
+        auto cell = [&cells](int x) { return cells.value(x - 1); };
+
+        FormulaEngine::Column amount = engine.compile(QStringLiteral("[数量]*[单价]"), titles);
+        cells = {QStringLiteral("4"), QStringLiteral("２.５"), QString()};
+        QCOMPARE(amount.value(cell), 10.0); // full-width digits count
+        cells = {QStringLiteral("4"), QStringLiteral("暂无"), QString()};
+        QCOMPARE(amount.value(cell), 0.0); // a cell that is no number gives 0
+        // A cell text is a number, never script.
+        cells = {QStringLiteral("4"), QStringLiteral("1;globalThis.x=1"), QString()};
+        QCOMPARE(amount.value(cell), 4.0);
+        QCOMPARE(engine.evaluate(QStringLiteral("typeof x")), QStringLiteral("undefined"));
+
+        // A title that looks like a number is still only a reference.
+        FormulaEngine::Column third = engine.compile(QStringLiteral("[3]+[数量]"), titles);
+        cells = {QStringLiteral("4"), QString(), QStringLiteral("1")};
+        QCOMPARE(third.value(cell), 5.0);
+        // Unknown references, results that are no number, and errors give 0.
+        QCOMPARE(engine.compile(QStringLiteral("[未印]*2"), titles).value(cell), 0.0);
+        QCOMPARE(engine.compile(QStringLiteral("[数量]/0"), titles).value(cell), 0.0);
+        QCOMPARE(engine.compile(QStringLiteral("[数量]>1"), titles).value(cell), 0.0);
+        QCOMPARE(engine.compile(QStringLiteral("[数量]*("), titles).value(cell), 0.0);
+        QCOMPARE(engine.compile(QStringLiteral("-[数量]"), titles).value(cell), -4.0);
+    }
+};
+
+QTEST_MAIN(TestFormulas)
+#include "tst_formulas.moc"
