@@ -185,3 +185,25 @@ def answer_dialog(app, what, *captions):
     # The next dialog may open at once: wait for this one to go, not for none at all.
     wait_for(lambda: open_dialog(app) != dialog, what=what + " to close")
     return labels
+
+
+def find_label_containing(root, fragment):
+    def match(node):
+        try:
+            return node.getRole() == pyatspi.ROLE_LABEL and fragment in node.name
+        except Exception:
+            return False
+    return pyatspi.findDescendant(root, match, True)
+
+
+def press_button_named(root, *prefixes):
+    """Presses the first push button whose name starts with one of PREFIXES (是, Yes, ...)."""
+    def match(node):
+        try:
+            return (node.getRole() == pyatspi.ROLE_PUSH_BUTTON and
+                    any(node.name.startswith(p) for p in prefixes))
+        except Exception:
+            return False
+    button = wait_for(lambda: pyatspi.findDescendant(root, match, True),
+                      what="a button named " + "/".join(prefixes))
+    press(button)
