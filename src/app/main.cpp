@@ -1,6 +1,8 @@
 // Morvane: the raw-material warehouse of a door, window and curtain-wall workshop.
 
+#include "app/accessimportstart.h"
 #include "app/appearance.h"
+#include "app/commandlineimport.h"
 #include "app/loginwindow.h"
 #include "app/options.h"
 #include "common/messages.h"
@@ -20,14 +22,16 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 }
 
-// --help and --version only print, so they work without a display. (Other options are read
-// once the application exists, because it takes its own options such as -platform out first.)
-bool onlyPrints(int argc, char* argv[])
+// --help and --version only print and --import-mdb imports, so they work without a display.
+// (Other options are read once the application exists, because it takes its own options such
+// as -platform out first.)
+bool runsWithoutDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "--help" || argument == "-h" || argument == "--help-all" ||
-            argument == "--version" || argument == "-v")
+            argument == "--version" || argument == "-v" || argument == "--import-mdb" ||
+            argument.startsWith("--import-mdb="))
             return true;
     }
     return false;
@@ -37,15 +41,19 @@ bool onlyPrints(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    if (onlyPrints(argc, argv)) {
+    if (runsWithoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
         nameApplication();
         mv::installChineseTexts(app);
         // --help and --version print and end the process inside.
         const mv::ProgramOptions options = mv::parseProgramOptions(QCoreApplication::arguments());
-        if (!options.ok)
+        if (!options.ok) {
             std::fprintf(stderr, "%s\n", qPrintable(options.error));
-        return options.ok ? 0 : 2;
+            return 2;
+        }
+        return mv::runCommandLineImport(
+            options,
+            mv::resolveDataDirectory(options.home, QCoreApplication::applicationDirPath()));
     }
 
     QApplication app(argc, argv);
@@ -69,6 +77,8 @@ int main(int argc, char* argv[])
 
     const QString dataDirectory =
         mv::resolveDataDirectory(options.home, QCoreApplication::applicationDirPath());
+    if (!mv::offerAccessImport(dataDirectory, options.importCharset))
+        return 0;
     mv::OpenOptions openOptions;
     openOptions.demoData = options.demo;
     mv::LoginWindow login(dataDirectory, openOptions);

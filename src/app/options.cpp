@@ -18,8 +18,19 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
     const QCommandLineOption demo(
         QStringLiteral("demo"),
         QStringLiteral("首次创建数据库时填入演示数据（约 40 种材料、3 个月的出入库单据）。"));
+    const QCommandLineOption importFile(
+        QStringLiteral("import-mdb"),
+        QStringLiteral("把 Access 数据库 FILE 导入数据目录中新建的 db.mdb（已有 db.mdb 时拒绝），"
+                       "打印各表行数后退出，不打开窗口。"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption importCharset(
+        QStringLiteral("import-charset"),
+        QStringLiteral("Access 97 (Jet 3) 文件中文字的代码页，默认 GBK（如 CP1252）。"),
+        QStringLiteral("CHARSET"), QStringLiteral("GBK"));
     parser.addOption(home);
     parser.addOption(demo);
+    parser.addOption(importFile);
+    parser.addOption(importCharset);
 
     ProgramOptions options;
     if (!parser.parse(arguments)) {
@@ -33,6 +44,8 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
         parser.showVersion();
     options.home = parser.value(home);
     options.demo = parser.isSet(demo);
+    options.importFile = parser.value(importFile);
+    options.importCharset = parser.value(importCharset);
     return options;
 }
 

@@ -8,9 +8,11 @@ namespace mv {
 
 struct ProgramOptions
 {
-    QString home;      // --home DIR (or MORVANE_HOME): the data directory
-    bool demo = false; // --demo: fill a newly created database with demo data
-    bool ok = true;    // false when the command line was wrong
+    QString home;       // --home DIR (or MORVANE_HOME): the data directory
+    bool demo = false;  // --demo: fill a newly created database with demo data
+    QString importFile; // --import-mdb FILE: import it and exit
+    QString importCharset = QStringLiteral("GBK"); // --import-charset: code page of Jet 3 texts
+    bool ok = true;                                // false when the command line was wrong
     QString error;
 };
 

@@ -233,3 +233,25 @@ def set_grid_cell(grid, row, column, text):
                     what="cell %d,%d" % (row, column))
     click(cell)
     type_keys(text)
+
+
+def find_label_containing(root, fragment):
+    def match(node):
+        try:
+            return node.getRole() == pyatspi.ROLE_LABEL and fragment in node.name
+        except Exception:
+            return False
+    return pyatspi.findDescendant(root, match, True)
+
+
+def press_button_named(root, *prefixes):
+    """Presses the first push button whose name starts with one of PREFIXES (是, Yes, ...)."""
+    def match(node):
+        try:
+            return (node.getRole() == pyatspi.ROLE_PUSH_BUTTON and
+                    any(node.name.startswith(p) for p in prefixes))
+        except Exception:
+            return False
+    button = wait_for(lambda: pyatspi.findDescendant(root, match, True),
+                      what="a button named " + "/".join(prefixes))
+    press(button)

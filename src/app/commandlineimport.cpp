@@ -1,0 +1,20 @@
+#include "app/commandlineimport.h"
+
+#include "app/options.h"
+#include "data/accessimport.h"
+
+#include <cstdio>
+
+namespace mv {
+
+int runCommandLineImport(const ProgramOptions& options, const QString& dataDirectory)
+{
+    AccessImportOptions importOptions;
+    importOptions.jet3Charset = options.importCharset;
+    const AccessImport import = importAccessFile(options.importFile, dataDirectory, importOptions);
+    std::FILE* out = import.done ? stdout : stderr;
+    std::fprintf(out, "%s\n", importSummaryText(import).toUtf8().constData());
+    return import.done ? 0 : 1;
+}
+
+} // namespace mv
