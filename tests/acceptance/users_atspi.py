@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""The administrator adds a clerk in 用户管理, answering its real message boxes; after a
-restart the clerk logs in with the password as typed and finds 用户管理 disabled. Run by
-run_atspi.sh inside a private X server and D-Bus session."""
+"""On the demonstration data, the administrator adds a clerk without the audit right in 用户管理, answering its real
+message boxes. After a restart the clerk logs in with the password as typed, finds 用户管理
+disabled and is refused the audit of a requisition; the administrator grants the right and
+the clerk, logging in again, audits it. Run by run_atspi.sh inside a private X server and
+D-Bus session."""
 
 import shutil
 import sys
@@ -9,71 +11,123 @@ import tempfile
 
 import pyatspi
 
-from atspi_support import (answer_message, application, assert_still_running, execute, find,
-                           log_in, press, start_program, stop_program, type_into, wait_for)
+from atspi_support import (answer_message, application, assert_still_running, click, execute,
+                           find, log_in, press, read_message, start_program, stop_program,
+                           text_of, type_into, wait_for)
 
 CLERK = "李四"
 PASSWORD = "pw'1,a=b"
+LATEST_REQUISITION = "(select max(单号) from ycldate where 出入='出')"
 
 
 def enabled(node):
     return node.getState().contains(pyatspi.STATE_ENABLED)
 
 
-def start_and_log_in(binary, home, user, password):
-    program = start_program(binary, home)
-    app = wait_for(lambda: application(program.pid), what="the program on the bus")
-    log_in(app, user, password)
-    main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
-    return program, app, main_window
+def auditor(home):
+    return execute(home, "select 审核 from ycldate where 出入='出' and 单号=" +
+                   LATEST_REQUISITION)[0][0]
 
 
-def end_program(program, main_window):
-    press(wait_for(lambda: find(main_window, description="工具条1_9"), what="退出"))
-    wait_for(lambda: program.poll() is not None, what="the program to end")
+class Session:
+    """One run of the program, logged in as USER."""
+
+    def __init__(self, binary, home, user, password, *arguments):
+        self.program = start_program(binary, home, *arguments)
+        self.app = wait_for(lambda: application(self.program.pid), what="the program on the bus")
+        log_in(self.app, user, password)
+        self.main = wait_for(lambda: find(self.app, description="MainWindow"), what="MainWindow")
+
+    def control(self, name, root=None):
+        return wait_for(lambda: find(root or self.main, description=name), what=name)
+
+    def open_user_management(self):
+        item = self.control("用户_用户管理")
+        assert enabled(item), "用户管理 is disabled for the administrator"
+        press(item)
+        return self.control("UserManagementWindow", self.app)
+
+    def close_user_management(self, window):
+        press(self.control("按钮_退出", window))
+        wait_for(lambda: not find(self.app, description="UserManagementWindow"),
+                 what="用户管理 to close")
+        assert_still_running(self.program, self.app)
+
+    def audit_latest_requisition(self):
+        press(self.control("工具条1_1"))
+        click(self.control("辅_工具条_11"))
+
+    def end(self):
+        press(self.control("工具条1_9"))
+        wait_for(lambda: self.program.poll() is not None, what="the program to end")
 
 
-def add_clerk(home, program, app, main_window):
-    item = wait_for(lambda: find(main_window, description="用户_用户管理"), what="用户管理")
-    assert enabled(item), "用户管理 is disabled for the administrator"
-    press(item)
-    window = wait_for(lambda: find(app, description="UserManagementWindow"), what="用户管理 window")
-    field = lambda name: wait_for(lambda: find(window, description=name), what=name)
+def add_clerk(session, home):
+    window = session.open_user_management()
+    field = lambda name: session.control(name, window)
     type_into(field("编辑框_用户名"), CLERK)
     type_into(field("编辑框_密码"), PASSWORD)
     type_into(field("编辑框_密码确认"), PASSWORD + "x")
-    press(field("按钮_添加"))
-    answer_message(app, "2次密码不一致，请重新输入！", "确定")
+    click(field("按钮_添加"))
+    answer_message(session.app, "2次密码不一致，请重新输入！", "确定")
     assert execute(home, "select count(*) from user")[0][0] == 1, "a refused account was stored"
 
     type_into(field("编辑框_密码确认"), PASSWORD)
-    press(field("按钮_添加"))
-    answer_message(app, "已添加用户『%s』。" % CLERK, "确定")
-    assert_still_running(program, app, "UserManagementWindow")
-    press(field("按钮_退出"))
-    wait_for(lambda: not find(app, description="UserManagementWindow"), what="the window to close")
-    assert_still_running(program, app)
+    click(field("按钮_添加"))
+    answer_message(session.app, "已添加用户『%s』。" % CLERK, "确定")
+    session.close_user_management(window)
+
+
+def grant_audit_right(session):
+    window = session.open_user_management()
+    field = lambda name: session.control(name, window)
+    field("超级列表框_用户").queryTable().addRowSelection(1)
+    wait_for(lambda: text_of(field("编辑框_用户名")) == CLERK, what="the clerk chosen")
+    press(field("选择框_审核"))
+    click(field("按钮_修改"))
+    answer_message(session.app, "已修改用户『%s』的权限，该用户下次登录时生效。" % CLERK, "确定")
+    session.close_user_management(window)
 
 
 def main():
     binary = sys.argv[1]
     home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    program = None
+    sessions = []
     try:
-        program, app, main_window = start_and_log_in(binary, home, "admin", "admin")
-        add_clerk(home, program, app, main_window)
+        admin = Session(binary, home, "admin", "admin", "--demo")
+        sessions.append(admin)
+        add_clerk(admin, home)
         rows = execute(home, "select 编号, 用户, 密码, ycl审核, 数据操作 from user order by 编号")
         assert rows[1:] == [(2, CLERK, PASSWORD, "", "")], rows
-        end_program(program, main_window)
+        # The latest requisition waits for its audit.
+        execute(home, "update ycldate set 审核=NULL where 出入='出' and 单号=" + LATEST_REQUISITION)
+        admin.end()
 
-        program, app, main_window = start_and_log_in(binary, home, CLERK, PASSWORD)
-        item = wait_for(lambda: find(main_window, description="用户_用户管理"), what="用户管理")
-        assert not enabled(item), "用户管理 is enabled for a clerk"
-        end_program(program, main_window)
+        clerk = Session(binary, home, CLERK, PASSWORD)
+        sessions.append(clerk)
+        assert not enabled(clerk.control("用户_用户管理")), "用户管理 is enabled for a clerk"
+        clerk.audit_latest_requisition()
+        assert read_message(clerk.app) == "当前用户没有权限审核，请让系统管理员添加权限！"
+        assert auditor(home) is None
+        clerk.end()
+
+        admin = Session(binary, home, "admin", "admin")
+        sessions.append(admin)
+        grant_audit_right(admin)
+        assert execute(home, "select ycl审核 from user where 编号=2") == [("是",)]
+        admin.end()
+
+        clerk = Session(binary, home, CLERK, PASSWORD)
+        sessions.append(clerk)
+        clerk.audit_latest_requisition()
+        box = clerk.control("编辑框_领料人_出库")
+        wait_for(lambda: text_of(box) == CLERK, what="the clerk shown as auditor")
+        assert auditor(home) == CLERK
+        clerk.end()
         print("1 passed, 0 failed")
     finally:
-        if program is not None:
-            stop_program(program)
+        for session in sessions:
+            stop_program(session.program)
         shutil.rmtree(home, ignore_errors=True)
 
 
