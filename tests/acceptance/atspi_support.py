@@ -87,8 +87,21 @@ def program_environment():
 
 
 def start_program(binary, home, *arguments):
-    """Starts the program on the data directory HOME; returns the process."""
-    return subprocess.Popen([binary, "--home", home, *arguments], env=program_environment())
+    """Starts the program on the data directory HOME; returns the process. A start that dies
+    by a signal within its first seconds (the display refusing the connection, as a freshly
+    started X server now and then does) is tried again; ending by itself is the program's own
+    answer and is returned as it is."""
+    for _ in range(5):
+        program = subprocess.Popen([binary, "--home", home, *arguments],
+                                   env=program_environment())
+        try:
+            code = program.wait(timeout=3)
+        except subprocess.TimeoutExpired:
+            return program
+        if code >= 0:
+            return program
+        time.sleep(1)
+    return program
 
 
 def stop_program(program):
