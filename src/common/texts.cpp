@@ -178,10 +178,12 @@ int toInteger(const QVariant& value)
 double toNumber(const QString& text)
 {
     // Collect the leading decimal number as ASCII, then convert it locale-independently.
-    const QString folded = foldFullWidth(text);
     qsizetype i = 0;
-    const qsizetype n = folded.size();
-    auto at = [&](qsizetype k) -> char16_t { return k < n ? folded.at(k).unicode() : 0; };
+    const qsizetype n = text.size();
+    // Full-width forms fold to ASCII as they are read, without a folded copy of the text.
+    auto at = [&](qsizetype k) -> char16_t {
+        return k < n ? char16_t(foldCodePoint(text.at(k).unicode())) : 0;
+    };
     auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
     while (isAtoiBlank(at(i)))
         ++i;
@@ -237,7 +239,11 @@ QString singleText(float value)
 
 QString doubleText(double value)
 {
-    return QString::asprintf("%.13g", value);
+    // The "%.13g" text of the C locale, without printf's cost: it runs once per printed number.
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+    return QString::fromLatin1(buffer, end.ptr - buffer);
 }
 
 QByteArray gbkBytes(const QString& text)

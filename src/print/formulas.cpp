@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <cstring>
+
 namespace mv {
 
 QString TrialFormula(const QString& formula)
@@ -23,6 +25,21 @@ QString TrialFormula(const QString& formula)
 
 double cellNumber(const QString& text, bool* ok)
 {
+    // Most cells start with an ASCII digit after blanks and a sign: they hold a number
+    // without asking the expression below.
+    qsizetype i = 0;
+    auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    while (i < text.size() && blank(text.at(i)))
+        ++i;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
+        ++i;
+    auto asciiDigit = [&text](qsizetype k) {
+        return k < text.size() && text.at(k) >= u'0' && text.at(k) <= u'9';
+    };
+    if (asciiDigit(i) || (i < text.size() && text.at(i) == u'.' && asciiDigit(i + 1))) {
+        *ok = true;
+        return toNumber(text);
+    }
     static const QRegularExpression leading(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
     const QString folded = foldFullWidth(text);
     *ok = leading.match(folded).hasMatch();
@@ -91,22 +108,85 @@ FormulaEngine::Column FormulaEngine::compile(const QString& formula, const QStri
     return column;
 }
 
+QJSValue FormulaEngine::rowRunner(int columns, const QList<int>& referenced)
+{
+    // A loop that calls the column's function for every row whose referenced cells all
+    // hold numbers, passing each row's numbers as plain arguments (the source is made of
+    // column positions only, never of cell or formula text). Finite numbers come back in
+    // a Float64Array; any other result that is not undefined, null or an error comes back
+    // as text for the same reading as a single evaluation (a result text is read as a
+    // number, so true or "abc" gives 0). A row that throws gives 0.
+    QStringList arguments(columns, QStringLiteral("0"));
+    for (int j = 0; j < referenced.size(); ++j)
+        arguments[referenced[j] - 1] = QStringLiteral("c%1[i]").arg(j);
+    QString unpack;
+    for (int j = 0; j < referenced.size(); ++j)
+        unpack += QStringLiteral("var c%1 = new Float64Array(numbers[%1]);\n").arg(j);
+    const QString source = QStringLiteral(R"((function (f, rows, numbers, usable) {
+%1    var ok = new Uint8Array(usable);
+    var out = new Float64Array(rows);
+    var texts = [];
+    for (var i = 0; i < rows; ++i) {
+        if (!ok[i])
+            continue;
+        var r;
+        try { r = f(%2); } catch (e) { continue; }
+        if (typeof r === "number")
+            out[i] = isFinite(r) ? r + 0 : 0;
+        else if (r !== undefined && r !== null && !(r instanceof Error))
+            texts.push(i, String(r));
+    }
+    return [out.buffer, texts];
+}))")
+                               .arg(unpack, arguments.join(QLatin1Char(',')));
+    return guarded([&] { return m_engine.evaluate(source); });
+}
+
+QList<double> FormulaEngine::Column::values(int rows,
+                                            const std::function<QString(int, int)>& cellText)
+{
+    QList<double> result(rows, 0.0);
+    if (!m_valid || rows <= 0)
+        return result;
+    constexpr int kChunk = 4096;
+    QJSEngine& js = m_engine->m_engine;
+    if (!m_runner.isCallable())
+        m_runner = m_engine->rowRunner(m_columns, m_referenced);
+    for (int first = 0; first < rows; first += kChunk) {
+        const int count = std::min(kChunk, rows - first);
+        QByteArray usable(count, char(1));
+        QJSValue numbers = js.newArray(uint(m_referenced.size()));
+        for (int j = 0; j < m_referenced.size(); ++j) {
+            QByteArray column(qsizetype(count) * qsizetype(sizeof(double)), Qt::Uninitialized);
+            double* cells = reinterpret_cast<double*>(column.data());
+            for (int i = 0; i < count; ++i) {
+                bool ok = false;
+                cells[i] = usable[i] ? cellNumber(cellText(first + i, m_referenced[j]), &ok) : 0;
+                if (!ok)
+                    usable[i] = 0; // a referenced cell that is no number fails the formula
+            }
+            numbers.setProperty(quint32(j), js.toScriptValue(column));
+        }
+        const QJSValue out = m_engine->guarded([&] {
+            return m_runner.call({m_function, count, numbers, js.toScriptValue(usable)});
+        });
+        if (!out.isArray())
+            continue; // interrupted: the chunk keeps its zeros
+        const QByteArray computed = qjsvalue_cast<QByteArray>(out.property(0));
+        if (computed.size() == qsizetype(count) * qsizetype(sizeof(double)))
+            std::memcpy(result.data() + first, computed.constData(), computed.size());
+        const QJSValue texts = out.property(1);
+        const int n = texts.property(QStringLiteral("length")).toInt();
+        for (int k = 0; k + 1 < n; k += 2)
+            result[first + texts.property(quint32(k)).toInt()] =
+                toNumber(texts.property(quint32(k + 1)).toString());
+    }
+    return result;
+}
+
 double FormulaEngine::Column::value(const std::function<QString(int)>& cellText)
 {
-    if (!m_valid)
-        return 0;
-    QJSValueList arguments(m_columns, QJSValue(0));
-    for (int x : m_referenced) {
-        bool ok = false;
-        const double number = cellNumber(cellText(x), &ok);
-        if (!ok)
-            return 0; // a referenced cell that is no number fails the formula
-        arguments[x - 1] = QJSValue(number);
-    }
-    const QJSValue result = m_engine->guarded([&] { return m_function.call(arguments); });
-    if (result.isError() || result.isUndefined() || result.isNull())
-        return 0;
-    return toNumber(result.toString());
+    return values(1, [&cellText](int, int x) { return cellText(x); }).value(0);
 }
 
 } // namespace mv

@@ -48,11 +48,17 @@ public:
         // The value for one row; cellText(x) gives column x's text (1-based). 0 when the
         // formula fails, a referenced cell holds no number, or the result is no number.
         double value(const std::function<QString(int)>& cellText);
+        // The values of rows 0..rows-1, cellText(row, x) giving column x's text of a row.
+        // The rows go to the engine in chunks, one script call per chunk under the time
+        // limit, so a long list costs a few calls instead of one per cell; a chunk that
+        // runs out of time gives 0 in each of its rows.
+        QList<double> values(int rows, const std::function<QString(int, int)>& cellText);
 
     private:
         friend class FormulaEngine;
         FormulaEngine* m_engine = nullptr;
         QJSValue m_function;
+        QJSValue m_runner;       // the loop over a chunk of rows, made on first use
         QList<int> m_referenced; // columns whose placeholder the formula uses
         int m_columns = 0;
         bool m_valid = false;
@@ -61,6 +67,7 @@ public:
 
 private:
     QJSValue guarded(const std::function<QJSValue()>& run);
+    QJSValue rowRunner(int columns, const QList<int>& referenced);
 
     QJSEngine m_engine;
     std::unique_ptr<EvaluationWatchdog> m_watchdog;

@@ -80,6 +80,7 @@ private:
     int n = 0;                              // print columns
     int m = 0;                              // data rows
     int first = 1;                          // table column of the first print column
+    int spare = 0;                          // template column where custom columns start
     int lastRow = 0;                        // rows 3..lastRow carry lines, fonts and colours
     QString footer;                         // the footer line
     QHash<int, QList<double>> customValues; // unformatted values of custom columns
@@ -127,6 +128,12 @@ ReportBuildResult Layout::run(const QByteArray& templateBytes)
 void Layout::placeColumns()
 {
     t.insertColumns(2, q.serial ? n : n - 1);
+    // The spare template column right of the print columns goes in every case; custom
+    // columns take its place. Placed before the rows are added, so no row grows twice.
+    spare = t.columnCount();
+    const int c = int(q.customColumns.size());
+    t.insertColumns(spare, c);
+    t.deleteColumns(t.columnCount(), 1);
     t.appendRows(m + (q.totalsKind != kTotalsNone ? 1 : 0));
     if (q.serial) {
         t.setColumnWidth(1, 100);
@@ -163,12 +170,8 @@ void Layout::fillCells()
 
 void Layout::fillCustomColumns()
 {
-    // The spare template column right of the print columns goes in every case; custom
-    // columns take its place.
-    const int k = t.columnCount() - 1;
+    const int k = spare - 1;
     const int c = int(q.customColumns.size());
-    t.insertColumns(k + 1, c);
-    t.deleteColumns(t.columnCount(), 1);
     if (c == 0)
         return;
     QStringList titles;
@@ -180,12 +183,9 @@ void Layout::fillCustomColumns()
         t.setText(3, column, q.customColumns[j].name);
         FormulaEngine::Column formula = engine.compile(q.customColumns[j].formula, titles);
         QList<double>& values = customValues[column];
-        values.reserve(m);
+        values = formula.values(m, [this](int i, int x) { return t.text(i + 4, x); });
         for (int i = 0; i < m; ++i) {
-            const int row = i + 4;
-            const double v = formula.value([this, row](int x) { return t.text(row, x); });
-            values.append(v);
-            t.setText(row, column, FormatNumber(v, q.customDecimals, q.customSeparators));
+            t.setText(i + 4, column, FormatNumber(values[i], q.customDecimals, q.customSeparators));
             if (hooks.pump)
                 hooks.pump();
         }
