@@ -14,12 +14,14 @@ bool fitsOneByte(const QString& text)
 
 void appendChars(QByteArray& out, const QChar* chars, qsizetype count, bool wide)
 {
-    if (wide) {
-        for (qsizetype i = 0; i < count; ++i)
-            put16(out, chars[i].unicode());
-    } else {
-        for (qsizetype i = 0; i < count; ++i)
-            out.append(char(chars[i].unicode()));
+    const qsizetype at = out.size();
+    out.resize(at + count * (wide ? 2 : 1));
+    char* to = out.data() + at;
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t c = chars[i].unicode();
+        *to++ = char(c & 0xFF);
+        if (wide)
+            *to++ = char(c >> 8);
     }
 }
 

@@ -140,12 +140,23 @@ public:
             if (text.size() > kXlsMaxCellLength)
                 return fail(
                     QStringLiteral("单元格文字超过 %1 个字符的上限").arg(kXlsMaxCellLength));
-            put16(sheet.cells, LabelSst);
-            put16(sheet.cells, 10);
-            put16(sheet.cells, row);
-            put16(sheet.cells, quint16(c));
-            put16(sheet.cells, kTextXf);
-            put32(sheet.cells, stringIndex(text));
+            const quint32 index = stringIndex(text);
+            // One LABELSST record: type, body length 10, row, column, format, string index.
+            const char record[14] = {char(LabelSst & 0xFF),
+                                     char(LabelSst >> 8),
+                                     10,
+                                     0,
+                                     char(row & 0xFF),
+                                     char(row >> 8),
+                                     char(c & 0xFF),
+                                     char(c >> 8),
+                                     char(kTextXf),
+                                     0,
+                                     char(index & 0xFF),
+                                     char((index >> 8) & 0xFF),
+                                     char((index >> 16) & 0xFF),
+                                     char(index >> 24)};
+            sheet.cells.append(record, sizeof record);
             ++m_cellCount;
         }
         sheet.columns = std::max(sheet.columns, int(cells.size()));
@@ -157,15 +168,27 @@ public:
     {
         if (m_sheets.isEmpty())
             return fail(QStringLiteral("工作簿中没有工作表"));
-        const QByteArray stream = workbookStream();
-        QByteArray file;
-        if (!compoundFile(stream, file))
-            return fail(QStringLiteral("无法生成 Excel 文件结构"));
-        QSaveFile out(m_path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit())
-            return fail(QStringLiteral("无法写入文件 %1：%2")
-                            .arg(QDir::toNativeSeparators(m_path), out.errorString()));
-        return true;
+        // The sheets' cell records go to the compound file as they are, after the globals
+        // and each sheet's leading records: the workbook stream is never copied whole.
+        QList<QByteArray> heads;
+        QList<QByteArray> tails;
+        qint64 sheetBytes = 0;
+        for (qsizetype i = 0; i < m_sheets.size(); ++i) {
+            heads.append(sheetHead(m_sheets.at(i)));
+            tails.append(sheetTail(i == 0));
+            sheetBytes += heads.last().size() + m_sheets.at(i).cells.size() + tails.last().size();
+        }
+        QByteArray globals = globalsStream(heads, tails);
+        // Excel reads the workbook stream only from regular sectors: a stream shorter than
+        // 4096 bytes would go to the small-block store, so pad it past its last EOF.
+        const QByteArray padding(std::max<qint64>(0, 4096 - globals.size() - sheetBytes), '\0');
+        QList<const QByteArray*> pieces{&globals};
+        for (qsizetype i = 0; i < m_sheets.size(); ++i)
+            pieces << &heads.at(i) << &m_sheets.at(i).cells << &tails.at(i);
+        pieces << &padding;
+        return compoundFile(pieces) ||
+               fail(QStringLiteral("无法写入文件 %1：%2")
+                        .arg(QDir::toNativeSeparators(m_path), m_saveError));
     }
 
 private:
@@ -180,7 +203,9 @@ private:
         return index;
     }
 
-    QByteArray workbookStream() const
+    // The workbook globals, with each sheet's position worked out from the sizes of the
+    // sheets before it.
+    QByteArray globalsStream(const QList<QByteArray>& heads, const QList<QByteArray>& tails) const
     {
         QByteArray out;
         appendRecord(out, Bof, bofBody(0x0005));
@@ -213,19 +238,17 @@ private:
         appendSharedStrings(out, out.size(), m_cellCount, m_strings);
         appendRecord(out, Eof, {});
 
+        qint64 position = out.size();
         for (qsizetype i = 0; i < m_sheets.size(); ++i) {
-            patch32(out, positionFields.at(i), quint32(out.size()));
-            appendSheet(out, m_sheets.at(i), i == 0);
+            patch32(out, positionFields.at(i), quint32(position));
+            position += heads.at(i).size() + m_sheets.at(i).cells.size() + tails.at(i).size();
         }
-        // Excel reads the workbook stream only from regular sectors: a stream shorter than
-        // 4096 bytes would go to the small-block store, so pad it past its last EOF.
-        if (out.size() < 4096)
-            out.append(QByteArray(4096 - out.size(), '\0'));
         return out;
     }
 
-    static void appendSheet(QByteArray& out, const Sheet& sheet, bool selected)
+    static QByteArray sheetHead(const Sheet& sheet)
     {
+        QByteArray out;
         appendRecord(out, Bof, bofBody(0x0010));
         QByteArray dimensions;
         put32(dimensions, 0);
@@ -234,20 +257,31 @@ private:
         put16(dimensions, quint16(sheet.columns));
         put16(dimensions, 0);
         appendRecord(out, Dimensions, dimensions);
-        out.append(sheet.cells);
-        appendRecord(out, Window2, window2Body(selected));
-        appendRecord(out, Eof, {});
+        return out;
     }
 
-    static bool compoundFile(const QByteArray& stream, QByteArray& file)
+    static QByteArray sheetTail(bool selected)
+    {
+        QByteArray out;
+        appendRecord(out, Window2, window2Body(selected));
+        appendRecord(out, Eof, {});
+        return out;
+    }
+
+    // Writes the stream made of pieces as the "Workbook" of a compound file at m_path,
+    // through a temporary file that replaces the target only once complete.
+    bool compoundFile(const QList<const QByteArray*>& pieces)
     {
         GsfOutput* memory = gsf_output_memory_new();
         GsfOutfile* ole = gsf_outfile_msole_new(memory);
         bool ok = ole != nullptr;
         if (ok) {
             GsfOutput* workbook = gsf_outfile_new_child(ole, "Workbook", FALSE);
-            ok = workbook && gsf_output_write(workbook, size_t(stream.size()),
-                                              reinterpret_cast<const guint8*>(stream.constData()));
+            ok = workbook != nullptr;
+            for (const QByteArray* piece : pieces)
+                ok = ok && (piece->isEmpty() ||
+                            gsf_output_write(workbook, size_t(piece->size()),
+                                             reinterpret_cast<const guint8*>(piece->constData())));
             if (workbook) {
                 ok = gsf_output_close(workbook) && ok;
                 g_object_unref(workbook);
@@ -255,10 +289,16 @@ private:
             ok = gsf_output_close(GSF_OUTPUT(ole)) && ok;
             g_object_unref(ole);
         }
+        if (!ok)
+            m_saveError = QStringLiteral("无法生成 Excel 文件结构");
         if (ok) {
-            const auto size = gsf_output_size(memory);
-            const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
-            file = QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(size));
+            const auto size = qint64(gsf_output_size(memory));
+            const char* bytes = reinterpret_cast<const char*>(
+                gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory)));
+            QSaveFile out(m_path);
+            ok = out.open(QIODevice::WriteOnly) && out.write(bytes, size) == size && out.commit();
+            if (!ok)
+                m_saveError = out.errorString();
         }
         if (!gsf_output_is_closed(memory)) // closing the compound file closes it as well
             gsf_output_close(memory);
@@ -271,6 +311,7 @@ private:
     QList<QString> m_strings;
     QHash<QString, quint32> m_stringIndex;
     quint32 m_cellCount = 0;
+    QString m_saveError;
 };
 
 } // namespace
