@@ -235,11 +235,17 @@ void MainWindow::setUpDatabaseMenu()
     connect(m_built.menuActions.value(QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
             &DatabaseMenu::restore);
     // After a restore every list shows the restored data: the stock list is reloaded, the
-    // lists computed from the old data are emptied, and the other pages hear of it.
+    // lists computed from the old data are emptied, a document page on show is entered
+    // afresh (latest restored document, read-only; a form being edited belonged to the
+    // replaced data), and the other pages hear of it.
     connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
         m_stockPage->refresh();
         m_movementList->model()->clearRows();
         m_monthlyList->model()->clearRows();
+        if (currentPage() == PageReceipt)
+            onMainButton(MainReceipt);
+        else if (currentPage() == PageRequisition)
+            onMainButton(MainRequisition);
         emit databaseReplaced();
     });
 }

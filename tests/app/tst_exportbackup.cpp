@@ -138,8 +138,14 @@ void TestExportBackup::backupAndRestoreFromTheMenu()
     QCOMPARE(m_responder->messages.last().title, u"提示"_qs);
     QVERIFY(QFileInfo::exists(backups + u"/月初.mdbbak"_qs));
 
-    // A new item after the backup; restoring the backup takes it away again.
-    m_store->addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs);
+    // A new receipt after the backup, shown on the receipt page; restoring the backup takes
+    // it away again, from the stock list and from the page on show.
+    m_store->addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs, {}, {},
+                     u"RK-9"_qs);
+    m_store->exec(u"insert into ycldate values ('RK-9', '入', '')"_qs);
+    m_window->onMainButton(MainReceipt);
+    auto* number = m_window->findChild<QWidget*>(u"编辑框_单号入库"_qs);
+    QCOMPARE(number->property("text").toString(), u"RK-9"_qs);
     m_window->stockPage()->refresh();
     QCOMPARE(list("超级列表框1")->model()->rowCount(), 2);
     m_responder->clear();
@@ -156,7 +162,8 @@ void TestExportBackup::backupAndRestoreFromTheMenu()
     m_responder->queueAnswer(AnswerYes);
     trigger(u"系统_数据恢复"_qs);
     QCOMPARE(m_responder->messages.last().title, u"提示"_qs);
-    QCOMPARE(list("超级列表框1")->model()->rowCount(), 1);    // shown at once
+    QCOMPARE(list("超级列表框1")->model()->rowCount(), 1); // shown at once
+    QVERIFY(number->property("text").toString() != u"RK-9"_qs);
     QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 2); // with the pre-restore copy
 }
 
