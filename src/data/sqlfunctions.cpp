@@ -7,6 +7,8 @@
 #include <QString>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace mv {
@@ -61,6 +63,17 @@ bool isIsoDate(const char* text, int size)
     return true;
 }
 
+// The ISO form of a date text that is not in it already; empty when the text is no date.
+QByteArray isoDateText(const char* text, int size)
+{
+    const double date = textToDate(QString::fromUtf8(text, size));
+    if (date == kNoDate)
+        return {};
+    const QDateTime dateTime = fromOleDate(date);
+    return dateTime.time() == QTime(0, 0) ? dateTime.date().toString(u"yyyy-MM-dd"_qs).toLatin1()
+                                          : dateTime.toString(u"yyyy-MM-dd hh:mm:ss"_qs).toLatin1();
+}
+
 void mvDate(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     if (argc != 1) {
@@ -78,16 +91,61 @@ void mvDate(sqlite3_context* context, int argc, sqlite3_value** argv)
         sqlite3_result_value(context, value);
         return;
     }
-    const double date = textToDate(QString::fromUtf8(text, size));
-    if (date == kNoDate) {
+    const QByteArray iso = isoDateText(text, size);
+    if (iso.isEmpty()) {
         sqlite3_result_value(context, value);
         return;
     }
-    const QDateTime dateTime = fromOleDate(date);
-    const QByteArray iso = dateTime.time() == QTime(0, 0)
-                               ? dateTime.date().toString(u"yyyy-MM-dd"_qs).toLatin1()
-                               : dateTime.toString(u"yyyy-MM-dd hh:mm:ss"_qs).toLatin1();
     sqlite3_result_text(context, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+}
+
+// Text order of SQLite's BINARY collation: the bytes, then the length.
+int compareBinary(const char* a, int aSize, const char* b, int bSize)
+{
+    const int common = std::min(aSize, bSize);
+    const int c = common > 0 ? std::memcmp(a, b, size_t(common)) : 0;
+    return c != 0 ? c : aSize - bSize;
+}
+
+// mv_between(x, low, high): "mv_date(x) BETWEEN low AND high" for text bounds, without
+// copying a date that is already in the ISO form (the summaries ask it of every line).
+void mvBetween(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc != 3 || sqlite3_value_type(argv[1]) != SQLITE_TEXT ||
+        sqlite3_value_type(argv[2]) != SQLITE_TEXT) {
+        sqlite3_result_null(context);
+        return;
+    }
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(context);
+        return;
+    case SQLITE_TEXT:
+        break;
+    default: // numbers sort before every text and blobs after it
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    int size = sqlite3_value_bytes(argv[0]);
+    QByteArray iso;
+    if (text && !isIsoDate(text, size)) {
+        iso = isoDateText(text, size);
+        if (!iso.isEmpty()) {
+            text = iso.constData();
+            size = int(iso.size());
+        }
+    }
+    const auto* low = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int lowSize = sqlite3_value_bytes(argv[1]);
+    const auto* high = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
+    const int highSize = sqlite3_value_bytes(argv[2]);
+    if (!text || !low || !high) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_int(context, compareBinary(text, size, low, lowSize) >= 0 &&
+                                    compareBinary(text, size, high, highSize) <= 0);
 }
 
 } // namespace
@@ -100,6 +158,8 @@ bool registerSqlFunctions(sqlite3* handle)
     return sqlite3_create_function_v2(handle, "mv_int", 1, flags, nullptr, &mvInt, nullptr, nullptr,
                                       nullptr) == SQLITE_OK &&
            sqlite3_create_function_v2(handle, "mv_date", 1, flags, nullptr, &mvDate, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(handle, "mv_between", 3, flags, nullptr, &mvBetween, nullptr,
                                       nullptr, nullptr) == SQLITE_OK;
 }
 

@@ -11,7 +11,9 @@ namespace mv {
 // comparisons with ISO date literals compare dates ("2010-03-06" for "2010-3-6", "2010/03/06"
 // or "2010年3月6日"; "2010-03-06 10:00:00" when the text has a time of day other than
 // midnight). Texts already in the form yyyy-MM-dd, NULL, numbers and texts that are no date
-// come back unchanged. Returns false when SQLite refuses a registration.
+// come back unchanged. mv_between(x, low, high) is "mv_date(x) BETWEEN low AND high" for
+// text bounds, cheaper on dates already in the ISO form. Returns false when SQLite refuses a
+// registration.
 bool registerSqlFunctions(sqlite3* handle);
 
 } // namespace mv

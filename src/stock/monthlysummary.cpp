@@ -23,9 +23,12 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
 {
     const Dialect& dialect = connection.dialect();
     // On SQLite dates in other text forms are compared as the dates they name (see mv_date).
-    const QString date = dialect.backend() == Dialect::Sqlite ? u"mv_date(日期)"_qs : u"日期"_qs;
-    const QString statement = u"select * from yclnote where "_qs + date + u" between "_qs +
-                              dialect.dateLiteral(from) + u" and "_qs + dialect.dateLiteral(to) +
+    const QString inPeriod = dialect.backend() == Dialect::Sqlite
+                                 ? QString(u"mv_between(日期, "_qs + dialect.dateLiteral(from) +
+                                           u", "_qs + dialect.dateLiteral(to) + u")"_qs)
+                                 : QString(u"日期 between "_qs + dialect.dateLiteral(from) +
+                                           u" and "_qs + dialect.dateLiteral(to));
+    const QString statement = u"select * from yclnote where "_qs + inPeriod +
                               u" and 原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs +
                               sqlQuoted(model) + u"and 正负="_qs + sqlQuoted(direction);
     qint64 total = 0;

@@ -26,18 +26,18 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
 }
 
 // SQLite: one aggregate statement with the registered mv_int(), grouped over the columns of
-// the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). mv_date() brings dates stored
-// as "2010-3-6", "2010/03/06" or "2010年3月6日" to the ISO form the period compares with.
+// the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). mv_between() compares dates
+// stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO form of the period's bounds.
 QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
                                          const std::optional<Period>& period,
                                          const GroupProgress& progress)
 {
     const Dialect& dialect = connection.dialect();
-    const QString periodSum = period ? u"SUM(CASE WHEN mv_date(日期) BETWEEN "_qs +
-                                           dialect.dateLiteral(period->from) + u" AND "_qs +
-                                           dialect.dateLiteral(period->to) +
-                                           u" THEN mv_int(数量) ELSE 0 END)"_qs
-                                     : u"0"_qs;
+    const QString periodSum =
+        period
+            ? u"SUM(CASE WHEN mv_between(日期, "_qs + dialect.dateLiteral(period->from) + u", "_qs +
+                  dialect.dateLiteral(period->to) + u") THEN mv_int(数量) ELSE 0 END)"_qs
+            : u"0"_qs;
     const QString statement = u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
                               u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
                               u" GROUP BY 原材料名字, 型号, 正负"_qs;

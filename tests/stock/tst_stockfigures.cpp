@@ -280,6 +280,16 @@ void TestStockFigures::dateFunctionGivesIsoText()
         QCOMPARE(value.typeId(), expected.typeId());
         QCOMPARE(value, expected);
     }
+    // mv_between(x, low, high) answers as "mv_date(x) BETWEEN low AND high" does.
+    for (const char* bounds : {"'2010-03-06', '2010-03-31'", "'2010-03-07', '2010-03-31'",
+                               "'2010-03-01', '2010-03-31 10:05:00'", "'0', '9'"}) {
+        const QString b = QString::fromLatin1(bounds);
+        auto both = db.connection.query(u"SELECT mv_between("_qs + argument + u", "_qs + b +
+                                        u"), mv_date("_qs + argument + u") BETWEEN "_qs +
+                                        QString(b).replace(u", "_qs, u" AND "_qs));
+        QVERIFY2(both, qPrintable(db.connection.lastError()));
+        QCOMPARE(both->value(0), both->value(1));
+    }
 }
 
 void TestStockFigures::searchMatchesLiterally()
