@@ -153,7 +153,7 @@ void DocumentPage::onAuxButton(int index)
             audit();
         break;
     default:
-        break; // printing belongs to the print module
+        break; // 打印 and 预览 go to the document printing of the main window
     }
 }
 
@@ -510,6 +510,26 @@ Document DocumentPage::readDocument() const
             line.cells.append(m_grid->cellText(r, c));
         document.lines.append(line);
     }
+    return document;
+}
+
+PrintedDocument DocumentPage::printedDocument() const
+{
+    PrintedDocument document;
+    document.kind = m_kind;
+    document.number = m_number->text();
+    document.date = m_date->date();
+    document.party = m_party->currentText();
+    document.maker = m_maker->text();
+    if (m_auditor)
+        document.auditor = m_auditor->text();
+    for (int r = 1; r < m_grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m_grid->columnCount(); ++c)
+            cells.append(m_grid->cellText(r, c));
+        document.rows.append(cells);
+    }
+    document.editing = addMode() || modifyMode();
     return document;
 }
 

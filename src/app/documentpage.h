@@ -7,6 +7,7 @@
 #include "documents/document.h"
 #include "documents/documentcursor.h"
 #include "documents/documentload.h"
+#include "documents/documentprintfill.h"
 
 #include <QList>
 #include <QObject>
@@ -53,6 +54,8 @@ public:
     void addStockRow(const StockRowValues& row);
     // A line of the movement list opened: this page with that document and its 返回 button.
     void openDocument(const QString& number);
+    // The page as it stands (stored document or one being edited), for printing its form.
+    PrintedDocument printedDocument() const;
 
 signals:
     // A document was saved, modified or deleted: the stock figures changed.

@@ -4,6 +4,7 @@
 #include "app/databasemenu.h"
 #include "app/documentpage.h"
 #include "app/documentpages.h"
+#include "app/documentprinting.h"
 #include "app/exportwindow.h"
 #include "app/mainlayout.h"
 #include "app/monthlysummarypage.h"
@@ -130,6 +131,7 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_documentPages = new DocumentPages(this, m_connection);
     connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
     m_reportPrint = new ReportPrint(this);
+    m_documentPrinting = new DocumentPrinting(m_connection, *m_reportPrint, this);
     m_stockPage->refresh();
     setUpDatabaseMenu();
     showPage(PageHome);
@@ -356,6 +358,12 @@ void MainWindow::onAuxButton(int index)
     case AuxPrint:
         if (currentPage() == PageStock)
             m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
+        else if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            m_documentPrinting->print(page->printedDocument());
+        break;
+    case AuxPreview:
+        if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            m_documentPrinting->preview(page->printedDocument());
         break;
     case AuxSummary:
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only

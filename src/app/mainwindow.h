@@ -32,6 +32,7 @@ class SearchWindow;
 class MonthlySummaryPage;
 class DocumentPages;
 class ReportPrint;
+class DocumentPrinting;
 
 class MainWindow : public QMainWindow
 {
@@ -108,6 +109,7 @@ private:
 
     StockPage* m_stockPage = nullptr;
     ReportPrint* m_reportPrint = nullptr;
+    DocumentPrinting* m_documentPrinting = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
     DocumentPages* m_documentPages = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open

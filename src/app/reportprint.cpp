@@ -129,13 +129,13 @@ ReportBuildResult ReportPrint::buildTable(const ReportRequest& request)
     return result;
 }
 
-void ReportPrint::showPreview(const PrintTable& table)
+void ReportPrint::showPreview(const PrintTable& table, const QString& pdfName)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         // No printer on this machine: printing writes a PDF file.
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QDir::home().filePath(u"报表.pdf"_qs));
+        printer.setOutputFileName(QDir::home().filePath(pdfName));
     }
     printer.setPageLayout(printPageLayout(table));
     printer.setDocName(table.pageSettings().documentName);
@@ -151,9 +151,9 @@ void ReportPrint::showPreview(const PrintTable& table)
         bar->addSeparator();
         QAction* pdf = bar->addAction(u"导出PDF"_qs);
         pdf->setObjectName(u"导出PDF"_qs);
-        connect(pdf, &QAction::triggered, &dialog, [&table] {
-            const QString path = saveFileName(u"导出PDF"_qs, QDir::home().filePath(u"报表.pdf"_qs),
-                                              u"PDF 文件 (*.pdf)"_qs);
+        connect(pdf, &QAction::triggered, &dialog, [&table, &pdfName] {
+            const QString path =
+                saveFileName(u"导出PDF"_qs, QDir::home().filePath(pdfName), u"PDF 文件 (*.pdf)"_qs);
             if (path.isEmpty())
                 return;
             QString error;

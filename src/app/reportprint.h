@@ -53,8 +53,9 @@ public:
     PreviewProgressWindow* progressWindow() const { return m_progress; }
     QPrintPreviewDialog* previewDialog() const { return m_preview; }
 
-    // Shows the table in the modal preview titled "打印预览" (with 导出PDF).
-    void showPreview(const PrintTable& table);
+    // Shows the table in the modal preview titled "打印预览" (with 导出PDF); pdfName is the
+    // file name offered when the table goes to a PDF file.
+    void showPreview(const PrintTable& table, const QString& pdfName = QStringLiteral("报表.pdf"));
 
 signals:
     // The preview dialog is open (for tests: it is modal).

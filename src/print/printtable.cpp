@@ -138,6 +138,11 @@ void PrintTable::setFontSize(int r1, int c1, int r2, int c2, int size)
     forRect(r1, c1, r2, c2, [size](PrintCell& c) { c.fontSize = size; });
 }
 
+void PrintTable::setWordWrap(int r1, int c1, int r2, int c2, bool on)
+{
+    forRect(r1, c1, r2, c2, [on](PrintCell& c) { c.wrap = on; });
+}
+
 void PrintTable::setEdge(int row, int column, int edge, bool on)
 {
     if (!valid(row, column))

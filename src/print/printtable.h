@@ -47,7 +47,8 @@ struct PrintCell
     int background = kNoColour; // COLORREF or kNoColour
     QString fontName;           // empty: the table's default font
     int fontSize = 0;           // 0: the table's default size
-    int edges = 0; // lines on this cell's own sides: EdgeLeft|EdgeTop|EdgeRight|EdgeBottom
+    int edges = 0;     // lines on this cell's own sides: EdgeLeft|EdgeTop|EdgeRight|EdgeBottom
+    bool wrap = false; // text broken into several lines inside the cell
 };
 
 class PrintTable
@@ -77,6 +78,7 @@ public:
     void setBackground(int r1, int c1, int r2, int c2, int colour);
     void setFontName(int r1, int c1, int r2, int c2, const QString& name);
     void setFontSize(int r1, int c1, int r2, int c2, int size);
+    void setWordWrap(int r1, int c1, int r2, int c2, bool on);
     // Draws (on = true) or clears the lines of the edge mask; a line between two cells is
     // kept on both of them.
     void setBorders(int r1, int c1, int r2, int c2, int mask, bool on);

@@ -41,6 +41,8 @@ QString cellText(const PrintCell& c)
         parts << QStringLiteral("size=%1").arg(c.fontSize);
     if (c.edges != blank.edges)
         parts << edgesText(c.edges);
+    if (c.wrap != blank.wrap)
+        parts << QStringLiteral("wrap");
     return parts.join(QLatin1Char(' '));
 }
 

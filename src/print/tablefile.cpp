@@ -86,6 +86,8 @@ QJsonObject cellToJson(int row, int column, const PrintCell& c)
         o.insert(QStringLiteral("fontSize"), c.fontSize);
     if (c.edges != blank.edges)
         o.insert(QStringLiteral("edges"), c.edges);
+    if (c.wrap != blank.wrap)
+        o.insert(QStringLiteral("wrap"), c.wrap);
     return o;
 }
 
@@ -175,6 +177,7 @@ bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error)
         const int edges = o.value(QStringLiteral("edges")).toInt();
         if (edges)
             t.setBorders(r, c, r, c, edges, true);
+        t.setWordWrap(r, c, r, c, o.value(QStringLiteral("wrap")).toBool(blank.wrap));
     }
     for (const QJsonValue& v : root.value(QStringLiteral("merges")).toArray()) {
         const QJsonArray m = v.toArray();

@@ -1,5 +1,6 @@
 #include "print/tablerenderer.h"
 
+#include "print/cellfont.h"
 #include "print/printtable.h"
 
 #include <QFont>
@@ -15,10 +16,6 @@
 namespace mv {
 
 namespace {
-
-// Fonts tried after the cell's own, so Chinese text always has glyphs.
-const QStringList kFallbackFonts{QStringLiteral("WenQuanYi Micro Hei"),
-                                 QStringLiteral("Noto Sans CJK SC"), QStringLiteral("SimSun")};
 
 int contentWidth(const PrintTable& t)
 {
@@ -114,17 +111,12 @@ private:
         if (cell.background != kNoColour)
             m_p.fillRect(box, QColor::fromRgb(colourRefToRgb(cell.background)));
         if (!cell.text.isEmpty()) {
-            QFont font;
-            font.setFamilies(
-                QStringList{cell.fontName.isEmpty() ? m_t.defaultFontName() : cell.fontName} +
-                kFallbackFonts);
-            const int size = cell.fontSize > 0 ? cell.fontSize : m_t.defaultFontSize();
-            font.setPixelSize(std::max(1, int(std::lround(size * m_unit))));
-            font.setBold(cell.style & kStyleBold);
-            m_p.setFont(font);
+            m_p.setFont(cellFont(m_t, cell, m_unit));
             m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
-            const double pad = 10 * m_unit;
-            m_p.drawText(box.adjusted(pad, 0, -pad, 0), int(alignmentOf(cell.align)), cell.text);
+            const double pad = kCellPadding * m_unit;
+            const int flags =
+                int(alignmentOf(cell.align)) | (cell.wrap ? int(Qt::TextWordWrap) : 0);
+            m_p.drawText(box.adjusted(pad, 0, -pad, 0), flags, cell.text);
         }
         paintEdges(span, rows, top, i, ox);
     }
@@ -175,10 +167,9 @@ void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
     const int pos = s.pageNumberPosition;
     if (pos < 1 || pos >= kPageNumberPositions)
         return;
-    QFont font;
-    font.setFamilies(QStringList{t.defaultFontName()} + kFallbackFonts);
-    font.setPixelSize(std::max(1, int(std::lround(30 * unit))));
-    p.setFont(font);
+    PrintCell numberCell;
+    numberCell.fontSize = 30;
+    p.setFont(cellFont(t, numberCell, unit));
     p.setPen(Qt::black);
     const double w = t.printablePageWidth() * unit;
     const double h = 40 * unit;

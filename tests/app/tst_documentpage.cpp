@@ -2,7 +2,10 @@
 // scripted message answers: add, save, totals, refusals with their focus, stock check,
 // paging, modification, deletion, audit, the stock list's 入库/领料 and the movement list.
 
+#include "app/documentpage.h"
+#include "app/documentpages.h"
 #include "app/mainwindow.h"
+#include "app/reportprint.h"
 #include "app/stockpage.h"
 #include "common/session.h"
 #include "support/scriptedresponder.h"
@@ -15,7 +18,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -57,6 +63,7 @@ private slots:
     void deletingTheOnlyReceipt();
     void audit();
     void stockListAndMovementList();
+    void printingFollowsTheFormMode();
 
 private:
     template <class T> T* control(const char* name)
@@ -379,6 +386,44 @@ void TestDocumentPage::stockListAndMovementList()
     back->click();
     QCOMPARE(m_window->currentPage(), int(PageMovements));
     QVERIFY(back->isHidden());
+}
+
+void TestDocumentPage::printingFollowsTheFormMode()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1.5"_qs},
+                           {u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs, u"1"_qs}});
+    DocumentPage* page = m_window->documentPages()->receipt();
+    PrintedDocument shown = page->printedDocument();
+    QVERIFY(!shown.editing);
+    QCOMPARE(shown.rows.size(), 3);
+    QCOMPARE(shown.rows.last().first(), u"合计 ：6    "_qs);
+
+    // 预览 on the stored receipt opens the preview titled 打印预览.
+    QString title;
+    connect(m_window->reportPrint(), &ReportPrint::previewShown, this,
+            [&title](QPrintPreviewDialog* dialog) {
+                title = dialog->windowTitle();
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            });
+    press(AuxPreview);
+    QCOMPARE(title, u"打印预览"_qs);
+
+    // Being modified, every row of the grid is a line.
+    press(AuxModify);
+    shown = page->printedDocument();
+    QVERIFY(shown.editing);
+    QCOMPARE(shown.rows.size(), 2);
+    QCOMPARE(shown.rows.last().first(), u"玻璃"_qs);
+
+    // 打印 with no printer writes the form into the PDF file the user names.
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        return;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"入库单.pdf"_qs);
+    m_responder->queueFileName(pdf);
+    press(AuxPrint);
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
 }
 
 QTEST_MAIN(TestDocumentPage)

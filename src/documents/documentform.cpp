@@ -1,0 +1,23 @@
+#include "documents/documentform.h"
+
+#include "documents/printtemplate.h"
+#include "print/printtable.h"
+#include "print/wrappedrows.h"
+
+namespace mv {
+
+Outcome buildPrintForm(const PrintedDocument& document, const QStringList& templateDirectories,
+                       PrintTable& table)
+{
+    // A fresh table each time: nothing of an earlier form is printed again.
+    PrintTable form;
+    const Outcome loaded = loadPrintTemplate(document.kind, templateDirectories, form);
+    if (!loaded.done)
+        return loaded;
+    fillPrintForm(form, document);
+    fitWrappedRows(form);
+    table = form;
+    return Outcome::success();
+}
+
+} // namespace mv

@@ -1,0 +1,57 @@
+#include "documents/printtemplate.h"
+
+#include "print/tablefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+// The built-in templates live in this library's resources.
+static void initTemplateResources()
+{
+    Q_INIT_RESOURCE(templates);
+}
+
+namespace mv {
+
+QString printTemplateName(DocumentKind kind)
+{
+    return kind == DocumentKind::Receipt ? QStringLiteral("rk.gjbg") : QStringLiteral("ll.gjbg");
+}
+
+QStringList printTemplateDirectories(const QString& dataDirectory, const QString& programDirectory)
+{
+    QStringList directories;
+    const auto add = [&directories](const QString& directory) {
+        if (directory.isEmpty())
+            return;
+        const QString clean = QDir::cleanPath(directory);
+        if (!directories.contains(clean))
+            directories.append(clean);
+    };
+    add(dataDirectory);
+    add(programDirectory);
+    if (!programDirectory.isEmpty())
+        add(programDirectory + QStringLiteral("/../share/morvane"));
+    directories.append(QStringLiteral(":/templates"));
+    return directories;
+}
+
+Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table)
+{
+    initTemplateResources();
+    const QString name = printTemplateName(kind);
+    for (const QString& directory : directories) {
+        const QString path = directory + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(path))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && loadPrintTable(file.readAll(), table))
+            return Outcome::success();
+        return Outcome::refused(QStringLiteral("找不到打印模板") + QDir::toNativeSeparators(path),
+                                QStringLiteral("提示"));
+    }
+    return Outcome::refused(QStringLiteral("找不到打印模板") + name, QStringLiteral("提示"));
+}
+
+} // namespace mv

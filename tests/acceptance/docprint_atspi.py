@@ -1,0 +1,67 @@
+#!/usr/bin/python3
+"""Previews a stored receipt over the accessibility bus with real dialogs: a damaged form
+template in the data directory is reported (and nothing is previewed), then, with the user's
+template gone, 预览 opens the preview "打印预览" on the built-in form; it closes and the
+program keeps running with its data as it was."""
+
+import os
+import shutil
+import sys
+import tempfile
+
+import pyatspi
+
+from atspi_support import (answer_message, application, assert_still_running, count_rows,
+                           find, log_in, open_dialog, press, start_program, stop_program,
+                           wait_for)
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    os.environ["XDG_CONFIG_HOME"] = os.path.join(home, "config")
+    program = start_program(binary, home, "--demo")
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        log_in(app, "admin", "admin")
+        main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+        lines = count_rows(home, "yclnote")
+        assert count_rows(home, "ycldate", "出入='入'") > 0, "the demo data has no receipt"
+
+        press(wait_for(lambda: find(main_window, description="工具条1_0"), what="采购入库"))
+        number = wait_for(lambda: find(main_window, description="编辑框_单号入库"),
+                          what="编辑框_单号入库")
+        wait_for(lambda: number.queryText().getText(0, -1).strip(), what="the latest receipt")
+        preview_button = wait_for(lambda: find(main_window, description="辅_工具条_1"),
+                                  what="预览")
+
+        # A damaged template of the user's own is reported, not printed over.
+        template = os.path.join(home, "rk.gjbg")
+        with open(template, "w", encoding="utf-8") as f:
+            f.write("{ damaged")
+        press(preview_button)
+        answer_message(app, "找不到打印模板" + template, "确定")
+        assert not find(app, description="PreviewFrame"), "a preview opened on a damaged form"
+        assert_still_running(program, app)
+
+        # Without it the built-in form is previewed.
+        os.remove(template)
+        press(preview_button)
+        preview = wait_for(lambda: find(app, description="PreviewFrame") or
+                           find(app, name="打印预览", role=pyatspi.ROLE_DIALOG),
+                           what="the preview 打印预览")
+        assert preview.name == "打印预览", preview.name
+        press(wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
+                       what="关闭 in the preview"))
+        wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
+        assert not open_dialog(app), "a dialog is left open"
+        assert_still_running(program, app)
+        assert count_rows(home, "yclnote") == lines, "printing changed the data"
+        print("1 passed, 0 failed")
+    finally:
+        stop_program(program)
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
