@@ -9,6 +9,7 @@
 #include "app/printsettingswindow.h"
 #include "print/reportlayout.h"
 #include "print/reportrequest.h"
+#include "widgets/reportlist.h"
 
 #include <QObject>
 #include <QPointer>
@@ -21,7 +22,6 @@ class QWidget;
 namespace mv {
 
 class PrintTable;
-class ReportList;
 class SettingsStore;
 
 class ReportPrint : public QObject
