@@ -9,6 +9,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 
 namespace mv {
@@ -126,6 +127,36 @@ bool isBusy(const QSqlError& error)
     return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
+// PostgreSQL: an error without a server SQLSTATE comes from the client library finding the
+// connection gone; class 08 and the shutdown codes 57P01-57P03 say the same from the server.
+bool isConnectionLoss(const QSqlError& error, const Dialect& dialect)
+{
+    if (dialect.backend() != Dialect::Postgres || error.type() == QSqlError::NoError)
+        return false;
+    const QString code = error.nativeErrorCode();
+    return code.isEmpty() || code.startsWith(QLatin1String("08")) ||
+           code.startsWith(QLatin1String("57P0"));
+}
+
+// 23505 on PostgreSQL, 2067/1555 (SQLITE_CONSTRAINT_UNIQUE/PRIMARYKEY) on SQLite.
+bool isDuplicateKey(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("23505") || code == QLatin1String("2067") ||
+           code == QLatin1String("1555");
+}
+
+// A 64-bit FNV-1a hash of the key's UTF-8 bytes: the advisory lock number of a key.
+qint64 lockNumber(const QString& key)
+{
+    quint64 hash = 1469598103934665603ULL;
+    for (const char byte : key.toUtf8()) {
+        hash ^= quint8(byte);
+        hash *= 1099511628211ULL;
+    }
+    return qint64(hash);
+}
+
 QString unsupportedBackendMessage()
 {
     return QStringLiteral("暂不支持该数据库类型");
@@ -209,6 +240,8 @@ bool Connection::openUrl(const QString& url, QString* error)
             db.setUserName(parsed.userName());
             db.setPassword(parsed.password());
             db.setDatabaseName(parsed.path().mid(1));
+            // An unreachable server is reported after a few seconds, not after minutes.
+            db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         } else {
             db.setDatabaseName(url.mid(5));
         }
@@ -222,6 +255,23 @@ bool Connection::openUrl(const QString& url, QString* error)
     }
     m_dialect = dialect;
     m_path.clear();
+    m_url = url;
+    m_lost = false;
+    return true;
+}
+
+bool Connection::reconnectIfLost()
+{
+    if (!m_lost || m_url.isEmpty() || m_unitDepth > 0)
+        return true;
+    const QString url = m_url;
+    QString error;
+    if (!openUrl(url, &error)) {
+        m_url = url;
+        noteError(error, false);
+        m_lost = true;
+        return false;
+    }
     return true;
 }
 
@@ -235,6 +285,7 @@ void Connection::close()
     }
     QSqlDatabase::removeDatabase(m_name);
     m_path.clear();
+    m_url.clear();
 }
 
 bool Connection::isOpen() const
@@ -253,19 +304,23 @@ std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnl
         m_lastError = QStringLiteral("空的查询语句");
         return nullptr;
     }
+    if (!reconnectIfLost())
+        return nullptr;
     if (!isOpen()) {
         m_lastError = QStringLiteral("数据库没有打开");
         return nullptr;
     }
     auto d = std::make_unique<ResultSetPrivate>();
     d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
-    d->query.setForwardOnly(forwardOnly);
-    if (!d->query.exec(sql)) {
-        noteError(d->query.lastError().text(), isBusy(d->query.lastError()));
+    // The PostgreSQL driver reads a forward-only result row by row from the server, which
+    // stops at the next statement on the connection; callers read one result while running
+    // another, so there the whole result is fetched at once.
+    d->query.setForwardOnly(forwardOnly && m_dialect.backend() != Dialect::Postgres);
+    if (!d->query.exec(m_dialect.translate(sql))) {
+        noteError(d->query.lastError());
         return nullptr;
     }
-    m_lastError.clear();
-    m_busy = false;
+    noteError(QString(), false);
     d->record = d->query.record();
     d->closed = false;
     d->eof = !(d->query.isSelect() && d->query.next());
@@ -278,18 +333,19 @@ bool Connection::execute(const QString& sql)
         m_lastError = QStringLiteral("空的语句");
         return false;
     }
+    if (!reconnectIfLost())
+        return false;
     if (!isOpen()) {
         m_lastError = QStringLiteral("数据库没有打开");
         return false;
     }
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     m_rowsAffected = -1;
-    if (!q.exec(sql)) {
-        noteError(q.lastError().text(), isBusy(q.lastError()));
+    if (!q.exec(m_dialect.translate(sql))) {
+        noteError(q.lastError());
         return false;
     }
-    m_lastError.clear();
-    m_busy = false;
+    noteError(QString(), false);
     m_rowsAffected = q.numRowsAffected();
     return true;
 }
@@ -298,6 +354,15 @@ void Connection::noteError(const QString& text, bool busy)
 {
     m_lastError = text;
     m_busy = busy;
+    m_lost = false;
+    m_duplicate = false;
+}
+
+void Connection::noteError(const QSqlError& error)
+{
+    noteError(error.text(), isBusy(error));
+    m_lost = isConnectionLoss(error, m_dialect);
+    m_duplicate = isDuplicateKey(error);
 }
 
 bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
@@ -306,7 +371,7 @@ bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!(db.*step)()) {
-        noteError(db.lastError().text(), isBusy(db.lastError()));
+        noteError(db.lastError());
         return false;
     }
     return true;
@@ -345,7 +410,25 @@ bool Connection::begin()
     // lock without waiting; taking it at the start lets the busy timeout do its work.
     if (sqliteHandle())
         return execute(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!reconnectIfLost())
+        return false;
     return runOnDatabase(&QSqlDatabase::transaction);
+}
+
+bool Connection::lockKeys(const QStringList& keys)
+{
+    if (m_dialect.backend() != Dialect::Postgres)
+        return true;
+    // Taken in one global order (by number) so that two transactions never wait on each other.
+    QList<qint64> numbers;
+    for (const QString& key : keys)
+        numbers.append(lockNumber(key));
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    for (const qint64 number : numbers)
+        if (!execute(u"SELECT pg_advisory_xact_lock("_qs + QString::number(number) + u')'))
+            return false;
+    return true;
 }
 
 bool Connection::commit()

@@ -6,11 +6,13 @@
 #include "data/dialect.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
 struct sqlite3;
 class QSqlDatabase;
+class QSqlError;
 
 namespace mv {
 
@@ -75,6 +77,11 @@ public:
     int rowsAffected() const { return m_rowsAffected; }
     // True when the last failure came from another program holding the database lock.
     bool lastErrorWasBusy() const { return m_busy; }
+    // True when the last failure was the server connection breaking (PostgreSQL). The next
+    // statement or transaction opens the connection again.
+    bool lastErrorWasConnectionLost() const { return m_lost; }
+    // True when the last failure was a unique constraint refusing a second equal key.
+    bool lastErrorWasDuplicateKey() const { return m_duplicate; }
 
     // On SQLite, begin() takes the write lock at once (BEGIN IMMEDIATE), waiting up to the
     // busy timeout for a second copy of the program to finish its write.
@@ -85,6 +92,11 @@ public:
     // How long a statement waits for a database locked by another connection.
     static constexpr int kBusyTimeoutMs = 5000;
 
+    // Inside a transaction: waits until no other connection works under any of these keys,
+    // holding them until the transaction ends. On SQLite the transaction already holds the
+    // whole database (BEGIN IMMEDIATE), so there is nothing more to take.
+    bool lockKeys(const QStringList& keys);
+
     // The native handle of an SQLite connection (for registering functions), else nullptr.
     sqlite3* sqliteHandle() const;
 
@@ -93,6 +105,9 @@ private:
     // Runs a transaction step on the open database, keeping its error on failure.
     bool runOnDatabase(bool (QSqlDatabase::*step)());
     void noteError(const QString& text, bool busy);
+    void noteError(const QSqlError& error);
+    // Opens the connection again after it was lost; false when the server is still away.
+    bool reconnectIfLost();
     // Transaction units: only the outermost begins and commits; an inner unit that ends
     // without committing makes the outermost roll back.
     bool beginUnit();
@@ -100,10 +115,13 @@ private:
 
     QString m_name; // Qt connection name, unique per object
     QString m_path;
+    QString m_url; // what openUrl() opened, for reconnecting
     QString m_lastError;
     Dialect m_dialect;
     int m_rowsAffected = -1;
     bool m_busy = false;
+    bool m_lost = false;
+    bool m_duplicate = false;
     int m_unitDepth = 0;
     bool m_unitFailed = false;
 };

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QUrl>
 
 namespace mv {
 
@@ -38,6 +39,14 @@ bool hasNoTables(Connection& connection)
     return result && !result->eof() && result->value(0).toInt() == 0;
 }
 
+// The server and database of a URL as the clerk knows them, without the password.
+QString serverShown(const QString& url)
+{
+    const QUrl parsed(url);
+    return parsed.host() + (parsed.port() > 0 ? u':' + QString::number(parsed.port()) : QString()) +
+           u'/' + parsed.path().mid(1);
+}
+
 bool createNewDatabase(Connection& connection, const QString& path, const OpenOptions& options,
                        QString* error)
 {
@@ -56,7 +65,80 @@ bool createNewDatabase(Connection& connection, const QString& path, const OpenOp
         QStringLiteral("无法创建数据库文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
+// The item columns fold A-Z only, as on SQLite; the server's case-insensitive text folds by
+// the database's character classification, which does just that only under "C". So the
+// database must be made for it (UTF8 text, character classes "C"); anything else would
+// group items differently from the same data in a file. Empty when the database suits.
+QString unsuitableServerDatabase(Connection& connection)
+{
+    const auto settings =
+        connection.query(u"SELECT datctype, pg_encoding_to_char(encoding) FROM pg_database "
+                         "WHERE datname = current_database()"_qs,
+                         true);
+    if (!settings || settings->eof())
+        return QStringLiteral("无法读取数据库 %1 的设置：%2");
+    const QString ctype = settings->field(0);
+    if (settings->field(1) == u"UTF8"_qs && (ctype == u"C"_qs || ctype == u"POSIX"_qs))
+        return {};
+    return QStringLiteral("数据库 %1 的字符设置（编码 ") + settings->field(1) +
+           QStringLiteral("，字符分类 ") + ctype +
+           QStringLiteral("）不适合本程序，没有在其中建立数据表。请管理员用下面的语句新建数据库："
+                          "CREATE DATABASE 名称 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' "
+                          "TEMPLATE template0;%2");
+}
+
 } // namespace
+
+QString describeServerFailure(const QString& driverMessage)
+{
+    const QString m = driverMessage;
+    const auto has = [&](const char* text) {
+        return m.contains(QLatin1String(text), Qt::CaseInsensitive);
+    };
+    if (has("password authentication failed") || has("no password supplied") ||
+        has("authentication failed"))
+        return QStringLiteral("用户名或密码不正确，服务器拒绝登录。");
+    if (has("does not exist") && has("database"))
+        return QStringLiteral("服务器上没有这个数据库，请检查数据库名称，或请管理员先建立数据库。");
+    if (has("role") && has("does not exist"))
+        return QStringLiteral("服务器上没有这个用户，请检查用户名。");
+    if (has("could not connect") || has("connection refused") || has("could not translate host") ||
+        has("timeout expired") || has("No route to host") || has("Network is unreachable"))
+        return QStringLiteral(
+            "无法连接到数据库服务器，请检查服务器地址和端口，以及服务器是否在运行。");
+    if (has("缺少驱动"))
+        return m;
+    return QStringLiteral("无法连接到数据库服务器：") + m;
+}
+
+bool openServerDatabase(Connection& connection, const QString& url, const OpenOptions& options,
+                        QString* error)
+{
+    QString reason;
+    if (!connection.openUrl(url, &reason))
+        return fail(error, describeServerFailure(reason));
+    const QString shown = serverShown(url);
+    const auto failHere = [&](const QString& what) {
+        connection.close();
+        return fail(error, what.arg(shown, reason));
+    };
+    if (!hasProgramTables(connection)) {
+        if (const QString refusal = unsuitableServerDatabase(connection); !refusal.isEmpty())
+            return failHere(refusal);
+        if (!createSchema(connection, &reason) ||
+            (options.demoData && !fillDemoData(connection, &reason)))
+            return failHere(QStringLiteral("无法在数据库 %1 中建立数据表：%2"));
+        return true;
+    }
+    const int version = schemaVersion(connection);
+    if (version == 0)
+        return failHere(
+            QStringLiteral("数据库 %1 中已有别的数据表，不是本程序的数据库，没有改动它。%2"));
+    if (!upgradeSchema(connection, &reason))
+        return failHere(version > kSchemaVersion ? QStringLiteral("数据库 %1：%2")
+                                                 : QStringLiteral("无法升级数据库 %1：%2"));
+    return true;
+}
 
 DatabaseFileKind probeDatabaseFile(const QString& path)
 {
@@ -139,8 +221,11 @@ bool openDataStore(Connection& connection, const QString& dataDirectory, const O
         return true;
     }
     if (!upgradeSchema(connection, &reason)) {
+        const bool newer = schemaVersion(connection) > kSchemaVersion;
         connection.close();
-        return fail(error, QStringLiteral("无法升级数据库文件 %1：%2").arg(shownPath, reason));
+        return fail(error, (newer ? QStringLiteral("数据库文件 %1：%2")
+                                  : QStringLiteral("无法升级数据库文件 %1：%2"))
+                               .arg(shownPath, reason));
     }
     return true;
 }

@@ -33,7 +33,12 @@ bool createSchema(Connection& connection, QString* error = nullptr);
 // Brings an older schema up to kSchemaVersion (carries the tables over to the current
 // definitions without losing a row, adds missing tables and indexes); 0 when unversioned.
 int schemaVersion(Connection& connection);
+// Refuses, without changing anything, a schema newer than kSchemaVersion.
 bool upgradeSchema(Connection& connection, QString* error = nullptr);
+// True when the database holds any table (in the current schema on PostgreSQL).
+bool hasProgramTables(Connection& connection);
+// The refusal of a database whose schema version is newer than the program's.
+QString newerSchemaMessage(int version);
 
 struct OpenOptions
 {
@@ -45,6 +50,15 @@ struct OpenOptions
 // returns false with a user-readable Chinese message in *error.
 bool openDataStore(Connection& connection, const QString& dataDirectory,
                    const OpenOptions& options = {}, QString* error = nullptr);
+
+// Opens a database server URL ("postgresql://user:pw@host:port/db") on the connection: on an
+// empty database creates the schema and the first account (and the demo data when asked),
+// brings an older schema up, refuses a newer one. On failure false with a plain Chinese
+// message in *error (server unreachable, wrong password, database missing, ...).
+bool openServerDatabase(Connection& connection, const QString& url, const OpenOptions& options = {},
+                        QString* error = nullptr);
+// The plain Chinese reading of a failed server connection attempt.
+QString describeServerFailure(const QString& driverMessage);
 
 // The demo data set: ~40 items in 5 categories, 6 suppliers, 4 projects, 3 months of
 // receipts and requisitions ending today, never issuing more than is in stock.

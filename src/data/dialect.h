@@ -23,9 +23,21 @@ public:
     // The text stored into a date column: ISO yyyy-MM-dd except on Access.
     QString dateValue(const QDate& date) const;
 
-    // The ORDER BY term that lists rows in the order they were stored ("rowid" on SQLite);
-    // empty where the backend has none and a plain scan gives that order.
+    // The ORDER BY term that lists yclnote rows in the order they were stored ("rowid" on
+    // SQLite, the serial column of the same name on PostgreSQL); empty where the backend has
+    // none and a plain scan gives that order.
     QString storedOrder() const;
+
+    // True where the database has the program's functions mv_int() (the integer reading of a
+    // quantity) so sums can be made by the database.
+    bool hasIntegerFunction() const { return m_backend != Access; }
+    // The test that a date column lies in [from, to]: on SQLite mv_between(), which also reads
+    // dates stored in other text forms; elsewhere a plain BETWEEN on the ISO text.
+    QString dateBetween(const QString& column, const QDate& from, const QDate& to) const;
+
+    // The statement as this backend reads it. PostgreSQL: [name] becomes "name", and the
+    // table name user (a reserved word there) is quoted; text inside literals is untouched.
+    QString translate(const QString& sql) const;
 
 private:
     Backend m_backend;

@@ -46,12 +46,59 @@ const QStringList& tablesWithItemColumns()
     return names;
 }
 
-QStringList tableStatements()
+// The columns as the backend declares them. PostgreSQL: the item columns are citext under
+// the "C" collation, which folds only A-Z and compares the folded bytes, as SQLite's NOCASE
+// does, so grouping, ordering and lookups give the same items on both; yclnote gets a serial
+// rowid, the stored order SQLite keeps by itself.
+QString columnsFor(const Dialect& dialect, const TableDefinition& table)
+{
+    if (dialect.backend() != Dialect::Postgres)
+        return table.columns;
+    QString columns = table.columns;
+    columns.replace(u"TEXT COLLATE NOCASE"_qs, u"citext COLLATE \"C\""_qs);
+    if (table.name == u"yclnote"_qs)
+        columns += u", rowid BIGSERIAL"_qs;
+    return columns;
+}
+
+QStringList tableStatements(const Dialect& dialect)
 {
     QStringList statements;
     for (const TableDefinition& table : tables())
         statements.append(u"CREATE TABLE IF NOT EXISTS ["_qs + table.name + u"] ("_qs +
-                          table.columns + u')');
+                          columnsFor(dialect, table) + u')');
+    return statements;
+}
+
+// PostgreSQL only, before the tables: the case-insensitive text type, the table that keeps
+// the schema version, and mv_int(), the program's integer reading of a quantity (blanks,
+// a sign, digits, after folding the full-width forms; clamped to int; 0 for NULL and for
+// text without digits). Plain digit strings take the quick cast.
+const QStringList& serverPreamble()
+{
+    static const QStringList statements = {
+        QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS morvane_schema (version INTEGER NOT NULL)"),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION mv_int(value text) RETURNS integer "
+            "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $f$ "
+            "SELECT CASE WHEN value ~ '^[0-9]{1,9}$' THEN value::integer "
+            "ELSE least(greatest(coalesce((substring(translate(value, "
+            "'０１２３４５６７８９＋－　', '0123456789+- ') "
+            "FROM '^[ \t\n\v\f\r]*([+-]?[0-9]+)'))::numeric, 0), -2147483648), 2147483647)"
+            "::integer END $f$"),
+    };
+    return statements;
+}
+
+// PostgreSQL only: one header per number and direction. Several clerks save at once there;
+// SQLite lets one writer in at a time, and older files may already hold such pairs.
+const QStringList& serverConstraints()
+{
+    static const QStringList statements = {
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS uq_ycldate_document "
+                       "ON ycldate (单号, 出入)"),
+    };
     return statements;
 }
 
@@ -87,6 +134,12 @@ bool runAll(Connection& connection, const QStringList& statements, QString* erro
 
 bool setVersion(Connection& connection, QString* error)
 {
+    if (connection.dialect().backend() == Dialect::Postgres)
+        return runAll(connection,
+                      {QStringLiteral("DELETE FROM morvane_schema"),
+                       QStringLiteral("INSERT INTO morvane_schema (version) VALUES (%1)")
+                           .arg(kSchemaVersion)},
+                      error);
     return runAll(connection, {QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)},
                   error);
 }
@@ -160,9 +213,14 @@ bool applySchema(Connection& connection, int fromVersion, bool withFirstAccount,
     Transaction transaction(connection);
     if (!transaction.active())
         return failWith(connection, error);
-    if (!upgradeTables(connection, fromVersion, error) ||
-        !runAll(connection, tableStatements(), error) ||
-        !runAll(connection, indexStatements(), error) || !setVersion(connection, error))
+    const Dialect& dialect = connection.dialect();
+    const bool server = dialect.backend() == Dialect::Postgres;
+    if ((server && !runAll(connection, serverPreamble(), error)) ||
+        (!server && !upgradeTables(connection, fromVersion, error)) ||
+        !runAll(connection, tableStatements(dialect), error) ||
+        !runAll(connection, indexStatements(), error) ||
+        (server && !runAll(connection, serverConstraints(), error)) ||
+        !setVersion(connection, error))
         return false;
     const QString firstAccount =
         QStringLiteral("INSERT INTO [user] (编号, 用户, 密码, ycl审核, 数据操作) "
@@ -183,16 +241,48 @@ bool createSchema(Connection& connection, QString* error)
 
 int schemaVersion(Connection& connection)
 {
+    if (connection.dialect().backend() == Dialect::Postgres) {
+        if (!hasProgramTables(connection))
+            return 0;
+        const auto result =
+            connection.query(QStringLiteral("SELECT max(version) FROM morvane_schema"), true);
+        return result && !result->eof() ? result->value(0).toInt() : 0;
+    }
     const auto result = connection.query(QStringLiteral("PRAGMA user_version"), true);
     if (!result || result->eof())
         return 0;
     return result->value(0).toInt();
 }
 
+bool hasProgramTables(Connection& connection)
+{
+    const QString sql =
+        connection.dialect().backend() == Dialect::Postgres
+            ? u"SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"_qs
+            : u"SELECT count(*) FROM sqlite_master WHERE type='table'"_qs;
+    const auto result = connection.query(sql, true);
+    return result && !result->eof() && result->value(0).toInt() > 0;
+}
+
+QString newerSchemaMessage(int version)
+{
+    return QStringLiteral(
+               "数据库的结构版本为 %1，比本程序能处理的版本 %2 新，请使用新版本的程序打开。"
+               "数据库没有被改动。")
+        .arg(version)
+        .arg(kSchemaVersion);
+}
+
 bool upgradeSchema(Connection& connection, QString* error)
 {
     const int version = schemaVersion(connection);
-    if (version >= kSchemaVersion)
+    if (version > kSchemaVersion) {
+        // A newer program's database: reading or writing it could lose what that version keeps.
+        if (error)
+            *error = newerSchemaMessage(version);
+        return false;
+    }
+    if (version == kSchemaVersion)
         return true;
     // Tables that an older file lacks are added empty; existing ones keep all their rows.
     return applySchema(connection, version, false, error);

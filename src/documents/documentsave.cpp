@@ -60,6 +60,14 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
     return true;
 }
 
+Outcome duplicateNumber(const Document& document)
+{
+    return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
+                            document.kind == DocumentKind::Requisition
+                                ? headerControls(document.kind).number
+                                : QString());
+}
+
 // The header tests and the duplicate test, in the kind's order.
 Outcome checkHeader(Connection& connection, const Document& document)
 {
@@ -71,9 +79,7 @@ Outcome checkHeader(Connection& connection, const Document& document)
         if (failed)
             return databaseFailure(connection, u"查询单据号"_qs);
         if (stored)
-            return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
-                                    document.kind == DocumentKind::Requisition ? controls.number
-                                                                               : QString());
+            return duplicateNumber(document);
         return std::nullopt;
     };
     if (document.kind == DocumentKind::Receipt) {
@@ -149,6 +155,28 @@ bool recordProject(Connection& connection, const QString& project)
     return connection.execute(buildInsert(u"date"_qs, u"x="_qs + q(project) + u",y='出库项目'"_qs));
 }
 
+// Several clerks may save at once on a database server. Every operation on a document first
+// takes a lock on its number and direction (and on the number it replaces), and a
+// requisition on each item it issues; the locks last until the transaction ends. So the
+// duplicate test and the stock check run with no other save of that number or item in
+// flight, and, as each statement reads what was committed before it started, they see the
+// other clerks' finished documents. Locks are taken in one fixed order, so two saves never
+// wait on each other. (Serializable isolation would do as well, but needs a retry loop
+// around the whole save; the locks make a waiting clerk simply wait.) A unique index on the
+// header backs the number up.
+bool lockDocumentWork(Connection& connection, const Document& document,
+                      const std::optional<QString>& replacing)
+{
+    const QString direction = headerDirection(document.kind);
+    QStringList keys = {u"单据\x1f"_qs + direction + u'\x1f' + document.header.number};
+    if (replacing)
+        keys.append(u"单据\x1f"_qs + direction + u'\x1f' + *replacing);
+    if (document.kind == DocumentKind::Requisition)
+        for (const DocumentLine& line : document.lines)
+            keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+    return connection.lockKeys(keys);
+}
+
 bool writeDocument(Connection& connection, const Document& document)
 {
     const QString dateValue = connection.dialect().dateValue(document.header.date);
@@ -173,14 +201,27 @@ Outcome saveDocument(Connection& connection, const Document& document,
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, action);
+    if (!lockDocumentWork(connection, document, replacing))
+        return databaseFailure(connection, action);
     int removed = 0;
     if (replacing && !removeDocument(connection, document.kind, *replacing, &removed))
         return databaseFailure(connection, action);
+    // Another clerk deleted the document while this one was changing it: saving now would
+    // bring it back under his feet.
+    if (replacing && removed == 0)
+        return Outcome::refused(
+            u"单据号："_qs + *replacing + u"已被其他用户删除，修改没有保存！"_qs, kHint);
     if (Outcome header = checkHeader(connection, document); !header.done)
         return header;
     if (Outcome lines = checkLines(connection, document); !lines.done)
         return lines;
-    if (!writeDocument(connection, document) || !transaction.commit())
+    if (!writeDocument(connection, document)) {
+        // The unique index caught a number the re-check could not see.
+        if (connection.lastErrorWasDuplicateKey())
+            return duplicateNumber(document);
+        return databaseFailure(connection, action);
+    }
+    if (!transaction.commit())
         return databaseFailure(connection, action);
     return Outcome::success();
 }
@@ -192,6 +233,8 @@ Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString&
     const QString action = u"删除单据"_qs;
     Transaction transaction(connection);
     if (!transaction.active())
+        return databaseFailure(connection, action);
+    if (!connection.lockKeys({u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number}))
         return databaseFailure(connection, action);
     int removed = 0;
     if (!removeDocument(connection, kind, number, &removed))

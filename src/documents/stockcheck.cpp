@@ -30,7 +30,7 @@ QString foldedItemKey(const QString& name, const QString& model)
 
 qint64 itemStock(Connection& connection, const QString& name, const QString& model)
 {
-    if (!connection.sqliteHandle())
+    if (!connection.dialect().hasIntegerFunction())
         return StockBalance(connection, name, model);
     // The same sums as StockBalance(), added up by the database from the covering index.
     std::unique_ptr<ResultSet> sums = connection.query(

@@ -25,19 +25,19 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
     }
 }
 
-// SQLite: one aggregate statement with the registered mv_int(), grouped over the columns of
-// the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). mv_between() compares dates
-// stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO form of the period's bounds.
-QHash<ItemKey, ItemSums> aggregateSqlite(Connection& connection,
-                                         const std::optional<Period>& period,
-                                         const GroupProgress& progress)
+// SQLite and PostgreSQL: one aggregate statement with the program's mv_int(), grouped over
+// the columns of the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). On SQLite
+// mv_between() compares dates stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO
+// form of the period's bounds (see Dialect::dateBetween).
+QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
+                                             const std::optional<Period>& period,
+                                             const GroupProgress& progress)
 {
     const Dialect& dialect = connection.dialect();
     const QString periodSum =
-        period
-            ? u"SUM(CASE WHEN mv_between(日期, "_qs + dialect.dateLiteral(period->from) + u", "_qs +
-                  dialect.dateLiteral(period->to) + u") THEN mv_int(数量) ELSE 0 END)"_qs
-            : u"0"_qs;
+        period ? u"SUM(CASE WHEN "_qs + dialect.dateBetween(u"日期"_qs, period->from, period->to) +
+                     u" THEN mv_int(数量) ELSE 0 END)"_qs
+               : u"0"_qs;
     const QString statement = u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
                               u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
                               u" GROUP BY 原材料名字, 型号, 正负"_qs;
@@ -96,8 +96,8 @@ QHash<ItemKey, ItemSums> scanLines(Connection& connection, const std::optional<P
 QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
                                      const GroupProgress& progress)
 {
-    if (connection.dialect().backend() == Dialect::Sqlite)
-        return aggregateSqlite(connection, period, progress);
+    if (connection.dialect().hasIntegerFunction())
+        return aggregateInDatabase(connection, period, progress);
     return scanLines(connection, period);
 }
 
@@ -109,7 +109,12 @@ QString stockItemsStatement()
 QList<StockItem> queryStockItems(Connection& connection, const QString& statement)
 {
     QList<StockItem> items;
-    std::unique_ptr<ResultSet> groups = connection.query(statement, true);
+    // SQLite hands the groups out in the order of their key (it groups along the index);
+    // other databases group by hashing, so the order is asked for there.
+    const bool ordered = connection.dialect().backend() == Dialect::Sqlite ||
+                         statement.contains(u"ORDER BY"_qs, Qt::CaseInsensitive);
+    std::unique_ptr<ResultSet> groups =
+        connection.query(ordered ? statement : statement + u" ORDER BY 1, 2, 3, 4"_qs, true);
     if (!groups)
         return items;
     for (; !groups->eof(); groups->next())

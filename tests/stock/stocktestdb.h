@@ -5,10 +5,12 @@
 #include "data/builders.h"
 #include "data/connection.h"
 #include "data/datastore.h"
+#include "support/testserver.h"
 
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QtTest>
+#include <memory>
 
 namespace mv::testing {
 
@@ -18,8 +20,14 @@ public:
     StockTestDb()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(connection.openSqlite(m_dir.filePath(QStringLiteral("stock.db"))));
         QString error;
+        if (mv::test::onTestServer()) {
+            m_server = std::make_unique<mv::test::ScratchServerDatabase>();
+            QVERIFY(m_server->isValid());
+            QVERIFY2(connection.openUrl(m_server->url(), &error), qPrintable(error));
+        } else {
+            QVERIFY(connection.openSqlite(m_dir.filePath(QStringLiteral("stock.db"))));
+        }
         QVERIFY2(createSchema(connection, &error), qPrintable(error));
     }
 
@@ -49,10 +57,12 @@ public:
                  qPrintable(connection.lastError()));
     }
 
-    Connection connection;
-
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<mv::test::ScratchServerDatabase> m_server; // dropped after the connection
+
+public:
+    Connection connection;
 };
 
 } // namespace mv::testing

@@ -11,14 +11,26 @@ TempDataStore::TempDataStore(const OpenOptions& options)
 {
     QVERIFY2(m_dir.isValid(), qPrintable(m_dir.errorString()));
     QString error;
-    const bool opened = openDataStore(m_connection, m_dir.path(), options, &error);
+    bool opened = false;
+    if (onTestServer()) {
+        m_server = std::make_unique<ScratchServerDatabase>();
+        QVERIFY(m_server->isValid());
+        opened = openServerDatabase(m_connection, m_server->url(), options, &error);
+    } else {
+        opened = openDataStore(m_connection, m_dir.path(), options, &error);
+    }
     QVERIFY2(opened, qPrintable(error));
     m_valid = true;
 }
 
 QString TempDataStore::databasePath() const
 {
-    return QDir(m_dir.path()).filePath(QStringLiteral("db.mdb"));
+    return m_server ? QString() : QDir(m_dir.path()).filePath(QStringLiteral("db.mdb"));
+}
+
+QString TempDataStore::url() const
+{
+    return m_server ? m_server->url() : u"sqlite:"_qs + databasePath();
 }
 
 void TempDataStore::exec(const QString& sql)

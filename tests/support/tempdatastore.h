@@ -1,11 +1,14 @@
 #pragma once
-// A fresh data store in a temporary directory, opened on its own connection, for tests.
+// A fresh data store in a temporary directory, opened on its own connection, for tests; on
+// the test server (see testserver.h) a fresh database there instead.
 
 #include "data/connection.h"
 #include "data/datastore.h"
+#include "testserver.h"
 
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace mv::test {
 
@@ -20,7 +23,9 @@ public:
 
     bool isValid() const { return m_valid; }
     QString directory() const { return m_dir.path(); }
-    QString databasePath() const;
+    QString databasePath() const; // the SQLite file; empty on the test server
+    QString url() const;          // what a second connection opens to reach the same data
+    bool onServer() const { return m_server != nullptr; }
     Connection& connection() { return m_connection; }
 
     // Executes a statement; a failure fails the running test with the statement and error.
@@ -35,6 +40,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<ScratchServerDatabase> m_server;
     Connection m_connection;
     bool m_valid = false;
 };

@@ -151,9 +151,15 @@ void TestAccounts::failuresAreReported()
     QVERIFY(addAccount(db, clerk(u"张三"_qs, u"1"_qs)).done);
     const QStringList before = userTable(db);
     // The database refuses every change of the table.
+    if (store.onServer())
+        store.exec(u"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                   "RAISE EXCEPTION 'read only'; END $$"_qs);
     for (const char* event : {"INSERT", "UPDATE", "DELETE"})
-        store.exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON [user] "
-                                  "BEGIN SELECT RAISE(ABORT, 'read only'); END")
+        store.exec((store.onServer()
+                        ? QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON [user] "
+                                         "FOR EACH ROW EXECUTE FUNCTION refuse()")
+                        : QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON [user] "
+                                         "BEGIN SELECT RAISE(ABORT, 'read only'); END"))
                        .arg(QString::fromUtf8(event)));
 
     const QList<AccountOutcome> outcomes = {
