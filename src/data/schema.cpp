@@ -48,15 +48,15 @@ const QStringList& tablesWithItemColumns()
 
 // The columns as the backend declares them. PostgreSQL: the item columns are citext under
 // the "C" collation, which folds only A-Z and compares the folded bytes, as SQLite's NOCASE
-// does, so grouping, ordering and lookups give the same items on both; yclnote gets a serial
-// rowid, the stored order SQLite keeps by itself.
+// does, so grouping, ordering and lookups give the same items on both. Tables without a key
+// get a serial rowid, the stored order SQLite keeps by itself.
 QString columnsFor(const Dialect& dialect, const TableDefinition& table)
 {
     if (dialect.backend() != Dialect::Postgres)
         return table.columns;
     QString columns = table.columns;
     columns.replace(u"TEXT COLLATE NOCASE"_qs, u"citext COLLATE \"C\""_qs);
-    if (table.name == u"yclnote"_qs)
+    if (!columns.contains(u"PRIMARY KEY"_qs))
         columns += u", rowid BIGSERIAL"_qs;
     return columns;
 }
