@@ -1,9 +1,12 @@
 #include "app/databasemenu.h"
 
+#include "app/databasesettingswindow.h"
 #include "common/messages.h"
 #include "common/oledate.h"
+#include "data/connection.h"
 #include "data/databasebackup.h"
 #include "data/databaserestore.h"
+#include "data/serverdump.h"
 
 #include <QCursor>
 #include <QDir>
@@ -11,6 +14,12 @@
 #include <QScopeGuard>
 
 namespace mv {
+
+void openDatabaseSettings(Connection& connection, QWidget* parent)
+{
+    DatabaseSettingsWindow window(QDir(dataDirectoryOf(connection)).filePath(u"db.mdb"_qs), parent);
+    window.exec();
+}
 
 DatabaseMenu::DatabaseMenu(Connection& connection, QObject* parent)
     : QObject(parent), m_connection(connection)
@@ -32,6 +41,10 @@ void DatabaseMenu::backUp()
 
 void DatabaseMenu::restore()
 {
+    if (m_connection.dialect().backend() == Dialect::Postgres) {
+        msgBox(serverRestoreNotice(), MsgOkInfo, QStringLiteral("提示"));
+        return;
+    }
     const QString dataDirectory = dataDirectoryOf(m_connection);
     const QList<BackupEntry> backups = listBackups(dataDirectory);
     if (backups.isEmpty()) {

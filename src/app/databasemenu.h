@@ -7,9 +7,14 @@
 
 #include <QObject>
 
+class QWidget;
+
 namespace mv {
 
 class Connection;
+
+// Opens the modal 数据设置 window, showing the embedded file of the open data directory.
+void openDatabaseSettings(Connection& connection, QWidget* parent);
 
 class DatabaseMenu : public QObject
 {

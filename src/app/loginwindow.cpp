@@ -46,10 +46,15 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
         QCoreApplication::quit();
     });
 
-    m_databaseOpen = openDataStore(m_connection, dataDirectory, options, &m_databaseError);
+    const bool server = !options.serverUrl.isEmpty();
+    m_databaseOpen =
+        server ? openServerDatabase(m_connection, options.serverUrl, options, &m_databaseError)
+               : openDataStore(m_connection, dataDirectory, options, &m_databaseError);
+    // Backups and print settings stay in the data directory with a server database too.
+    m_connection.setHomeDirectory(dataDirectory);
     if (!m_databaseOpen)
         msgBox(m_databaseError, MsgOk, QStringLiteral("错误"));
-    else if (!QFileInfo(dataDirectory).isWritable())
+    else if (!server && !QFileInfo(dataDirectory).isWritable())
         // The database needs its directory to write its journal: say so now, not at the
         // first failed save.
         msgBox(QStringLiteral("数据目录 %1 不可写：可以查看数据，但无法保存任何修改。\n"

@@ -3,6 +3,7 @@
 #include "app/accessimportstart.h"
 #include "app/appearance.h"
 #include "app/commandlineimport.h"
+#include "app/databasestart.h"
 #include "app/loginwindow.h"
 #include "app/options.h"
 #include "common/messages.h"
@@ -81,6 +82,8 @@ int main(int argc, char* argv[])
         return 0;
     mv::OpenOptions openOptions;
     openOptions.demoData = options.demo;
+    if (!mv::chooseStartDatabase(options.database, &openOptions))
+        return 2;
     mv::LoginWindow login(dataDirectory, openOptions);
     login.move(50, 50);
     login.show();

@@ -232,6 +232,8 @@ void MainWindow::setUpMenus()
 void MainWindow::setUpDatabaseMenu()
 {
     auto* menu = new DatabaseMenu(m_connection, this);
+    connect(m_built.menuActions.value(QStringLiteral("系统_数据设置")), &QAction::triggered, this,
+            [this] { openDatabaseSettings(m_connection, this); });
     connect(m_built.menuActions.value(QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
             &DatabaseMenu::backUp);
     connect(m_built.menuActions.value(QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
@@ -339,8 +341,11 @@ void MainWindow::onMainButton(int index)
     case MainExit:
         requestExit();
         return;
+    case MainDataSettings:
+        openDatabaseSettings(m_connection, this);
+        return;
     default:
-        return; // 成品 buttons and 数据设置 do nothing
+        return; // 成品 buttons do nothing
     }
     m_auxBar->show();
 }

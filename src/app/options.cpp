@@ -27,7 +27,14 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
         QStringLiteral("import-charset"),
         QStringLiteral("Access 97 (Jet 3) 文件中文字的代码页，默认 GBK（如 CP1252）。"),
         QStringLiteral("CHARSET"), QStringLiteral("GBK"));
+    const QCommandLineOption database(
+        QStringLiteral("database"),
+        QStringLiteral("使用 PostgreSQL 服务器上的数据库，如 postgresql://用户@主机:5432/数据库"
+                       "（没有密码时启动时询问）；也可用环境变量 MORVANE_DATABASE 指定。"
+                       "优先于“数据设置”中保存的选择。"),
+        QStringLiteral("URL"));
     parser.addOption(home);
+    parser.addOption(database);
     parser.addOption(demo);
     parser.addOption(importFile);
     parser.addOption(importCharset);
@@ -43,6 +50,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     options.home = parser.value(home);
+    options.database = parser.value(database);
     options.demo = parser.isSet(demo);
     options.importFile = parser.value(importFile);
     options.importCharset = parser.value(importCharset);

@@ -9,6 +9,7 @@ namespace mv {
 struct ProgramOptions
 {
     QString home;       // --home DIR (or MORVANE_HOME): the data directory
+    QString database;   // --database URL: a PostgreSQL server instead of the file
     bool demo = false;  // --demo: fill a newly created database with demo data
     QString importFile; // --import-mdb FILE: import it and exit
     QString importCharset = QStringLiteral("GBK"); // --import-charset: code page of Jet 3 texts

@@ -46,6 +46,14 @@ InputAnswer inputBox(const QString& prompt, const QString& title, const QString&
     return {};
 }
 
+InputAnswer passwordBox(const QString& prompt, const QString& title)
+{
+    if (MessageResponder* responder = messageResponder())
+        return responder->secretInput(prompt, title);
+    printUnanswered(QStringLiteral("input"), title, prompt);
+    return {};
+}
+
 QString openFileName(const QString& caption, const QString& directory, const QString& filter)
 {
     if (MessageResponder* responder = messageResponder())

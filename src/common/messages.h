@@ -8,7 +8,8 @@
 namespace mv {
 
 // Button/icon codes of a message box.
-enum MessageCode : int {
+enum MessageCode : int
+{
     MsgOk = 0,              // OK
     MsgYesNo = 4,           // Yes / No
     MsgOkCancelWarn = 0x31, // OK / Cancel with the exclamation icon
@@ -16,7 +17,8 @@ enum MessageCode : int {
 };
 
 // Answers: the platform's button code minus one.
-enum MessageAnswer : int {
+enum MessageAnswer : int
+{
     AnswerOk = 0,
     AnswerCancel = 1,
     AnswerAbort = 2,
@@ -41,6 +43,11 @@ public:
     virtual int message(const QString& text, int code, const QString& title) = 0;
     virtual InputAnswer input(const QString& prompt, const QString& title,
                               const QString& initial) = 0;
+    // An input box whose text is not shown (a password). By default a plain input box.
+    virtual InputAnswer secretInput(const QString& prompt, const QString& title)
+    {
+        return input(prompt, title, QString());
+    }
     // save = true for a save dialog; returns the chosen path or an empty text on cancel.
     virtual QString fileName(bool save, const QString& caption, const QString& directory,
                              const QString& filter) = 0;
@@ -59,11 +66,16 @@ public:
 MessageResponder* setMessageResponder(MessageResponder* responder);
 MessageResponder* messageResponder();
 
-inline QString defaultMessageTitle() { return QStringLiteral("信息："); }
+inline QString defaultMessageTitle()
+{
+    return QStringLiteral("信息：");
+}
 
 // Shows a message box; an omitted title is "信息：". Returns the answer code.
 int msgBox(const QString& text, int code = MsgOk, const QString& title = defaultMessageTitle());
 InputAnswer inputBox(const QString& prompt, const QString& title, const QString& initial);
+// An input box that does not show what is typed.
+InputAnswer passwordBox(const QString& prompt, const QString& title);
 QString openFileName(const QString& caption, const QString& directory, const QString& filter);
 QString saveFileName(const QString& caption, const QString& directory, const QString& filter);
 // Offers the items (the first one chosen to begin with); the chosen index, -1 on cancel.

@@ -65,6 +65,11 @@ public:
     void close();
     bool isOpen() const;
     QString path() const; // file path for SQLite, empty otherwise
+    // What openUrl() opened (with its password); empty for a file opened by path.
+    QString url() const { return m_url; }
+    // The data directory of a server database (backups, settings); a file's is its directory.
+    void setHomeDirectory(const QString& directory) { m_home = directory; }
+    QString homeDirectory() const { return m_home; }
 
     const Dialect& dialect() const { return m_dialect; }
 
@@ -116,6 +121,7 @@ private:
     QString m_name; // Qt connection name, unique per object
     QString m_path;
     QString m_url; // what openUrl() opened, for reconnecting
+    QString m_home;
     QString m_lastError;
     Dialect m_dialect;
     int m_rowsAffected = -1;

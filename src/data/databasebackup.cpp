@@ -1,5 +1,7 @@
 #include "data/databasebackup.h"
 
+#include "data/serverdump.h"
+
 #include "common/oledate.h"
 #include "data/connection.h"
 
@@ -53,6 +55,8 @@ QString backupDirectory(const QString& dataDirectory)
 
 QString dataDirectoryOf(const Connection& connection)
 {
+    if (connection.path().isEmpty())
+        return connection.homeDirectory();
     return QFileInfo(connection.path()).absolutePath();
 }
 
@@ -121,9 +125,12 @@ BackupOutcome backupDatabase(Connection& connection, const QString& name)
             QStringLiteral("无法创建备份目录 %1，数据没有备份。").arg(shown(directory));
         return outcome;
     }
-    const QString path = QDir(directory).filePath(name + QLatin1String(kBackupSuffix));
+    const bool server = connection.dialect().backend() == Dialect::Postgres;
+    const QString path = QDir(directory).filePath(
+        name + QLatin1String(server ? kServerBackupSuffix : kBackupSuffix));
     QString reason;
-    if (!snapshotDatabase(connection, path, &reason)) {
+    if (server ? !dumpServerDatabase(connection.url(), path, &reason)
+               : !snapshotDatabase(connection, path, &reason)) {
         outcome.message =
             QStringLiteral("备份失败，数据没有备份到 %1：%2").arg(shown(path), reason);
         return outcome;

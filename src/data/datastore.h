@@ -43,6 +43,7 @@ QString newerSchemaMessage(int version);
 struct OpenOptions
 {
     bool demoData = false; // fill a newly created database with the demo data set
+    QString serverUrl;     // a PostgreSQL database to open instead of db.mdb
 };
 
 // Opens <dataDirectory>/db.mdb on the connection, creating it (and the directory) on first

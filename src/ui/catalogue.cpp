@@ -19,6 +19,7 @@ const QList<WindowDef>& windowCatalogue()
         catalogue::formulaWindow(),
         catalogue::formulaEditWindow(),
         catalogue::userManagementWindow(),
+        catalogue::databaseSettingsWindow(),
     };
     return windows;
 }

@@ -129,6 +129,7 @@ inline WindowDef window(QStringView name, QStringView caption, int width, int he
 WindowDef mainWindow();
 WindowDef loginWindow();
 WindowDef passwordWindow();
+WindowDef databaseSettingsWindow();
 WindowDef searchWindow();
 WindowDef exportWindow();
 WindowDef stripeWindow();

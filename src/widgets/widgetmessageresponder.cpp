@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 
 namespace mv {
 
@@ -96,6 +97,17 @@ InputAnswer WidgetMessageResponder::input(const QString& prompt, const QString& 
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(initial);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    return InputAnswer{accepted, accepted ? dialog.textValue() : QString()};
+}
+
+InputAnswer WidgetMessageResponder::secretInput(const QString& prompt, const QString& title)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     return InputAnswer{accepted, accepted ? dialog.textValue() : QString()};
 }

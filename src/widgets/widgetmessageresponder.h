@@ -26,6 +26,7 @@ class WidgetMessageResponder : public MessageResponder
 public:
     int message(const QString& text, int code, const QString& title) override;
     InputAnswer input(const QString& prompt, const QString& title, const QString& initial) override;
+    InputAnswer secretInput(const QString& prompt, const QString& title) override;
     QString fileName(bool save, const QString& caption, const QString& directory,
                      const QString& filter) override;
     int choice(const QString& prompt, const QString& title, const QStringList& items) override;

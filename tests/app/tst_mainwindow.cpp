@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/toolbarsets.h"
 #include "common/session.h"
 #include "support/scriptedresponder.h"
 #include "support/tempdatastore.h"
@@ -11,12 +12,15 @@
 #include "widgets/webpanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace mv;
@@ -184,11 +188,23 @@ void TestMainWindow::stockSet()
     auto* list = control<ReportList>("超级列表框1");
     QCOMPARE(list->width(), control<TabControl>("选择夹1")->width() - 15);
 
-    // The finished-goods buttons and 数据设置 do nothing.
-    for (int i : {4, 5, 6, 8})
+    // The finished-goods buttons do nothing.
+    for (int i : {4, 5, 6})
         m_window->onMainButton(i);
     QCOMPARE(m_window->currentPage(), int(PageStock));
     QVERIFY(m_responder->messages.isEmpty());
+
+    // 数据设置 opens its modal window and leaves the page as it was.
+    QString opened;
+    QTimer::singleShot(0, m_window.get(), [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened = dialog->objectName() + u' ' + dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    m_window->onMainButton(MainDataSettings);
+    QCOMPARE(opened, u"DatabaseSettingsWindow 数据设置"_qs);
+    QCOMPARE(m_window->currentPage(), int(PageStock));
 }
 
 void TestMainWindow::movementsButtonNeedsASelectedRow()

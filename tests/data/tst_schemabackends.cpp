@@ -4,10 +4,12 @@
 #include "common/texts.h"
 #include "data/builders.h"
 #include "data/connection.h"
+#include "data/databasebackup.h"
 #include "data/datastore.h"
 #include "data/dialect.h"
 #include "support/tempdatastore.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace mv;
@@ -35,6 +37,7 @@ private slots:
     void itemKeysIgnoreLatinCaseOnly();
     void serverStatementsQuoteIdentifiers();
     void serverDatabaseMustFoldLikeTheFile();
+    void backupWritesTheDatabasesOwnFormat();
 };
 
 void TestSchemaBackends::newSchemaHasTheFirstAccount()
@@ -126,6 +129,20 @@ void TestSchemaBackends::serverDatabaseMustFoldLikeTheFile()
     QVERIFY2(error.contains(u"LC_CTYPE 'C'"_qs), qPrintable(error));
     QVERIFY(connection.openUrl(unsuitable.url()));
     QVERIFY(!hasProgramTables(connection));
+}
+
+void TestSchemaBackends::backupWritesTheDatabasesOwnFormat()
+{
+    TempDataStore store;
+    store.connection().setHomeDirectory(store.directory());
+    store.addLine(u"角铝"_qs, u"A1"_qs, u"入库"_qs, u"5"_qs, u"2010-01-05"_qs);
+    const BackupOutcome outcome = backupDatabase(store.connection(), u"周一"_qs);
+    QVERIFY2(outcome.done, qPrintable(outcome.message));
+    QVERIFY(outcome.path.startsWith(store.directory() + u"/datebak/周一."_qs));
+    QFile file(outcome.path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // pg_dump's custom format on the server, an SQLite file otherwise.
+    QVERIFY(file.read(16).startsWith(store.onServer() ? "PGDMP" : "SQLite format 3"));
 }
 
 QTEST_GUILESS_MAIN(TestSchemaBackends)

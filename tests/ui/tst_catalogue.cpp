@@ -378,7 +378,7 @@ void TestCatalogue::windowRecords()
 
 void TestCatalogue::recordsAreConsistent()
 {
-    QCOMPARE(windowCatalogue().size(), 11);
+    QCOMPARE(windowCatalogue().size(), 12);
     QVERIFY(!findWindowDef(u"NoSuchWindow"_qs));
     QVERIFY(!findWindowDef(QString()));
 

@@ -1,0 +1,45 @@
+#pragma once
+// The modal window 数据设置 (DatabaseSettingsWindow): the embedded file or a PostgreSQL
+// server. 测试连接 reports what a connection finds; 确定 saves the choice in the per-user
+// settings, for the next start. The logic lives in data/databasechoice.h.
+
+#include "data/databasechoice.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+
+namespace mv {
+
+class EditBox;
+
+class DatabaseSettingsWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // filePath: the embedded database file shown beside its choice.
+    DatabaseSettingsWindow(const QString& filePath, QWidget* parent = nullptr);
+
+    DatabaseChoice choice() const; // as the controls stand
+
+public slots:
+    void testConnection();
+    void save(); // 确定
+
+private:
+    void showChoice(const DatabaseChoice& choice);
+    void enableServerFields();
+
+    QRadioButton* m_file = nullptr;
+    QRadioButton* m_server = nullptr;
+    EditBox* m_host = nullptr;
+    EditBox* m_port = nullptr;
+    EditBox* m_database = nullptr;
+    EditBox* m_user = nullptr;
+    EditBox* m_password = nullptr;
+    QCheckBox* m_remember = nullptr;
+};
+
+} // namespace mv
