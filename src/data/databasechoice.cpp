@@ -90,8 +90,11 @@ ConnectionTest testServerConnection(const DatabaseChoice& choice)
     QString error;
     if (!connection.openUrl(serverUrl(choice), &error))
         return {false, describeServerFailure(error)};
-    if (!hasProgramTables(connection))
+    if (!hasProgramTables(connection)) {
+        if (const QString problem = unsuitableServerDatabase(connection); !problem.isEmpty())
+            return {false, u"连接成功，但"_qs + problem.arg(choice.database, QString())};
         return {true, u"连接成功。数据库是空的，程序下次启动时会在其中建立数据表和管理员账户。"_qs};
+    }
     const int version = schemaVersion(connection);
     if (version == 0)
         return {false, u"连接成功，但数据库中已有别的数据表，不是本程序的数据库。"_qs};

@@ -65,6 +65,8 @@ bool createNewDatabase(Connection& connection, const QString& path, const OpenOp
         QStringLiteral("无法创建数据库文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
+} // namespace
+
 // The item columns fold A-Z only, as on SQLite; the server's case-insensitive text folds by
 // the database's character classification, which does just that only under "C". So the
 // database must be made for it (UTF8 text, character classes "C"); anything else would
@@ -86,8 +88,6 @@ QString unsuitableServerDatabase(Connection& connection)
                           "CREATE DATABASE 名称 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' "
                           "TEMPLATE template0;%2");
 }
-
-} // namespace
 
 QString describeServerFailure(const QString& driverMessage)
 {

@@ -58,6 +58,9 @@ bool openDataStore(Connection& connection, const QString& dataDirectory,
 // message in *error (server unreachable, wrong password, database missing, ...).
 bool openServerDatabase(Connection& connection, const QString& url, const OpenOptions& options = {},
                         QString* error = nullptr);
+// Why an empty server database is not fit for the program's tables (its text encoding or
+// character classes), with %1 for the database and %2 for a reason to follow; empty when fit.
+QString unsuitableServerDatabase(Connection& connection);
 // The plain Chinese reading of a failed server connection attempt.
 QString describeServerFailure(const QString& driverMessage);
 

@@ -5,6 +5,7 @@
 #include "data/builders.h"
 #include "data/connection.h"
 #include "data/databasebackup.h"
+#include "data/databasechoice.h"
 #include "data/datastore.h"
 #include "data/dialect.h"
 #include "support/tempdatastore.h"
@@ -129,6 +130,11 @@ void TestSchemaBackends::serverDatabaseMustFoldLikeTheFile()
     QVERIFY2(error.contains(u"LC_CTYPE 'C'"_qs), qPrintable(error));
     QVERIFY(connection.openUrl(unsuitable.url()));
     QVERIFY(!hasProgramTables(connection));
+    DatabaseChoice choice;
+    QVERIFY(parseServerUrl(unsuitable.url(), &choice));
+    const ConnectionTest tested = testServerConnection(choice);
+    QVERIFY(!tested.ok);
+    QVERIFY2(tested.message.contains(u"LC_CTYPE 'C'"_qs), qPrintable(tested.message));
 }
 
 void TestSchemaBackends::backupWritesTheDatabasesOwnFormat()

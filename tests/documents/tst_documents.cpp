@@ -344,6 +344,12 @@ void TestDocuments::deletion()
     QCOMPARE(o.message, u"单据号：00000001删除成功！"_qs);
     QCOMPARE(o.title, u"提示"_qs);
     QCOMPARE(dump(c), QString());
+    // A modification saved after another clerk deleted the document does not bring it back.
+    const Outcome late = saveDocument(
+        c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"7"_qs, u"支"_qs}}), u"00000001"_qs);
+    QVERIFY(!late.done);
+    QVERIFY2(late.message.contains(u"已被其他用户删除"_qs), qPrintable(late.message));
+    QCOMPARE(dump(c), QString());
 }
 
 void TestDocuments::audit()
