@@ -8,6 +8,7 @@
 #include "data/databasechoice.h"
 #include "data/datastore.h"
 #include "data/dialect.h"
+#include "documents/documentsave.h"
 #include "support/tempdatastore.h"
 
 #include <QFile>
@@ -39,6 +40,7 @@ private slots:
     void serverStatementsQuoteIdentifiers();
     void serverDatabaseMustFoldLikeTheFile();
     void backupWritesTheDatabasesOwnFormat();
+    void lostConnectionStoresNothingAndReconnects();
 };
 
 void TestSchemaBackends::newSchemaHasTheFirstAccount()
@@ -149,6 +151,35 @@ void TestSchemaBackends::backupWritesTheDatabasesOwnFormat()
     QVERIFY(file.open(QIODevice::ReadOnly));
     // pg_dump's custom format on the server, an SQLite file otherwise.
     QVERIFY(file.read(16).startsWith(store.onServer() ? "PGDMP" : "SQLite format 3"));
+}
+
+void TestSchemaBackends::lostConnectionStoresNothingAndReconnects()
+{
+    if (!mv::test::onTestServer())
+        QSKIP("a server connection only");
+    TempDataStore store;
+    // The server drops the connection in the middle of the save, at its second line.
+    store.exec(u"CREATE FUNCTION cut() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+               "IF NEW.备注 = 'cut' THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF; "
+               "RETURN NEW; END $$"_qs);
+    store.exec(
+        u"CREATE TRIGGER cut BEFORE INSERT ON yclnote FOR EACH ROW EXECUTE FUNCTION cut()"_qs);
+    Document receipt;
+    receipt.kind = DocumentKind::Receipt;
+    receipt.header = {u"00000001"_qs, QDate(2010, 1, 5), u"华东铝业"_qs, u"铝材"_qs, u"admin"_qs};
+    receipt.lines = {{{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, {}, {}}},
+                     {{u"角铝"_qs, u"A2"_qs, u"5"_qs, u"支"_qs, {}, u"cut"_qs}}};
+    const Outcome lost = saveDocument(store.connection(), receipt);
+    QVERIFY(!lost.done);
+    QVERIFY2(lost.message.contains(u"连接中断"_qs), qPrintable(lost.message));
+
+    // The next operation opens the connection again; the first save left nothing behind.
+    receipt.lines.removeLast();
+    const Outcome saved = saveDocument(store.connection(), receipt);
+    QVERIFY2(saved.done, qPrintable(saved.message));
+    const auto lines = store.connection().query(u"SELECT count(*) FROM yclnote"_qs);
+    QVERIFY(lines);
+    QCOMPARE(lines->value(0).toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSchemaBackends)
