@@ -271,8 +271,8 @@ void DocumentPage::saveModified()
 {
     const Document document = readDocument();
     const QString number = m_number->text();
-    const Outcome outcome =
-        withWaitCursor([&] { return saveDocument(m_connection, document, number); });
+    const Outcome outcome = withWaitCursor(
+        [&] { return saveDocument(m_connection, document, number, m_shownVersion); });
     if (!outcome.done) {
         present(outcome);
         msgBox(number + QStringLiteral("修改失败！"), MsgOk, kModifyTitle);
@@ -309,8 +309,8 @@ void DocumentPage::remove()
     if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
                QStringLiteral("删除提示")) != AnswerYes)
         return;
-    const Outcome outcome =
-        withWaitCursor([&] { return deleteDocument(m_connection, m_kind, m_number->text()); });
+    const Outcome outcome = withWaitCursor(
+        [&] { return deleteDocument(m_connection, m_kind, m_number->text(), m_shownVersion); });
     present(outcome);
     if (!outcome.done)
         return;
@@ -435,6 +435,9 @@ void DocumentPage::reopenCursorAt(const QString& number)
 
 void DocumentPage::load(const QString& number)
 {
+    // Read before the lines: should another clerk save in between, the version is older
+    // than what is shown, and a change made here is refused rather than overwriting his.
+    m_shownVersion = storedDocumentVersion(m_connection, m_kind, number);
     QString error;
     const std::optional<LoadedDocument> document =
         loadDocument(m_connection, m_kind, number, &error);

@@ -101,6 +101,7 @@ private:
     DocumentKind m_kind;
     QWidget* m_window = nullptr;
     DocumentCursor m_cursor;
+    QString m_shownVersion; // of the document shown, as stored when it was loaded
 
     StateToolBar* m_auxBar = nullptr;
     TabControl* m_tabs = nullptr;

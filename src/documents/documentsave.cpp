@@ -192,10 +192,51 @@ bool writeDocument(Connection& connection, const Document& document)
                                                              q(headerDirection(document.kind))));
 }
 
+// A document the page showed in another version than the stored one: another clerk saved
+// his change first. A document stored no more is left to the deletion test that follows.
+bool changedSinceShown(Connection& connection, DocumentKind kind, const QString& number,
+                       const QString& shownVersion)
+{
+    if (shownVersion.isEmpty())
+        return false;
+    const QString stored = storedDocumentVersion(connection, kind, number);
+    return !stored.isEmpty() && stored != shownVersion;
+}
+
+Outcome changedMeanwhile(const QString& number, const QString& what)
+{
+    return Outcome::refused(u"单据号："_qs + number + u"已被其他用户修改，"_qs + what +
+                                u"没有保存！请重新打开该单据后再"_qs + what + u"。"_qs,
+                            kHint);
+}
+
 } // namespace
 
+QString storedDocumentVersion(Connection& connection, DocumentKind kind, const QString& number)
+{
+    // The stored position takes part: a document saved again gets new lines even when their
+    // texts are the same.
+    const QString order = connection.dialect().storedOrder();
+    const QString columns =
+        u"日期, 分类, 原材料名字, 型号, 单位, 数量, 单价, 供应单位, 制单人, 备注"_qs;
+    std::unique_ptr<ResultSet> lines =
+        connection.query(u"select "_qs + (order.isEmpty() ? QString() : order + u", "_qs) +
+                             columns + u" from yclnote where 单据号="_qs + sqlQuoted(number) +
+                             u"and 正负="_qs + sqlQuoted(lineDirection(kind)) +
+                             (order.isEmpty() ? QString() : u" order by "_qs + order),
+                         true);
+    const int count = int(columns.count(u',')) + 1 + (order.isEmpty() ? 0 : 1);
+    QString version;
+    for (; lines && !lines->eof(); lines->next()) {
+        for (int i = 0; i < count; ++i)
+            version += lines->field(i) + u'\x1f';
+        version += u'\x1e';
+    }
+    return version;
+}
+
 Outcome saveDocument(Connection& connection, const Document& document,
-                     const std::optional<QString>& replacing)
+                     const std::optional<QString>& replacing, const QString& shownVersion)
 {
     const QString action = u"保存单据"_qs;
     Transaction transaction(connection);
@@ -203,6 +244,8 @@ Outcome saveDocument(Connection& connection, const Document& document,
         return databaseFailure(connection, action);
     if (!lockDocumentWork(connection, document, replacing))
         return databaseFailure(connection, action);
+    if (replacing && changedSinceShown(connection, document.kind, *replacing, shownVersion))
+        return changedMeanwhile(*replacing, u"修改"_qs);
     int removed = 0;
     if (replacing && !removeDocument(connection, document.kind, *replacing, &removed))
         return databaseFailure(connection, action);
@@ -226,7 +269,8 @@ Outcome saveDocument(Connection& connection, const Document& document,
     return Outcome::success();
 }
 
-Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number)
+Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
+                       const QString& shownVersion)
 {
     if (number.isEmpty())
         return Outcome::refused(u"没有可以删除的单据！"_qs, kHint);
@@ -236,6 +280,8 @@ Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString&
         return databaseFailure(connection, action);
     if (!connection.lockKeys({u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number}))
         return databaseFailure(connection, action);
+    if (changedSinceShown(connection, kind, number, shownVersion))
+        return changedMeanwhile(number, u"删除"_qs);
     int removed = 0;
     if (!removeDocument(connection, kind, number, &removed))
         return databaseFailure(connection, action);

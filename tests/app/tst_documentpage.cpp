@@ -293,6 +293,14 @@ void TestDocumentPage::modification()
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='7'"_qs), 1);
     QCOMPARE(number(kReceipt), u"00000002"_qs);
     QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
+    // Another clerk changes the receipt while it is being modified here: his version stays.
+    press(AuxModify);
+    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000002'"_qs);
+    grid(kReceipt)->setCellText(1, 2, u"9"_qs);
+    press(AuxSave);
+    QVERIFY(m_responder->messages.at(m_responder->messages.size() - 2)
+                .text.contains(u"已被其他用户修改"_qs));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='8'"_qs), 1);
 }
 
 void TestDocumentPage::deletingTheOnlyReceipt()

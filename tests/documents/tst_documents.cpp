@@ -87,6 +87,7 @@ private slots:
     void replacement();
     void failingInsertChangesNothing();
     void deletion();
+    void changedByAnotherClerk();
     void audit();
     void cursor();
     void nestedTransactions();
@@ -350,6 +351,33 @@ void TestDocuments::deletion()
     QVERIFY(!late.done);
     QVERIFY2(late.message.contains(u"已被其他用户删除"_qs), qPrintable(late.message));
     QCOMPARE(dump(c), QString());
+}
+
+void TestDocuments::changedByAnotherClerk()
+{
+    TempDataStore store;
+    Connection& c = store.connection();
+    QVERIFY(
+        saveDocument(c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}})).done);
+    // Two clerks are shown the receipt; the second saves his change first.
+    const QString shown = storedDocumentVersion(c, DocumentKind::Receipt, u"00000001"_qs);
+    QVERIFY(!shown.isEmpty());
+    QVERIFY(saveDocument(c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"7"_qs, u"支"_qs}}),
+                         u"00000001"_qs, shown)
+                .done);
+    const QString winner = dump(c);
+    // The first clerk's change and his deletion are refused; the winner's version stays whole.
+    const Outcome late =
+        saveDocument(c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"9"_qs, u"支"_qs}}),
+                     u"00000001"_qs, shown);
+    QVERIFY(!late.done);
+    QVERIFY2(late.message.contains(u"已被其他用户修改"_qs), qPrintable(late.message));
+    QVERIFY(!deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs, shown).done);
+    QCOMPARE(dump(c), winner);
+    // Shown the stored version again, he can.
+    QVERIFY(deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs,
+                           storedDocumentVersion(c, DocumentKind::Receipt, u"00000001"_qs))
+                .done);
 }
 
 void TestDocuments::audit()
