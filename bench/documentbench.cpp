@@ -12,6 +12,7 @@
 #include "app/toolbarsets.h"
 #include "common/reportlistmodel.h"
 #include "common/session.h"
+#include "comparison.h"
 #include "data/builders.h"
 #include "data/connection.h"
 #include "data/datastore.h"
@@ -34,51 +35,15 @@ using namespace mv;
 
 namespace {
 
-bool g_targetMissed = false;
-bool g_enforceTargets = true;
+bench::Comparison g_targets;
+using bench::say;
+using bench::walk;
 constexpr int kRuns = 5;
 constexpr int kLines = 50;
 
-void say(const QString& text)
-{
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-// The best of kRuns; prepare runs untimed before each.
 double bestOf(const std::function<void()>& prepare, const std::function<void()>& work)
 {
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-void report(const QString& label, double program, double bare, double limit)
-{
-    const double r = program / bare;
-    const bool pass = r <= limit;
-    if (!pass && g_enforceTargets)
-        g_targetMissed = true;
-    say(QStringLiteral("  %1 program %2 s   bare %3 s   ratio %4   target <= %5   %6")
-            .arg(label, -34)
-            .arg(program, 0, 'f', 4)
-            .arg(bare, 0, 'f', 4)
-            .arg(r, 0, 'f', 2)
-            .arg(limit)
-            .arg(pass ? u"PASS"_qs : u"FAIL"_qs));
-}
-
-void walk(Connection& c, const QString& sql)
-{
-    auto rows = c.query(sql, true);
-    for (; rows && !rows->eof(); rows->next())
-        (void)rows->field(0);
+    return bench::bestOf(kRuns, prepare, work);
 }
 
 struct Item
@@ -116,7 +81,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == u"--quick"_qs) {
             items = 500, lines = 20000;
-            g_enforceTargets = false;
+            g_targets.enforce = false;
         } else if (args.at(i) == u"--items"_qs && i + 1 < args.size()) {
             items = args.at(++i).toInt();
         } else if (args.at(i) == u"--lines"_qs && i + 1 < args.size()) {
@@ -163,7 +128,7 @@ int main(int argc, char** argv)
                 walk(c, u"select DISTINCT "_qs + QString::fromUtf8(column) + u" from yclnote"_qs);
             walk(c, u"select DISTINCT 供应单位 from yclnote WHERE 正负='入库'"_qs);
         });
-    report(u"添加 (receipt page)"_qs, add, addBare, 1.5);
+    g_targets.report(u"添加 (receipt page)"_qs, add, addBare, 1.5);
 
     // 保存 of a 50-line receipt with the stock list refresh; the receipt is removed untimed.
     QString saved;
@@ -210,7 +175,7 @@ int main(int argc, char** argv)
             RefreshStockList(c, bareList);
         });
     removeDocument(c, saved);
-    report(u"保存 of 50 lines + stock list"_qs, save, saveBare, 1.3);
+    g_targets.report(u"保存 of 50 lines + stock list"_qs, save, saveBare, 1.3);
 
     // The stock check of a 50-line requisition against the bare sums of its items.
     QList<DocumentLine> requisition;
@@ -225,8 +190,8 @@ int main(int argc, char** argv)
                                    sqlQuoted(item.name) + u" AND 型号="_qs + sqlQuoted(item.model) +
                                    u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs);
                });
-    report(u"stock check of 50 lines"_qs, check, checkBare, 1.5);
+    g_targets.report(u"stock check of 50 lines"_qs, check, checkBare, 1.5);
 
-    say(g_targetMissed ? u"\nSOME TARGETS MISSED"_qs : u"\nall targets met"_qs);
-    return g_targetMissed ? 2 : 0;
+    say(g_targets.missed ? u"\nSOME TARGETS MISSED"_qs : u"\nall targets met"_qs);
+    return g_targets.missed ? 2 : 0;
 }

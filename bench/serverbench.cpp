@@ -10,6 +10,7 @@
 //   DIR starts a throw-away server and writes such a URL into DIR/url.
 
 #include "common/reportlistmodel.h"
+#include "comparison.h"
 #include "data/builders.h"
 #include "data/connection.h"
 #include "data/datastore.h"
@@ -33,50 +34,15 @@ using namespace mv;
 
 namespace {
 
-bool g_targetMissed = false;
+bench::Comparison g_targets;
+using bench::say;
+using bench::walk;
 constexpr int kRuns = 5;
 constexpr int kLines = 50;
 
-void say(const QString& text)
-{
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
-}
-
 double bestOf(const std::function<void()>& prepare, const std::function<void()>& work)
 {
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
-void report(const QString& label, double program, double bare, double limit)
-{
-    const double r = program / bare;
-    const bool pass = r <= limit;
-    g_targetMissed = g_targetMissed || !pass;
-    say(QStringLiteral("  %1 program %2 s   bare %3 s   ratio %4   target <= %5   %6")
-            .arg(label, -30)
-            .arg(program, 0, 'f', 4)
-            .arg(bare, 0, 'f', 4)
-            .arg(r, 0, 'f', 2)
-            .arg(limit)
-            .arg(pass ? u"PASS"_qs : u"FAIL"_qs));
-}
-
-void walk(Connection& c, const QString& sql)
-{
-    auto rows = c.query(sql, true);
-    if (!rows)
-        say(u"  bare statement failed: "_qs + c.lastError());
-    for (; rows && !rows->eof(); rows->next())
-        rows->value(0);
+    return bench::bestOf(kRuns, prepare, work);
 }
 
 // The quantity as an integer the way a bare statement would read it: digit strings cast,
@@ -149,13 +115,13 @@ void runViews(Connection& c, const QString& name)
     ReportListModel list;
     const double refresh = bestOf([] {}, [&] { RefreshStockList(c, list); });
     const double refreshBare = bestOf([] {}, [&] { bareStockList(c); });
-    report(u"stock list refresh"_qs, refresh, refreshBare, 1.5);
+    g_targets.report(u"stock list refresh"_qs, refresh, refreshBare, 1.5);
 
     const QDate from(2023, 6, 1), to(2023, 6, 30);
     ReportListModel summary;
     const double monthly = bestOf([] {}, [&] { BuildMonthlySummary(c, summary, from, to); });
     const double monthlyBare = bestOf([] {}, [&] { bareSummary(c, from, to); });
-    report(u"monthly summary"_qs, monthly, monthlyBare, 1.5);
+    g_targets.report(u"monthly summary"_qs, monthly, monthlyBare, 1.5);
 
     int serial = 0;
     QString saved;
@@ -173,7 +139,7 @@ void runViews(Connection& c, const QString& name)
         bareStockList(c);
     });
     clear();
-    report(u"save 50 lines + stock list"_qs, save, saveBare, 1.5);
+    g_targets.report(u"save 50 lines + stock list"_qs, save, saveBare, 1.5);
 }
 
 // Clients saving receipts and requisitions at once, numbers taken as 添加 takes them.
@@ -287,7 +253,7 @@ int main(int argc, char** argv)
         }
     }
     runOnServer(base, u"DROP DATABASE IF EXISTS "_qs + name + u" WITH (FORCE)"_qs);
-    if (status == 0 && g_targetMissed && !quick)
+    if (status == 0 && g_targets.missed && !quick)
         status = 2;
     return status;
 }
