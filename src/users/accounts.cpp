@@ -74,6 +74,24 @@ AccountOutcome store(Connection& connection, Transaction& transaction, const QSt
     return succeeded(doneMessage);
 }
 
+// Reads the accounts inside the open transaction and finds the one numbered number: the
+// outcome to show instead when the transaction, the read or the account is missing.
+std::optional<AccountOutcome> findForChange(Connection& connection, const Transaction& transaction,
+                                            qint64 number, QList<Account>& accounts,
+                                            const Account*& account)
+{
+    if (!transaction.active())
+        return failed(connection);
+    bool ok = false;
+    accounts = listAccounts(connection, &ok);
+    if (!ok)
+        return failed(connection);
+    account = findAccount(accounts, number);
+    if (!account)
+        return missingAccount();
+    return std::nullopt;
+}
+
 } // namespace
 
 QString rightText(bool granted)
@@ -145,15 +163,10 @@ AccountOutcome addAccount(Connection& connection, const NewAccount& account)
 AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight)
 {
     Transaction transaction(connection);
-    if (!transaction.active())
-        return failed(connection);
-    bool ok = false;
-    const QList<Account> accounts = listAccounts(connection, &ok);
-    if (!ok)
-        return failed(connection);
-    const Account* account = findAccount(accounts, number);
-    if (!account)
-        return missingAccount();
+    QList<Account> accounts;
+    const Account* account = nullptr;
+    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+        return *problem;
     const QString assignments = QStringLiteral("ycl审核=") + sqlQuoted(rightText(auditRight)) +
                                 QStringLiteral(",数据操作=") + sqlQuoted(rightText(dataRight));
     return store(
@@ -177,15 +190,12 @@ std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qi
 AccountOutcome deleteAccount(Connection& connection, qint64 number, const QString& currentUser)
 {
     Transaction transaction(connection);
-    if (!transaction.active())
-        return failed(connection);
-    bool ok = false;
-    const QList<Account> accounts = listAccounts(connection, &ok);
-    if (!ok)
-        return failed(connection);
+    QList<Account> accounts;
+    const Account* account = nullptr;
+    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+        return *problem;
     if (const auto refusal = deletionRefusal(accounts, number, currentUser))
         return *refusal;
-    const Account* account = findAccount(accounts, number);
     return store(connection, transaction,
                  QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(number),
                  QStringLiteral("已删除用户『%1』。").arg(account->name));
@@ -197,15 +207,10 @@ AccountOutcome resetPassword(Connection& connection, qint64 number, const QStrin
     if (const auto refusal = checkPasswords(password, passwordAgain))
         return *refusal;
     Transaction transaction(connection);
-    if (!transaction.active())
-        return failed(connection);
-    bool ok = false;
-    const QList<Account> accounts = listAccounts(connection, &ok);
-    if (!ok)
-        return failed(connection);
-    const Account* account = findAccount(accounts, number);
-    if (!account)
-        return missingAccount();
+    QList<Account> accounts;
+    const Account* account = nullptr;
+    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+        return *problem;
     return store(connection, transaction,
                  buildUpdate(kUserTable, QStringLiteral("密码=") + sqlQuoted(password),
                              numberCondition(number)),
