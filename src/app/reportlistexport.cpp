@@ -1,13 +1,10 @@
-#include "app/exportwindow.h"
+#include "app/reportlistexport.h"
 
 #include "common/messages.h"
 #include "data/listexport.h"
-#include "ui/controldef.h"
-#include "ui/windowbuilder.h"
 #include "widgets/reportlist.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QGuiApplication>
 #include <QProgressBar>
@@ -15,20 +12,6 @@
 #include <QStandardPaths>
 
 namespace mv {
-
-ExportWindow::ExportWindow(QWidget* parent) : QWidget(parent)
-{
-    const WindowDef* def = findWindowDef(u"ExportWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    buildWindow(*def, this);
-    hide();
-}
-
-ExportWindow::~ExportWindow()
-{
-    m_connection.close();
-}
 
 bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
 {
@@ -47,7 +30,6 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
     request.rows = model.cellTexts();
     request.sheetName = sheetName;
     request.outputPath = workbookFileName(chosen);
-    request.temporaryDatabase = exportTemporaryDatabasePath();
 
     if (progress) {
         progress->setRange(0, std::max(1, model.rowCount()));
@@ -62,8 +44,7 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
             if (progress)
                 progress->hide();
         });
-        ExportWindow window;
-        outcome = exportList(window.connection(), request, [progress](int written, int) {
+        outcome = exportList(request, [progress](int written, int) {
             if (!progress)
                 return;
             progress->setValue(written);
