@@ -89,7 +89,7 @@ bool snapshotDatabase(Connection& connection, const QString& path, QString* erro
         return false;
     }
     // A fresh name beside the target; the target is replaced only by a complete copy.
-    ReplacementFile file(path);
+    ReplacementFile file(path, ReplacementFile::OwnerOnly);
     QString reason;
     if (!file.create(&reason)) {
         if (error)

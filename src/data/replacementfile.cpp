@@ -43,7 +43,10 @@ bool flushToDisk(const QString& path, QString* error)
 
 } // namespace
 
-ReplacementFile::ReplacementFile(const QString& target) : m_target(target) {}
+ReplacementFile::ReplacementFile(const QString& target, Access access)
+    : m_target(target), m_access(access)
+{
+}
 
 ReplacementFile::~ReplacementFile()
 {
@@ -60,7 +63,11 @@ bool ReplacementFile::create(QString* error)
         for (int i = 0; i < 6; ++i)
             name += letters.at(QRandomGenerator::global()->bounded(int(letters.size())));
         QFile file(name);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const bool created = m_access == OwnerOnly
+                                 ? file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                                             QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+                                 : file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        if (created) {
             m_temporary = name;
             return true;
         }
@@ -83,7 +90,7 @@ bool ReplacementFile::commit(QString* error)
         discard();
         return false;
     }
-    if (QFileInfo::exists(m_target))
+    if (m_access == Shared && QFileInfo::exists(m_target))
         QFile::setPermissions(m_temporary, QFile::permissions(m_target));
     std::error_code renameError;
     std::filesystem::rename(nativePath(m_temporary), nativePath(m_target), renameError);

@@ -10,7 +10,13 @@ namespace mv {
 class ReplacementFile
 {
 public:
-    explicit ReplacementFile(const QString& target);
+    enum Access
+    {
+        Shared,   // a new file as any the user saves (umask); a replaced one keeps its mode
+        OwnerOnly // readable by the owner only, as backups of the shop's data are
+    };
+
+    explicit ReplacementFile(const QString& target, Access access = Shared);
     // Removes the temporary file unless it was committed.
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
@@ -23,15 +29,15 @@ public:
     QString temporaryPath() const { return m_temporary; }
     QString target() const { return m_target; }
 
-    // Flushes the written content to disk and renames it over the target, which keeps its
-    // permissions. On failure the target is as it was and the temporary file is gone; false
-    // with the reason.
+    // Flushes the written content to disk and renames it over the target. On failure the target is
+    // as it was and the temporary file is gone; false with the reason.
     bool commit(QString* error);
     // Removes the temporary file; the target is not touched.
     void discard();
 
 private:
     QString m_target;
+    Access m_access;
     QString m_temporary;
 };
 

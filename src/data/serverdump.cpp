@@ -21,7 +21,7 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
     const QUrl url(urlText);
     // pg_dump writes under a fresh name beside the backup, which replaces an older backup of
     // that name only once the dump is complete.
-    ReplacementFile file(path);
+    ReplacementFile file(path, ReplacementFile::OwnerOnly);
     QString reason;
     if (!file.create(&reason)) {
         *error = u"无法在 %1 中写入备份：%2"_qs.arg(

@@ -74,6 +74,8 @@ void TestBackupRestore::backupIsTheSameDataAndReplaces()
     QVERIFY2(first.done, qPrintable(first.message));
     QCOMPARE(first.path, QDir(store.directory()).filePath(u"datebak/周一.mdbbak"_qs));
     QCOMPARE(lineCountIn(first.path), 1);
+    // The shop's data, accounts included: for the owner's eyes only.
+    QCOMPARE(QFile::permissions(first.path) & (QFile::ReadGroup | QFile::ReadOther), 0);
 
     store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"3"_qs, u"2010-05-02"_qs);
     QVERIFY(backupDatabase(store.connection(), u"周一"_qs).done);

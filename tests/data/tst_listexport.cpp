@@ -96,6 +96,11 @@ void TestListExport::roundTrip()
     QCOMPARE(book.sheets[0].name, QStringLiteral("库存"));
     QCOMPARE(book.sheets[0].nonTextCells, 0);
     QCOMPARE(book.sheets[0].rows, withoutTrailingEmpties(QList<QStringList>{kTitles} + rows));
+
+    // Readable by whoever may read any file the user saves there.
+    QFile plain(m_dir.filePath(u"plain"_qs));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    QCOMPARE(QFile::permissions(path), plain.permissions());
 }
 
 void TestListExport::longListGoesOnInFurtherSheets()
