@@ -167,17 +167,20 @@ void writeWithLibrary(const std::vector<std::vector<QByteArray>>& rows, const QS
     require(workbook_close(book) == LXW_NO_ERROR, u"libxlsxwriter cannot write "_qs + path);
 }
 
-// openpyxl's write-only export of the CSV's rows; its own timing of the writing, or a
-// negative figure when it cannot run.
-double openpyxlSeconds(const QString& csv, const QString& path)
+// openpyxl's write-only export of the CSV's rows: its own timing of the writing, or why it
+// did not run.
+double openpyxlSeconds(const QString& csv, const QString& path, QString* notRun)
 {
     QProcess python;
     python.start(u"/usr/bin/python3"_qs,
                  {QStringLiteral(MORVANE_BENCH_DIR "/openpyxlexport.py"), csv, path, u"库存"_qs});
-    if (!python.waitForFinished(600000) || python.exitStatus() != QProcess::NormalExit ||
-        python.exitCode() != 0)
-        return -1;
-    return python.readAllStandardOutput().trimmed().toDouble();
+    const bool finished = python.waitForFinished(600000);
+    if (finished && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0)
+        return python.readAllStandardOutput().trimmed().toDouble();
+    *notRun = finished && python.exitCode() == 4
+                  ? u"python3-openpyxl is not installed"_qs
+                  : u"it failed: "_qs + QString::fromUtf8(python.readAllStandardError()).trimmed();
+    return -1;
 }
 
 void exportFigures(const QTemporaryDir& dir, int rowCount, bool enforce)
@@ -242,9 +245,10 @@ void exportFigures(const QTemporaryDir& dir, int rowCount, bool enforce)
             .arg(QFileInfo(xlsxPath).size()));
     ratio(u"ratio .xlsx / libxlsxwriter (faster mode)"_qs, xlsx / library, 1.2, enforce);
 
-    const double python = openpyxlSeconds(csvPath, dir.filePath(u"openpyxl.xlsx"_qs));
+    QString notRun;
+    const double python = openpyxlSeconds(csvPath, dir.filePath(u"openpyxl.xlsx"_qs), &notRun);
     if (python < 0) {
-        say(u"  openpyxl write-only export: not run (python3-openpyxl is not installed)"_qs);
+        say(u"  openpyxl write-only export: not run ("_qs + notRun + u")"_qs);
         return;
     }
     figure(u"openpyxl write-only export (comparison)"_qs, python);
