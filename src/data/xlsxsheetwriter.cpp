@@ -91,8 +91,16 @@ public:
 
 private:
     // The text as a NUL-terminated UTF-8 string in a buffer reused for every cell (the
-    // library keeps its own copy).
+    // library keeps its own copy). Readers take "_xHHHH_" in a cell for an escaped character,
+    // so a "_x" typed as such is written with its underscore escaped: "_x005F_x".
     const char* utf8(const QString& text)
+    {
+        if (text.contains(QLatin1String("_x")))
+            return encoded(QString(text).replace(QLatin1String("_x"), QLatin1String("_x005F_x")));
+        return encoded(text);
+    }
+
+    const char* encoded(QStringView text)
     {
         const size_t needed = size_t(text.size()) * 3 + 1;
         if (m_utf8.size() < needed)

@@ -37,6 +37,7 @@ QList<QStringList> sampleRows()
     rows[5][4] = QString(9000, QChar(0x4E2D)) + QStringLiteral("end"); // wide, spans records
     rows[6][4] = QString(20000, QLatin1Char('x'));                     // 8-bit, spans records
     rows[7][1] = QStringLiteral("café ünïcode");
+    rows[8][2] = QStringLiteral("_x0041_ 型号 _x"); // no escape for a reader
     return rows;
 }
 
