@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QScopeGuard>
@@ -44,9 +45,14 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
             if (progress)
                 progress->hide();
         });
-        outcome = exportList(request, [progress](int written, int) {
-            if (!progress)
+        // The bar moves at most every 50 ms: each move repaints it, which would otherwise
+        // take longer than writing the rows.
+        QElapsedTimer sinceMove;
+        sinceMove.start();
+        outcome = exportList(request, [progress, &sinceMove](int written, int total) {
+            if (!progress || (written < total && sinceMove.elapsed() < 50))
                 return;
+            sinceMove.restart();
             progress->setValue(written);
             // Repaint the bar without taking user input in the middle of the export.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
