@@ -3,7 +3,12 @@
 #include "data/builders.h"
 #include "data/connection.h"
 #include "documents/databasefailure.h"
+#include "documents/documentload.h"
+#include "documents/quantity.h"
 #include "documents/stockcheck.h"
+#include "stock/stockbalance.h"
+
+#include <QHash>
 
 namespace mv {
 
@@ -11,21 +16,6 @@ namespace {
 
 const QString kError = QStringLiteral("错误");
 const QString kHint = QStringLiteral("提示");
-
-// objectNames of the header controls a refusal sends the focus to.
-struct HeaderControls
-{
-    QString number, party, category, maker;
-};
-
-HeaderControls headerControls(DocumentKind kind)
-{
-    if (kind == DocumentKind::Receipt)
-        return {u"编辑框_单号入库"_qs, u"编辑框_单位入库"_qs, u"组合框_分类"_qs,
-                u"编辑框_制单人_入库"_qs};
-    return {u"编辑框_单号出库"_qs, u"编辑框_出库_项目"_qs, u"组合框_出库分类"_qs,
-            u"编辑框_制单人_出库"_qs};
-}
 
 // A quoted value inside an assignment list.
 QString q(const QString& value)
@@ -62,17 +52,16 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
 
 Outcome duplicateNumber(const Document& document)
 {
+    // A receipt's refusal leaves the focus where it is.
     return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
-                            document.kind == DocumentKind::Requisition
-                                ? headerControls(document.kind).number
-                                : QString());
+                            document.kind == DocumentKind::Requisition ? DocumentField::Number
+                                                                       : DocumentField::None);
 }
 
 // The header tests and the duplicate test, in the kind's order.
 Outcome checkHeader(Connection& connection, const Document& document)
 {
     const DocumentHeader& h = document.header;
-    const HeaderControls controls = headerControls(document.kind);
     bool failed = false;
     const auto duplicate = [&]() -> std::optional<Outcome> {
         const bool stored = isStored(connection, document.kind, h.number, &failed);
@@ -84,35 +73,56 @@ Outcome checkHeader(Connection& connection, const Document& document)
     };
     if (document.kind == DocumentKind::Receipt) {
         if (h.number.isEmpty())
-            return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+            return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
         if (h.party.isEmpty())
-            return Outcome::refused(u"供应单位 不能为空"_qs, kError, controls.party);
+            return Outcome::refused(u"供应单位 不能为空"_qs, kError, DocumentField::Party);
         if (h.category.isEmpty())
-            return Outcome::refused(u"库存分类 不能为空"_qs, kError, controls.category);
+            return Outcome::refused(u"库存分类 不能为空"_qs, kError, DocumentField::Category);
         if (h.maker.isEmpty())
-            return Outcome::refused(u"制单人 不能为空"_qs, kError, controls.maker);
+            return Outcome::refused(u"制单人 不能为空"_qs, kError, DocumentField::Maker);
         if (auto refused = duplicate())
             return *refused;
         return Outcome::success();
     }
     if (h.number.isEmpty())
-        return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+        return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
     if (auto refused = duplicate())
         return *refused;
     if (h.party.isEmpty())
-        return Outcome::refused(u"所用项目不能为空"_qs, kError, controls.party);
+        return Outcome::refused(u"所用项目不能为空"_qs, kError, DocumentField::Party);
     if (h.category.isEmpty())
-        return Outcome::refused(u"库存分类不能为空"_qs, kError, controls.category);
+        return Outcome::refused(u"库存分类不能为空"_qs, kError, DocumentField::Category);
     if (h.maker.isEmpty())
-        return Outcome::refused(u"制单人不能为空"_qs, kError, controls.maker);
+        return Outcome::refused(u"制单人不能为空"_qs, kError, DocumentField::Maker);
     return Outcome::success();
 }
 
-Outcome checkLines(Connection& connection, const Document& document)
+// Every quantity a plain number greater than zero, stored in its plain form; the first line
+// that has none is refused, named by its grid row.
+Outcome takeQuantities(Document& document)
+{
+    for (qsizetype i = 0; i < document.lines.size(); ++i) {
+        DocumentLine& line = document.lines[i];
+        const std::optional<QString> quantity = plainQuantity(line.cell(LineQuantity));
+        const int row = line.row > 0 ? line.row : int(i) + 1;
+        if (!quantity)
+            return Outcome::refused(u"第 "_qs + QString::number(row) +
+                                        u" 行的数量必须是大于 0 的数字"_qs,
+                                    kError, DocumentField::Quantity, row);
+        while (line.cells.size() <= LineQuantity)
+            line.cells.append(QString());
+        line.cells[LineQuantity] = *quantity;
+    }
+    return Outcome::success();
+}
+
+Outcome checkLines(Connection& connection, Document& document)
 {
     if (document.kind == DocumentKind::Requisition) {
         if (document.lines.isEmpty())
             return Outcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
+        if (Outcome quantities = takeQuantities(document); !quantities.done)
+            return quantities;
         return checkStock(connection, document.lines);
     }
     const auto incomplete = [](const DocumentLine& line) {
@@ -122,7 +132,7 @@ Outcome checkLines(Connection& connection, const Document& document)
     if (document.lines.isEmpty() ||
         std::any_of(document.lines.begin(), document.lines.end(), incomplete))
         return Outcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
-    return Outcome::success();
+    return takeQuantities(document);
 }
 
 // The assignment list of one line, in the stored column order of its kind.
@@ -164,18 +174,81 @@ bool recordProject(Connection& connection, const QString& project)
 // wait on each other. (Serializable isolation would do as well, but needs a retry loop
 // around the whole save; the locks make a waiting clerk simply wait.) A unique index on the
 // header backs the number up.
+QString documentKey(DocumentKind kind, const QString& number)
+{
+    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
+}
+
+QStringList itemKeys(const QList<DocumentLine>& lines)
+{
+    QStringList keys;
+    for (const DocumentLine& line : lines)
+        keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+    return keys;
+}
+
 bool lockDocumentWork(Connection& connection, const Document& document,
                       const std::optional<QString>& replacing)
 {
-    const QString direction = headerDirection(document.kind);
-    QStringList keys = {u"单据\x1f"_qs + direction + u'\x1f' + document.header.number};
+    QStringList keys = {documentKey(document.kind, document.header.number)};
     if (replacing)
-        keys.append(u"单据\x1f"_qs + direction + u'\x1f' + *replacing);
+        keys.append(documentKey(document.kind, *replacing));
     if (document.kind == DocumentKind::Requisition)
-        for (const DocumentLine& line : document.lines)
-            keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+        keys += itemKeys(document.lines);
     return connection.lockKeys(keys);
 }
+
+// Taking a stored receipt away (deleting it, or replacing it by a new version) takes its goods
+// out of the stock, which must not go below zero where they were issued meanwhile. The guard
+// is made before the change, under the item locks of the receipt's stored lines: with the
+// number locked first, no other clerk can change those lines meanwhile, and as a receipt
+// operation holds no item lock while it waits for a number, the two steps never wait on
+// each other. (The stock check of a requisition takes the same item locks.)
+class ReceiptStockGuard
+{
+public:
+    // Locks the items of the stored receipt and notes their stock; false on a database failure.
+    bool take(Connection& connection, const QString& number)
+    {
+        const std::optional<LoadedDocument> stored =
+            loadDocument(connection, DocumentKind::Receipt, number);
+        if (!stored)
+            return false;
+        if (!connection.lockKeys(itemKeys(stored->lines)))
+            return false;
+        for (const DocumentLine& line : stored->lines) {
+            const QString key = foldedItemKey(line.cell(LineName), line.cell(LineModel));
+            if (m_before.contains(key))
+                continue;
+            m_lines.append(line);
+            m_before.insert(key, itemStock(connection, line.cell(LineName), line.cell(LineModel)));
+        }
+        return true;
+    }
+
+    // After the change: the first item whose stock went below zero, refused in the stock
+    // check's words with the stock that was left before; what (删除 / 修改) names the change.
+    std::optional<Outcome> refusal(Connection& connection, const QString& what) const
+    {
+        for (const DocumentLine& line : m_lines) {
+            const qint64 after = itemStock(connection, line.cell(LineName), line.cell(LineModel));
+            if (after >= 0)
+                continue;
+            const qint64 before =
+                m_before.value(foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+            return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
+                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
+                                        QString::number(stockFigure(before)) + line.cell(LineUnit) +
+                                        u" 无法"_qs + what + u"！"_qs,
+                                    kError);
+        }
+        return std::nullopt;
+    }
+
+private:
+    QList<DocumentLine> m_lines; // one line per item
+    QHash<QString, qint64> m_before;
+};
 
 bool writeDocument(Connection& connection, const Document& document)
 {
@@ -235,10 +308,11 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     return version;
 }
 
-Outcome saveDocument(Connection& connection, const Document& document,
+Outcome saveDocument(Connection& connection, const Document& form,
                      const std::optional<QString>& replacing, const QString& shownVersion)
 {
     const QString action = u"保存单据"_qs;
+    Document document = withoutBlankLines(form);
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, action);
@@ -246,6 +320,10 @@ Outcome saveDocument(Connection& connection, const Document& document,
         return databaseFailure(connection, action);
     if (replacing && changedSinceShown(connection, document.kind, *replacing, shownVersion))
         return changedMeanwhile(*replacing, u"修改"_qs);
+    ReceiptStockGuard stockGuard;
+    if (replacing && document.kind == DocumentKind::Receipt &&
+        !stockGuard.take(connection, *replacing))
+        return databaseFailure(connection, action);
     int removed = 0;
     if (replacing && !removeDocument(connection, document.kind, *replacing, &removed))
         return databaseFailure(connection, action);
@@ -264,6 +342,8 @@ Outcome saveDocument(Connection& connection, const Document& document,
             return duplicateNumber(document);
         return databaseFailure(connection, action);
     }
+    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"修改"_qs))
+        return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
     return Outcome::success();
@@ -278,15 +358,20 @@ Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString&
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, action);
-    if (!connection.lockKeys({u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number}))
+    if (!connection.lockKeys({documentKey(kind, number)}))
         return databaseFailure(connection, action);
     if (changedSinceShown(connection, kind, number, shownVersion))
         return changedMeanwhile(number, u"删除"_qs);
+    ReceiptStockGuard stockGuard;
+    if (kind == DocumentKind::Receipt && !stockGuard.take(connection, number))
+        return databaseFailure(connection, action);
     int removed = 0;
     if (!removeDocument(connection, kind, number, &removed))
         return databaseFailure(connection, action);
     if (removed == 0)
         return Outcome::refused(u"单据号："_qs + number + u"没有保存，无法删除！"_qs, kHint);
+    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"删除"_qs))
+        return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
     return Outcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
@@ -304,10 +389,22 @@ Outcome auditRequisition(Connection& connection, const AuditRequest& request)
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, u"审核"_qs);
+    // Only a header without auditor takes the name: of two clerks auditing at once, the
+    // second finds the first one's name stored and is told so.
     if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核="_qs + q(request.user),
-                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number))))
+                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number) +
+                                            u" and (审核 is null or 审核='')"_qs)))
         return databaseFailure(connection, u"审核"_qs);
-    if (connection.rowsAffected() != 1)
+    const int updated = connection.rowsAffected();
+    if (updated == 0) {
+        bool failed = false;
+        const bool stored =
+            isStored(connection, DocumentKind::Requisition, request.number, &failed);
+        if (failed)
+            return databaseFailure(connection, u"审核"_qs);
+        return stored ? Outcome::refused(u"该单已经审核！"_qs, kHint) : unsaved;
+    }
+    if (updated != 1)
         return unsaved; // the guard rolls back an update of several headers
     if (!transaction.commit())
         return databaseFailure(connection, u"审核"_qs);
