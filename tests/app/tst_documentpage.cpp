@@ -15,7 +15,10 @@
 #include "widgets/reportlist.h"
 #include "widgets/statetoolbar.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPrintPreviewDialog>
@@ -46,6 +49,18 @@ const Page kReceipt{
 const Page kRequisition{
     1, "编辑框_单号出库", "编辑框_出库_项目", "组合框_出库分类", "编辑框_制单人_出库", "显示数据1"};
 
+// Types text as key presses with their text, as a keyboard (or an input method) delivers it,
+// Chinese characters included.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
 } // namespace
 
 class TestDocumentPage : public QObject
@@ -64,6 +79,12 @@ private slots:
     void audit();
     void stockListAndMovementList();
     void printingFollowsTheFormMode();
+    void openEditorsAreCommitted();
+    void comboBoxesKeepWhatWasTyped();
+    void leavingAModificationCarriesNothingOver();
+    void exitAsksWhileAFormIsTyped();
+    void correctingTheDocumentJustSaved();
+    void stockMenuNumbersLikeAdd();
 
 private:
     template <class T> T* control(const char* name)
@@ -164,8 +185,8 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
     QVERIFY(grid(kReceipt)->isReadOnly());
     QVERIFY(aux()->isButtonEnabled(AuxAdd) && !aux()->isButtonEnabled(AuxSave));
-    QCOMPARE(column(kReceipt, 6), (QStringList{u"3"_qs, u"1"_qs, QString()}));
-    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：3.9999    "_qs);
+    QCOMPARE(column(kReceipt, 6), (QStringList{u"3.00"_qs, u"1.00"_qs, QString()}));
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：4.00    "_qs);
     QCOMPARE(column(kReceipt, 5).first(), u"备注'有引号"_qs);
     QCOMPARE(m_window->findChild<ReportList*>(u"超级列表框1"_qs)->model()->rowCount(), 2);
 
@@ -177,15 +198,29 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
     emit control<EditBox>(kReceipt.number)->enterPressed();
     QCOMPARE(grid(kReceipt)->rowCount(), 2);
+    // The number typed counts as a change: leaving the new receipt asks first.
+    m_responder->clear();
     enter(kReceipt);
+    QCOMPARE(m_responder->lastText(), u"当前单据已修改，是否放弃修改？"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd) && grid(kReceipt)->rowCount() == 2);
+    m_responder->queueAnswer(AnswerYes);
+    enter(kReceipt);
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
     control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
     emit control<EditBox>(kReceipt.number)->enterPressed();
-    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"玻璃"_qs, u"合计 ：3.9999    "_qs}));
+    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"玻璃"_qs, u"合计 ：4.00    "_qs}));
+    // An unknown number is said so and leaves the page as it was.
+    control<QLineEdit>(kReceipt.number)->setText(u"００００００09"_qs);
+    emit control<EditBox>(kReceipt.number)->enterPressed();
+    QCOMPARE(m_responder->lastText(), u"没有单号为 00000009 的单据"_qs);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).size(), 3);
 }
 
 void TestDocumentPage::receiptRefusalsKeepTheForm()
 {
-    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"0"_qs, u"支"_qs}});
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     // The requisition's number does not block a receipt of the same number.
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
@@ -207,7 +242,7 @@ void TestDocumentPage::receiptRefusalsKeepTheForm()
     QCOMPARE(m_responder->messages.last().title, u"添加失败"_qs);
     QCOMPARE(m_responder->lastText(), u"表单中重要参数不能为空"_qs);
     // Nothing stored; the form keeps add mode and everything typed.
-    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='入库'"_qs), 1);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
     QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
     QCOMPARE(number(kReceipt), u"00000002"_qs);
@@ -233,7 +268,8 @@ void TestDocumentPage::requisitionStockCheck()
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM [date] WHERE x='甲'"_qs), 1);
     // Reached by paging at once: back past the start and forward again.
-    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"0"_qs, u"支"_qs}});
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
     QCOMPARE(number(kRequisition), u"00000002"_qs);
     press(AuxPrevious);
     QCOMPARE(number(kRequisition), u"00000001"_qs);
@@ -285,17 +321,23 @@ void TestDocumentPage::modification()
     QCOMPARE(m_responder->messages.at(1).title, u"修改提示"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001' AND 数量='5'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxModify));
-    // Accepted: replaced, then the highest-numbered receipt is shown.
+    grid(kReceipt)->setCellText(1, 2, u"1e3"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
+    QCOMPARE(grid(kReceipt)->currentRow(), 1);
+    QCOMPARE(grid(kReceipt)->currentColumn(), 2);
+    // Accepted: replaced, and shown as stored.
     grid(kReceipt)->setCellText(1, 2, u"7"_qs);
     press(AuxSave);
     QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001'"_qs), 1);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='7'"_qs), 1);
-    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：14    "_qs);
     QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
     // Another clerk changes the receipt while it is being modified here: his version stays.
     press(AuxModify);
-    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000002'"_qs);
+    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000001'"_qs);
     grid(kReceipt)->setCellText(1, 2, u"9"_qs);
     press(AuxSave);
     QVERIFY(m_responder->messages.at(m_responder->messages.size() - 2)
@@ -404,7 +446,7 @@ void TestDocumentPage::printingFollowsTheFormMode()
     PrintedDocument shown = page->printedDocument();
     QVERIFY(!shown.editing);
     QCOMPARE(shown.rows.size(), 3);
-    QCOMPARE(shown.rows.last().first(), u"合计 ：6    "_qs);
+    QCOMPARE(shown.rows.last().first(), u"合计 ：6.00    "_qs);
 
     // 预览 on the stored receipt opens the preview titled 打印预览.
     QString title;
@@ -432,6 +474,168 @@ void TestDocumentPage::printingFollowsTheFormMode()
     press(AuxPrint);
     QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+}
+
+void TestDocumentPage::openEditorsAreCommitted()
+{
+    // A cell still being typed in when a toolbar button is pressed counts as typed: in add
+    // mode, in modify mode, and for the row buttons.
+    enter(kReceipt);
+    press(AuxAdd);
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1"_qs}});
+    DocumentGrid* g = grid(kReceipt);
+    const auto typeInto = [g](int row, int column, const QString& text) {
+        const QModelIndex index = g->model()->index(row, column);
+        g->setCurrentIndex(index);
+        g->edit(index);
+        QWidget* editor = g->indexWidget(index);
+        QVERIFY(editor);
+        typeText(editor->focusProxy() ? editor->focusProxy() : editor, text);
+    };
+    typeInto(1, ReceiptRemark, u"last remark"_qs);
+    press(AuxSave);
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 备注='last remark'"_qs), 1);
+    press(AuxModify);
+    typeInto(1, LineQuantity, u"9"_qs);
+    control<QPushButton>("按钮7")->click(); // + commits the open cell too
+    QCOMPARE(g->cellText(1, LineQuantity), u"9"_qs);
+    QCOMPARE(g->rowCount(), 3);
+    press(AuxSave); // the blank row just added is not stored
+    QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='9'"_qs), 1);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote"_qs), 1);
+}
+
+void TestDocumentPage::comboBoxesKeepWhatWasTyped()
+{
+    addDocument(kReceipt, {{u"A10"_qs, u"X"_qs, u"2"_qs, u"支"_qs, u"1"_qs}}, u"华南玻璃"_qs);
+    press(AuxAdd);
+    // The header box and the grid's drop-down cell offer the known values and keep the text.
+    auto* party = control<QComboBox>(kReceipt.party);
+    QVERIFY(party->findText(u"华南玻璃"_qs) >= 0);
+    party->lineEdit()->clear();
+    QApplication::setActiveWindow(m_window.get());
+    party->setFocus();
+    typeText(party->lineEdit(), u"华南"_qs);
+    QCOMPARE(party->currentText(), u"华南"_qs);
+    QVERIFY(party->view()->minimumWidth() >=
+            party->view()->fontMetrics().horizontalAdvance(u"华南玻璃"_qs));
+    DocumentGrid* g = grid(kReceipt);
+    const QModelIndex name = g->model()->index(1, LineName);
+    g->setFocus();
+    g->setCurrentIndex(name);
+    g->edit(name);
+    auto* cell = qobject_cast<QComboBox*>(g->indexWidget(name));
+    QVERIFY(cell && cell->findText(u"A10"_qs) >= 0);
+    typeText(cell->lineEdit(), u"A1"_qs);
+    QTest::keyClick(cell->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(g->cellText(1, LineName), u"A1"_qs);
+    // A stored name longer than its box reads from its first character.
+    m_responder->queueAnswer(AnswerYes);
+    enter(kReceipt);
+    QCOMPARE(party->currentText(), u"华南玻璃"_qs);
+    QCOMPARE(party->lineEdit()->cursorPosition(), 0);
+}
+
+void TestDocumentPage::leavingAModificationCarriesNothingOver()
+{
+    stockIn(u"10"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs}});
+    press(AuxAudit);
+    QCOMPARE(control<QLineEdit>("编辑框_领料人_出库")->text(), u"张三"_qs);
+    QVERIFY(control<QLineEdit>("编辑框_领料人_出库")->isReadOnly());
+    m_responder->clear();
+    // Unchanged: paging leaves modify mode without a question.
+    press(AuxModify);
+    press(AuxPrevious);
+    QVERIFY(m_responder->messages.isEmpty());
+    QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
+    QVERIFY(grid(kRequisition)->isReadOnly());
+    press(AuxNext);
+    // Changed: 否 keeps the modification, 是 leaves it unsaved; 保存 then has nothing to save.
+    press(AuxModify);
+    grid(kRequisition)->setCellText(1, 2, u"3"_qs);
+    press(AuxPrevious);
+    QCOMPARE(m_responder->lastText(), u"当前单据已修改，是否放弃修改？"_qs);
+    QCOMPARE(number(kRequisition), u"00000002"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxModify));
+    m_responder->queueAnswer(AnswerYes);
+    press(AuxPrevious);
+    QCOMPARE(number(kRequisition), u"00000001"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxSave));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000002' AND 数量='2'"_qs), 1);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 单号='00000002' AND 审核='张三'"_qs), 1);
+}
+
+void TestDocumentPage::exitAsksWhileAFormIsTyped()
+{
+    enter(kRequisition);
+    press(AuxAdd);
+    QVERIFY(!m_window->documentPages()->hasUnsavedDocument()); // nothing typed: no question
+    control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
+    QCloseEvent close;
+    QApplication::sendEvent(m_window.get(), &close); // answered 否
+    QVERIFY(!close.isAccepted());
+    QCOMPARE(m_responder->lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
+    QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+}
+
+void TestDocumentPage::correctingTheDocumentJustSaved()
+{
+    stockIn(u"10"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs}});
+    m_responder->clear();
+    press(AuxModify);
+    grid(kRequisition)->setCellText(1, 2, u"4"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"00000002修改成功！"_qs);
+    m_responder->queueAnswer(AnswerYes);
+    press(AuxDelete);
+    QCOMPARE(m_responder->lastText(), u"单据号：00000002删除成功！"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='出库'"_qs), 1);
+    // A receipt whose goods were issued is not deleted.
+    enter(kReceipt);
+    addDocument(kReceipt, {{u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs}});
+    addDocument(kRequisition, {{u"玻璃"_qs, u"5mm"_qs, u"2"_qs, u"块"_qs}});
+    enter(kReceipt);
+    m_responder->queueAnswer(AnswerYes);
+    press(AuxDelete);
+    QCOMPARE(m_responder->lastText(),
+             u"产品名称：玻璃\r\n产品型号：5mm\r\n库中不够 只有1块 无法删除！"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='入库' AND 原材料名字='玻璃'"_qs), 1);
+}
+
+void TestDocumentPage::stockMenuNumbersLikeAdd()
+{
+    stockIn(u"10"_qs);
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    // Right after login: the pages have shown no document yet.
+    m_window.reset();
+    m_window = std::make_unique<MainWindow>(m_store->connection(), nullptr);
+    m_window->show();
+    m_window->findChild<ReportList*>(u"超级列表框1"_qs)->setSelectedRow(0);
+    m_window->onMainButton(MainStock);
+    m_window->findChild<QAction*>(u"导入_入库"_qs)->trigger();
+    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QCOMPARE(control<QLineEdit>(kReceipt.maker)->text(), u"张三"_qs);
+    QVERIFY(control<QComboBox>(kReceipt.party)->findText(u"甲"_qs) >= 0);
+    m_window->onMainButton(MainStock);
+    m_window->findChild<QAction*>(u"导入_领料"_qs)->trigger();
+    QCOMPARE(number(kRequisition), u"00000002"_qs);
+    QCOMPARE(control<QLineEdit>(kRequisition.maker)->text(), u"张三"_qs);
+    control<QComboBox>(kRequisition.party)->setCurrentText(u"乙"_qs);
+    grid(kRequisition)->setCellText(1, 2, u"2"_qs);
+    press(AuxSave);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000002' AND 制单人='张三' "
+                    "AND 正负='出库'"_qs),
+             1);
 }
 
 QTEST_MAIN(TestDocumentPage)
