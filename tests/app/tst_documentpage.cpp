@@ -85,6 +85,7 @@ private slots:
     void exitAsksWhileAFormIsTyped();
     void correctingTheDocumentJustSaved();
     void stockMenuNumbersLikeAdd();
+    void failedReadsAreReported();
 
 private:
     template <class T> T* control(const char* name)
@@ -636,6 +637,25 @@ void TestDocumentPage::stockMenuNumbersLikeAdd()
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000002' AND 制单人='张三' "
                     "AND 正负='出库'"_qs),
              1);
+}
+
+void TestDocumentPage::failedReadsAreReported()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    m_responder->clear();
+    m_store->exec(u"ALTER TABLE ycldate RENAME TO ycldate_gone"_qs);
+    press(AuxAdd); // no number can be taken: said so, and the page stays read-only
+    QVERIFY2(m_responder->lastText().startsWith(u"读取单据号失败，数据库报告："_qs),
+             qPrintable(m_responder->lastText()));
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
+    m_store->exec(u"ALTER TABLE ycldate_gone RENAME TO ycldate"_qs);
+    m_store->exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
+    m_responder->clear();
+    m_window->findChild<ReportList*>(u"超级列表框1"_qs)->setSelectedRow(0);
+    m_window->findChild<QAction*>(u"导入_入库"_qs)->trigger();
+    QVERIFY(std::any_of(m_responder->messages.begin(), m_responder->messages.end(),
+                        [](const auto& m) { return m.text.startsWith(u"读取下拉列表失败"_qs); }));
+    m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
 }
 
 QTEST_MAIN(TestDocumentPage)
