@@ -6,7 +6,6 @@
 #include "common/oledate.h"
 #include "common/session.h"
 #include "common/texts.h"
-#include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
 #include "ui/windowbuilder.h"

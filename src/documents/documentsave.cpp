@@ -3,12 +3,8 @@
 #include "data/builders.h"
 #include "data/connection.h"
 #include "documents/databasefailure.h"
-#include "documents/documentload.h"
 #include "documents/quantity.h"
 #include "documents/stockcheck.h"
-#include "stock/stockbalance.h"
-
-#include <QHash>
 
 namespace mv {
 
@@ -165,6 +161,11 @@ bool recordProject(Connection& connection, const QString& project)
     return connection.execute(buildInsert(u"date"_qs, u"x="_qs + q(project) + u",y='出库项目'"_qs));
 }
 
+QString documentKey(DocumentKind kind, const QString& number)
+{
+    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
+}
+
 // Several clerks may save at once on a database server. Every operation on a document first
 // takes a lock on its number and direction (and on the number it replaces), and a
 // requisition on each item it issues; the locks last until the transaction ends. So the
@@ -174,19 +175,6 @@ bool recordProject(Connection& connection, const QString& project)
 // wait on each other. (Serializable isolation would do as well, but needs a retry loop
 // around the whole save; the locks make a waiting clerk simply wait.) A unique index on the
 // header backs the number up.
-QString documentKey(DocumentKind kind, const QString& number)
-{
-    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
-}
-
-QStringList itemKeys(const QList<DocumentLine>& lines)
-{
-    QStringList keys;
-    for (const DocumentLine& line : lines)
-        keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
-    return keys;
-}
-
 bool lockDocumentWork(Connection& connection, const Document& document,
                       const std::optional<QString>& replacing)
 {
@@ -194,61 +182,9 @@ bool lockDocumentWork(Connection& connection, const Document& document,
     if (replacing)
         keys.append(documentKey(document.kind, *replacing));
     if (document.kind == DocumentKind::Requisition)
-        keys += itemKeys(document.lines);
+        keys += itemLockKeys(document.lines);
     return connection.lockKeys(keys);
 }
-
-// Taking a stored receipt away (deleting it, or replacing it by a new version) takes its goods
-// out of the stock, which must not go below zero where they were issued meanwhile. The guard
-// is made before the change, under the item locks of the receipt's stored lines: with the
-// number locked first, no other clerk can change those lines meanwhile, and as a receipt
-// operation holds no item lock while it waits for a number, the two steps never wait on
-// each other. (The stock check of a requisition takes the same item locks.)
-class ReceiptStockGuard
-{
-public:
-    // Locks the items of the stored receipt and notes their stock; false on a database failure.
-    bool take(Connection& connection, const QString& number)
-    {
-        const std::optional<LoadedDocument> stored =
-            loadDocument(connection, DocumentKind::Receipt, number);
-        if (!stored)
-            return false;
-        if (!connection.lockKeys(itemKeys(stored->lines)))
-            return false;
-        for (const DocumentLine& line : stored->lines) {
-            const QString key = foldedItemKey(line.cell(LineName), line.cell(LineModel));
-            if (m_before.contains(key))
-                continue;
-            m_lines.append(line);
-            m_before.insert(key, itemStock(connection, line.cell(LineName), line.cell(LineModel)));
-        }
-        return true;
-    }
-
-    // After the change: the first item whose stock went below zero, refused in the stock
-    // check's words with the stock that was left before; what (删除 / 修改) names the change.
-    std::optional<Outcome> refusal(Connection& connection, const QString& what) const
-    {
-        for (const DocumentLine& line : m_lines) {
-            const qint64 after = itemStock(connection, line.cell(LineName), line.cell(LineModel));
-            if (after >= 0)
-                continue;
-            const qint64 before =
-                m_before.value(foldedItemKey(line.cell(LineName), line.cell(LineModel)));
-            return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
-                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
-                                        QString::number(stockFigure(before)) + line.cell(LineUnit) +
-                                        u" 无法"_qs + what + u"！"_qs,
-                                    kError);
-        }
-        return std::nullopt;
-    }
-
-private:
-    QList<DocumentLine> m_lines; // one line per item
-    QHash<QString, qint64> m_before;
-};
 
 bool writeDocument(Connection& connection, const Document& document)
 {
