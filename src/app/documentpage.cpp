@@ -460,7 +460,8 @@ void DocumentPage::addStockRow(const StockRowValues& row)
     for (int i = AuxDelete; i <= 10; ++i)
         m_auxBar->removeState(i, kButtonDisabled);
     showMode();
-    setBoxText(m_category, row.category);
+    if (m_form.mode() == FormMode::Adding) // a document being modified keeps its stored header
+        setBoxText(m_category, row.category);
     const int last = m_grid->rowCount() - 1;
     m_grid->setCellText(last, LineName, row.name);
     m_grid->setCellText(last, LineModel, row.model);
