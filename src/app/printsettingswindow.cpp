@@ -349,12 +349,8 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
         q.totalsKind =
             control<QRadioButton>(u"打合计"_qs)->isChecked() ? kTotalsCount : kTotalsNone;
     }
-    if (v.fontSize.isEmpty()) {
-        const ReportList* list = m_module.sourceList();
-        q.bodyFontSize = truncateToInt((list ? list->font().pointSizeF() : 9) * 3.3);
-    } else {
-        q.bodyFontSize = truncateToInt(toNumber(v.fontSize));
-    }
+    const ReportList* list = m_module.sourceList();
+    q.bodyFontSize = bodyFontSize(v.fontSize, list ? list->font().pointSizeF() : 9);
     q.titleFont.name = m_titleFont.family();
     q.titleFont.colour = rgbToColourRef(m_titleColour->color().rgb());
     q.titleFont.bold = m_titleFont.bold();

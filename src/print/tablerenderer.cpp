@@ -4,6 +4,7 @@
 #include "print/printtable.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -16,18 +17,6 @@
 namespace mv {
 
 namespace {
-
-int contentWidth(const PrintTable& t)
-{
-    const PageSettings p = t.pageSettings();
-    return t.printablePageWidth() - p.marginLeft - p.marginRight;
-}
-
-int contentHeight(const PrintTable& t)
-{
-    const PageSettings p = t.pageSettings();
-    return t.printablePageHeight() - p.marginTop - p.marginBottom;
-}
 
 int fixedHeight(const PrintTable& t)
 {
@@ -111,14 +100,30 @@ private:
         if (cell.background != kNoColour)
             m_p.fillRect(box, QColor::fromRgb(colourRefToRgb(cell.background)));
         if (!cell.text.isEmpty()) {
-            m_p.setFont(cellFont(m_t, cell, m_unit));
-            m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
             const double pad = kCellPadding * m_unit;
+            const QRectF inner = box.adjusted(pad, 0, -pad, 0);
+            QFont font = cellFont(m_t, cell, m_unit);
+            if (!cell.wrap)
+                shrinkToWidth(font, cell.text, inner.width());
+            m_p.setFont(font);
+            m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
             const int flags =
                 int(alignmentOf(cell.align)) | (cell.wrap ? int(Qt::TextWordWrap) : 0);
-            m_p.drawText(box.adjusted(pad, 0, -pad, 0), flags, cell.text);
+            m_p.drawText(inner, flags, cell.text);
         }
         paintEdges(span, rows, top, i, ox);
+    }
+
+    // A line of text wider than its cell (a long title over a narrow table) is printed
+    // smaller rather than cut at both ends. Only texts that might not fit are measured.
+    void shrinkToWidth(QFont& font, const QString& text, double width) const
+    {
+        if (width <= 0 || text.size() * font.pixelSize() <= width)
+            return;
+        auto advance = [&] { return QFontMetricsF(font, m_p.device()).horizontalAdvance(text); };
+        for (double wide = advance(); wide > width && font.pixelSize() > 1; wide = advance())
+            font.setPixelSize(
+                std::max(1, std::min(font.pixelSize() - 1, int(font.pixelSize() * width / wide))));
     }
 
     // Lines on the outline of the span, taken from the cells along it.
@@ -171,11 +176,10 @@ void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
     numberCell.fontSize = 30;
     p.setFont(cellFont(t, numberCell, unit));
     p.setPen(Qt::black);
-    const double w = t.printablePageWidth() * unit;
     const double h = 40 * unit;
     const double y =
-        pos <= 3 ? s.headerMargin * unit : (t.printablePageHeight() - s.footerMargin) * unit - h;
-    const QRectF line(s.marginLeft * unit, y, w - (s.marginLeft + s.marginRight) * unit, h);
+        pos <= 3 ? s.headerMargin * unit : (t.sheetHeight() - s.footerMargin) * unit - h;
+    const QRectF line(s.marginLeft * unit, y, printableWidth(s) * unit, h);
     const int column = (pos - 1) % 3;
     const Qt::Alignment align = column == 0   ? Qt::AlignLeft
                                 : column == 1 ? Qt::AlignHCenter
@@ -186,22 +190,11 @@ void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
 
 } // namespace
 
-double printZoom(const PrintTable& table)
-{
-    const int scale = table.pageSettings().scale;
-    if (scale == -1) {
-        const int width = table.tableWidth();
-        const int room = contentWidth(table);
-        return width > room && width > 0 && room > 0 ? double(room) / width : 1.0;
-    }
-    return scale > 0 ? scale / 100.0 : 1.0;
-}
-
 QList<PageRows> planPages(const PrintTable& table)
 {
     QList<PageRows> pages;
-    const double zoom = printZoom(table);
-    const double room = contentHeight(table) / zoom - fixedHeight(table);
+    const double zoom = printZoom(table.pageSettings(), table.tableWidth());
+    const double room = printableHeight(table.pageSettings()) / zoom - fixedHeight(table);
     const bool marked = hasMarkedBreaks(table);
     const int perPage = marked ? 0 : table.pageSettings().rowsPerPage;
     const int first = std::min(table.fixedRows(), table.rowCount()) + 1;
@@ -253,7 +246,7 @@ bool renderPrintTable(const PrintTable& table, QPagedPaintDevice& device, QStrin
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Device pixels per 0.1 mm on the full page (the layout has no margins of its own).
     const double unit = device.logicalDpiX() / 254.0;
-    const double zoom = printZoom(table);
+    const double zoom = printZoom(s, table.tableWidth());
     QList<int> fixed;
     for (int r = 1; r <= std::min(table.fixedRows(), table.rowCount()); ++r)
         fixed.append(r);
