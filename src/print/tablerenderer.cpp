@@ -57,6 +57,12 @@ public:
         m_x.append(0);
         for (int c = 1; c <= t.columnCount(); ++c)
             m_x.append(m_x.last() + t.columnWidth(c));
+        // The merges by row: a long table has one per page (its footer), and looking each
+        // cell up among all of them would make painting grow with the square of the rows.
+        m_merges.resize(t.rowCount() + 1);
+        for (const QRect& m : t.merges())
+            for (int r = std::max(1, m.top()); r <= std::min(t.rowCount(), m.bottom()); ++r)
+                m_merges[r].append(m);
     }
 
     // Paints the given rows (table numbers, in order) starting at y (0.1 mm).
@@ -74,6 +80,14 @@ public:
     }
 
 private:
+    QRect spanAt(int row, int column) const
+    {
+        for (const QRect& m : m_merges[row])
+            if (m.contains(column, row))
+                return m;
+        return QRect(column, row, 1, 1);
+    }
+
     QRectF toDevice(double x, double y, double w, double h) const
     {
         return {x * m_unit, y * m_unit, w * m_unit, h * m_unit};
@@ -82,7 +96,7 @@ private:
     void paintCell(const QList<int>& rows, const QList<double>& top, int i, int c, double ox)
     {
         const int r = rows[i];
-        const QRect span = m_t.spanAt(r, c);
+        const QRect span = spanAt(r, c);
         // A merge is painted once, from its first row and column present on this page, over
         // the part of it that is on the page.
         if (c != span.left())
@@ -103,7 +117,7 @@ private:
             const double pad = kCellPadding * m_unit;
             const QRectF inner = box.adjusted(pad, 0, -pad, 0);
             QFont font = cellFont(m_t, cell, m_unit);
-            if (!cell.wrap)
+            if (!cell.wrap && span.width() > 1)
                 shrinkToWidth(font, cell.text, inner.width());
             m_p.setFont(font);
             m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
@@ -114,7 +128,7 @@ private:
         paintEdges(span, rows, top, i, ox);
     }
 
-    // A line of text wider than its cell (a long title over a narrow table) is printed
+    // A line of text wider than its merged cell (a long title over a narrow table) is printed
     // smaller rather than cut at both ends. Only texts that might not fit are measured.
     void shrinkToWidth(QFont& font, const QString& text, double width) const
     {
@@ -164,6 +178,7 @@ private:
     QPainter& m_p;
     double m_unit; // device pixels per 0.1 mm
     QList<double> m_x;
+    QList<QList<QRect>> m_merges; // by row
 };
 
 void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
