@@ -117,7 +117,7 @@ private:
             const double pad = kCellPadding * m_unit;
             const QRectF inner = box.adjusted(pad, 0, -pad, 0);
             QFont font = cellFont(m_t, cell, m_unit);
-            if (!cell.wrap && span.width() > 1)
+            if (!cell.wrap && (span.width() > 1 || r <= m_t.fixedRows()))
                 shrinkToWidth(font, cell.text, inner.width());
             m_p.setFont(font);
             m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
@@ -128,8 +128,9 @@ private:
         paintEdges(span, rows, top, i, ox);
     }
 
-    // A line of text wider than its merged cell (a long title over a narrow table) is printed
-    // smaller rather than cut at both ends. Only texts that might not fit are measured.
+    // A line of text wider than its merged cell or its cell in the rows repeated on every
+    // page (a long title over a narrow table) is printed smaller rather than cut at both
+    // ends. Only texts that might not fit are measured.
     void shrinkToWidth(QFont& font, const QString& text, double width) const
     {
         if (width <= 0 || text.size() * font.pixelSize() <= width)

@@ -204,12 +204,22 @@ private slots:
         QVERIFY(pages[0].text().contains(QStringLiteral("第 1 页")));
     }
 
-    // A title wider than its table is printed smaller, whole, within the table.
+    // A title wider than its table (of two columns, or of one, where the title is no merge)
+    // is printed smaller, whole, within the table.
+    void longTitleStaysWithinTheTable_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::newRow("two columns") << 2;
+        QTest::newRow("one column") << 1;
+    }
+
     void longTitleStaysWithinTheTable()
     {
+        QFETCH(int, columns);
         const ReportSource source = listOf(2, {{QStringLiteral("编号"), 60, Qt::AlignLeft},
                                                {QStringLiteral("名称"), 100, Qt::AlignLeft}});
         ReportRequest q = requestFor(source);
+        q.printColumns = q.printColumns.mid(0, columns);
         q.title = QStringLiteral("二零二四年第三季度铝型材原材料仓库库存明细报表");
         const PrintTable table = built(q, source);
         const QList<Page> pages = renderedPages(table);
