@@ -265,10 +265,15 @@ bool openDataStore(Connection& connection, const QString& dataDirectory, const O
     if (!probe) {
         reason = connection.lastError();
         connection.close();
-        return fail(error, QStringLiteral("数据库文件 %1 已损坏，无法打开（%2）。\n请用备份替换它："
-                                          "数据目录下 datebak 中的 .mdbbak 文件是数据库的副本，"
-                                          "可以复制为 db.mdb。")
-                               .arg(shownPath, reason));
+        if (!reason.contains(u"not a database"_qs) && !reason.contains(u"malformed"_qs))
+            return fail(error,
+                        QStringLiteral("无法读取数据库文件 %1（%2）。\n请稍后再试；仍然不行时"
+                                       "请检查该文件的访问权限。")
+                            .arg(shownPath, reason));
+        return fail(error, QStringLiteral("数据库文件 %1 已损坏，无法打开。\n请用备份替换它：数据"
+                                          "目录下 datebak 中的 .mdbbak 文件是数据库的副本，可以复制"
+                                          "为 db.mdb。")
+                               .arg(shownPath));
     }
     probe->close();
     if (hasNoTables(connection)) {
