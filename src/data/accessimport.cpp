@@ -49,6 +49,7 @@ public:
         m_lock.setStaleLockTime(0); // stale only when its program is gone, however long it runs
     }
     bool tryLock() { return m_lock.tryLock(0); }
+    bool heldElsewhere() const { return m_lock.error() == QLockFile::LockFailedError; }
 
 private:
     QLockFile m_lock;
@@ -146,8 +147,10 @@ AccessImport importAccessFile(const QString& accessFile, const QString& dataDire
         return failed(QStringLiteral("无法创建数据目录 %1").arg(shown(directory)));
     ImportLock lock(directory);
     if (!lock.tryLock())
-        return failed(QStringLiteral("无法在 %1 中导入：另一个程序正在导入，或该目录不可写")
-                          .arg(shown(directory)));
+        return failed(
+            lock.heldElsewhere()
+                ? QStringLiteral("另一个程序正在向 %1 导入，请等它完成").arg(shown(directory))
+                : QStringLiteral("无法在 %1 中建立新数据库：该目录不可写").arg(shown(directory)));
 
     // The new file is built under a temporary name beside db.mdb.
     QTemporaryFile build(QDir(directory).filePath(QLatin1String(kBuildPattern) + u"XXXXXX"_qs));
