@@ -533,6 +533,36 @@ private slots:
         QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"reader.sh"_qs}));
     }
 
+    // Eight bytes changed in a page of the sample send the real reader into an endless loop:
+    // it is stopped and the import fails.
+    void endlessReaderIsStopped()
+    {
+        QTemporaryDir dir;
+        const QString database = copyOf(sample("DateTestDatabase.mdb"), dir.filePath(u"db.mdb"_qs));
+        QFile file(database);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        for (const auto& [offset, byte] : {std::pair{147540, 243},
+                                           {147794, 224},
+                                           {147886, 183},
+                                           {149236, 199},
+                                           {149641, 213},
+                                           {150687, 6},
+                                           {150703, 146},
+                                           {151046, 111}}) {
+            file.seek(offset);
+            file.putChar(char(byte));
+        }
+        file.close();
+        const QByteArray before = digest(database);
+        AccessImportOptions options = readerOptions(u"GBK"_qs, {{u"yclnote"_qs, u"DateTest"_qs}});
+        options.stallSeconds = 2;
+        const AccessImport import = importAccessFile(database, dir.path(), options);
+        QVERIFY(!import.done);
+        QVERIFY2(import.message.contains(u"没有进展"_qs), qPrintable(import.message));
+        QCOMPARE(digest(database), before);
+        QCOMPARE(leftIn(dir.path()), QStringList{u"db.mdb"_qs});
+    }
+
     // An import cut short (the old order renamed the Access file first): at the next start
     // the half-built file goes, the most recently kept Access file is db.mdb again, and until
     // then no new database is created beside it. A running import is left alone.
