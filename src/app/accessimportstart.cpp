@@ -5,6 +5,7 @@
 #include "data/accessimport.h"
 #include "data/datastore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -54,6 +55,9 @@ bool offerAccessImport(const QString& dataDirectory, const QString& jet3Charset)
         options.jet3Charset = jet3Charset;
         options.progress = [&progress](const QString& table, qint64 rows, qint64 total) {
             progress.showProgress(table, rows, total);
+        };
+        options.waiting = [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
         import = importAccessFile(path, dataDirectory, options);
     }

@@ -37,6 +37,9 @@ struct AccessImportOptions
     QHash<QString, QString> sourceTables;
     // Reports the table being copied, its rows read so far and its declared row count.
     std::function<void(const QString& table, qint64 rows, qint64 total)> progress;
+    // Called while the reader is quiet (every fraction of a second), so that a window can
+    // keep itself painted while a slow or stalled reader is waited for.
+    std::function<void()> waiting;
     // The Access reader program; empty: the one installed with this program.
     QString readerProgram;
     // A reader that reports no progress for this long is stopped and the import fails.

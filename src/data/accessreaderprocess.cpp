@@ -120,6 +120,8 @@ ReaderBuild buildInReaderProcess(const QString& accessFile, const QString& build
         }
         if (!more && process.state() == QProcess::NotRunning)
             break;
+        if (!more && options.waiting)
+            options.waiting();
         if (quiet.elapsed() > qint64(options.stallSeconds) * 1000) {
             stalled = true;
             process.kill();

@@ -526,9 +526,13 @@ private slots:
         AccessImportOptions options = readerOptions(u"GBK"_qs);
         options.readerProgram = reader;
         options.stallSeconds = 1;
+        int waited = 0; // the window showing the import keeps being served meanwhile
+        options.waiting = [&waited] { ++waited; };
         const AccessImport import = importAccessFile(database, dir.path(), options);
         QVERIFY(!import.done);
         QVERIFY2(import.message.contains(expected), qPrintable(import.message));
+        if (QTest::currentDataTag() == QLatin1String("stall"))
+            QVERIFY(waited >= 5);
         QCOMPARE(digest(database), digest(sample("DateTestDatabase.mdb")));
         QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"reader.sh"_qs}));
     }
