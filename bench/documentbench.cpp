@@ -121,7 +121,8 @@ int main(int argc, char** argv)
     const double addBare = bestOf(
         [] {},
         [&] {
-            const QStringList numbers = documentNumbers(c, DocumentKind::Receipt);
+            const QStringList numbers =
+                documentNumbers(c, DocumentKind::Receipt).value_or(QStringList());
             walk(c, u"select * from yclnote where 单据号="_qs +
                         sqlQuoted(numbers.value(numbers.size() - 1)) + u"and 正负='入库'"_qs);
             for (const char* column : {"原材料名字", "型号", "单位", "分类"})

@@ -5,10 +5,11 @@
 #include "common/messages.h"
 #include "common/oledate.h"
 #include "common/session.h"
-#include "documents/documentnumber.h"
+#include "common/texts.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
 #include "ui/windowbuilder.h"
+#include "widgets/combobox.h"
 #include "widgets/documentgrid.h"
 #include "widgets/editbox.h"
 #include "widgets/statetoolbar.h"
@@ -74,6 +75,21 @@ template <class T> T* required(QWidget* window, const char16_t* name)
 }
 
 const QString kModifyTitle = QStringLiteral("修改提示");
+const QString kHint = QStringLiteral("提示");
+const QString kError = QStringLiteral("错误");
+
+// A stored name longer than its box reads from its first character.
+void showFromStart(QLineEdit* edit)
+{
+    if (edit)
+        edit->setCursorPosition(0);
+}
+
+void setBoxText(QComboBox* box, const QString& text)
+{
+    box->setCurrentText(text);
+    showFromStart(box->lineEdit());
+}
 
 // The wait cursor while the database works: a write may wait some seconds for a second copy
 // of the program to release the database.
@@ -99,20 +115,26 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_party = required<QComboBox>(mainWindow, c.party);
     m_category = required<QComboBox>(mainWindow, c.category);
     m_maker = required<QLineEdit>(mainWindow, c.maker);
-    if (c.auditor)
+    if (c.auditor) {
         m_auditor = required<QLineEdit>(mainWindow, c.auditor);
+        m_auditor->setReadOnly(true); // only the audit writes it, and only what is stored
+    }
     m_grid = required<DocumentGrid>(mainWindow, c.grid);
     m_plus = required<QPushButton>(mainWindow, c.plus);
     m_minus = required<QPushButton>(mainWindow, c.minus);
     m_back = required<QPushButton>(mainWindow, c.back);
 
     connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
-    connect(m_plus, &QPushButton::clicked, this, &DocumentPage::appendEmptyRow);
+    connect(m_plus, &QPushButton::clicked, this, [this] {
+        commitEdits();
+        appendEmptyRow();
+    });
     connect(m_minus, &QPushButton::clicked, this, [this] {
+        commitEdits();
         if (m_grid->rowCount() > 1)
             m_grid->deleteRowAt(m_grid->rowCount() - 1);
     });
-    setEditable(false);
+    showMode();
 }
 
 int DocumentPage::pageIndex() const
@@ -122,7 +144,12 @@ int DocumentPage::pageIndex() const
 
 void DocumentPage::enter()
 {
-    setEditable(false);
+    if (!mayLeaveForm()) {
+        showMode(); // the button set just applied shows read-only: show the form's own mode
+        return;
+    }
+    m_form.end();
+    showMode();
     showLatest();
     appendTotalsRow();
 }
@@ -157,93 +184,123 @@ void DocumentPage::onAuxButton(int index)
     }
 }
 
-bool DocumentPage::addMode() const
+bool DocumentPage::hasUnsavedChanges()
 {
-    return !m_auxBar->isButtonEnabled(AuxAdd);
+    return m_form.editing() && m_form.hasUnsavedChanges(readDocument());
 }
 
-bool DocumentPage::modifyMode() const
+void DocumentPage::abandonEdits()
 {
-    return !m_auxBar->isButtonEnabled(AuxModify);
+    m_form.end();
+    showMode();
 }
 
-void DocumentPage::setEditable(bool editable)
+bool DocumentPage::mayLeaveForm()
 {
-    m_grid->setReadOnly(!editable);
-    setHeaderEnabled(editable);
-    setRowButtonsVisible(editable);
+    if (!hasUnsavedChanges())
+        return true;
+    return msgBox(QStringLiteral("当前单据已修改，是否放弃修改？"), MsgYesNo,
+                  QStringLiteral("询问")) == AnswerYes;
 }
 
-void DocumentPage::setHeaderEnabled(bool enabled)
+void DocumentPage::showMode()
 {
-    for (QWidget* w : {static_cast<QWidget*>(m_number), static_cast<QWidget*>(m_date),
-                       static_cast<QWidget*>(m_party), static_cast<QWidget*>(m_category),
-                       static_cast<QWidget*>(m_maker)})
-        w->setEnabled(enabled);
+    const FormMode mode = m_form.mode();
+    const bool editing = m_form.editing();
+    const bool adding = mode == FormMode::Adding;
+    m_grid->setReadOnly(!editing);
+    // A new document's header is typed; a stored one's header stays as stored. The number box
+    // takes a number to look up while a stored document is shown.
+    for (QWidget* w : {static_cast<QWidget*>(m_date), static_cast<QWidget*>(m_party),
+                       static_cast<QWidget*>(m_category), static_cast<QWidget*>(m_maker)})
+        w->setEnabled(adding);
     if (m_auditor)
-        m_auditor->setEnabled(enabled);
-}
-
-void DocumentPage::setRowButtonsVisible(bool visible)
-{
-    m_plus->setVisible(visible);
-    m_minus->setVisible(visible);
+        m_auditor->setEnabled(adding);
+    m_number->setEnabled(mode != FormMode::Modifying);
+    m_plus->setVisible(editing);
+    m_minus->setVisible(editing);
+    // The toolbar serves every page: it shows this form's mode only while the page is shown.
+    if (m_tabs->currentIndex() != pageIndex())
+        return;
+    const auto enable = [this](int button, bool enabled) {
+        if (enabled)
+            m_auxBar->removeState(button, kButtonDisabled);
+        else
+            m_auxBar->addState(button, kButtonDisabled);
+    };
+    enable(AuxAdd, !adding);
+    enable(AuxModify, mode != FormMode::Modifying);
+    enable(AuxSave, editing);
 }
 
 void DocumentPage::newDocument()
 {
-    const bool receipt = m_kind == DocumentKind::Receipt;
-    if (receipt)
+    if (!mayLeaveForm())
+        return;
+    m_form.end();
+    if (m_kind == DocumentKind::Receipt)
         m_date->setDate(clockToday()); // a stored receipt's date replaces it when there is one
-    showLatest();
-    prepareBlankForm();
-    m_auxBar->removeState(AuxSave, kButtonDisabled);
-    // A new document ends a modification that was under way: the form has one mode only.
-    m_auxBar->removeState(AuxModify, kButtonDisabled);
-    setEditable(true);
-    focusBanner();
-    m_auxBar->addState(AuxAdd, kButtonDisabled);
+    if (!showLatest() || !prepareBlankForm()) {
+        showMode();
+        appendTotalsRow();
+        return;
+    }
     fillDropDownLists();
     m_maker->setText(session().currentUser);
+    m_form.start(FormMode::Adding, readDocument());
+    showMode();
+    focusBanner();
 }
 
-void DocumentPage::prepareBlankForm()
+bool DocumentPage::prepareBlankForm()
 {
-    m_party->setCurrentText(QString());
-    m_category->setCurrentText(QString());
+    QString error;
+    const std::optional<QString> number = nextFreeNumber(m_connection, m_kind, &error);
+    if (!number) {
+        msgBox(QStringLiteral("读取单据号失败，数据库报告：") + error, MsgOk, kError);
+        return false;
+    }
+    setBoxText(m_party, QString());
+    setBoxText(m_category, QString());
     emptyGrid();
     appendEmptyRow();
-    setRowButtonsVisible(true);
-    m_number->setText(nextDocumentNumber(m_number->text()));
+    m_number->setText(*number);
+    m_shownNumber = *number;
+    m_shownVersion.clear(); // not stored yet
     if (m_auditor)
         m_auditor->clear();
+    return true;
 }
 
 void DocumentPage::fillDropDownLists()
 {
-    const DropDownLists lists = loadDropDownLists(m_connection, m_kind);
-    m_grid->setDropDownItems(LineName, lists.names);
-    m_grid->setDropDownItems(LineModel, lists.models);
-    m_grid->setDropDownItems(LineUnit, lists.units);
     m_grid->setColumnKind(LineQuantity, DocumentGrid::CellKind::Numeric);
     if (m_kind == DocumentKind::Receipt)
         m_grid->setColumnKind(ReceiptPrice, DocumentGrid::CellKind::Numeric);
+    QString error;
+    const std::optional<DropDownLists> lists = loadDropDownLists(m_connection, m_kind, &error);
+    if (!lists) {
+        msgBox(QStringLiteral("读取下拉列表失败，数据库报告：") + error, MsgOk, kError);
+        return; // the lists offered so far stay
+    }
+    m_grid->setDropDownItems(LineName, lists->names);
+    m_grid->setDropDownItems(LineModel, lists->models);
+    m_grid->setDropDownItems(LineUnit, lists->units);
     // The typed texts stay: a document being assembled keeps its header.
     const auto refill = [](QComboBox* box, const QStringList& items) {
         const QString text = box->currentText();
-        box->clear();
-        box->addItems(items);
-        box->setCurrentText(text);
+        setListItems(box, items);
+        setBoxText(box, text);
     };
-    refill(m_category, lists.categories);
-    refill(m_party, lists.parties);
+    refill(m_category, lists->categories);
+    refill(m_party, lists->parties);
 }
 
 void DocumentPage::save()
 {
-    if (modifyMode())
+    if (m_form.mode() == FormMode::Modifying)
         saveModified();
-    else if (addMode())
+    else if (m_form.mode() == FormMode::Adding)
         saveNew();
 }
 
@@ -255,22 +312,19 @@ void DocumentPage::saveNew()
         present(outcome); // add mode and everything typed stay
         return;
     }
-    setEditable(false);
-    m_auxBar->addState(AuxSave, kButtonDisabled);
-    if (m_kind == DocumentKind::Receipt) {
-        showLatest();
-        appendTotalsRow();
-    } else {
-        reopenCursorAt(document.header.number); // 上一张/下一张 reach it at once
-    }
-    m_auxBar->removeState(AuxAdd, kButtonDisabled);
+    // The page shows the document as stored, so that it can be modified or deleted at once.
+    m_form.end();
+    showMode();
+    load(document.header.number);
+    reopenCursorAt(document.header.number);
+    appendTotalsRow();
     emit stockChanged();
 }
 
 void DocumentPage::saveModified()
 {
     const Document document = readDocument();
-    const QString number = m_number->text();
+    const QString number = m_shownNumber;
     const Outcome outcome = withWaitCursor(
         [&] { return saveDocument(m_connection, document, number, m_shownVersion); });
     if (!outcome.done) {
@@ -278,50 +332,48 @@ void DocumentPage::saveModified()
         msgBox(number + QStringLiteral("修改失败！"), MsgOk, kModifyTitle);
         return; // the stored document is as it was; modify mode stays
     }
-    setEditable(false);
-    m_auxBar->addState(AuxSave, kButtonDisabled);
-    m_auxBar->removeState(AuxModify, kButtonDisabled);
-    if (m_kind == DocumentKind::Receipt) {
-        showLatest(); // as after every receipt save: the highest number is shown
-        appendTotalsRow();
-    } else {
-        load(number); // the auditor as stored: the new version carries none
-        reopenCursorAt(number);
-    }
+    m_form.end();
+    showMode();
+    load(number); // as stored: the new version carries no auditor
+    reopenCursorAt(number);
+    appendTotalsRow();
     msgBox(number + QStringLiteral("修改成功！"), MsgOk, kModifyTitle);
     emit stockChanged();
 }
 
 void DocumentPage::modify()
 {
-    if (addMode() || modifyMode())
+    if (m_form.editing())
         return; // a document being added or modified is already editable
-    setRowButtonsVisible(true);
-    m_auxBar->removeState(AuxSave, kButtonDisabled);
-    m_auxBar->addState(AuxModify, kButtonDisabled);
-    m_grid->setReadOnly(false);
+    commitEdits();
+    if (m_shownNumber.isEmpty()) {
+        msgBox(QStringLiteral("没有可以修改的单据！"), MsgOk, kHint);
+        return;
+    }
     if (hasTotalsRow())
         m_grid->deleteRowAt(m_grid->rowCount() - 1);
+    m_form.start(FormMode::Modifying, readDocument());
+    showMode();
 }
 
 void DocumentPage::remove()
 {
+    commitEdits();
     if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
                QStringLiteral("删除提示")) != AnswerYes)
         return;
     const Outcome outcome = withWaitCursor(
-        [&] { return deleteDocument(m_connection, m_kind, m_number->text(), m_shownVersion); });
+        [&] { return deleteDocument(m_connection, m_kind, m_shownNumber, m_shownVersion); });
     present(outcome);
     if (!outcome.done)
         return;
     m_tabs->setCurrentIndex(pageIndex());
     m_auxBar->show();
+    m_form.end();
+    showMode();
     showLatest();
-    m_auxBar->removeState(AuxAdd, kButtonDisabled);
-    m_auxBar->addState(AuxSave, kButtonDisabled);
     for (int i = AuxModify; i <= 10; ++i)
         m_auxBar->removeState(i, kButtonDisabled);
-    setEditable(false);
     appendTotalsRow();
     m_searchButton->hide();
     emit stockChanged();
@@ -329,69 +381,91 @@ void DocumentPage::remove()
 
 void DocumentPage::step(bool forward)
 {
+    // Leaving the document ends its modification: nothing is carried over to the next one.
+    if (!mayLeaveForm())
+        return;
+    m_form.end();
+    showMode();
     m_auxBar->removeState(forward ? AuxPrevious : AuxNext, kButtonDisabled);
     if (forward)
         m_cursor.next();
     else
         m_cursor.previous();
-    m_number->setText(m_cursor.current());
-    if (m_number->text() == (forward ? m_cursor.last() : m_cursor.first()))
+    const QString number = m_cursor.current();
+    if (number == (forward ? m_cursor.last() : m_cursor.first()))
         m_auxBar->addState(forward ? AuxNext : AuxPrevious, kButtonDisabled);
-    m_grid->setReadOnly(true);
-    load(m_number->text());
+    load(number);
     focusBanner();
     appendTotalsRow();
 }
 
 void DocumentPage::audit()
 {
+    commitEdits();
     AuditRequest request;
-    request.number = m_number->text();
+    request.number = m_shownNumber;
     request.auditorShown = m_auditor->text();
-    request.formEditable = !m_grid->isReadOnly();
+    request.formEditable = m_form.editing();
     request.user = session().currentUser;
     request.auditRight = session().auditRight;
     const Outcome outcome = withWaitCursor([&] { return auditRequisition(m_connection, request); });
-    if (outcome.done)
-        m_auditor->setText(request.user);
+    // The box shows the auditor as stored: the name just written, or another clerk's.
+    if (!m_form.editing() && !m_shownNumber.isEmpty())
+        m_auditor->setText(storedAuditor(m_connection, m_shownNumber));
     present(outcome);
 }
 
 void DocumentPage::loadTypedNumber()
 {
-    if (addMode() || modifyMode())
+    if (m_form.editing())
         return; // Enter must not replace the lines being typed
-    load(m_number->text());
+    const QString number = foldFullWidth(m_number->text()).trimmed();
+    const std::optional<QStringList> numbers = readNumbers();
+    if (!numbers) {
+        m_number->setText(m_shownNumber);
+        return;
+    }
+    if (!numbers->contains(number)) {
+        m_number->setText(m_shownNumber); // the page stays as it was
+        msgBox(QStringLiteral("没有单号为 ") + number + QStringLiteral(" 的单据"), MsgOk, kHint);
+        return;
+    }
+    m_cursor.reset(*numbers);
+    m_cursor.moveTo(number);
+    for (int button : {AuxPrevious, AuxNext})
+        m_auxBar->removeState(button, kButtonDisabled);
+    if (number == m_cursor.first())
+        m_auxBar->addState(AuxPrevious, kButtonDisabled);
+    if (number == m_cursor.last())
+        m_auxBar->addState(AuxNext, kButtonDisabled);
+    load(number);
     appendTotalsRow();
 }
 
 void DocumentPage::addStockRow(const StockRowValues& row)
 {
-    if (m_grid->isReadOnly()) {
-        prepareBlankForm(); // numbered after the document shown
-        m_grid->deleteRowAt(m_grid->rowCount() - 1);
-        m_date->setDate(clockToday());
-    }
-    fillDropDownLists();
-    appendEmptyRow();
     m_auxBar->show();
     m_tabs->setCurrentIndex(pageIndex());
     showDocumentButtons();
-    m_auxBar->addState(AuxAdd, kButtonDisabled);
-    if (m_kind == DocumentKind::Receipt) {
-        for (int i = AuxSave; i <= 10; ++i)
-            m_auxBar->removeState(i, kButtonDisabled);
+    if (!m_form.editing()) {
+        newDocument(); // numbered, made and listed exactly as 添加 does
+        if (!m_form.editing())
+            return;
+        m_grid->deleteRowAt(m_grid->rowCount() - 1);
+        m_date->setDate(clockToday());
     } else {
-        m_auxBar->removeState(AuxSave, kButtonDisabled);
+        fillDropDownLists();
     }
-    setEditable(true);
-    m_category->setCurrentText(row.category);
+    appendEmptyRow();
+    for (int i = AuxDelete; i <= 10; ++i)
+        m_auxBar->removeState(i, kButtonDisabled);
+    showMode();
+    if (m_form.mode() == FormMode::Adding) // a document being modified keeps its stored header
+        setBoxText(m_category, row.category);
     const int last = m_grid->rowCount() - 1;
     m_grid->setCellText(last, LineName, row.name);
     m_grid->setCellText(last, LineModel, row.model);
     m_grid->setCellText(last, LineUnit, row.unit);
-    if (m_kind == DocumentKind::Receipt)
-        m_maker->setText(session().currentUser); // a requisition keeps the maker it shows
     focusBanner();
 }
 
@@ -406,35 +480,51 @@ void DocumentPage::showDocumentButtons()
 
 void DocumentPage::openDocument(const QString& number)
 {
+    if (!mayLeaveForm())
+        return;
     m_tabs->setCurrentIndex(pageIndex());
-    setEditable(false);
+    m_form.end();
+    showMode();
     showLatest();
     load(number);
+    reopenCursorAt(number);
     m_back->show();
-    m_auxBar->removeState(AuxAdd, kButtonDisabled);
-    m_auxBar->addState(AuxSave, kButtonDisabled);
     for (int i = AuxModify; i <= 10; ++i)
         m_auxBar->removeState(i, kButtonDisabled);
     appendTotalsRow();
 }
 
-void DocumentPage::showLatest()
+std::optional<QStringList> DocumentPage::readNumbers()
 {
-    m_cursor.reset(documentNumbers(m_connection, m_kind));
-    m_number->setText(m_cursor.current());
-    load(m_number->text());
-    if (m_kind == DocumentKind::Receipt)
-        m_grid->setReadOnly(true);
+    QString error;
+    std::optional<QStringList> numbers = documentNumbers(m_connection, m_kind, &error);
+    if (!numbers)
+        msgBox(QStringLiteral("读取单据号失败，数据库报告：") + error, MsgOk, kError);
+    return numbers;
+}
+
+bool DocumentPage::showLatest()
+{
+    const std::optional<QStringList> numbers = readNumbers();
+    if (!numbers)
+        return false;
+    m_cursor.reset(*numbers);
+    load(m_cursor.current());
+    return true;
 }
 
 void DocumentPage::reopenCursorAt(const QString& number)
 {
-    m_cursor.reset(documentNumbers(m_connection, m_kind));
-    m_cursor.moveTo(number);
+    if (const std::optional<QStringList> numbers = readNumbers()) {
+        m_cursor.reset(*numbers);
+        m_cursor.moveTo(number);
+    }
 }
 
 void DocumentPage::load(const QString& number)
 {
+    m_number->setText(number);
+    m_shownNumber = number;
     // Read before the lines: should another clerk save in between, the version is older
     // than what is shown, and a change made here is refused rather than overwriting his.
     m_shownVersion = storedDocumentVersion(m_connection, m_kind, number);
@@ -443,19 +533,21 @@ void DocumentPage::load(const QString& number)
         loadDocument(m_connection, m_kind, number, &error);
     emptyGrid();
     if (!document) {
-        msgBox(QStringLiteral("读取单据失败，数据库报告：") + error, MsgOk, QStringLiteral("错误"));
+        msgBox(QStringLiteral("读取单据失败，数据库报告：") + error, MsgOk, kError);
         return;
     }
     if (document->lines.isEmpty())
-        return; // header and number box stay as they were
+        return; // the header stays as it was
     const DocumentHeader& h = document->header;
     m_date->setDate(h.date);
     m_maker->setText(h.maker);
-    m_party->setCurrentText(h.party);
-    m_category->setCurrentText(h.category);
-    m_number->setText(h.number);
-    if (m_auditor)
+    showFromStart(m_maker);
+    setBoxText(m_party, h.party);
+    setBoxText(m_category, h.category);
+    if (m_auditor) {
         m_auditor->setText(document->auditor);
+        showFromStart(m_auditor);
+    }
     for (const DocumentLine& line : document->lines) {
         const int row = m_grid->rowCount();
         m_grid->insertRowAt(row);
@@ -483,12 +575,12 @@ bool DocumentPage::hasTotalsRow() const
 
 void DocumentPage::appendTotalsRow()
 {
-    if (m_kind != DocumentKind::Receipt || !m_grid->isReadOnly() || hasTotalsRow())
+    if (m_kind != DocumentKind::Receipt || m_form.editing() || hasTotalsRow())
         return;
     const QList<DocumentLine> lines = readDocument().lines;
     const ReceiptTotals totals = receiptTotals(lines);
     for (int i = 0; i < totals.lineTotals.size(); ++i)
-        m_grid->setCellText(i + 1, ReceiptLineTotal, totals.lineTotals.at(i));
+        m_grid->setCellText(lines.at(i).row, ReceiptLineTotal, totals.lineTotals.at(i));
     const int row = m_grid->rowCount();
     m_grid->insertRowAt(row);
     m_grid->mergeCells(row, 0, 1, ReceiptLineTotal + 1);
@@ -496,8 +588,16 @@ void DocumentPage::appendTotalsRow()
     m_grid->item(row, 0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-Document DocumentPage::readDocument() const
+void DocumentPage::commitEdits()
 {
+    m_grid->commitOpenEditor();
+    if (!m_form.editing() && m_number->text() != m_shownNumber)
+        m_number->setText(m_shownNumber);
+}
+
+Document DocumentPage::readDocument()
+{
+    commitEdits();
     Document document;
     document.kind = m_kind;
     document.header.number = m_number->text();
@@ -509,6 +609,7 @@ Document DocumentPage::readDocument() const
     const int columns = storedColumnCount(m_kind);
     for (int r = 1; r < rows; ++r) {
         DocumentLine line;
+        line.row = r;
         for (int c = 0; c < columns; ++c)
             line.cells.append(m_grid->cellText(r, c));
         document.lines.append(line);
@@ -516,8 +617,9 @@ Document DocumentPage::readDocument() const
     return document;
 }
 
-PrintedDocument DocumentPage::printedDocument() const
+PrintedDocument DocumentPage::printedDocument()
 {
+    commitEdits();
     PrintedDocument document;
     document.kind = m_kind;
     document.number = m_number->text();
@@ -532,7 +634,7 @@ PrintedDocument DocumentPage::printedDocument() const
             cells.append(m_grid->cellText(r, c));
         document.rows.append(cells);
     }
-    document.editing = addMode() || modifyMode();
+    document.editing = m_form.editing();
     return document;
 }
 
@@ -540,9 +642,27 @@ void DocumentPage::present(const Outcome& outcome)
 {
     if (!outcome.message.isEmpty())
         msgBox(outcome.message, MsgOk, outcome.title);
-    if (!outcome.focus.isEmpty())
-        if (QWidget* control = findControl<QWidget>(m_window, outcome.focus))
-            control->setFocus();
+    // The field a refusal names, and the control that holds it.
+    switch (outcome.focus) {
+    case DocumentField::None:
+        break;
+    case DocumentField::Number:
+        m_number->setFocus();
+        break;
+    case DocumentField::Party:
+        m_party->setFocus();
+        break;
+    case DocumentField::Category:
+        m_category->setFocus();
+        break;
+    case DocumentField::Maker:
+        m_maker->setFocus();
+        break;
+    case DocumentField::Quantity:
+        m_grid->setCurrentCell(outcome.row, LineQuantity);
+        m_grid->setFocus();
+        break;
+    }
 }
 
 void DocumentPage::focusBanner()

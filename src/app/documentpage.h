@@ -1,13 +1,14 @@
 #pragma once
 // The receipt page (page 3) and the requisition page (page 4) of the main window: moves
 // values between the header controls, the line grid and the document logic of
-// src/documents, and keeps the form mode in the auxiliary toolbar's button states
-// (添加 disabled: add mode; 修改 disabled: modify mode; otherwise read-only).
+// src/documents. The form mode (read-only, add, modify) is the page's FormState; the
+// auxiliary toolbar and the controls show it.
 
 #include "documents/document.h"
 #include "documents/documentcursor.h"
 #include "documents/documentload.h"
 #include "documents/documentprintfill.h"
+#include "documents/formstate.h"
 
 #include <QList>
 #include <QObject>
@@ -43,19 +44,24 @@ public:
 
     DocumentKind kind() const { return m_kind; }
     int pageIndex() const;
+    FormMode mode() const { return m_form.mode(); }
 
     // The page entered from the main toolbar (after its button set): read-only, latest
-    // document, totals row.
+    // document, totals row. A form with unsaved changes is given up only when the clerk says so.
     void enter();
     // An auxiliary toolbar button pressed while this page is shown.
     void onAuxButton(int index);
-    // 导入 > 入库 / 领料: one more line from the stock row, starting a new document when none
-    // is being edited.
+    // 导入 > 入库 / 领料: one more line from the stock row, starting a new document as 添加 does
+    // when none is being edited.
     void addStockRow(const StockRowValues& row);
     // A line of the movement list opened: this page with that document and its 返回 button.
     void openDocument(const QString& number);
     // The page as it stands (stored document or one being edited), for printing its form.
-    PrintedDocument printedDocument() const;
+    PrintedDocument printedDocument();
+    // A document is being added or modified and differs from where that began.
+    bool hasUnsavedChanges();
+    // Gives up a document being edited without asking (its data was replaced).
+    void abandonEdits();
 
 signals:
     // A document was saved, modified or deleted: the stock figures changed.
@@ -72,28 +78,35 @@ private:
     void audit();
     void loadTypedNumber();
 
-    bool addMode() const;
-    bool modifyMode() const;
-    // Grid editable, header controls enabled and row buttons shown (or the reverse).
-    void setEditable(bool editable);
-    void setHeaderEnabled(bool enabled);
-    void setRowButtonsVisible(bool visible);
-    // Empties the grid, adds one empty row, takes the number after the shown one.
-    void prepareBlankForm();
+    // Asks "当前单据已修改，是否放弃修改？" when the form has unsaved changes; true when the
+    // document may be left.
+    bool mayLeaveForm();
+    // Shows the form mode: grid, header controls, row buttons and (while the page is shown)
+    // the toolbar's 添加 / 保存 / 修改.
+    void showMode();
+    // Empties the grid, adds one empty row, takes the next free number; false when the
+    // numbers could not be read (said so).
+    bool prepareBlankForm();
     void fillDropDownLists();
     // The auxiliary toolbar shows the document buttons, as main toolbar button 0 or 1 does.
     void showDocumentButtons();
 
-    void showLatest();
+    bool showLatest();
     void load(const QString& number);
     void emptyGrid();
     void appendEmptyRow();
     void appendTotalsRow();
     bool hasTotalsRow() const;
     void reopenCursorAt(const QString& number);
+    // The stored numbers, or nullopt after telling the clerk they could not be read.
+    std::optional<QStringList> readNumbers();
 
-    Document readDocument() const;
-    // Shows the outcome's message (when it has one) and moves the focus it names.
+    // Every reader of the form calls this first: a cell editor still open is written into
+    // the grid, and in read-only mode a number typed without Enter gives way to the number
+    // of the document shown.
+    void commitEdits();
+    Document readDocument();
+    // Shows the outcome's message (when it has one) and moves the focus to its field.
     void present(const Outcome& outcome);
     void focusBanner();
 
@@ -101,6 +114,8 @@ private:
     DocumentKind m_kind;
     QWidget* m_window = nullptr;
     DocumentCursor m_cursor;
+    FormState m_form;
+    QString m_shownNumber;  // the document on the form (being added: its new number)
     QString m_shownVersion; // of the document shown, as stored when it was loaded
 
     StateToolBar* m_auxBar = nullptr;

@@ -39,6 +39,17 @@ DocumentPage* DocumentPages::onPage(int page) const
     return nullptr;
 }
 
+bool DocumentPages::hasUnsavedDocument() const
+{
+    return m_receipt->hasUnsavedChanges() || m_requisition->hasUnsavedChanges();
+}
+
+void DocumentPages::abandonEdits()
+{
+    m_receipt->abandonEdits();
+    m_requisition->abandonEdits();
+}
+
 void DocumentPages::addSelectedStockRow(DocumentPage* page)
 {
     const int row = m_stockList->selectedRow();

@@ -24,6 +24,10 @@ public:
     DocumentPage* requisition() const { return m_requisition; }
     // The page shown by that index, nullptr for the other pages.
     DocumentPage* onPage(int page) const;
+    // A receipt or requisition is being added or modified and has unsaved changes.
+    bool hasUnsavedDocument() const;
+    // Gives up both forms without asking (the data they belonged to was replaced).
+    void abandonEdits();
 
 signals:
     void stockChanged();

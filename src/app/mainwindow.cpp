@@ -243,6 +243,7 @@ void MainWindow::setUpDatabaseMenu()
     // afresh (latest restored document, read-only; a form being edited belonged to the
     // replaced data), and the other pages hear of it.
     connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
+        m_documentPages->abandonEdits();
         m_stockPage->refresh();
         m_movementList->model()->clearRows();
         m_monthlyList->model()->clearRows();
@@ -408,16 +409,35 @@ void MainWindow::showAbout()
     msgBox(aboutText(), MsgOkInfo, QStringLiteral("关于-Morvane"));
 }
 
-void MainWindow::requestExit()
+bool MainWindow::confirmExit()
 {
+    if (m_exiting || !m_documentPages || !m_documentPages->hasUnsavedDocument())
+        return true;
+    return msgBox(QStringLiteral("当前单据尚未保存，确定要退出吗？"), MsgYesNo,
+                  QStringLiteral("询问")) == AnswerYes;
+}
+
+void MainWindow::finishExit()
+{
+    m_exiting = true; // quitting closes every window again: the answer given stands
     emit exitRequested();
     QCoreApplication::quit();
 }
 
+void MainWindow::requestExit()
+{
+    if (confirmExit())
+        finishExit(); // otherwise the form stays as it was
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!confirmExit()) {
+        event->ignore();
+        return;
+    }
     event->accept();
-    requestExit();
+    finishExit();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

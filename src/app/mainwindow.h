@@ -62,6 +62,8 @@ public slots:
     void openSearchWindow();
     void changePassword(); // the modal PasswordWindow
     void showAbout();
+    // Ends the program; while a document being added or modified has unsaved changes, only
+    // when the clerk confirms.
     void requestExit();
 
 signals:
@@ -85,6 +87,10 @@ private:
     void setUpDatabaseMenu();
     void startHomePageThread();
     void applySet(ButtonSet set);
+    // Asks "当前单据尚未保存，确定要退出吗？" when a document has unsaved changes; true when the
+    // program may end.
+    bool confirmExit();
+    void finishExit();
 
     Connection& m_connection;
     QWidget* m_client = nullptr;
@@ -114,6 +120,7 @@ private:
     DocumentPages* m_documentPages = nullptr;
     QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
     std::unique_ptr<QThread> m_homePageThread;
+    bool m_exiting = false; // the program ends: nothing more is asked
 };
 
 } // namespace mv

@@ -7,8 +7,10 @@
 #include "print/customcolumns.h"
 #include "print/printtable.h"
 #include "print/settingsstore.h"
+#include "ui/fittocontents.h"
 #include "widgets/checklistbox.h"
 #include "widgets/colourpicker.h"
+#include "widgets/linestylepicture.h"
 #include "widgets/reportlist.h"
 #include "widgets/tabcontrol.h"
 
@@ -77,7 +79,6 @@ PrintSettingsWindow::PrintSettingsWindow(ReportPrint& module, QWidget* parent)
     setWindowTitle(def->caption);
     setAttribute(Qt::WA_DeleteOnClose);
     m_built = buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
     move(50, 50);
 
     m_tabs = control<TabControl>(u"选择夹1"_qs);
@@ -92,6 +93,18 @@ PrintSettingsWindow::PrintSettingsWindow(ReportPrint& module, QWidget* parent)
                                fontButton->height());
     m_titleColour->setColor(Qt::black);
     m_titleColour->setToolTip(u"标题文字颜色"_qs);
+    // The line-style radios show pictures of the styles they choose.
+    const QStringList lineStyleTips{u"全部线条"_qs, u"外框和标题下横线"_qs, u"外框和横线"_qs,
+                                    u"外框和竖线"_qs};
+    for (int i = 0; i < kLineStyles.size(); ++i) {
+        auto* radio = control<QRadioButton>(kLineStyles[i]);
+        radio->setText(QString());
+        radio->setIconSize(QSize(20, 14));
+        radio->setIcon(lineStylePicture(i + 1, radio->iconSize()));
+        radio->setToolTip(lineStyleTips[i]);
+    }
+    // Sized once every control is in place.
+    growToFitContents(this, QSize(def->width, def->height));
 
     // Initial states of the window.
     control<QComboBox>(u"纸张"_qs)->setCurrentIndex(1);
@@ -349,12 +362,8 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
         q.totalsKind =
             control<QRadioButton>(u"打合计"_qs)->isChecked() ? kTotalsCount : kTotalsNone;
     }
-    if (v.fontSize.isEmpty()) {
-        const ReportList* list = m_module.sourceList();
-        q.bodyFontSize = truncateToInt((list ? list->font().pointSizeF() : 9) * 3.3);
-    } else {
-        q.bodyFontSize = truncateToInt(toNumber(v.fontSize));
-    }
+    const ReportList* list = m_module.sourceList();
+    q.bodyFontSize = bodyFontSize(v.fontSize, list ? list->font().pointSizeF() : 9);
     q.titleFont.name = m_titleFont.family();
     q.titleFont.colour = rgbToColourRef(m_titleColour->color().rgb());
     q.titleFont.bold = m_titleFont.bold();

@@ -1,5 +1,7 @@
 #include "documents/document.h"
 
+#include <algorithm>
+
 namespace mv {
 
 QString lineDirection(DocumentKind kind)
@@ -15,6 +17,18 @@ QString headerDirection(DocumentKind kind)
 int storedColumnCount(DocumentKind kind)
 {
     return kind == DocumentKind::Receipt ? 6 : 5;
+}
+
+bool DocumentLine::isBlank() const
+{
+    return std::all_of(cells.begin(), cells.end(),
+                       [](const QString& cell) { return cell.trimmed().isEmpty(); });
+}
+
+Document withoutBlankLines(Document document)
+{
+    document.lines.removeIf([](const DocumentLine& line) { return line.isBlank(); });
+    return document;
 }
 
 } // namespace mv

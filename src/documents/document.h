@@ -43,13 +43,18 @@ struct DocumentHeader
     QString party; // supplier of a receipt, project of a requisition
     QString category;
     QString maker;
+    bool operator==(const DocumentHeader&) const = default;
 };
 
 // The cells of one grid line, in column order; missing cells count as empty texts.
 struct DocumentLine
 {
     QStringList cells;
+    int row = 0; // the grid row the line was read from (1: the first line), 0 when not known
     QString cell(int column) const { return cells.value(column); }
+    // Every cell empty or blank: a row the clerk left unused.
+    bool isBlank() const;
+    bool operator==(const DocumentLine& other) const { return cells == other.cells; }
 };
 
 struct Document
@@ -57,24 +62,41 @@ struct Document
     DocumentKind kind = DocumentKind::Receipt;
     DocumentHeader header;
     QList<DocumentLine> lines;
+    bool operator==(const Document&) const = default;
 };
 
-// What an operation did: done, or the message (with its title) to show and the objectName
-// of the control that should take the focus (empty: leave the focus where it is).
+// The document without the lines whose cells are all empty: such grid rows are not stored.
+Document withoutBlankLines(Document document);
+
+// The part of the form a refusal asks the clerk to correct.
+enum class DocumentField
+{
+    None, // leave the focus where it is
+    Number,
+    Party,
+    Category,
+    Maker,
+    Quantity, // the quantity cell of the grid row Outcome::row
+};
+
+// What an operation did: done, or the message (with its title) to show and the field that
+// should take the focus.
 struct Outcome
 {
     bool done = false;
     QString message;
     QString title;
-    QString focus;
+    DocumentField focus = DocumentField::None;
+    int row = 0; // the grid row of a refused line
 
     static Outcome success(const QString& message = {}, const QString& title = {})
     {
-        return {true, message, title, {}};
+        return {true, message, title, DocumentField::None, 0};
     }
-    static Outcome refused(const QString& message, const QString& title, const QString& focus = {})
+    static Outcome refused(const QString& message, const QString& title,
+                           DocumentField focus = DocumentField::None, int row = 0)
     {
-        return {false, message, title, focus};
+        return {false, message, title, focus, row};
     }
 };
 

@@ -3,20 +3,25 @@
 #include "common/oledate.h"
 #include "data/builders.h"
 #include "data/connection.h"
+#include "documents/documentnumber.h"
 
 namespace mv {
 
 namespace {
 
-QStringList firstColumn(Connection& connection, const QString& sql)
+// The first column of every row; false (error text in *error) when the query failed.
+bool firstColumn(Connection& connection, const QString& sql, QStringList* values, QString* error)
 {
-    QStringList values;
+    values->clear();
     std::unique_ptr<ResultSet> rows = connection.query(sql, true);
-    if (!rows)
-        return values;
+    if (!rows) {
+        if (error)
+            *error = connection.lastError();
+        return false;
+    }
     for (; !rows->eof(); rows->next())
-        values.append(rows->field(0));
-    return values;
+        values->append(rows->field(0));
+    return true;
 }
 
 QDate storedDate(const QString& text)
@@ -63,33 +68,53 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
         document.header.number = rows->field(u"单据号"_qs);
     }
     rows->close();
-    if (!receipt && !document.lines.isEmpty()) {
-        std::unique_ptr<ResultSet> header = connection.query(
-            u"select * from ycldate where 单号="_qs + sqlQuoted(number) + u"and 出入='出'"_qs,
-            true);
-        if (header)
-            document.auditor = header->field(u"审核"_qs);
-    }
+    if (!receipt && !document.lines.isEmpty())
+        document.auditor = storedAuditor(connection, number);
     return document;
 }
 
-QStringList documentNumbers(Connection& connection, DocumentKind kind)
+QString storedAuditor(Connection& connection, const QString& number)
 {
-    return firstColumn(connection,
-                       buildSelect(u"ycldate"_qs, u"出入="_qs + sqlQuoted(headerDirection(kind)),
-                                   u"单号 ASC"_qs, {}, u"单号"_qs));
+    std::unique_ptr<ResultSet> header = connection.query(
+        u"select * from ycldate where 单号="_qs + sqlQuoted(number) + u"and 出入='出'"_qs, true);
+    return header ? header->field(u"审核"_qs) : QString();
 }
 
-DropDownLists loadDropDownLists(Connection& connection, DocumentKind kind)
+std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind kind,
+                                           QString* error)
+{
+    QStringList numbers;
+    if (!firstColumn(connection,
+                     buildSelect(u"ycldate"_qs, u"出入="_qs + sqlQuoted(headerDirection(kind)),
+                                 u"单号 ASC"_qs, {}, u"单号"_qs),
+                     &numbers, error))
+        return std::nullopt;
+    return numbers;
+}
+
+std::optional<QString> nextFreeNumber(Connection& connection, DocumentKind kind, QString* error)
+{
+    const std::optional<QStringList> numbers = documentNumbers(connection, kind, error);
+    if (!numbers)
+        return std::nullopt;
+    return nextDocumentNumber(numbers->isEmpty() ? QString() : numbers->last());
+}
+
+std::optional<DropDownLists> loadDropDownLists(Connection& connection, DocumentKind kind,
+                                               QString* error)
 {
     DropDownLists lists;
-    lists.names = firstColumn(connection, u"select DISTINCT 原材料名字 from yclnote"_qs);
-    lists.models = firstColumn(connection, u"select DISTINCT 型号 from yclnote"_qs);
-    lists.units = firstColumn(connection, u"select DISTINCT 单位 from yclnote"_qs);
-    lists.categories = firstColumn(connection, u"select DISTINCT 分类 from yclnote"_qs);
-    lists.parties =
-        firstColumn(connection, u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs +
-                                    sqlQuoted(lineDirection(kind)));
+    const QList<std::pair<QStringList*, QString>> queries{
+        {&lists.names, u"select DISTINCT 原材料名字 from yclnote"_qs},
+        {&lists.models, u"select DISTINCT 型号 from yclnote"_qs},
+        {&lists.units, u"select DISTINCT 单位 from yclnote"_qs},
+        {&lists.categories, u"select DISTINCT 分类 from yclnote"_qs},
+        {&lists.parties,
+         u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs + sqlQuoted(lineDirection(kind))},
+    };
+    for (const auto& [list, sql] : queries)
+        if (!firstColumn(connection, sql, list, error))
+            return std::nullopt;
     return lists;
 }
 

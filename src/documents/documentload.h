@@ -24,8 +24,18 @@ struct LoadedDocument
 std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind kind,
                                            const QString& number, QString* error = nullptr);
 
-// The numbers of the stored document headers of the kind, in "单号 ASC" order.
-QStringList documentNumbers(Connection& connection, DocumentKind kind);
+// The auditor stored in the requisition's header (empty when none, or when not readable).
+QString storedAuditor(Connection& connection, const QString& number);
+
+// The numbers of the stored document headers of the kind, in "单号 ASC" order; nullopt when
+// they could not be read (error text in *error).
+std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind kind,
+                                           QString* error = nullptr);
+
+// The number a new document of the kind takes: the one after the last stored number (as
+// documentNumbers orders them), whatever the page shows.
+std::optional<QString> nextFreeNumber(Connection& connection, DocumentKind kind,
+                                      QString* error = nullptr);
 
 // The drop-down lists of a new document, each from its own DISTINCT query.
 struct DropDownLists
@@ -36,6 +46,7 @@ struct DropDownLists
     QStringList categories; // 分类
     QStringList parties;    // 供应单位 of the lines of the document's own direction
 };
-DropDownLists loadDropDownLists(Connection& connection, DocumentKind kind);
+std::optional<DropDownLists> loadDropDownLists(Connection& connection, DocumentKind kind,
+                                               QString* error = nullptr);
 
 } // namespace mv

@@ -3,6 +3,7 @@
 #include "data/builders.h"
 #include "data/connection.h"
 #include "documents/databasefailure.h"
+#include "documents/quantity.h"
 #include "documents/stockcheck.h"
 
 namespace mv {
@@ -11,21 +12,6 @@ namespace {
 
 const QString kError = QStringLiteral("错误");
 const QString kHint = QStringLiteral("提示");
-
-// objectNames of the header controls a refusal sends the focus to.
-struct HeaderControls
-{
-    QString number, party, category, maker;
-};
-
-HeaderControls headerControls(DocumentKind kind)
-{
-    if (kind == DocumentKind::Receipt)
-        return {u"编辑框_单号入库"_qs, u"编辑框_单位入库"_qs, u"组合框_分类"_qs,
-                u"编辑框_制单人_入库"_qs};
-    return {u"编辑框_单号出库"_qs, u"编辑框_出库_项目"_qs, u"组合框_出库分类"_qs,
-            u"编辑框_制单人_出库"_qs};
-}
 
 // A quoted value inside an assignment list.
 QString q(const QString& value)
@@ -62,17 +48,16 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
 
 Outcome duplicateNumber(const Document& document)
 {
+    // A receipt's refusal leaves the focus where it is.
     return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
-                            document.kind == DocumentKind::Requisition
-                                ? headerControls(document.kind).number
-                                : QString());
+                            document.kind == DocumentKind::Requisition ? DocumentField::Number
+                                                                       : DocumentField::None);
 }
 
 // The header tests and the duplicate test, in the kind's order.
 Outcome checkHeader(Connection& connection, const Document& document)
 {
     const DocumentHeader& h = document.header;
-    const HeaderControls controls = headerControls(document.kind);
     bool failed = false;
     const auto duplicate = [&]() -> std::optional<Outcome> {
         const bool stored = isStored(connection, document.kind, h.number, &failed);
@@ -84,35 +69,56 @@ Outcome checkHeader(Connection& connection, const Document& document)
     };
     if (document.kind == DocumentKind::Receipt) {
         if (h.number.isEmpty())
-            return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+            return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
         if (h.party.isEmpty())
-            return Outcome::refused(u"供应单位 不能为空"_qs, kError, controls.party);
+            return Outcome::refused(u"供应单位 不能为空"_qs, kError, DocumentField::Party);
         if (h.category.isEmpty())
-            return Outcome::refused(u"库存分类 不能为空"_qs, kError, controls.category);
+            return Outcome::refused(u"库存分类 不能为空"_qs, kError, DocumentField::Category);
         if (h.maker.isEmpty())
-            return Outcome::refused(u"制单人 不能为空"_qs, kError, controls.maker);
+            return Outcome::refused(u"制单人 不能为空"_qs, kError, DocumentField::Maker);
         if (auto refused = duplicate())
             return *refused;
         return Outcome::success();
     }
     if (h.number.isEmpty())
-        return Outcome::refused(u"单据号不能为空"_qs, kError, controls.number);
+        return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
     if (auto refused = duplicate())
         return *refused;
     if (h.party.isEmpty())
-        return Outcome::refused(u"所用项目不能为空"_qs, kError, controls.party);
+        return Outcome::refused(u"所用项目不能为空"_qs, kError, DocumentField::Party);
     if (h.category.isEmpty())
-        return Outcome::refused(u"库存分类不能为空"_qs, kError, controls.category);
+        return Outcome::refused(u"库存分类不能为空"_qs, kError, DocumentField::Category);
     if (h.maker.isEmpty())
-        return Outcome::refused(u"制单人不能为空"_qs, kError, controls.maker);
+        return Outcome::refused(u"制单人不能为空"_qs, kError, DocumentField::Maker);
     return Outcome::success();
 }
 
-Outcome checkLines(Connection& connection, const Document& document)
+// Every quantity a plain number greater than zero, stored in its plain form; the first line
+// that has none is refused, named by its grid row.
+Outcome takeQuantities(Document& document)
+{
+    for (qsizetype i = 0; i < document.lines.size(); ++i) {
+        DocumentLine& line = document.lines[i];
+        const std::optional<QString> quantity = plainQuantity(line.cell(LineQuantity));
+        const int row = line.row > 0 ? line.row : int(i) + 1;
+        if (!quantity)
+            return Outcome::refused(u"第 "_qs + QString::number(row) +
+                                        u" 行的数量必须是大于 0 的数字"_qs,
+                                    kError, DocumentField::Quantity, row);
+        while (line.cells.size() <= LineQuantity)
+            line.cells.append(QString());
+        line.cells[LineQuantity] = *quantity;
+    }
+    return Outcome::success();
+}
+
+Outcome checkLines(Connection& connection, Document& document)
 {
     if (document.kind == DocumentKind::Requisition) {
         if (document.lines.isEmpty())
             return Outcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
+        if (Outcome quantities = takeQuantities(document); !quantities.done)
+            return quantities;
         return checkStock(connection, document.lines);
     }
     const auto incomplete = [](const DocumentLine& line) {
@@ -122,7 +128,7 @@ Outcome checkLines(Connection& connection, const Document& document)
     if (document.lines.isEmpty() ||
         std::any_of(document.lines.begin(), document.lines.end(), incomplete))
         return Outcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
-    return Outcome::success();
+    return takeQuantities(document);
 }
 
 // The assignment list of one line, in the stored column order of its kind.
@@ -155,6 +161,11 @@ bool recordProject(Connection& connection, const QString& project)
     return connection.execute(buildInsert(u"date"_qs, u"x="_qs + q(project) + u",y='出库项目'"_qs));
 }
 
+QString documentKey(DocumentKind kind, const QString& number)
+{
+    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
+}
+
 // Several clerks may save at once on a database server. Every operation on a document first
 // takes a lock on its number and direction (and on the number it replaces), and a
 // requisition on each item it issues; the locks last until the transaction ends. So the
@@ -167,13 +178,11 @@ bool recordProject(Connection& connection, const QString& project)
 bool lockDocumentWork(Connection& connection, const Document& document,
                       const std::optional<QString>& replacing)
 {
-    const QString direction = headerDirection(document.kind);
-    QStringList keys = {u"单据\x1f"_qs + direction + u'\x1f' + document.header.number};
+    QStringList keys = {documentKey(document.kind, document.header.number)};
     if (replacing)
-        keys.append(u"单据\x1f"_qs + direction + u'\x1f' + *replacing);
+        keys.append(documentKey(document.kind, *replacing));
     if (document.kind == DocumentKind::Requisition)
-        for (const DocumentLine& line : document.lines)
-            keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+        keys += itemLockKeys(document.lines);
     return connection.lockKeys(keys);
 }
 
@@ -235,10 +244,11 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     return version;
 }
 
-Outcome saveDocument(Connection& connection, const Document& document,
+Outcome saveDocument(Connection& connection, const Document& form,
                      const std::optional<QString>& replacing, const QString& shownVersion)
 {
     const QString action = u"保存单据"_qs;
+    Document document = withoutBlankLines(form);
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, action);
@@ -246,6 +256,10 @@ Outcome saveDocument(Connection& connection, const Document& document,
         return databaseFailure(connection, action);
     if (replacing && changedSinceShown(connection, document.kind, *replacing, shownVersion))
         return changedMeanwhile(*replacing, u"修改"_qs);
+    ReceiptStockGuard stockGuard;
+    if (replacing && document.kind == DocumentKind::Receipt &&
+        !stockGuard.take(connection, *replacing))
+        return databaseFailure(connection, action);
     int removed = 0;
     if (replacing && !removeDocument(connection, document.kind, *replacing, &removed))
         return databaseFailure(connection, action);
@@ -264,6 +278,8 @@ Outcome saveDocument(Connection& connection, const Document& document,
             return duplicateNumber(document);
         return databaseFailure(connection, action);
     }
+    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"修改"_qs))
+        return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
     return Outcome::success();
@@ -278,15 +294,20 @@ Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString&
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, action);
-    if (!connection.lockKeys({u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number}))
+    if (!connection.lockKeys({documentKey(kind, number)}))
         return databaseFailure(connection, action);
     if (changedSinceShown(connection, kind, number, shownVersion))
         return changedMeanwhile(number, u"删除"_qs);
+    ReceiptStockGuard stockGuard;
+    if (kind == DocumentKind::Receipt && !stockGuard.take(connection, number))
+        return databaseFailure(connection, action);
     int removed = 0;
     if (!removeDocument(connection, kind, number, &removed))
         return databaseFailure(connection, action);
     if (removed == 0)
         return Outcome::refused(u"单据号："_qs + number + u"没有保存，无法删除！"_qs, kHint);
+    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"删除"_qs))
+        return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
     return Outcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
@@ -304,10 +325,22 @@ Outcome auditRequisition(Connection& connection, const AuditRequest& request)
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, u"审核"_qs);
+    // Only a header without auditor takes the name: of two clerks auditing at once, the
+    // second finds the first one's name stored and is told so.
     if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核="_qs + q(request.user),
-                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number))))
+                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number) +
+                                            u" and (审核 is null or 审核='')"_qs)))
         return databaseFailure(connection, u"审核"_qs);
-    if (connection.rowsAffected() != 1)
+    const int updated = connection.rowsAffected();
+    if (updated == 0) {
+        bool failed = false;
+        const bool stored =
+            isStored(connection, DocumentKind::Requisition, request.number, &failed);
+        if (failed)
+            return databaseFailure(connection, u"审核"_qs);
+        return stored ? Outcome::refused(u"该单已经审核！"_qs, kHint) : unsaved;
+    }
+    if (updated != 1)
         return unsaved; // the guard rolls back an update of several headers
     if (!transaction.commit())
         return databaseFailure(connection, u"审核"_qs);

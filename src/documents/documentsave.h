@@ -11,19 +11,25 @@ namespace mv {
 class Connection;
 
 // Saves the document as a new one: the header tests in the kind's order, the duplicate
-// number test, the receipt line rule or the requisition stock check, then every line, the
-// header row and (requisitions) the project list row, all at once. With replacing, the stored
-// document of that number is removed first in the same transaction, so its number and its
-// lines count neither for the duplicate test nor for the stock check.
+// number test, the receipt line rule, the quantity rule ("第 N 行的数量必须是大于 0 的数字",
+// N the line's grid row; quantities are stored in their plain form) and the requisition stock
+// check, then every line, the header row and (requisitions) the project list row, all at once.
+// Lines whose cells are all empty are left out. With replacing, the stored document of that
+// number is removed first in the same transaction, so its number and its lines count neither
+// for the duplicate test nor for the stock check; a replaced receipt whose goods were issued
+// meanwhile is refused when the stock of one of its items would go below zero
+// ("…库中不够 只有<stock><unit> 无法修改！").
 // When shownVersion is given (see storedDocumentVersion), a replaced document that another
 // clerk changed since it was shown is refused and left as he stored it.
 Outcome saveDocument(Connection& connection, const Document& document,
                      const std::optional<QString>& replacing = std::nullopt,
                      const QString& shownVersion = {});
 
-// Removes a stored document (lines and header). Refuses an empty number and one that is
-// not stored; on success the message is "单据号：" + number + "删除成功！". When shownVersion
-// is given, a document another clerk changed since it was shown is refused.
+// Removes a stored document (lines and header). Refuses an empty number, one that is not
+// stored, and a receipt whose goods were issued so that the stock of one of its items would
+// go below zero ("…库中不够 只有<stock><unit> 无法删除！"); on success the message is
+// "单据号：" + number + "删除成功！". When shownVersion is given, a document another clerk
+// changed since it was shown is refused.
 Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
                        const QString& shownVersion = {});
 
@@ -42,7 +48,8 @@ struct AuditRequest
     bool auditRight = false;
 };
 // Writes the user as the auditor of the stored requisition. Refused without the audit right,
-// when an auditor is shown, and when the requisition is not stored ("单子还没有保存，无法审核！"):
+// when an auditor is shown or already stored ("该单已经审核！": of two clerks auditing at once
+// only the first is stored), and when the requisition is not stored ("单子还没有保存，无法审核！"):
 // in add or modify mode, or when no stored header (exactly one) takes the name.
 Outcome auditRequisition(Connection& connection, const AuditRequest& request);
 

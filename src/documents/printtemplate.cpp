@@ -46,10 +46,13 @@ Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, Pri
         if (!QFileInfo::exists(path))
             continue;
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && loadPrintTable(file.readAll(), table))
+        bool tooLarge = file.size() > kMaxTableFileBytes;
+        if (!tooLarge && file.open(QIODevice::ReadOnly) &&
+            loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
             return Outcome::success();
-        return Outcome::refused(QStringLiteral("找不到打印模板") + QDir::toNativeSeparators(path),
-                                QStringLiteral("提示"));
+        const QString what =
+            tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
+        return Outcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
     }
     return Outcome::refused(QStringLiteral("找不到打印模板") + name, QStringLiteral("提示"));
 }

@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/builders.h"
 #include "data/connection.h"
+#include "documents/documentload.h"
 #include "stock/stockbalance.h"
 
 #include <QHash>
@@ -18,6 +19,16 @@ QString foldAscii(const QString& text)
         if (c >= u'A' && c <= u'Z')
             c = QChar(c.unicode() + (u'a' - u'A'));
     return folded;
+}
+
+// The stock check's refusal: the item, the stock left and what cannot be done (领出, 删除, 修改).
+Outcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
+{
+    return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
+                                line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
+                                QString::number(stockFigure(stock)) + line.cell(LineUnit) +
+                                u" 无法"_qs + what + u"！"_qs,
+                            u"错误"_qs);
 }
 
 } // namespace
@@ -59,13 +70,49 @@ Outcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
                 key, {itemStock(connection, line.cell(LineName), line.cell(LineModel)), 0});
         found->requested += toInteger(line.cell(LineQuantity));
         if (found->requested > found->stock)
-            return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
-                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
-                                        QString::number(stockFigure(found->stock)) +
-                                        line.cell(LineUnit) + u" 无法领出！"_qs,
-                                    u"错误"_qs);
+            return shortage(line, found->stock, u"领出"_qs);
     }
     return Outcome::success();
+}
+
+QStringList itemLockKeys(const QList<DocumentLine>& lines)
+{
+    QStringList keys;
+    for (const DocumentLine& line : lines)
+        keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+    return keys;
+}
+
+// The items are locked after the receipt's number: with the number locked, no other clerk
+// changes those lines meanwhile, and as a receipt operation holds no item lock while it waits
+// for a number, the two steps never wait on each other. A requisition's stock check takes the
+// same item locks, so an issue in flight is waited for and then counted.
+bool ReceiptStockGuard::take(Connection& connection, const QString& number)
+{
+    const std::optional<LoadedDocument> stored =
+        loadDocument(connection, DocumentKind::Receipt, number);
+    if (!stored || !connection.lockKeys(itemLockKeys(stored->lines)))
+        return false;
+    for (const DocumentLine& line : stored->lines) {
+        const QString key = foldedItemKey(line.cell(LineName), line.cell(LineModel));
+        if (m_before.contains(key))
+            continue;
+        m_lines.append(line);
+        m_before.insert(key, itemStock(connection, line.cell(LineName), line.cell(LineModel)));
+    }
+    return true;
+}
+
+std::optional<Outcome> ReceiptStockGuard::refusal(Connection& connection, const QString& what) const
+{
+    for (const DocumentLine& line : m_lines) {
+        if (itemStock(connection, line.cell(LineName), line.cell(LineModel)) >= 0)
+            continue;
+        const qint64 before =
+            m_before.value(foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+        return shortage(line, before, what);
+    }
+    return std::nullopt;
 }
 
 } // namespace mv

@@ -1,7 +1,12 @@
 #pragma once
-// The stock check of a requisition: nothing may be issued beyond the stock on hand.
+// The stock checks: nothing may be issued beyond the stock on hand, and no receipt corrected
+// away from under goods already issued.
 
 #include "documents/document.h"
+
+#include <QHash>
+
+#include <optional>
 
 namespace mv {
 
@@ -18,5 +23,27 @@ qint64 itemStock(Connection& connection, const QString& name, const QString& mod
 
 // The item key the check adds requests up under: A-Z folded to a-z.
 QString foldedItemKey(const QString& name, const QString& model);
+
+// The lock keys of the lines' items (Connection::lockKeys), one per line.
+QStringList itemLockKeys(const QList<DocumentLine>& lines);
+
+// Taking a stored receipt away (deleting it, or replacing it by a new version) takes its goods
+// out of the stock, which must not go below zero where they were issued meanwhile. Inside the
+// transaction of the change, after the receipt's number is locked: take() before the change,
+// refusal() after it.
+class ReceiptStockGuard
+{
+public:
+    // Locks the items of the stored receipt and notes their stock; false on a database failure.
+    bool take(Connection& connection, const QString& number);
+    // The first item of the receipt whose stock went below zero, refused in the stock check's
+    // words with the stock that was left before the change: "产品名称：…\r\n产品型号：…\r\n
+    // 库中不够 只有<stock><unit> 无法<what>！"; what names the change (删除 / 修改).
+    std::optional<Outcome> refusal(Connection& connection, const QString& what) const;
+
+private:
+    QList<DocumentLine> m_lines; // one line per item
+    QHash<QString, qint64> m_before;
+};
 
 } // namespace mv

@@ -37,8 +37,7 @@ bool nameTaken(const QList<CustomColumn>& columns, const QStringList& listTitles
 
 bool trialFails(const QString& formula, FormulaEngine& engine)
 {
-    const QString trial = TrialFormula(formula);
-    return trial.isEmpty() || engine.evaluate(trial).isEmpty();
+    return engine.trial(formula).isEmpty();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/texts.h"
 #include "print/evaluationwatchdog.h"
+#include "print/formulasource.h"
 
 #include <QRegularExpression>
 
@@ -79,9 +80,15 @@ QJSValue FormulaEngine::guarded(const std::function<QJSValue()>& run)
     return result;
 }
 
-QString FormulaEngine::evaluate(const QString& expression)
+QString FormulaEngine::trial(const QString& formula)
 {
-    const QJSValue result = guarded([&] { return m_engine.evaluate(expression); });
+    const QString text = TrialFormula(formula);
+    if (text.isEmpty())
+        return {};
+    Column column = compile(text, {});
+    if (!column.m_valid)
+        return {};
+    const QJSValue result = guarded([&] { return column.m_function.call(); });
     if (result.isError() || result.isUndefined() || result.isNull())
         return {};
     return result.toString();
@@ -100,8 +107,9 @@ FormulaEngine::Column FormulaEngine::compile(const QString& formula, const QStri
         if (body.contains(name))
             column.m_referenced.append(x);
     }
-    const QString source = QStringLiteral("(function(") + parameters.join(QLatin1Char(',')) +
-                           QStringLiteral(") { return (") + body + QStringLiteral("\n); })");
+    const QString source = formulaFunctionSource(body, parameters);
+    if (source.isEmpty())
+        return column;
     const QJSValue function = guarded([&] { return m_engine.evaluate(source); });
     column.m_valid = function.isCallable();
     column.m_function = function;

@@ -2,7 +2,9 @@
 // Custom column formulas: the trial check, the reference substitution and their evaluation
 // with QJSEngine (JScript number semantics). Cell texts are never run as script: a formula
 // is compiled once per column into a function whose parameters are the referenced columns'
-// numbers, and every evaluation runs under a time limit.
+// numbers (formulasource.h says what a formula may hold). The trial calls the same function
+// with every reference standing for 5, so a formula the trial accepts is computed in the
+// table. Every evaluation runs under a time limit.
 
 #include <QJSEngine>
 #include <QString>
@@ -37,9 +39,10 @@ public:
     FormulaEngine(const FormulaEngine&) = delete;
     FormulaEngine& operator=(const FormulaEngine&) = delete;
 
-    // The result text of an expression; empty when the engine reports an error, the result
-    // is undefined or null, or the time limit ran out.
-    QString evaluate(const QString& expression);
+    // The trial of a formula: TrialFormula's text evaluated as the table evaluates a row.
+    // The result as text; empty when the formula is malformed or outside the language, the
+    // engine reports an error, the result is undefined or null, or the time limit ran out.
+    QString trial(const QString& formula);
 
     // One custom column's formula over the columns titled titles[0..k-1].
     class Column

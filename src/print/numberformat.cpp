@@ -6,8 +6,6 @@
 
 namespace mv {
 
-namespace {
-
 double roundHalfAway(double x, int d)
 {
     if (x == 0)
@@ -23,6 +21,8 @@ double roundHalfAway(double x, int d)
         return 0; // no "-0"
     return x < 0 ? -back : back;
 }
+
+namespace {
 
 bool plainDecimal(const QString& digits)
 {

@@ -5,6 +5,9 @@
 
 namespace mv {
 
+// The value FormatNumber prints: rounded half away from zero to decimals d (-3..3).
+double roundHalfAway(double value, int decimals);
+
 // Rounds half away from zero to decimals d (-3..3; negative d rounds to tens, hundreds,
 // thousands), prints "%.13g", pads to d decimals when d > 0 and, with separators, puts ","
 // every three digits left of the decimal point. Never prints "-0".

@@ -50,4 +50,25 @@ QSizeF pageSizeTenthsMm(int paper, int orientation)
     return orientation == 1 ? mm.transposed() : mm;
 }
 
+int printableWidth(const PageSettings& page)
+{
+    return int(pageSizeTenthsMm(page.paper, page.orientation).width()) - page.marginLeft -
+           page.marginRight;
+}
+
+int printableHeight(const PageSettings& page)
+{
+    return int(pageSizeTenthsMm(page.paper, page.orientation).height()) - page.marginTop -
+           page.marginBottom;
+}
+
+double printZoom(const PageSettings& page, int tableWidth)
+{
+    if (page.scale == -1) {
+        const int room = printableWidth(page);
+        return tableWidth > room && tableWidth > 0 && room > 0 ? double(room) / tableWidth : 1.0;
+    }
+    return page.scale > 0 ? page.scale / 100.0 : 1.0;
+}
+
 } // namespace mv

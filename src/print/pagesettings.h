@@ -33,6 +33,8 @@ struct PageSettings
 };
 
 inline constexpr int kPaperCount = 8;
+// The margins a report is printed with, in 0.1 mm.
+inline constexpr int kReportMargin = 180;
 inline constexpr int kPageNumberPositions = 7;
 
 // The paper's caption as the settings window lists it.
@@ -41,5 +43,14 @@ QString paperCaption(int paper);
 QSizeF paperSizeMm(int paper);
 // The page in 0.1 mm for a paper and orientation.
 QSizeF pageSizeTenthsMm(int paper, int orientation);
+
+// The room a table is printed in at scale 100, in 0.1 mm: the record's sheet less its
+// margins. The report layout (width check, centring, rows per page) and the renderer
+// (fit to width, page breaks) all measure with these.
+int printableWidth(const PageSettings& page);
+int printableHeight(const PageSettings& page);
+// The table's zoom on paper: 1 at scale 100 (or any other positive scale in percent);
+// with scale -1, the fit of a wider table into the printable width.
+double printZoom(const PageSettings& page, int tableWidth);
 
 } // namespace mv

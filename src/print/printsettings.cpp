@@ -169,4 +169,11 @@ SettingsCheck ValidatePrintSettings(const QString& totalsDecimals, const QString
     return {};
 }
 
+int bodyFontSize(const QString& typed, double listPointSize)
+{
+    if (typed.trimmed().isEmpty())
+        return truncateToInt(listPointSize * 3.3);
+    return truncateToInt(toNumber(typed));
+}
+
 } // namespace mv

@@ -81,4 +81,8 @@ SettingsCheck ValidatePrintSettings(const QString& totalsDecimals, const QString
                                     const QString& header, const QString& footer,
                                     const QString& fontSize);
 
+// The body font size of a preview: the typed size, truncated; a box holding nothing but
+// blanks counts as empty and gives the list's own font size (points x 3.3, truncated).
+int bodyFontSize(const QString& typed, double listPointSize);
+
 } // namespace mv

@@ -253,12 +253,12 @@ void PrintTable::setPageBreakAfter(int row, bool on)
         m_cells[row - 1].pageBreak = on;
 }
 
-int PrintTable::printablePageWidth() const
+int PrintTable::sheetWidth() const
 {
     return int(pageSizeTenthsMm(m_page.paper, m_page.orientation).width());
 }
 
-int PrintTable::printablePageHeight() const
+int PrintTable::sheetHeight() const
 {
     return int(pageSizeTenthsMm(m_page.paper, m_page.orientation).height());
 }

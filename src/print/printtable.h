@@ -114,9 +114,9 @@ public:
 
     PageSettings pageSettings() const { return m_page; }
     void setPageSettings(const PageSettings& page) { m_page = page; }
-    // The page of the record's paper and orientation, in 0.1 mm.
-    int printablePageWidth() const;
-    int printablePageHeight() const;
+    // The sheet of the record's paper and orientation, in 0.1 mm.
+    int sheetWidth() const;
+    int sheetHeight() const;
 
 private:
     bool valid(int row, int column) const;

@@ -2,11 +2,14 @@
 // The registry store of print settings: under HKEY_CURRENT_USER, key "software\" + sub-key +
 // "打印设置". On Windows it is the real registry; elsewhere a JSON file in the per-user
 // config directory that keeps each value's type (REG_SZ, REG_EXPAND_SZ, REG_DWORD), so a
-// text stored where a number is expected reads as 0 and the reverse as "".
+// text stored where a number is expected reads as 0 and the reverse as "". A damaged file
+// is set aside as registry.json.damaged with a message, never silently written over.
 
 #include "print/settingsstore.h"
 
 #include <QJsonObject>
+
+#include <optional>
 
 namespace mv {
 
@@ -37,6 +40,13 @@ public:
 private:
     void writeValue(const QString& name, const QString& type, const QJsonValue& data);
     QJsonObject readValue(const QString& name) const;
+#ifndef Q_OS_WIN
+    // The typed file's content; empty when there is none. A file that is damaged is renamed
+    // to <file>.damaged (or .damaged.2, ...) with a message and reads as empty; no value
+    // when it could not be renamed either, and then nothing is written over it.
+    std::optional<QJsonObject> readRoot() const;
+    mutable bool m_damageReported = false;
+#endif
 
     QString m_key;
     QString m_file;

@@ -8,6 +8,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mv {
@@ -218,8 +219,9 @@ void Layout::totalsRow()
                 continue;
             double sum = 0;
             if (customValues.contains(c)) {
+                // The sum of the values as the column prints them.
                 for (double v : customValues.value(c))
-                    sum += v;
+                    sum += roundHalfAway(v, q.customDecimals);
             } else {
                 for (int r = 4; r <= m + 3; ++r)
                     sum += toNumber(t.text(r, c));
@@ -324,9 +326,12 @@ bool Layout::pageSettings()
     p.paper = q.paper;
     p.orientation = q.orientation;
     p.scale = 100;
-    t.setPageSettings(p);
+    p.marginLeft = p.marginTop = p.marginRight = p.marginBottom = kReportMargin;
+    p.pageNumberPosition = q.pageNumberPosition;
+    // The table is checked against, and centred in, the room the renderer prints into.
     const int width = t.tableWidth();
-    if (width > t.printablePageWidth()) {
+    const int room = printableWidth(p);
+    if (width > room) {
         if (hooks.beforeQuestion)
             hooks.beforeQuestion();
         const int answer = msgBox(QStringLiteral("列宽超过了设定纸张的宽度，确定将进行缩放打印，"
@@ -334,15 +339,12 @@ bool Layout::pageSettings()
                                   MsgOkCancelWarn, QStringLiteral("询问"));
         if (answer != AnswerOk)
             return false;
-        p.scale = -1;
-        t.setPageSettings(p);
-        return true;
+        p.scale = -1; // fitted to the width; the rows per page follow from the zoom
+    } else {
+        if (q.centred)
+            p.marginLeft += (room - width) / 2;
+        p.rowsPerPage = q.rowsPerPage;
     }
-    p.marginLeft = q.centred ? int((t.printablePageWidth() + 200 - width) / 2) : 180;
-    p.marginTop = 180;
-    p.marginBottom = 180;
-    p.rowsPerPage = q.rowsPerPage;
-    p.pageNumberPosition = q.pageNumberPosition;
     t.setPageSettings(p);
     return true;
 }
@@ -361,22 +363,27 @@ void Layout::paginate()
 {
     const PageSettings page = t.pageSettings();
     const int rows = t.rowCount();
-    const int body = int(t.printablePageHeight() - page.marginTop - page.marginBottom -
-                         q.titleFont.size * 3 - t.rowHeight(2) - q.bodyFontSize * 1.7);
-    int k = 0;
+    // The page body in table units: a table scaled to the paper's width fits more rows.
+    const double zoom = printZoom(page, t.tableWidth());
+    const int body = int(printableHeight(page) / zoom - q.titleFont.size * 3 - t.rowHeight(2) -
+                         q.bodyFontSize * 1.7);
     if (q.rowsPerPage <= 0) {
         const int p = automaticRowsPerPage(body, t.rowHeight(4));
-        for (int i = 1; i <= rows; ++i) {
+        // Footer j goes to row j * p + 3, after p - 1 rows of its page; when only one row
+        // fits, after that one row rather than before it.
+        const int step = std::max(2, p);
+        for (int j = 1; j <= rows / p; ++j) {
+            const int at = j * step + 3;
             // A position past the last row would double the closing footer.
-            if (i % p == 0 && k < rows / p && i + 3 <= t.rowCount()) {
-                t.insertRows(i + 3, 1);
-                footerRow(i + 3);
-                t.setPageBreakAfter(i + 3, true);
-                ++k;
-            }
+            if (at > t.rowCount())
+                break;
+            t.insertRows(at, 1);
+            footerRow(at);
+            t.setPageBreakAfter(at, true);
         }
     } else {
         const int p = q.rowsPerPage;
+        int k = 0;
         for (int i = 1; i <= rows; ++i) {
             if (i % p == 0 || i == rows) {
                 const int at = i + k + 4;

@@ -129,12 +129,19 @@ QByteArray savePrintTable(const PrintTable& table)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error)
+bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error, bool* tooLarge)
 {
+    if (tooLarge)
+        *tooLarge = false;
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
         return false;
+    };
+    auto failTooLarge = [&fail, tooLarge](const QString& why) {
+        if (tooLarge)
+            *tooLarge = true;
+        return fail(why);
     };
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
@@ -145,8 +152,17 @@ bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error)
         return fail(QStringLiteral("不是打印表格文件"));
     const int rows = root.value(QStringLiteral("rows")).toInt(-1);
     const int columns = root.value(QStringLiteral("columns")).toInt(-1);
-    if (rows < 0 || columns < 0 || rows > 1000000 || columns > 10000)
+    if (rows < 0 || columns < 0)
         return fail(QStringLiteral("表格的行数或列数无效"));
+    if (rows > kMaxTableRows || columns > kMaxTableColumns)
+        return failTooLarge(
+            QStringLiteral("表格的行数或列数过多：%1行，%2列").arg(rows).arg(columns));
+    const QJsonArray cells = root.value(QStringLiteral("cells")).toArray();
+    for (const QJsonValue& v : cells) {
+        const QString text = v.toObject().value(QStringLiteral("text")).toString();
+        if (text.size() * 3 > kMaxCellTextBytes && text.toUtf8().size() > kMaxCellTextBytes)
+            return failTooLarge(QStringLiteral("单元格文字过长"));
+    }
 
     PrintTable t(rows, columns);
     t.setDefaultFontName(root.value(QStringLiteral("font")).toString(t.defaultFontName()));
@@ -161,7 +177,7 @@ bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error)
     for (const QJsonValue& v : root.value(QStringLiteral("pageBreaks")).toArray())
         t.setPageBreakAfter(v.toInt(), true);
     const PrintCell blank;
-    for (const QJsonValue& v : root.value(QStringLiteral("cells")).toArray()) {
+    for (const QJsonValue& v : cells) {
         const QJsonObject o = v.toObject();
         const int r = o.value(QStringLiteral("r")).toInt();
         const int c = o.value(QStringLiteral("c")).toInt();

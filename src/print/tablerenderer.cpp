@@ -4,6 +4,7 @@
 #include "print/printtable.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -16,18 +17,6 @@
 namespace mv {
 
 namespace {
-
-int contentWidth(const PrintTable& t)
-{
-    const PageSettings p = t.pageSettings();
-    return t.printablePageWidth() - p.marginLeft - p.marginRight;
-}
-
-int contentHeight(const PrintTable& t)
-{
-    const PageSettings p = t.pageSettings();
-    return t.printablePageHeight() - p.marginTop - p.marginBottom;
-}
 
 int fixedHeight(const PrintTable& t)
 {
@@ -68,6 +57,12 @@ public:
         m_x.append(0);
         for (int c = 1; c <= t.columnCount(); ++c)
             m_x.append(m_x.last() + t.columnWidth(c));
+        // The merges by row: a long table has one per page (its footer), and looking each
+        // cell up among all of them would make painting grow with the square of the rows.
+        m_merges.resize(t.rowCount() + 1);
+        for (const QRect& m : t.merges())
+            for (int r = std::max(1, m.top()); r <= std::min(t.rowCount(), m.bottom()); ++r)
+                m_merges[r].append(m);
     }
 
     // Paints the given rows (table numbers, in order) starting at y (0.1 mm).
@@ -85,6 +80,14 @@ public:
     }
 
 private:
+    QRect spanAt(int row, int column) const
+    {
+        for (const QRect& m : m_merges[row])
+            if (m.contains(column, row))
+                return m;
+        return QRect(column, row, 1, 1);
+    }
+
     QRectF toDevice(double x, double y, double w, double h) const
     {
         return {x * m_unit, y * m_unit, w * m_unit, h * m_unit};
@@ -93,7 +96,7 @@ private:
     void paintCell(const QList<int>& rows, const QList<double>& top, int i, int c, double ox)
     {
         const int r = rows[i];
-        const QRect span = m_t.spanAt(r, c);
+        const QRect span = spanAt(r, c);
         // A merge is painted once, from its first row and column present on this page, over
         // the part of it that is on the page.
         if (c != span.left())
@@ -111,14 +114,31 @@ private:
         if (cell.background != kNoColour)
             m_p.fillRect(box, QColor::fromRgb(colourRefToRgb(cell.background)));
         if (!cell.text.isEmpty()) {
-            m_p.setFont(cellFont(m_t, cell, m_unit));
-            m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
             const double pad = kCellPadding * m_unit;
+            const QRectF inner = box.adjusted(pad, 0, -pad, 0);
+            QFont font = cellFont(m_t, cell, m_unit);
+            if (!cell.wrap && (span.width() > 1 || r <= m_t.fixedRows()))
+                shrinkToWidth(font, cell.text, inner.width());
+            m_p.setFont(font);
+            m_p.setPen(QColor::fromRgb(colourRefToRgb(cell.textColour)));
             const int flags =
                 int(alignmentOf(cell.align)) | (cell.wrap ? int(Qt::TextWordWrap) : 0);
-            m_p.drawText(box.adjusted(pad, 0, -pad, 0), flags, cell.text);
+            m_p.drawText(inner, flags, cell.text);
         }
         paintEdges(span, rows, top, i, ox);
+    }
+
+    // A line of text wider than its merged cell or its cell in the rows repeated on every
+    // page (a long title over a narrow table) is printed smaller rather than cut at both
+    // ends. Only texts that might not fit are measured.
+    void shrinkToWidth(QFont& font, const QString& text, double width) const
+    {
+        if (width <= 0 || text.size() * font.pixelSize() <= width)
+            return;
+        auto advance = [&] { return QFontMetricsF(font, m_p.device()).horizontalAdvance(text); };
+        for (double wide = advance(); wide > width && font.pixelSize() > 1; wide = advance())
+            font.setPixelSize(
+                std::max(1, std::min(font.pixelSize() - 1, int(font.pixelSize() * width / wide))));
     }
 
     // Lines on the outline of the span, taken from the cells along it.
@@ -159,6 +179,7 @@ private:
     QPainter& m_p;
     double m_unit; // device pixels per 0.1 mm
     QList<double> m_x;
+    QList<QList<QRect>> m_merges; // by row
 };
 
 void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
@@ -171,11 +192,10 @@ void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
     numberCell.fontSize = 30;
     p.setFont(cellFont(t, numberCell, unit));
     p.setPen(Qt::black);
-    const double w = t.printablePageWidth() * unit;
     const double h = 40 * unit;
     const double y =
-        pos <= 3 ? s.headerMargin * unit : (t.printablePageHeight() - s.footerMargin) * unit - h;
-    const QRectF line(s.marginLeft * unit, y, w - (s.marginLeft + s.marginRight) * unit, h);
+        pos <= 3 ? s.headerMargin * unit : (t.sheetHeight() - s.footerMargin) * unit - h;
+    const QRectF line(s.marginLeft * unit, y, printableWidth(s) * unit, h);
     const int column = (pos - 1) % 3;
     const Qt::Alignment align = column == 0   ? Qt::AlignLeft
                                 : column == 1 ? Qt::AlignHCenter
@@ -186,22 +206,11 @@ void paintPageNumber(QPainter& p, const PrintTable& t, int number, double unit)
 
 } // namespace
 
-double printZoom(const PrintTable& table)
-{
-    const int scale = table.pageSettings().scale;
-    if (scale == -1) {
-        const int width = table.tableWidth();
-        const int room = contentWidth(table);
-        return width > room && width > 0 && room > 0 ? double(room) / width : 1.0;
-    }
-    return scale > 0 ? scale / 100.0 : 1.0;
-}
-
 QList<PageRows> planPages(const PrintTable& table)
 {
     QList<PageRows> pages;
-    const double zoom = printZoom(table);
-    const double room = contentHeight(table) / zoom - fixedHeight(table);
+    const double zoom = printZoom(table.pageSettings(), table.tableWidth());
+    const double room = printableHeight(table.pageSettings()) / zoom - fixedHeight(table);
     const bool marked = hasMarkedBreaks(table);
     const int perPage = marked ? 0 : table.pageSettings().rowsPerPage;
     const int first = std::min(table.fixedRows(), table.rowCount()) + 1;
@@ -253,7 +262,7 @@ bool renderPrintTable(const PrintTable& table, QPagedPaintDevice& device, QStrin
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Device pixels per 0.1 mm on the full page (the layout has no margins of its own).
     const double unit = device.logicalDpiX() / 254.0;
-    const double zoom = printZoom(table);
+    const double zoom = printZoom(s, table.tableWidth());
     QList<int> fixed;
     for (int r = 1; r <= std::min(table.fixedRows(), table.rowCount()); ++r)
         fixed.append(r);

@@ -19,8 +19,6 @@ struct PageRows
     int last = -1; // last body row; last < first: a page of fixed rows only
 };
 
-// The table's zoom on paper: 1 at scale 100, the fit when the record asks for -1.
-double printZoom(const PrintTable& table);
 // Splits the body rows into pages: a page ends after a row marked as page break, when the
 // next row would not fit the page, or (in a table without marked breaks) after the record's
 // rows per page.

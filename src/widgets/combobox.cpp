@@ -1,12 +1,37 @@
 #include "widgets/combobox.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyle>
 
 namespace mv {
+
+void keepTypedText(QComboBox* box)
+{
+    if (box->lineEdit())
+        box->lineEdit()->setCompleter(nullptr);
+}
+
+void setListItems(QComboBox* box, const QStringList& items)
+{
+    box->clear();
+    box->addItems(items);
+    QAbstractItemView* view = box->view();
+    view->setTextElideMode(Qt::ElideNone);
+    int widest = 0;
+    for (const QString& item : items)
+        widest = std::max(widest, view->fontMetrics().horizontalAdvance(item));
+    // Room for the item's margins and a vertical scroll bar.
+    const int extra = 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) +
+                      view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+    view->setMinimumWidth(widest + extra);
+}
 
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
+    keepTypedText(this);
     // Enter reports to the program; it must not add the typed text to the list.
     setInsertPolicy(QComboBox::NoInsert);
 }

@@ -1,9 +1,17 @@
 #pragma once
-// An editable combo box that reports getting the focus and Enter typed in its text.
+// An editable combo box that reports getting the focus and Enter typed in its text. It keeps
+// exactly what was typed: its list offers earlier values, but nothing completes the text by
+// itself ("华南" stays "华南" where "华南玻璃" is listed).
 
 #include <QComboBox>
 
 namespace mv {
+
+// Drops the inline completion an editable QComboBox brings along, so that the text is what
+// the user typed or picked from the list.
+void keepTypedText(QComboBox* box);
+// Replaces the items and opens the list wide enough for the longest one, unelided.
+void setListItems(QComboBox* box, const QStringList& items);
 
 class ComboBox : public QComboBox
 {

@@ -93,6 +93,16 @@ void DocumentGrid::setReadOnly(bool readOnly)
                               QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
 }
 
+void DocumentGrid::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void DocumentGrid::insertRowAt(int row)
 {
     // The heading row stays first.

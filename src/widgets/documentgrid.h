@@ -33,6 +33,11 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
 
+    // Writes the text of a cell editor still open into its cell and closes the editor. A
+    // toolbar button takes no focus when clicked, so the editor would otherwise stay open with
+    // its text while the grid is read.
+    void commitOpenEditor();
+
     // Inserts an empty row before row (row == rowCount() appends); removes a row.
     void insertRowAt(int row);
     void deleteRowAt(int row);

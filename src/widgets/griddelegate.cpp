@@ -1,5 +1,6 @@
 #include "widgets/griddelegate.h"
 
+#include "widgets/combobox.h"
 #include "widgets/documentgrid.h"
 
 #include <QComboBox>
@@ -13,7 +14,9 @@ namespace {
 
 const QRegularExpression& numericPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^-?[0-9]*(\\.[0-9]*)?$"));
+    // Full-width digits and point count as digits and point.
+    static const QRegularExpression pattern(
+        QStringLiteral("^[-－]?[0-9０-９]*([.．][0-9０-９]*)?$"));
     return pattern;
 }
 
@@ -39,8 +42,9 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     case DocumentGrid::CellKind::DropDown: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
+        keepTypedText(combo);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->addItems(m_grid->dropDownItems(index.column()));
+        setListItems(combo, m_grid->dropDownItems(index.column()));
         return combo;
     }
     case DocumentGrid::CellKind::Text:

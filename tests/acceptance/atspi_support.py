@@ -268,3 +268,59 @@ def press_button_named(root, *prefixes):
     button = wait_for(lambda: pyatspi.findDescendant(root, match, True),
                       what="a button named " + "/".join(prefixes))
     press(button)
+
+
+KEY_END = 0xff57
+KEY_BACKSPACE = 0xff08
+
+
+def type_text(text):
+    """Types TEXT on the keyboard as a person does, without Return. A Chinese character needs
+    a spare key remapped by X, so it is given more time than a Latin one."""
+    for ch in text:
+        pyatspi.Registry.generateKeyboardEvent(0, ch, pyatspi.KEY_STRING)
+        time.sleep(0.2 if ord(ch) > 0x7f else 0.06)
+    time.sleep(0.3)
+
+
+def right_click(node):
+    """A real right click in the middle of NODE."""
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "b3c")
+    time.sleep(0.5)
+
+
+def grid_cell(grid, row, column):
+    return wait_for(lambda: grid.queryTable().getAccessibleAt(row, column),
+                    what="cell %d,%d" % (row, column))
+
+
+def type_in_cell(grid, row, column, text):
+    """Clicks the grid cell with the mouse and types TEXT into it, leaving the editor open."""
+    click(grid_cell(grid, row, column))
+    type_text(text)
+
+
+def clear_and_type(node, text):
+    """Clicks into the edit box NODE, empties it with the keyboard and types TEXT."""
+    click(node)
+    press_keys(KEY_END)
+    for _ in range(len(text_of(node)) + 1):
+        pyatspi.Registry.generateKeyboardEvent(KEY_BACKSPACE, None, pyatspi.KEY_SYM)
+        time.sleep(0.05)
+    type_text(text)
+
+
+def toolbar_button(main, bar, index):
+    return wait_for(lambda: find(main, description="%s_%d" % (bar, index)),
+                    what="%s_%d" % (bar, index))
+
+
+def is_enabled(node):
+    return node.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def combo_text(main, name):
+    """The text of the editable combo box NAME."""
+    box = wait_for(lambda: find(main, description=name), what=name)
+    return text_of(find(box, role=pyatspi.ROLE_TEXT) or box)

@@ -15,7 +15,10 @@
 #include "widgets/reportlist.h"
 #include "widgets/statetoolbar.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPrintPreviewDialog>
@@ -46,6 +49,18 @@ const Page kReceipt{
 const Page kRequisition{
     1, "编辑框_单号出库", "编辑框_出库_项目", "组合框_出库分类", "编辑框_制单人_出库", "显示数据1"};
 
+// Types text as key presses with their text, as a keyboard (or an input method) delivers it,
+// Chinese characters included.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
 } // namespace
 
 class TestDocumentPage : public QObject
@@ -64,6 +79,9 @@ private slots:
     void audit();
     void stockListAndMovementList();
     void printingFollowsTheFormMode();
+    void longNamesReadWhole();
+    void exitAsksWhileAFormIsTyped();
+    void failedReadsAreReported();
 
 private:
     template <class T> T* control(const char* name)
@@ -164,8 +182,8 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
     QVERIFY(grid(kReceipt)->isReadOnly());
     QVERIFY(aux()->isButtonEnabled(AuxAdd) && !aux()->isButtonEnabled(AuxSave));
-    QCOMPARE(column(kReceipt, 6), (QStringList{u"3"_qs, u"1"_qs, QString()}));
-    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：3.9999    "_qs);
+    QCOMPARE(column(kReceipt, 6), (QStringList{u"3.00"_qs, u"1.00"_qs, QString()}));
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：4.00    "_qs);
     QCOMPARE(column(kReceipt, 5).first(), u"备注'有引号"_qs);
     QCOMPARE(m_window->findChild<ReportList*>(u"超级列表框1"_qs)->model()->rowCount(), 2);
 
@@ -177,15 +195,29 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
     emit control<EditBox>(kReceipt.number)->enterPressed();
     QCOMPARE(grid(kReceipt)->rowCount(), 2);
+    // The number typed counts as a change: leaving the new receipt asks first.
+    m_responder->clear();
     enter(kReceipt);
+    QCOMPARE(m_responder->lastText(), u"当前单据已修改，是否放弃修改？"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd) && grid(kReceipt)->rowCount() == 2);
+    m_responder->queueAnswer(AnswerYes);
+    enter(kReceipt);
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
     control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
     emit control<EditBox>(kReceipt.number)->enterPressed();
-    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"玻璃"_qs, u"合计 ：3.9999    "_qs}));
+    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"玻璃"_qs, u"合计 ：4.00    "_qs}));
+    // An unknown number is said so and leaves the page as it was.
+    control<QLineEdit>(kReceipt.number)->setText(u"００００００09"_qs);
+    emit control<EditBox>(kReceipt.number)->enterPressed();
+    QCOMPARE(m_responder->lastText(), u"没有单号为 00000009 的单据"_qs);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).size(), 3);
 }
 
 void TestDocumentPage::receiptRefusalsKeepTheForm()
 {
-    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"0"_qs, u"支"_qs}});
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     // The requisition's number does not block a receipt of the same number.
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
@@ -207,7 +239,7 @@ void TestDocumentPage::receiptRefusalsKeepTheForm()
     QCOMPARE(m_responder->messages.last().title, u"添加失败"_qs);
     QCOMPARE(m_responder->lastText(), u"表单中重要参数不能为空"_qs);
     // Nothing stored; the form keeps add mode and everything typed.
-    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='入库'"_qs), 1);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
     QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
     QCOMPARE(number(kReceipt), u"00000002"_qs);
@@ -233,8 +265,13 @@ void TestDocumentPage::requisitionStockCheck()
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM [date] WHERE x='甲'"_qs), 1);
     // Reached by paging at once: back past the start and forward again.
-    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"0"_qs, u"支"_qs}});
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
     QCOMPARE(number(kRequisition), u"00000002"_qs);
+    // The requisition just saved is modified at once: the version kept is the one shown.
+    press(AuxModify);
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"00000002修改成功！"_qs);
     press(AuxPrevious);
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxPrevious));
@@ -285,17 +322,23 @@ void TestDocumentPage::modification()
     QCOMPARE(m_responder->messages.at(1).title, u"修改提示"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001' AND 数量='5'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxModify));
-    // Accepted: replaced, then the highest-numbered receipt is shown.
+    grid(kReceipt)->setCellText(1, 2, u"1e3"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
+    QCOMPARE(grid(kReceipt)->currentRow(), 1);
+    QCOMPARE(grid(kReceipt)->currentColumn(), 2);
+    // Accepted: replaced, and shown as stored.
     grid(kReceipt)->setCellText(1, 2, u"7"_qs);
     press(AuxSave);
     QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001'"_qs), 1);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='7'"_qs), 1);
-    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：14    "_qs);
     QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
     // Another clerk changes the receipt while it is being modified here: his version stays.
     press(AuxModify);
-    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000002'"_qs);
+    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000001'"_qs);
     grid(kReceipt)->setCellText(1, 2, u"9"_qs);
     press(AuxSave);
     QVERIFY(m_responder->messages.at(m_responder->messages.size() - 2)
@@ -335,6 +378,7 @@ void TestDocumentPage::audit()
     press(AuxAudit); // not saved: the name is not left in the box
     QCOMPARE(m_responder->lastText(), u"单子还没有保存，无法审核！"_qs);
     QCOMPARE(auditor->text(), QString());
+    QVERIFY(auditor->isReadOnly()); // only the audit writes the auditor
     control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
     control<QComboBox>(kRequisition.category)->setCurrentText(u"铝材"_qs);
     setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
@@ -404,7 +448,7 @@ void TestDocumentPage::printingFollowsTheFormMode()
     PrintedDocument shown = page->printedDocument();
     QVERIFY(!shown.editing);
     QCOMPARE(shown.rows.size(), 3);
-    QCOMPARE(shown.rows.last().first(), u"合计 ：6    "_qs);
+    QCOMPARE(shown.rows.last().first(), u"合计 ：6.00    "_qs);
 
     // 预览 on the stored receipt opens the preview titled 打印预览.
     QString title;
@@ -432,6 +476,56 @@ void TestDocumentPage::printingFollowsTheFormMode()
     press(AuxPrint);
     QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+}
+
+void TestDocumentPage::longNamesReadWhole()
+{
+    // Typed as a clerk types, the header box keeps "华南" where "华南玻璃" is listed; the list
+    // is wide enough for its longest entry, and a stored name reads from its first character.
+    const QString supplier = u"滨江商务中心幕墙工程有限公司"_qs;
+    addDocument(kReceipt, {{u"A10"_qs, u"X"_qs, u"2"_qs, u"支"_qs, u"1"_qs}}, supplier);
+    auto* party = control<QComboBox>(kReceipt.party);
+    QCOMPARE(party->lineEdit()->cursorPosition(), 0);
+    press(AuxAdd);
+    QVERIFY(party->view()->minimumWidth() >
+            party->view()->fontMetrics().horizontalAdvance(supplier));
+    QApplication::setActiveWindow(m_window.get());
+    party->setFocus();
+    typeText(party->lineEdit(), u"滨江"_qs);
+    QCOMPARE(party->currentText(), u"滨江"_qs);
+}
+
+void TestDocumentPage::exitAsksWhileAFormIsTyped()
+{
+    enter(kRequisition);
+    press(AuxAdd);
+    QVERIFY(!m_window->documentPages()->hasUnsavedDocument()); // nothing typed: no question
+    control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
+    QCloseEvent close;
+    QApplication::sendEvent(m_window.get(), &close); // answered 否
+    QVERIFY(!close.isAccepted());
+    QCOMPARE(m_responder->lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
+    QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+}
+
+void TestDocumentPage::failedReadsAreReported()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    m_responder->clear();
+    m_store->exec(u"ALTER TABLE ycldate RENAME TO ycldate_gone"_qs);
+    press(AuxAdd); // no number can be taken: said so, and the page stays read-only
+    QVERIFY2(m_responder->lastText().startsWith(u"读取单据号失败，数据库报告："_qs),
+             qPrintable(m_responder->lastText()));
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
+    m_store->exec(u"ALTER TABLE ycldate_gone RENAME TO ycldate"_qs);
+    m_store->exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
+    m_responder->clear();
+    m_window->findChild<ReportList*>(u"超级列表框1"_qs)->setSelectedRow(0);
+    m_window->findChild<QAction*>(u"导入_入库"_qs)->trigger();
+    QVERIFY(std::any_of(m_responder->messages.begin(), m_responder->messages.end(),
+                        [](const auto& m) { return m.text.startsWith(u"读取下拉列表失败"_qs); }));
+    m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
 }
 
 QTEST_MAIN(TestDocumentPage)

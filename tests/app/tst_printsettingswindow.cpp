@@ -1,5 +1,6 @@
 // The print settings window, the formula windows, and the preview path through the module.
 
+#include "app/appearance.h"
 #include "app/formulawindow.h"
 #include "app/reportprint.h"
 #include "print/registrystore.h"
@@ -110,6 +111,38 @@ private slots:
         QCOMPARE(open(), w);
         w->close();
         QTRY_VERIFY(!module->settingsWindow());
+    }
+
+    // At the program's font and skin every control lies inside its group box, tab page and
+    // window, and the four line styles show four different pictures.
+    void controlsShowWhole()
+    {
+        installChineseTexts(*qApp);
+        applySkin(*qApp);
+        PrintSettingsWindow* w = open();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        auto* tabs = in<TabControl>(w, QStringLiteral("选择夹1"));
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            for (QWidget* control : w->findChildren<QWidget*>()) {
+                if (control->property(kKindProperty).isNull() || !control->isVisibleTo(w))
+                    continue;
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
+                         qPrintable(control->objectName()));
+            }
+        }
+        QList<QImage> pictures;
+        for (const QString& name : {u"线型1"_qs, u"类别2"_qs, u"线型3"_qs, u"线型4"_qs}) {
+            const QIcon icon = in<QRadioButton>(w, name)->icon();
+            QVERIFY(!icon.isNull());
+            const QImage picture = icon.pixmap(20, 14).toImage();
+            QVERIFY(!pictures.contains(picture));
+            pictures << picture;
+        }
+        w->close();
+        QTRY_VERIFY(!module->settingsWindow());
+        qApp->setStyleSheet(QString());
     }
 
     void refusals()

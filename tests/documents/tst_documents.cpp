@@ -7,6 +7,7 @@
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
+#include "documents/stockcheck.h"
 #include "support/tempdatastore.h"
 
 #include <QtTest>
@@ -77,6 +78,10 @@ private slots:
     void numbering_data();
     void numbering();
     void totals();
+    void quantityRule_data();
+    void quantityRule();
+    void blankRowsAreLeftOut();
+    void receiptCorrectionsKeepTheStock();
     void receiptRoundTripKeepsValuesAsTyped();
     void receiptRefusals_data();
     void receiptRefusals();
@@ -89,6 +94,7 @@ private slots:
     void deletion();
     void changedByAnotherClerk();
     void audit();
+    void auditRace();
     void cursor();
     void nestedTransactions();
     void secondCopyHoldingTheDatabase();
@@ -112,15 +118,124 @@ void TestDocuments::numbering()
 
 void TestDocuments::totals()
 {
+    // A price with decimals: every amount with two, the total adding the unrounded products.
     const ReceiptTotals t = receiptTotals(
         {{{u"a"_qs, {}, u"2"_qs, {}, u"1.5"_qs}}, {{u"b"_qs, {}, u"3"_qs, {}, u"0.3333"_qs}}});
-    QCOMPARE(t.lineTotals, (QStringList{u"3"_qs, u"1"_qs}));
-    QCOMPARE(t.text, u"合计 ：3.9999    "_qs);
+    QCOMPARE(t.lineTotals, (QStringList{u"3.00"_qs, u"1.00"_qs}));
+    QCOMPARE(t.text, u"合计 ：4.00    "_qs);
+    QCOMPARE(receiptTotals({{{u"a"_qs, {}, u"1"_qs, {}, u"123456.78"_qs}}}).text,
+             u"合计 ：123456.78    "_qs);
+    QCOMPARE(receiptTotals({{{u"a"_qs, {}, u"３"_qs, {}, u"0.1"_qs}},
+                            {{u"a"_qs, {}, u"1"_qs, {}, u"9999999.7"_qs}}})
+                 .text,
+             u"合计 ：10000000.00    "_qs);
+    // Whole prices: no decimals added, and never an exponent.
     QCOMPARE(receiptTotals({}).text, u"合计 ：0    "_qs);
     QCOMPARE(receiptTotals({{{u"a"_qs, {}, u"1234567"_qs, {}, u"1"_qs}}}).text,
-             u"合计 ：1.23457e+06    "_qs);
-    QCOMPARE(receiptTotals({{{u"a"_qs, {}, u"many"_qs, {}, u"2"_qs}}}).lineTotals,
-             QStringList{u"0"_qs});
+             u"合计 ：1234567    "_qs);
+    const ReceiptTotals whole = receiptTotals(
+        {{{u"a"_qs, {}, u"2.5"_qs, {}, u"3"_qs}}, {{u"a"_qs, {}, u"many"_qs, {}, u"2"_qs}}});
+    QCOMPARE(whole.lineTotals, (QStringList{u"7.5"_qs, u"0"_qs}));
+    QCOMPARE(whole.text, u"合计 ：7.5    "_qs);
+}
+
+void TestDocuments::quantityRule_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // empty: refused
+    QTest::newRow("whole") << u"12"_qs << u"12"_qs;
+    QTest::newRow("decimal") << u"2.5"_qs << u"2.5"_qs;
+    QTest::newRow("full-width digits and blanks") << u" １２．５　"_qs << u"12.5"_qs;
+    for (const char* refused : {"1e3", "-5", "0", "0.00", "5件", "", ".5", "5.", "1,000", "+5"})
+        QTest::newRow(refused) << QString::fromUtf8(refused) << QString();
+}
+
+void TestDocuments::quantityRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    TempDataStore store;
+    stockIn(store, u"A1"_qs, u"100"_qs);
+    Connection& c = store.connection();
+    const QString before = dump(c);
+    // The refused quantity stands on grid row 3, after a good line and a blank row.
+    const QStringList good{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs};
+    QList<DocumentLine> lines{{good, 1}, {{}, 2}, {{u"角铝"_qs, u"A1"_qs, typed, u"支"_qs}, 3}};
+    for (const DocumentKind kind : {DocumentKind::Receipt, DocumentKind::Requisition}) {
+        Document d = kind == DocumentKind::Receipt ? receipt(u"00000001"_qs, {})
+                                                   : requisition(u"00000001"_qs, {});
+        d.lines = lines;
+        const Outcome o = saveDocument(c, d);
+        if (stored.isEmpty()) {
+            if (kind == DocumentKind::Receipt && typed.isEmpty()) {
+                QCOMPARE(o.message, u"表单中重要参数不能为空"_qs);
+                continue;
+            }
+            QCOMPARE(o.message, u"第 3 行的数量必须是大于 0 的数字"_qs);
+            QCOMPARE(o.title, u"错误"_qs);
+            QCOMPARE(int(o.focus), int(DocumentField::Quantity));
+            QCOMPARE(o.row, 3);
+            QCOMPARE(dump(c), before);
+            continue;
+        }
+        QVERIFY2(o.done, qPrintable(o.message));
+        const auto loaded = loadDocument(c, kind, u"00000001"_qs);
+        QCOMPARE(loaded->lines.size(), 2); // the blank row is not stored
+        QCOMPARE(loaded->lines.at(1).cell(LineQuantity), stored);
+    }
+    if (!stored.isEmpty()) // 100 in, 1 + n out again: the stock reads the stored quantity
+        QCOMPARE(itemStock(c, u"角铝"_qs, u"A1"_qs), 100);
+}
+
+void TestDocuments::blankRowsAreLeftOut()
+{
+    TempDataStore store;
+    Connection& c = store.connection();
+    const QStringList good{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs};
+    // Only blank rows: nothing to store, as with no row at all.
+    Outcome o = saveDocument(c, receipt(u"00000001"_qs, {{}, {u" "_qs, {}, {}, {}, {}, {}}}));
+    QCOMPARE(o.message, u"表单中重要参数不能为空"_qs);
+    o = saveDocument(c, requisition(u"00000001"_qs, {{}}));
+    QCOMPARE(o.message, u"表单中没有数据，无法保存！"_qs);
+    QCOMPARE(dump(c), QString());
+    QVERIFY(saveDocument(c, receipt(u"00000001"_qs, {{}, good, {}, good, {}})).done);
+    QCOMPARE(count(c, u"SELECT COUNT(*) FROM yclnote WHERE 原材料名字='角铝'"_qs), 2);
+    QCOMPARE(count(c, u"SELECT COUNT(*) FROM yclnote"_qs), 2);
+}
+
+void TestDocuments::receiptCorrectionsKeepTheStock()
+{
+    TempDataStore store;
+    Connection& c = store.connection();
+    const auto line = [](const QString& model, const QString& quantity) {
+        return QStringList{u"角铝"_qs, model, quantity, u"支"_qs};
+    };
+    QVERIFY(saveDocument(c, receipt(u"00000001"_qs, {line(u"A1"_qs, u"10"_qs)})).done);
+    QVERIFY(saveDocument(c, receipt(u"00000002"_qs, {line(u"B2"_qs, u"3"_qs)})).done);
+    QVERIFY(saveDocument(c, requisition(u"00000001"_qs, {line(u"a1"_qs, u"8"_qs)})).done);
+    const QString before = dump(c);
+    const QString deletion = u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有2支 无法删除！"_qs;
+    const QString modification =
+        u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有2支 无法修改！"_qs;
+
+    Outcome o = deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs);
+    QCOMPARE(o.message, deletion);
+    QCOMPARE(o.title, u"错误"_qs);
+    // Fewer than were issued, or the goods booked on another item.
+    QCOMPARE(
+        saveDocument(c, receipt(u"00000001"_qs, {line(u"A1"_qs, u"7"_qs)}), u"00000001"_qs).message,
+        modification);
+    QCOMPARE(saveDocument(c, receipt(u"00000001"_qs, {line(u"B2"_qs, u"10"_qs)}), u"00000001"_qs)
+                 .message,
+             modification);
+    QCOMPARE(dump(c), before);
+
+    // Down to what was issued, and the deletion of a receipt whose goods are all in stock.
+    QVERIFY(
+        saveDocument(c, receipt(u"00000001"_qs, {line(u"A1"_qs, u"8"_qs)}), u"00000001"_qs).done);
+    QCOMPARE(itemStock(c, u"角铝"_qs, u"A1"_qs), 0);
+    QVERIFY(deleteDocument(c, DocumentKind::Receipt, u"00000002"_qs).done);
+    QCOMPARE(itemStock(c, u"角铝"_qs, u"B2"_qs), 0);
 }
 
 void TestDocuments::receiptRoundTripKeepsValuesAsTyped()
@@ -143,6 +258,8 @@ void TestDocuments::receiptRoundTripKeepsValuesAsTyped()
              QStringList{u"00000001"_qs});
     // The same number is free for a requisition and stays taken for receipts.
     QCOMPARE(documentNumbers(store.connection(), DocumentKind::Requisition), QStringList());
+    QCOMPARE(nextFreeNumber(store.connection(), DocumentKind::Receipt), u"00000002"_qs);
+    QCOMPARE(nextFreeNumber(store.connection(), DocumentKind::Requisition), u"00000001"_qs);
     QCOMPARE(saveDocument(store.connection(), d).message, u"单据号重复，无法录入系统！"_qs);
 }
 
@@ -151,29 +268,31 @@ void TestDocuments::receiptRefusals_data()
     QTest::addColumn<Document>("document");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("focus");
     const QStringList good{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1"_qs, {}};
     const QString error = u"错误"_qs;
     Document d = receipt({}, {good});
-    QTest::newRow("number") << d << u"单据号不能为空"_qs << error << u"编辑框_单号入库"_qs;
+    QTest::newRow("number") << d << u"单据号不能为空"_qs << error << int(DocumentField::Number);
     d = receipt(u"00000002"_qs, {good});
     d.header.party.clear();
-    QTest::newRow("supplier") << d << u"供应单位 不能为空"_qs << error << u"编辑框_单位入库"_qs;
+    QTest::newRow("supplier") << d << u"供应单位 不能为空"_qs << error << int(DocumentField::Party);
     d.header.party = u"x"_qs;
     d.header.category.clear();
     d.header.maker.clear();
-    QTest::newRow("category") << d << u"库存分类 不能为空"_qs << error << u"组合框_分类"_qs;
+    QTest::newRow("category") << d << u"库存分类 不能为空"_qs << error
+                              << int(DocumentField::Category);
     d.header.category = u"x"_qs;
-    QTest::newRow("maker") << d << u"制单人 不能为空"_qs << error << u"编辑框_制单人_入库"_qs;
+    QTest::newRow("maker") << d << u"制单人 不能为空"_qs << error << int(DocumentField::Maker);
     QTest::newRow("duplicate") << receipt(u"00000001"_qs, {good})
-                               << u"单据号重复，无法录入系统！"_qs << error << QString();
+                               << u"单据号重复，无法录入系统！"_qs << error
+                               << int(DocumentField::None);
     QStringList noQuantity = good;
     noQuantity[LineQuantity].clear();
     QTest::newRow("second line without quantity")
         << receipt(u"00000002"_qs, {good, noQuantity}) << u"表单中重要参数不能为空"_qs
-        << u"添加失败"_qs << QString();
+        << u"添加失败"_qs << int(DocumentField::None);
     QTest::newRow("no lines") << receipt(u"00000002"_qs, {}) << u"表单中重要参数不能为空"_qs
-                              << u"添加失败"_qs << QString();
+                              << u"添加失败"_qs << int(DocumentField::None);
 }
 
 void TestDocuments::receiptRefusals()
@@ -188,7 +307,7 @@ void TestDocuments::receiptRefusals()
     QVERIFY(!outcome.done);
     QTEST(outcome.message, "message");
     QTEST(outcome.title, "title");
-    QTEST(outcome.focus, "focus");
+    QTEST(int(outcome.focus), "focus");
     QCOMPARE(dump(store.connection()), before);
 }
 
@@ -196,22 +315,22 @@ void TestDocuments::requisitionRefusals_data()
 {
     QTest::addColumn<Document>("document");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("focus");
     const QStringList line{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs, {}};
     QTest::newRow("empty number") << requisition({}, {line}) << u"单据号不能为空"_qs
-                                  << u"编辑框_单号出库"_qs;
+                                  << int(DocumentField::Number);
     Document d = requisition(u"00000001"_qs, {line});
     d.header.party.clear();
     QTest::newRow("duplicate before the header tests")
-        << d << u"单据号重复，无法录入系统！"_qs << u"编辑框_单号出库"_qs;
+        << d << u"单据号重复，无法录入系统！"_qs << int(DocumentField::Number);
     d.header.number = u"00000002"_qs;
-    QTest::newRow("project") << d << u"所用项目不能为空"_qs << u"编辑框_出库_项目"_qs;
+    QTest::newRow("project") << d << u"所用项目不能为空"_qs << int(DocumentField::Party);
     d.header.party = u"p"_qs;
     d.header.category.clear();
-    QTest::newRow("category") << d << u"库存分类不能为空"_qs << u"组合框_出库分类"_qs;
+    QTest::newRow("category") << d << u"库存分类不能为空"_qs << int(DocumentField::Category);
     d.header.category = u"c"_qs;
     d.header.maker.clear();
-    QTest::newRow("maker") << d << u"制单人不能为空"_qs << u"编辑框_制单人_出库"_qs;
+    QTest::newRow("maker") << d << u"制单人不能为空"_qs << int(DocumentField::Maker);
 }
 
 void TestDocuments::requisitionRefusals()
@@ -226,7 +345,7 @@ void TestDocuments::requisitionRefusals()
     const Outcome outcome = saveDocument(store.connection(), document);
     QTEST(outcome.message, "message");
     QCOMPARE(outcome.title, u"错误"_qs);
-    QTEST(outcome.focus, "focus");
+    QTEST(int(outcome.focus), "focus");
     QCOMPARE(dump(store.connection()), before);
 }
 
@@ -271,8 +390,8 @@ void TestDocuments::projectListGetsOneRowPerProject()
     QVERIFY(saveDocument(c, requisition(u"00000001"_qs, line)).done);
     QVERIFY(saveDocument(c, requisition(u"00000002"_qs, line)).done);
     QCOMPARE(count(c, u"SELECT COUNT(*) FROM [date] WHERE x='一号楼' AND y='出库项目'"_qs), 1);
-    QCOMPARE(loadDropDownLists(c, DocumentKind::Requisition).parties, QStringList{u"一号楼"_qs});
-    QCOMPARE(loadDropDownLists(c, DocumentKind::Receipt).parties, QStringList{QString()});
+    QCOMPARE(loadDropDownLists(c, DocumentKind::Requisition)->parties, QStringList{u"一号楼"_qs});
+    QCOMPARE(loadDropDownLists(c, DocumentKind::Receipt)->parties, QStringList{QString()});
 }
 
 void TestDocuments::replacement()
@@ -397,6 +516,25 @@ void TestDocuments::audit()
     QCOMPARE(count(c, u"SELECT COUNT(*) FROM ycldate WHERE 审核 <> ''"_qs), 0);
     QVERIFY(auditRequisition(c, {u"00000001"_qs, {}, false, u"O'张三"_qs, true}).done);
     QCOMPARE(loadDocument(c, DocumentKind::Requisition, u"00000001"_qs)->auditor, u"O'张三"_qs);
+}
+
+void TestDocuments::auditRace()
+{
+    // Two clerks are shown the requisition unaudited and press 审核 on their own connections:
+    // one name is stored, the other clerk is told it is audited.
+    TempDataStore store;
+    stockIn(store, u"A1"_qs, u"10"_qs);
+    QVERIFY(saveDocument(store.connection(),
+                         requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"1"_qs}}))
+                .done);
+    Connection other;
+    QVERIFY(other.openUrl(store.url()));
+    QVERIFY(
+        auditRequisition(store.connection(), {u"00000001"_qs, {}, false, u"张三"_qs, true}).done);
+    const Outcome late = auditRequisition(other, {u"00000001"_qs, {}, false, u"李四"_qs, true});
+    QVERIFY(!late.done);
+    QCOMPARE(late.message, u"该单已经审核！"_qs);
+    QCOMPARE(storedAuditor(store.connection(), u"00000001"_qs), u"张三"_qs);
 }
 
 void TestDocuments::cursor()

@@ -3,6 +3,7 @@
 #include "print/inistore.h"
 #include "print/printsettings.h"
 #include "print/registrystore.h"
+#include "support/scriptedresponder.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace mv;
+using mv::test::ScriptedResponder;
 
 namespace {
 
@@ -87,6 +89,45 @@ private slots:
         qputenv("MORVANE_TEST_VAR", "值");
         store.writeExpandableText(QStringLiteral("标题"), QStringLiteral("a%MORVANE_TEST_VAR%b"));
         QCOMPARE(store.readText(QStringLiteral("标题")), QStringLiteral("a值b"));
+    }
+
+    void damagedRegistryFileIsKeptAside()
+    {
+        ScriptedResponder responder;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("registry.json"));
+        RegistryStore store(QString(), file);
+        SavePrintSettings(store, edited(), true);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray damaged = f.readAll().left(100);
+        f.close();
+        writeFile(file, damaged);
+
+        PrintSettingsValues v;
+        LoadPrintSettings(store, v);
+        QCOMPARE(v, PrintSettingsValues());
+        QCOMPARE(responder.messages.size(), 1);
+        QVERIFY(responder.lastText().contains(file + QStringLiteral(".damaged")));
+        QFile aside(file + QStringLiteral(".damaged"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), damaged);
+
+        // The next save starts a new file; a second damage does not replace the first copy.
+        SavePrintSettings(store, edited(), true);
+        LoadPrintSettings(store, v);
+        QCOMPARE(v, edited());
+        writeFile(file, "");
+        QVERIFY(!store.hasSavedSet());
+        QVERIFY(QFile::exists(file + QStringLiteral(".damaged.2")));
+        QCOMPARE(responder.messages.size(), 2);
+    }
+
+    void blankFontSizeIsEmpty()
+    {
+        QCOMPARE(bodyFontSize(QStringLiteral(" 　"), 9), 29);
+        QCOMPARE(bodyFontSize(QString(), 12), 39);
+        QCOMPARE(bodyFontSize(QStringLiteral(" 36.9"), 9), 36);
     }
 
     void loadRules()

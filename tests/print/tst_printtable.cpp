@@ -1,5 +1,6 @@
 // The print table model, its file format and its rendering to PDF.
 
+#include "documents/printtemplate.h"
 #include "expectedtext.h"
 #include "print/printtable.h"
 #include "print/reportlayout.h"
@@ -7,6 +8,7 @@
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -127,6 +129,29 @@ private slots:
             untouched, &error));
         QCOMPARE(untouched.rowCount(), 1);
         QVERIFY(!savePrintTableFile(t, dir.filePath(QStringLiteral("no/such/dir/t.gjbg"))));
+
+        // A file asking for too many rows or columns or too long a text is damaged.
+        const QByteArray head = R"({"format":"morvane-print-table",)";
+        bool tooLarge = false;
+        QVERIFY(loadPrintTable(head + R"("rows":10000,"columns":200})", back, &error, &tooLarge));
+        QVERIFY(!tooLarge);
+        const QString longText(kMaxCellTextBytes / 2 + 1, QChar(0x6599)); // 3 bytes each
+        for (const QByteArray& json : QList<QByteArray>{
+                 head + R"("rows":10001,"columns":1})", head + R"("rows":1,"columns":201})",
+                 head + R"("rows":1,"columns":1,"cells":[{"r":1,"c":1,"text":")" +
+                     longText.toUtf8() + R"("}]})"}) {
+            QVERIFY(!loadPrintTable(json, untouched, &error, &tooLarge));
+            QVERIFY(tooLarge);
+            QCOMPARE(untouched.rowCount(), 1);
+        }
+        const QString form = dir.filePath(QStringLiteral("rk.gjbg"));
+        QFile big(form);
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(head + R"("rows":2000000000,"columns":2000000000})");
+        big.close();
+        const Outcome refused = loadPrintTemplate(DocumentKind::Receipt, {dir.path()}, untouched);
+        QCOMPARE(refused.message,
+                 QStringLiteral("打印模板已损坏") + QDir::toNativeSeparators(form));
 
         PrintTable builtIn;
         QVERIFY(loadPrintTable(builtInReportTemplate(), builtIn));

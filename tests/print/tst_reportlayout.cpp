@@ -1,7 +1,9 @@
 // The report layout on the print table: each case builds a preview table from a small list
 // and compares its dump (plus the messages shown) with an expected file.
 
+#include "common/texts.h"
 #include "expectedtext.h"
+#include "print/numberformat.h"
 #include "print/reportlayout.h"
 #include "print/tabledump.h"
 #include "print/tablefile.h"
@@ -195,6 +197,20 @@ private slots:
         q.totalsKind = kTotalsCount;
         r = buildReportTable(q, s, builtInReportTemplate());
         QCOMPARE(r.table.text(4, 1), QStringLiteral(" 合计共 0 条记录"));
+        // The statistics row of a custom column adds up the values as the column prints them
+        // (0.4, 0.8, 1.2 printed with 0 decimals).
+        q = baseRequest();
+        s = smallList(3);
+        q.customColumns = {{QStringLiteral("份"), QStringLiteral("[数量]/25")}};
+        q.customDecimals = 0;
+        q.totalsKind = kTotalsStatistics;
+        q.statisticsColumns = {QStringLiteral("份")};
+        r = buildReportTable(q, s, builtInReportTemplate());
+        double printed = 0;
+        for (int row = 4; row <= 6; ++row)
+            printed += toNumber(r.table.text(row, 5));
+        QCOMPARE(r.table.text(7, 5), FormatNumber(printed, 2, false));
+        QCOMPARE(r.table.text(7, 5), QStringLiteral("2.00"));
         // Header spreading: an empty header is one empty part; a single part stands alone.
         bool tooLong = true;
         QCOMPARE(spreadLine({QString()}, 650, &tooLong), QString());

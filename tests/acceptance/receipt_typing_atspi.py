@@ -1,0 +1,132 @@
+#!/usr/bin/python3
+"""A receipt typed and clicked as a clerk does, on the real program: the mouse clicks the
+cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
+toolbar button is clicked. A supplier and an item that start like known ones keep what was
+typed; the last remark typed is saved; a modification typed last is stored; paging away from
+a modification asks and carries nothing over; a number typed and Enter shows that receipt;
+退出 with a typed form asks first. The database is checked after each step."""
+
+import shutil
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+from atspi_support import (KEY_RETURN, application, assert_still_running, clear_and_type,
+                           click, combo_text, execute, find, find_button, grid_cell,
+                           is_enabled, log_in, message_box,
+                           open_dialog, press_keys, read_message, start_program, stop_program,
+                           text_of, toolbar_button, type_in_cell, type_text, wait_for)
+
+
+def seed(home):
+    """A stored receipt from 华南玻璃 of the item A10, before the clerk logs in."""
+    execute(home, "INSERT INTO yclnote (原材料名字, 型号, 数量, 单位, 单价, 供应单位, 分类, "
+                  "制单人, 日期, 正负, 单据号, 备注) VALUES ('A10', 'X', '20', 'pc', '1', "
+                  "'华南玻璃', 'metal', 'admin', '2024-01-05', '入库', '00000001', '')")
+    execute(home, "INSERT INTO ycldate (单号, 出入) VALUES ('00000001', '入')")
+
+
+def lines(home, number):
+    return execute(home, "SELECT 供应单位, 原材料名字, 数量, 单价, 备注 FROM yclnote WHERE "
+                         "单据号='%s' AND 正负='入库' ORDER BY rowid" % number)
+
+
+def no_message(app):
+    time.sleep(0.5)
+    assert not open_dialog(app), "unexpected message box"
+
+
+def run(binary, home):
+    program = start_program(binary, home)
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        wait_for(lambda: find(app, description="用户_组合框"), what="the login window")
+        seed(home)
+        log_in(app, "admin", "admin")
+        main = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+        aux = lambda index: toolbar_button(main, "辅_工具条", index)
+        number = wait_for(lambda: find(main, description="编辑框_单号入库"), what="number box")
+        grid = wait_for(lambda: find(main, description="显示数据"), what="the receipt grid")
+
+        # 添加; a new supplier that starts like a known one, an item like a known one, and a
+        # last remark typed without Return before 保存 is clicked.
+        click(toolbar_button(main, "工具条1", 0))
+        wait_for(lambda: text_of(number) == "00000001", what="the stored receipt")
+        click(aux(3))
+        wait_for(lambda: text_of(number) == "00000002", what="the new number")
+        click(find(main, description="编辑框_单位入库"))
+        type_text("华南")
+        click(find(main, description="组合框_分类"))
+        type_text("metal")
+        type_in_cell(grid, 1, 0, "A1")
+        type_in_cell(grid, 1, 2, "5")
+        type_in_cell(grid, 1, 3, "pc")
+        type_in_cell(grid, 1, 4, "2.5")
+        type_in_cell(grid, 1, 5, "备注")
+        click(aux(4))
+        no_message(app)
+        assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注")], \
+            lines(home, "00000002")
+        assert combo_text(main, "编辑框_单位入库") == "华南"
+        wait_for(lambda: grid_cell(grid, 2, 0).name == "合计 ：12.50    ", what="the totals row")
+
+        # The receipt just saved is modified at once; the quantity typed last is stored.
+        click(aux(5))
+        type_in_cell(grid, 1, 2, "7")
+        click(aux(4))
+        assert read_message(app) == "00000002修改成功！"
+        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注")]
+
+        # Paging away from a modification asks; 否 keeps it, 是 leaves it unsaved.
+        click(aux(5))
+        type_in_cell(grid, 1, 2, "9")
+        click(aux(8))
+        assert read_message(app, "否") == "当前单据已修改，是否放弃修改？"
+        assert text_of(number) == "00000002" and grid_cell(grid, 1, 2).name == "9"
+        click(aux(8))
+        assert read_message(app, "是") == "当前单据已修改，是否放弃修改？"
+        wait_for(lambda: text_of(number) == "00000001", what="the previous receipt")
+        assert not is_enabled(aux(4)), "保存 still enabled after leaving the modification"
+        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注")]
+        assert lines(home, "00000001") == [("华南玻璃", "A10", "20", "1", "")]
+
+        # A number typed and Enter shows that receipt; an unknown one is said so.
+        clear_and_type(number, "00000002")
+        press_keys(KEY_RETURN)
+        wait_for(lambda: grid_cell(grid, 1, 0).name == "A1", what="receipt 00000002 by number")
+        clear_and_type(number, "00000009")
+        press_keys(KEY_RETURN)
+        assert read_message(app) == "没有单号为 00000009 的单据"
+        assert text_of(number) == "00000002" and grid_cell(grid, 1, 2).name == "7"
+
+        # 退出 with a typed form asks; 否 returns to the form as it was, 是 ends the program.
+        click(aux(3))
+        type_in_cell(grid, 1, 0, "B")
+        click(toolbar_button(main, "工具条1", 9))
+        assert read_message(app, "否") == "当前单据尚未保存，确定要退出吗？"
+        assert_still_running(program, app)
+        assert grid_cell(grid, 1, 0).name == "B"
+        click(toolbar_button(main, "工具条1", 9))
+        dialog = wait_for(lambda: message_box(app, "当前单据尚未保存，确定要退出吗？"),
+                          what="the exit question")
+        click(find_button(dialog, "是", "Yes"))
+        wait_for(lambda: program.poll() is not None, what="the program to end")
+        assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 2
+    finally:
+        stop_program(program)
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    try:
+        run(binary, home)
+        print("1 passed, 0 failed")
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,110 @@
+#!/usr/bin/python3
+"""The stock list's pop-up menu right after login, and a requisition corrected at once, on the
+real program, clicked with the mouse and typed on the keyboard without Return before a
+toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
+maker; the requisition just saved is modified and deleted without leaving the page. The
+database is checked after each step."""
+
+import shutil
+import sys
+import tempfile
+
+from atspi_support import (KEY_DOWN, KEY_RETURN, answer_dialog, application, click, execute, find, grid_cell,
+                           log_in, open_dialog, press_keys, read_message, right_click,
+                           start_program, stop_program, text_of, toolbar_button, type_in_cell,
+                           type_text, wait_for)
+
+
+def seed(home):
+    """20 pieces of ALU received on receipt 00000001, before the clerk logs in."""
+    execute(home, "INSERT INTO yclnote (原材料名字, 型号, 数量, 单位, 单价, 供应单位, 分类, "
+                  "制单人, 日期, 正负, 单据号, 备注) VALUES ('ALU', 'X', '20', 'pc', '1', "
+                  "'华南玻璃', 'metal', 'admin', '2024-01-05', '入库', '00000001', '')")
+    execute(home, "INSERT INTO ycldate (单号, 出入) VALUES ('00000001', '入')")
+
+
+def stored(home, direction):
+    return execute(home, "SELECT 单据号, 原材料名字, 数量, 制单人 FROM yclnote WHERE 正负='%s' "
+                         "ORDER BY rowid" % direction)
+
+
+def from_stock_menu(main, downs):
+    """Right-clicks the first stock row and picks the pop-up menu's item DOWNS steps down."""
+    click(toolbar_button(main, "工具条1", 2))
+    stock = wait_for(lambda: find(main, description="超级列表框1"), what="the stock list")
+    cell = grid_cell(stock, 0, 2)
+    click(cell)
+    right_click(cell)
+    press_keys(*([KEY_DOWN] * downs), KEY_RETURN)
+
+
+def no_message(app):
+    assert not open_dialog(app), "unexpected message box"
+
+
+def run(binary, home):
+    program = start_program(binary, home)
+    try:
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        wait_for(lambda: find(app, description="用户_组合框"), what="the login window")
+        seed(home)
+        log_in(app, "admin", "admin")
+        main = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
+        aux = lambda index: toolbar_button(main, "辅_工具条", index)
+
+        # 导入 → 入库 right after login: the next free number, the clerk as maker.
+        from_stock_menu(main, 2)
+        number = wait_for(lambda: find(main, description="编辑框_单号入库"), what="number box")
+        wait_for(lambda: text_of(number) == "00000002", what="receipt number 00000002")
+        assert text_of(find(main, description="编辑框_制单人_入库")) == "admin"
+        grid = find(main, description="显示数据")
+        assert grid_cell(grid, 1, 0).name == "ALU"
+        click(find(main, description="编辑框_单位入库"))
+        type_text("S")
+        type_in_cell(grid, 1, 2, "3")
+        click(aux(4))
+        no_message(app)
+        assert stored(home, "入库")[1:] == [("00000002", "ALU", "3", "admin")], \
+            stored(home, "入库")
+
+        # 导入 → 领料: requisition 00000001, made by the clerk, with the quantity typed last.
+        from_stock_menu(main, 3)
+        number = wait_for(lambda: find(main, description="编辑框_单号出库"), what="number box")
+        wait_for(lambda: text_of(number) == "00000001", what="requisition number 00000001")
+        assert text_of(find(main, description="编辑框_制单人_出库")) == "admin"
+        click(find(main, description="编辑框_出库_项目"))
+        type_text("一号楼")
+        grid = find(main, description="显示数据1")
+        type_in_cell(grid, 1, 2, "5")
+        click(aux(4))
+        no_message(app)
+        assert stored(home, "出库") == [("00000001", "ALU", "5", "admin")], stored(home, "出库")
+
+        # Modified and deleted at once by the clerk who saved it.
+        click(aux(5))
+        type_in_cell(grid, 1, 2, "4")
+        click(aux(4))
+        assert read_message(app) == "00000001修改成功！"
+        assert stored(home, "出库") == [("00000001", "ALU", "4", "admin")]
+        click(aux(6))
+        labels = answer_dialog(app, "the deletion question", "是", "Yes")
+        assert "删除之后数据将无法恢复。确定要删除吗？" in labels, labels
+        assert read_message(app) == "单据号：00000001删除成功！"
+        assert stored(home, "出库") == []
+        assert execute(home, "SELECT COUNT(*) FROM ycldate WHERE 出入='出'")[0][0] == 0
+    finally:
+        stop_program(program)
+
+
+def main():
+    binary = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="morvane-atspi-")
+    try:
+        run(binary, home)
+        print("1 passed, 0 failed")
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
