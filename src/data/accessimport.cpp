@@ -1,6 +1,7 @@
 #include "data/accessimport.h"
 
 #include "data/accessreaderprocess.h"
+#include "data/datastore.h"
 #include "data/fileplacement.h"
 
 #include <QDateTime>
@@ -110,15 +111,6 @@ const QStringList& importedTableNames()
     return names;
 }
 
-QString freeAccessName(const QString& databasePath)
-{
-    const QString base = databasePath + QStringLiteral(".access");
-    QString candidate = base;
-    for (int n = 1; present(candidate); ++n)
-        candidate = base + QLatin1Char('.') + QString::number(n);
-    return candidate;
-}
-
 QString importLogPath(const QString& dataDirectory)
 {
     return QDir(dataDirectory).filePath(QStringLiteral("import.log"));
@@ -191,21 +183,6 @@ AccessImport importAccessFile(const QString& accessFile, const QString& dataDire
     build.setAutoRemove(false);
     result.done = true;
     return result;
-}
-
-QString strandedAccessFile(const QString& dataDirectory)
-{
-    const QDir directory(dataDirectory);
-    if (present(directory.filePath(QLatin1String(kDatabaseFileName))))
-        return {};
-    // The most recently kept one: renaming sets a file's status change time.
-    const QFileInfoList kept =
-        directory.entryInfoList({u"db.mdb.access"_qs, u"db.mdb.access.*"_qs}, QDir::Files);
-    QFileInfo latest;
-    for (const QFileInfo& file : kept)
-        if (!latest.exists() || file.metadataChangeTime() > latest.metadataChangeTime())
-            latest = file;
-    return latest.exists() ? latest.filePath() : QString();
 }
 
 bool recoverStrandedImport(const QString& dataDirectory)

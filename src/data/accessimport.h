@@ -49,10 +49,6 @@ struct AccessImportOptions
 // The program's tables, in the order they are imported.
 const QStringList& importedTableNames();
 
-// The name the Access file takes when it is imported from db.mdb itself: db.mdb.access, or
-// db.mdb.access.1, .2, ... when that is taken.
-QString freeAccessName(const QString& databasePath);
-
 // Imports accessFile into <dataDirectory>/db.mdb; an existing db.mdb is refused unless it is
 // accessFile itself. The new database is built under a temporary name with the current
 // schema; only when every row of every table was read and written does it become db.mdb, and
@@ -72,9 +68,6 @@ QString importLogPath(const QString& dataDirectory);
 // file back as db.mdb when there is none, so that the import is offered again. True when it
 // put a file back.
 bool recoverStrandedImport(const QString& dataDirectory);
-// The kept Access file that stands where db.mdb is missing, or empty: a new database must not
-// be created beside it.
-QString strandedAccessFile(const QString& dataDirectory);
 
 // Per table: rows read and written; the tables the file lacked; the columns not copied.
 QString importSummaryText(const AccessImport& import);

@@ -1,6 +1,5 @@
 #include "data/datastore.h"
 
-#include "data/accessimport.h"
 #include "data/connection.h"
 #include "data/fileplacement.h"
 
@@ -17,6 +16,12 @@ namespace mv {
 namespace {
 
 const char kDatabaseFileName[] = "db.mdb";
+
+// A file or a link (even a dangling one) takes the name.
+bool present(const QString& path)
+{
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+}
 
 bool directoryIsWritable(const QString& directory)
 {
@@ -292,6 +297,30 @@ bool openDataStore(Connection& connection, const QString& dataDirectory, const O
                                .arg(shownPath, reason));
     }
     return true;
+}
+
+QString freeAccessName(const QString& databasePath)
+{
+    const QString base = databasePath + QStringLiteral(".access");
+    QString candidate = base;
+    for (int n = 1; present(candidate); ++n)
+        candidate = base + QLatin1Char('.') + QString::number(n);
+    return candidate;
+}
+
+QString strandedAccessFile(const QString& dataDirectory)
+{
+    const QDir directory(dataDirectory);
+    if (present(directory.filePath(QLatin1String(kDatabaseFileName))))
+        return {};
+    // The most recently kept one: renaming sets a file's status change time.
+    const QFileInfoList kept =
+        directory.entryInfoList({u"db.mdb.access"_qs, u"db.mdb.access.*"_qs}, QDir::Files);
+    QFileInfo latest;
+    for (const QFileInfo& file : kept)
+        if (!latest.exists() || file.metadataChangeTime() > latest.metadataChangeTime())
+            latest = file;
+    return latest.exists() ? latest.filePath() : QString();
 }
 
 } // namespace mv

@@ -68,6 +68,15 @@ QString unsuitableServerDatabase(Connection& connection);
 // The plain Chinese reading of a failed server connection attempt.
 QString describeServerFailure(const QString& driverMessage);
 
+// An Access file imported from db.mdb is kept beside the new database under a second name.
+// The name the Access file takes when it is imported from db.mdb itself: db.mdb.access, or
+// db.mdb.access.1, .2, ... when that is taken.
+QString freeAccessName(const QString& databasePath);
+
+// The kept Access file that stands where db.mdb is missing, or empty: a new database must not
+// be created beside it.
+QString strandedAccessFile(const QString& dataDirectory);
+
 // The demo data set: ~40 items in 5 categories, 6 suppliers, 4 projects, 3 months of
 // receipts and requisitions ending today, never issuing more than is in stock.
 bool fillDemoData(Connection& connection, QString* error = nullptr);
