@@ -11,9 +11,9 @@
 
 #include "common/reportlistmodel.h"
 #include "comparison.h"
-#include "data/builders.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/builders.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "generator.h"

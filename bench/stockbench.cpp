@@ -19,8 +19,8 @@
 //   --wall-clock      time by the clock on the wall instead of the processor time used
 
 #include "common/reportlistmodel.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "generator.h"
 #include "selectionsort.h"
 #include "stock/monthlysummary.h"

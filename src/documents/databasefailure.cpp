@@ -1,6 +1,6 @@
 #include "documents/databasefailure.h"
 
-#include "data/connection.h"
+#include "db/connection.h"
 
 namespace mv {
 

@@ -1,8 +1,8 @@
 #include "documents/documentload.h"
 
 #include "common/oledate.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/documentnumber.h"
 
 namespace mv {

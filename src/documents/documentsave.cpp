@@ -1,7 +1,7 @@
 #include "documents/documentsave.h"
 
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/databasefailure.h"
 #include "documents/quantity.h"
 #include "documents/stockcheck.h"

@@ -1,8 +1,8 @@
 #include "documents/stockcheck.h"
 
 #include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/documentload.h"
 #include "stock/stockbalance.h"
 

@@ -2,8 +2,8 @@
 
 #include "common/reportlistmodel.h"
 #include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 #include "stock/stockfigures.h"
 

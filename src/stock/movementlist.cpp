@@ -2,8 +2,8 @@
 
 #include "common/oledate.h"
 #include "common/reportlistmodel.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 namespace mv {
 

@@ -1,8 +1,8 @@
 #include "stock/stockbalance.h"
 
 #include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 #include <limits>
 

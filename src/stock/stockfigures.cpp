@@ -1,7 +1,7 @@
 #include "stock/stockfigures.h"
 
 #include "common/texts.h"
-#include "data/connection.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 
 namespace mv {

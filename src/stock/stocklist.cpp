@@ -1,7 +1,7 @@
 #include "stock/stocklist.h"
 
 #include "common/reportlistmodel.h"
-#include "data/connection.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 
 #include <cmath>

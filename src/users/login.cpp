@@ -1,8 +1,8 @@
 #include "users/login.h"
 
 #include "common/session.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 namespace mv {
 

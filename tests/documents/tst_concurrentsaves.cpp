@@ -2,7 +2,7 @@
 // numbers taken the way 添加 takes them, requisitions that ask for more than is left. Runs on
 // the SQLite file and on the database server (see support/testserver.h).
 
-#include "data/connection.h"
+#include "db/connection.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/stockcheck.h"

@@ -1,7 +1,7 @@
 // The document logic without widgets: numbering, totals, saving with its refusals and
 // atomicity, stock check, replacement, deletion, audit and the browse cursor.
 
-#include "data/builders.h"
+#include "db/builders.h"
 #include "documents/documentcursor.h"
 #include "documents/documentload.h"
 #include "documents/documentnumber.h"

@@ -1,7 +1,7 @@
 // The generic window builder on a small hand-written definition: parents resolved in a
 // second pass, tab pages, kinds and captions, visibility, tab order and menus.
 
-#include "ui/windowbuilder.h"
+#include "forms/windowbuilder.h"
 #include "widgets/combobox.h"
 #include "widgets/editbox.h"
 #include "widgets/nonvisualcontrol.h"

@@ -1,0 +1,36 @@
+// The catalogue of every window, assembled once from the per-window record files.
+
+#include "forms/catalogue_records.h"
+#include "forms/controldef.h"
+
+namespace mv {
+
+const QList<WindowDef>& windowCatalogue()
+{
+    static const QList<WindowDef> windows = {
+        catalogue::mainWindow(),
+        catalogue::passwordWindow(),
+        catalogue::loginWindow(),
+        catalogue::searchWindow(),
+        catalogue::exportWindow(),
+        catalogue::stripeWindow(),
+        catalogue::previewProgressWindow(),
+        catalogue::printSettingsWindow(),
+        catalogue::formulaWindow(),
+        catalogue::formulaEditWindow(),
+        catalogue::userManagementWindow(),
+        catalogue::databaseSettingsWindow(),
+    };
+    return windows;
+}
+
+const WindowDef* findWindowDef(const QString& name)
+{
+    for (const WindowDef& def : windowCatalogue()) {
+        if (def.name == name)
+            return &def;
+    }
+    return nullptr;
+}
+
+} // namespace mv

@@ -1,0 +1,70 @@
+#include "gui/printing/formulawindow.h"
+
+#include "common/messages.h"
+#include "forms/controldef.h"
+#include "forms/windowbuilder.h"
+#include "gui/printing/printsettingswindow.h"
+#include "print/customcolumns.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace mv {
+
+FormulaWindow::FormulaWindow(PrintSettingsWindow& settings, QList<CustomColumn>& columns, int row)
+    : QDialog(&settings), m_settings(settings), m_columns(columns), m_row(row)
+{
+    const WindowDef* def = findWindowDef(row < 0 ? u"FormulaWindow"_qs : u"FormulaEditWindow"_qs);
+    Q_ASSERT(def);
+    setObjectName(def->name);
+    setWindowTitle(def->caption);
+    const BuiltWindow built = buildWindow(*def, this);
+    setFixedSize(def->width, def->height);
+    m_name = qobject_cast<QLineEdit*>(built.controls.value(u"新列名编辑框"_qs));
+    m_formula = qobject_cast<QLineEdit*>(built.controls.value(u"公式编辑框"_qs));
+    m_columnsBox = qobject_cast<QComboBox*>(built.controls.value(u"列内容"_qs));
+    Q_ASSERT(m_name && m_formula && m_columnsBox);
+
+    m_columnsBox->addItems(m_settings.printColumnTitles(true));
+    m_columnsBox->setCurrentIndex(-1);
+    if (row >= 0 && row < m_columns.size()) {
+        m_name->setText(m_columns[row].name);
+        m_formula->setText(m_columns[row].formula);
+        m_originalName = m_columns[row].name;
+    }
+    connect(m_columnsBox, &QComboBox::activated, this, [this](int index) {
+        if (index < 0)
+            return;
+        m_formula->setText(m_formula->text() + u'[' + m_columnsBox->itemText(index) + u']');
+        m_formula->setFocus();
+        m_formula->end(false);
+    });
+    if (auto* ok = qobject_cast<QPushButton*>(built.controls.value(u"确定"_qs)))
+        connect(ok, &QPushButton::clicked, this, &FormulaWindow::confirm);
+    if (auto* cancel = qobject_cast<QPushButton*>(built.controls.value(u"取消"_qs)))
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_name->setFocus();
+}
+
+void FormulaWindow::confirm()
+{
+    const QStringList listTitles = m_settings.printColumnTitles(false);
+    const CustomColumnOutcome outcome =
+        m_row < 0
+            ? AddCustomColumn(m_columns, listTitles, m_name->text(), m_formula->text(), m_engine)
+            : ModifyCustomColumn(m_columns, listTitles, m_row, m_originalName, m_name->text(),
+                                 m_formula->text(), m_engine);
+    if (!outcome.done) {
+        msgBox(outcome.message, outcome.code, outcome.title);
+        if (outcome.focusFormula)
+            m_formula->setFocus();
+        return;
+    }
+    m_settings.refreshCustomColumns();
+    if (m_row >= 0)
+        m_settings.rebuildStatisticsList();
+    accept();
+}
+
+} // namespace mv

@@ -1,0 +1,48 @@
+#include "gui/users/passwordwindow.h"
+
+#include "common/messages.h"
+#include "common/session.h"
+#include "forms/windowbuilder.h"
+#include "users/password.h"
+#include "widgets/editbox.h"
+
+#include <QPushButton>
+
+namespace mv {
+
+PasswordWindow::PasswordWindow(Connection& connection, QWidget* parent)
+    : QDialog(parent), m_connection(connection)
+{
+    const WindowDef* def = findWindowDef(u"PasswordWindow"_qs);
+    Q_ASSERT(def);
+    setObjectName(def->name);
+    setWindowTitle(def->caption);
+    buildWindow(*def, this);
+    setFixedSize(def->width, def->height);
+
+    m_old = findControl<EditBox>(this, u"编辑框1"_qs);
+    m_new = findControl<EditBox>(this, u"编辑框2"_qs);
+    m_repeated = findControl<EditBox>(this, u"编辑框3"_qs);
+    auto* change = findControl<QPushButton>(this, u"按钮1"_qs);
+    auto* quit = findControl<QPushButton>(this, u"按钮2"_qs);
+    connect(change, &QPushButton::clicked, this, &PasswordWindow::changePassword);
+    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
+    m_old->setFocus();
+}
+
+void PasswordWindow::changePassword()
+{
+    const PasswordOutcome outcome = mv::changePassword(
+        m_connection, session().currentUser, m_old->text(), m_new->text(), m_repeated->text());
+    msgBox(outcome.message, MsgOk, outcome.title);
+    if (outcome.done) {
+        accept();
+        return;
+    }
+    if (outcome.focus == PasswordOutcome::OldPassword)
+        m_old->setFocus();
+    else if (outcome.focus == PasswordOutcome::NewPassword)
+        m_new->setFocus();
+}
+
+} // namespace mv
