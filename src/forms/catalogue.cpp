@@ -33,4 +33,12 @@ const WindowDef* findWindowDef(const QString& name)
     return nullptr;
 }
 
+const WindowDef& windowDef(const QString& name)
+{
+    const WindowDef* def = findWindowDef(name);
+    if (!def)
+        qFatal("The window catalogue has no window %s", qUtf8Printable(name));
+    return *def;
+}
+
 } // namespace mv

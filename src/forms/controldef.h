@@ -8,7 +8,8 @@
 
 namespace mv {
 
-enum class ControlKind {
+enum class ControlKind
+{
     EditBox,
     ComboBox,
     Label,
@@ -16,10 +17,10 @@ enum class ControlKind {
     Button,
     CheckBox,
     RadioButton,
-    ReportList,   // list view in report mode
-    Grid,         // document grid / table
-    TabControl,   // items = page captions
-    ToolBar,      // items = button captions, "-" for a separator
+    ReportList, // list view in report mode
+    Grid,       // document grid / table
+    TabControl, // items = page captions
+    ToolBar,    // items = button captions, "-" for a separator
     StatusBar,
     ProgressBar,
     DatePicker,
@@ -65,7 +66,7 @@ struct ControlDef
 
 struct MenuDef
 {
-    QString caption;   // empty with separator = true
+    QString caption; // empty with separator = true
     bool topLevel = false;
     bool separator = false;
     bool visible = true;
@@ -86,6 +87,9 @@ struct WindowDef
 const QList<WindowDef>& windowCatalogue();
 // nullptr for an unknown name.
 const WindowDef* findWindowDef(const QString& name);
+// The catalogue's definition of a window the program opens: a name not in the catalogue is a
+// fatal error in every build type.
+const WindowDef& windowDef(const QString& name);
 
 // The kind's name as stored in each built control's "morvaneKind" property.
 QString controlKindName(ControlKind kind);

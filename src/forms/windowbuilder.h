@@ -30,25 +30,18 @@ inline constexpr char kKindProperty[] = "morvaneKind";
 // by host. Does not set the host's own caption or size.
 BuiltWindow buildWindow(const WindowDef& def, QWidget* host, QMenuBar* menuBar = nullptr);
 
-// The child of window with exactly this objectName and type, nullptr when there is none (for
-// controls that may be absent).
-template <class T> T* lookupControl(QObject* window, const QString& name)
-{
-    return window ? window->findChild<T*>(name) : nullptr;
-}
-
 // Ends the program with a message naming the window, the control and the expected type.
 [[noreturn]] void missingControl(const QObject* window, const QString& name, const char* type);
 
-// The child of window with exactly this objectName and type. A missing control (renamed in
-// the catalogue, or of another kind) is a fatal error in every build type, never a null
-// pointer.
-template <class T> T* findControl(QObject* window, const QString& name)
+// The child (at any depth) of window with exactly this objectName and type: the one way the
+// windows find their controls and menu items. A missing control (renamed in the catalogue, or
+// of another kind) is a fatal error in every build type, never a null pointer.
+template <class T> T* control(const QObject* window, const QString& name)
 {
-    T* control = lookupControl<T>(window, name);
-    if (!control)
+    T* found = window ? window->findChild<T*>(name) : nullptr;
+    if (!found)
         missingControl(window, name, T::staticMetaObject.className());
-    return control;
+    return found;
 }
 
 } // namespace mv

@@ -19,33 +19,32 @@ namespace mv {
 DatabaseSettingsWindow::DatabaseSettingsWindow(const QString& filePath, QWidget* parent)
     : QDialog(parent)
 {
-    const WindowDef* def = findWindowDef(u"DatabaseSettingsWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
+    const WindowDef& def = windowDef(u"DatabaseSettingsWindow"_qs);
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
     setModal(true);
-    buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
+    buildWindow(def, this);
+    setFixedSize(def.width, def.height);
 
-    m_file = findControl<QRadioButton>(this, u"单选框_文件"_qs);
-    m_server = findControl<QRadioButton>(this, u"单选框_服务器"_qs);
-    m_host = findControl<EditBox>(this, u"编辑框_主机"_qs);
-    m_port = findControl<EditBox>(this, u"编辑框_端口"_qs);
-    m_database = findControl<EditBox>(this, u"编辑框_数据库"_qs);
-    m_user = findControl<EditBox>(this, u"编辑框_用户"_qs);
-    m_password = findControl<EditBox>(this, u"编辑框_密码"_qs);
-    m_remember = findControl<QCheckBox>(this, u"复选框_记住密码"_qs);
-    auto* fileLabel = findControl<QLabel>(this, u"标签_文件"_qs);
-    findControl<QLabel>(this, u"标签_说明"_qs)->setWordWrap(true);
+    m_file = control<QRadioButton>(this, u"单选框_文件"_qs);
+    m_server = control<QRadioButton>(this, u"单选框_服务器"_qs);
+    m_host = control<EditBox>(this, u"编辑框_主机"_qs);
+    m_port = control<EditBox>(this, u"编辑框_端口"_qs);
+    m_database = control<EditBox>(this, u"编辑框_数据库"_qs);
+    m_user = control<EditBox>(this, u"编辑框_用户"_qs);
+    m_password = control<EditBox>(this, u"编辑框_密码"_qs);
+    m_remember = control<QCheckBox>(this, u"复选框_记住密码"_qs);
+    auto* fileLabel = control<QLabel>(this, u"标签_文件"_qs);
+    control<QLabel>(this, u"标签_说明"_qs)->setWordWrap(true);
     fileLabel->setWordWrap(true);
     fileLabel->setText(QDir::toNativeSeparators(filePath));
 
     connect(m_server, &QRadioButton::toggled, this, &DatabaseSettingsWindow::enableServerFields);
-    connect(findControl<QPushButton>(this, u"按钮_测试连接"_qs), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, u"按钮_测试连接"_qs), &QPushButton::clicked, this,
             &DatabaseSettingsWindow::testConnection);
-    connect(findControl<QPushButton>(this, u"按钮_确定"_qs), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, u"按钮_确定"_qs), &QPushButton::clicked, this,
             &DatabaseSettingsWindow::save);
-    connect(findControl<QPushButton>(this, u"按钮_取消"_qs), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, u"按钮_取消"_qs), &QPushButton::clicked, this,
             &QDialog::reject);
 
     QSettings settings;

@@ -28,50 +28,41 @@ namespace {
 // The controls of one page, by objectName.
 struct PageControls
 {
-    const char16_t* number;
-    const char16_t* date;
-    const char16_t* party;
-    const char16_t* category;
-    const char16_t* maker;
-    const char16_t* auditor;
-    const char16_t* grid;
-    const char16_t* plus;
-    const char16_t* minus;
-    const char16_t* back;
+    QString number;
+    QString date;
+    QString party;
+    QString category;
+    QString maker;
+    QString auditor;
+    QString grid;
+    QString plus;
+    QString minus;
+    QString back;
 };
 
 const PageControls& controlsOf(DocumentKind kind)
 {
-    static const PageControls receipt{u"编辑框_单号入库",
-                                      u"YCLRK_日期框",
-                                      u"编辑框_单位入库",
-                                      u"组合框_分类",
-                                      u"编辑框_制单人_入库",
-                                      nullptr,
-                                      u"显示数据",
-                                      u"按钮7",
-                                      u"按钮2",
-                                      u"按钮5"};
-    static const PageControls requisition{u"编辑框_单号出库",
-                                          u"YCLll_日期框",
-                                          u"编辑框_出库_项目",
-                                          u"组合框_出库分类",
-                                          u"编辑框_制单人_出库",
-                                          u"编辑框_领料人_出库",
-                                          u"显示数据1",
-                                          u"按钮1",
-                                          u"按钮4",
-                                          u"按钮6"};
+    static const PageControls receipt{u"编辑框_单号入库"_qs,
+                                      u"YCLRK_日期框"_qs,
+                                      u"编辑框_单位入库"_qs,
+                                      u"组合框_分类"_qs,
+                                      u"编辑框_制单人_入库"_qs,
+                                      QString(),
+                                      u"显示数据"_qs,
+                                      u"按钮7"_qs,
+                                      u"按钮2"_qs,
+                                      u"按钮5"_qs};
+    static const PageControls requisition{u"编辑框_单号出库"_qs,
+                                          u"YCLll_日期框"_qs,
+                                          u"编辑框_出库_项目"_qs,
+                                          u"组合框_出库分类"_qs,
+                                          u"编辑框_制单人_出库"_qs,
+                                          u"编辑框_领料人_出库"_qs,
+                                          u"显示数据1"_qs,
+                                          u"按钮1"_qs,
+                                          u"按钮4"_qs,
+                                          u"按钮6"_qs};
     return kind == DocumentKind::Receipt ? receipt : requisition;
-}
-
-// A control that must exist: a missing one is a loud error naming it.
-template <class T> T* required(QWidget* window, const char16_t* name)
-{
-    T* control = findControl<T>(window, QString::fromUtf16(name));
-    if (!control)
-        qFatal("DocumentPage: control %s is missing", qPrintable(QString::fromUtf16(name)));
-    return control;
 }
 
 const QString kModifyTitle = QStringLiteral("修改提示");
@@ -106,23 +97,23 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     : QObject(mainWindow), m_connection(connection), m_kind(kind), m_window(mainWindow)
 {
     const PageControls& c = controlsOf(kind);
-    m_auxBar = required<StateToolBar>(mainWindow, u"辅_工具条");
-    m_tabs = required<TabControl>(mainWindow, u"选择夹1");
-    m_banner = required<QWidget>(mainWindow, u"图片框2");
-    m_searchButton = required<QWidget>(mainWindow, u"搜索_按钮");
-    m_number = required<EditBox>(mainWindow, c.number);
-    m_date = required<QDateEdit>(mainWindow, c.date);
-    m_party = required<QComboBox>(mainWindow, c.party);
-    m_category = required<QComboBox>(mainWindow, c.category);
-    m_maker = required<QLineEdit>(mainWindow, c.maker);
-    if (c.auditor) {
-        m_auditor = required<QLineEdit>(mainWindow, c.auditor);
+    m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_banner = control<QWidget>(mainWindow, u"图片框2"_qs);
+    m_searchButton = control<QWidget>(mainWindow, u"搜索_按钮"_qs);
+    m_number = control<EditBox>(mainWindow, c.number);
+    m_date = control<QDateEdit>(mainWindow, c.date);
+    m_party = control<QComboBox>(mainWindow, c.party);
+    m_category = control<QComboBox>(mainWindow, c.category);
+    m_maker = control<QLineEdit>(mainWindow, c.maker);
+    if (!c.auditor.isEmpty()) {
+        m_auditor = control<QLineEdit>(mainWindow, c.auditor);
         m_auditor->setReadOnly(true); // only the audit writes it, and only what is stored
     }
-    m_grid = required<DocumentGrid>(mainWindow, c.grid);
-    m_plus = required<QPushButton>(mainWindow, c.plus);
-    m_minus = required<QPushButton>(mainWindow, c.minus);
-    m_back = required<QPushButton>(mainWindow, c.back);
+    m_grid = control<DocumentGrid>(mainWindow, c.grid);
+    m_plus = control<QPushButton>(mainWindow, c.plus);
+    m_minus = control<QPushButton>(mainWindow, c.minus);
+    m_back = control<QPushButton>(mainWindow, c.back);
 
     connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
     connect(m_plus, &QPushButton::clicked, this, [this] {

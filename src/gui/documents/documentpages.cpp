@@ -12,17 +12,15 @@ namespace mv {
 
 DocumentPages::DocumentPages(QWidget* mainWindow, Connection& connection) : QObject(mainWindow)
 {
-    m_stockList = findControl<ReportList>(mainWindow, QStringLiteral("超级列表框1"));
-    m_movementList = findControl<ReportList>(mainWindow, QStringLiteral("超级列表框2"));
-    Q_ASSERT(m_stockList && m_movementList);
+    m_stockList = control<ReportList>(mainWindow, QStringLiteral("超级列表框1"));
+    m_movementList = control<ReportList>(mainWindow, QStringLiteral("超级列表框2"));
     m_receipt = new DocumentPage(mainWindow, connection, DocumentKind::Receipt);
     m_requisition = new DocumentPage(mainWindow, connection, DocumentKind::Requisition);
     for (DocumentPage* page : {m_receipt, m_requisition})
         connect(page, &DocumentPage::stockChanged, this, &DocumentPages::stockChanged);
 
     const auto menuItem = [&](const QString& name, DocumentPage* page) {
-        QAction* action = findControl<QAction>(mainWindow, name);
-        Q_ASSERT(action);
+        QAction* action = control<QAction>(mainWindow, name);
         connect(action, &QAction::triggered, this, [this, page] { addSelectedStockRow(page); });
     };
     menuItem(QStringLiteral("导入_入库"), m_receipt);

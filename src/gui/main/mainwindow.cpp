@@ -66,19 +66,18 @@ MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* pa
     : QMainWindow(parent), m_connection(connection)
 {
     initResources();
-    const WindowDef* def = findWindowDef(QStringLiteral("MainWindow"));
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
+    const WindowDef& def = windowDef(QStringLiteral("MainWindow"));
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through requestExit()
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("MainWindowClient"));
     setCentralWidget(m_client);
-    m_built = buildWindow(*def, m_client, menuBar());
+    m_built = buildWindow(def, m_client, menuBar());
     findControls();
     m_client->installEventFilter(this);
-    resize(def->width, def->height);
+    resize(def.width, def.height);
     move(50, 50);
 
     setUp(loginWindow);
@@ -92,25 +91,22 @@ MainWindow::~MainWindow()
 
 void MainWindow::findControls()
 {
-    m_mainBar = findControl<StateToolBar>(m_client, QStringLiteral("工具条1"));
-    m_auxBar = findControl<StateToolBar>(m_client, QStringLiteral("辅_工具条"));
-    m_statusBar = findControl<StatusPanes>(m_client, QStringLiteral("状态条1"));
-    m_tabs = findControl<TabControl>(m_client, QStringLiteral("选择夹1"));
-    m_stockList = findControl<ReportList>(m_client, QStringLiteral("超级列表框1"));
-    m_movementList = findControl<ReportList>(m_client, QStringLiteral("超级列表框2"));
-    m_monthlyList = findControl<ReportList>(m_client, QStringLiteral("超级列表框3"));
-    m_webPanel = findControl<WebPanel>(m_client, QStringLiteral("超文本浏览框1"));
-    m_banner = findControl<PictureBox>(m_client, QStringLiteral("图片框2"));
-    m_searchButton = findControl<QPushButton>(m_client, QStringLiteral("搜索_按钮"));
-    m_from = findControl<QDateEdit>(m_client, QStringLiteral("formo"));
-    m_to = findControl<QDateEdit>(m_client, QStringLiteral("too"));
-    m_progress = findControl<QProgressBar>(m_client, QStringLiteral("进度条1"));
-    m_receiptGrid = findControl<DocumentGrid>(m_client, QStringLiteral("显示数据"));
-    m_requisitionGrid = findControl<DocumentGrid>(m_client, QStringLiteral("显示数据1"));
+    m_mainBar = control<StateToolBar>(m_client, QStringLiteral("工具条1"));
+    m_auxBar = control<StateToolBar>(m_client, QStringLiteral("辅_工具条"));
+    m_statusBar = control<StatusPanes>(m_client, QStringLiteral("状态条1"));
+    m_tabs = control<TabControl>(m_client, QStringLiteral("选择夹1"));
+    m_stockList = control<ReportList>(m_client, QStringLiteral("超级列表框1"));
+    m_movementList = control<ReportList>(m_client, QStringLiteral("超级列表框2"));
+    m_monthlyList = control<ReportList>(m_client, QStringLiteral("超级列表框3"));
+    m_webPanel = control<WebPanel>(m_client, QStringLiteral("超文本浏览框1"));
+    m_banner = control<PictureBox>(m_client, QStringLiteral("图片框2"));
+    m_searchButton = control<QPushButton>(m_client, QStringLiteral("搜索_按钮"));
+    m_from = control<QDateEdit>(m_client, QStringLiteral("formo"));
+    m_to = control<QDateEdit>(m_client, QStringLiteral("too"));
+    m_progress = control<QProgressBar>(m_client, QStringLiteral("进度条1"));
+    m_receiptGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据"));
+    m_requisitionGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据1"));
     m_stockMenu = m_built.menus.value(QStringLiteral("导入"));
-    Q_ASSERT(m_mainBar && m_auxBar && m_statusBar && m_tabs && m_stockList && m_movementList &&
-             m_monthlyList && m_webPanel && m_banner && m_searchButton && m_from && m_to &&
-             m_progress && m_receiptGrid && m_requisitionGrid && m_stockMenu);
 }
 
 void MainWindow::setUp(QWidget* loginWindow)
@@ -191,8 +187,7 @@ void MainWindow::setUpToolBars()
     connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::openSearchWindow);
 
     const auto backTo = [this](const QString& name, int page, bool hideSelf) {
-        auto* button = findControl<QPushButton>(m_client, name);
-        Q_ASSERT(button);
+        auto* button = control<QPushButton>(m_client, name);
         connect(button, &QPushButton::clicked, this, [this, button, page, hideSelf] {
             showPage(page);
             if (hideSelf)
@@ -206,11 +201,7 @@ void MainWindow::setUpToolBars()
 
 void MainWindow::setUpMenus()
 {
-    const auto action = [this](const QString& key) {
-        QAction* a = m_built.menuActions.value(key);
-        Q_ASSERT(a);
-        return a;
-    };
+    const auto action = [this](const QString& key) { return control<QAction>(this, key); };
     connect(action(QStringLiteral("系统_退出")), &QAction::triggered, this,
             &MainWindow::requestExit);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
@@ -232,11 +223,11 @@ void MainWindow::setUpMenus()
 void MainWindow::setUpDatabaseMenu()
 {
     auto* menu = new DatabaseMenu(m_connection, this);
-    connect(m_built.menuActions.value(QStringLiteral("系统_数据设置")), &QAction::triggered, this,
+    connect(control<QAction>(this, QStringLiteral("系统_数据设置")), &QAction::triggered, this,
             [this] { openDatabaseSettings(m_connection, this); });
-    connect(m_built.menuActions.value(QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
+    connect(control<QAction>(this, QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
             &DatabaseMenu::backUp);
-    connect(m_built.menuActions.value(QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
+    connect(control<QAction>(this, QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
             &DatabaseMenu::restore);
     // After a restore every list shows the restored data: the stock list is reloaded, the
     // lists computed from the old data are emptied, a document page on show is entered

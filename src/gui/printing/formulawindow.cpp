@@ -15,16 +15,14 @@ namespace mv {
 FormulaWindow::FormulaWindow(PrintSettingsWindow& settings, QList<CustomColumn>& columns, int row)
     : QDialog(&settings), m_settings(settings), m_columns(columns), m_row(row)
 {
-    const WindowDef* def = findWindowDef(row < 0 ? u"FormulaWindow"_qs : u"FormulaEditWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
-    const BuiltWindow built = buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
-    m_name = qobject_cast<QLineEdit*>(built.controls.value(u"新列名编辑框"_qs));
-    m_formula = qobject_cast<QLineEdit*>(built.controls.value(u"公式编辑框"_qs));
-    m_columnsBox = qobject_cast<QComboBox*>(built.controls.value(u"列内容"_qs));
-    Q_ASSERT(m_name && m_formula && m_columnsBox);
+    const WindowDef& def = windowDef(row < 0 ? u"FormulaWindow"_qs : u"FormulaEditWindow"_qs);
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
+    buildWindow(def, this);
+    setFixedSize(def.width, def.height);
+    m_name = control<QLineEdit>(this, u"新列名编辑框"_qs);
+    m_formula = control<QLineEdit>(this, u"公式编辑框"_qs);
+    m_columnsBox = control<QComboBox>(this, u"列内容"_qs);
 
     m_columnsBox->addItems(m_settings.printColumnTitles(true));
     m_columnsBox->setCurrentIndex(-1);
@@ -40,10 +38,9 @@ FormulaWindow::FormulaWindow(PrintSettingsWindow& settings, QList<CustomColumn>&
         m_formula->setFocus();
         m_formula->end(false);
     });
-    if (auto* ok = qobject_cast<QPushButton*>(built.controls.value(u"确定"_qs)))
-        connect(ok, &QPushButton::clicked, this, &FormulaWindow::confirm);
-    if (auto* cancel = qobject_cast<QPushButton*>(built.controls.value(u"取消"_qs)))
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(control<QPushButton>(this, u"确定"_qs), &QPushButton::clicked, this,
+            &FormulaWindow::confirm);
+    connect(control<QPushButton>(this, u"取消"_qs), &QPushButton::clicked, this, &QDialog::reject);
     m_name->setFocus();
 }
 

@@ -65,20 +65,17 @@ std::function<std::optional<QFont>(const QFont&, QWidget*)> PrintSettingsWindow:
 
 template <class T> T* PrintSettingsWindow::control(const QString& name) const
 {
-    T* found = qobject_cast<T*>(m_built.controls.value(name));
-    Q_ASSERT_X(found, "PrintSettingsWindow", qPrintable(name));
-    return found;
+    return mv::control<T>(this, name);
 }
 
 PrintSettingsWindow::PrintSettingsWindow(ReportPrint& module, QWidget* parent)
     : QWidget(parent, Qt::Window), m_module(module), m_titleFont(defaultTitleFont())
 {
-    const WindowDef* def = findWindowDef(u"PrintSettingsWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
+    const WindowDef& def = windowDef(u"PrintSettingsWindow"_qs);
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    m_built = buildWindow(*def, this);
+    m_built = buildWindow(def, this);
     move(50, 50);
 
     m_tabs = control<TabControl>(u"选择夹1"_qs);
@@ -104,7 +101,7 @@ PrintSettingsWindow::PrintSettingsWindow(ReportPrint& module, QWidget* parent)
         radio->setToolTip(lineStyleTips[i]);
     }
     // Sized once every control is in place.
-    growToFitContents(this, QSize(def->width, def->height));
+    growToFitContents(this, QSize(def.width, def.height));
 
     // Initial states of the window.
     control<QComboBox>(u"纸张"_qs)->setCurrentIndex(1);
@@ -172,11 +169,10 @@ void PrintSettingsWindow::setUpEvents()
         if (menu)
             menu->popup(at);
     });
-    if (QAction* modify = m_built.menuActions.value(u"右键菜单_修改"_qs))
-        connect(modify, &QAction::triggered, this, &PrintSettingsWindow::openFormulaEditWindow);
-    if (QAction* remove = m_built.menuActions.value(u"右键菜单_删除"_qs))
-        connect(remove, &QAction::triggered, this,
-                &PrintSettingsWindow::deleteSelectedCustomColumn);
+    connect(control<QAction>(u"右键菜单_修改"_qs), &QAction::triggered, this,
+            &PrintSettingsWindow::openFormulaEditWindow);
+    connect(control<QAction>(u"右键菜单_删除"_qs), &QAction::triggered, this,
+            &PrintSettingsWindow::deleteSelectedCustomColumn);
     connect(control<QPushButton>(u"添加"_qs), &QPushButton::clicked, this,
             &PrintSettingsWindow::openFormulaWindow);
     connect(control<QPushButton>(u"打印预览"_qs), &QPushButton::clicked, this,

@@ -18,13 +18,12 @@ namespace mv {
 MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connection)
     : QObject(mainWindow), m_connection(connection)
 {
-    m_tabs = findControl<TabControl>(mainWindow, u"选择夹1"_qs);
-    m_summaryList = findControl<ReportList>(mainWindow, u"超级列表框3"_qs);
-    m_stockList = findControl<ReportList>(mainWindow, u"超级列表框1"_qs);
-    m_from = findControl<QDateEdit>(mainWindow, u"formo"_qs);
-    m_to = findControl<QDateEdit>(mainWindow, u"too"_qs);
-    m_progress = findControl<QProgressBar>(mainWindow, u"进度条1"_qs);
-    Q_ASSERT(m_tabs && m_summaryList && m_stockList && m_from && m_to && m_progress);
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_summaryList = control<ReportList>(mainWindow, u"超级列表框3"_qs);
+    m_stockList = control<ReportList>(mainWindow, u"超级列表框1"_qs);
+    m_from = control<QDateEdit>(mainWindow, u"formo"_qs);
+    m_to = control<QDateEdit>(mainWindow, u"too"_qs);
+    m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
 }
 
 void MonthlySummaryPage::buildMonthlySummary()

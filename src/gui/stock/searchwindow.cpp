@@ -24,21 +24,19 @@ constexpr StockSearchField kFields[3] = {StockSearchField::Category, StockSearch
 SearchWindow::SearchWindow(Connection& connection, ReportList* stockList, QWidget* parent)
     : QWidget(parent, Qt::Window), m_connection(connection), m_stockList(stockList)
 {
-    const WindowDef* def = findWindowDef(u"SearchWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
+    const WindowDef& def = windowDef(u"SearchWindow"_qs);
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
+    buildWindow(def, this);
+    setFixedSize(def.width, def.height);
     move(50, 50);
 
     const QString fieldNames[3] = {u"库存分类_组合框"_qs, u"名称_组合框"_qs, u"型号_组合框"_qs};
     const QString optionNames[3] = {u"单选框1"_qs, u"单选框2"_qs, u"单选框3"_qs};
     for (int i = 0; i < 3; ++i) {
-        m_fields[i] = findControl<ComboBox>(this, fieldNames[i]);
-        m_options[i] = findControl<QRadioButton>(this, optionNames[i]);
-        Q_ASSERT(m_fields[i] && m_options[i]);
+        m_fields[i] = control<ComboBox>(this, fieldNames[i]);
+        m_options[i] = control<QRadioButton>(this, optionNames[i]);
     }
     for (int i = 0; i < 3; ++i) {
         // A field that gets the focus selects its own option and clears the other two.
@@ -50,10 +48,9 @@ SearchWindow::SearchWindow(Connection& connection, ReportList* stockList, QWidge
         });
         connect(m_fields[i], &ComboBox::enterPressed, this, &SearchWindow::searchStock);
     }
-    if (auto* search = findControl<QPushButton>(this, u"搜索按钮1"_qs))
-        connect(search, &QPushButton::clicked, this, &SearchWindow::searchStock);
-    if (auto* quit = findControl<QPushButton>(this, u"按钮2"_qs))
-        connect(quit, &QPushButton::clicked, this, &QWidget::close);
+    connect(control<QPushButton>(this, u"搜索按钮1"_qs), &QPushButton::clicked, this,
+            &SearchWindow::searchStock);
+    connect(control<QPushButton>(this, u"按钮2"_qs), &QPushButton::clicked, this, &QWidget::close);
     // The first field of the tab order takes the focus when the window opens, and with it
     // its option, so the clerk can type at once.
     m_fields[0]->setFocus();

@@ -31,13 +31,12 @@ constexpr int kLastDocumentButton = 9;
 StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     : QObject(mainWindow), m_connection(connection)
 {
-    m_stockList = findControl<ReportList>(mainWindow, u"超级列表框1"_qs);
-    m_movementList = findControl<ReportList>(mainWindow, u"超级列表框2"_qs);
-    m_movementTitle = findControl<QLabel>(mainWindow, u"标签5"_qs);
-    m_tabs = findControl<TabControl>(mainWindow, u"选择夹1"_qs);
-    m_auxBar = findControl<StateToolBar>(mainWindow, u"辅_工具条"_qs);
-    m_menu = findControl<QMenu>(mainWindow, u"导入"_qs);
-    Q_ASSERT(m_stockList && m_movementList && m_movementTitle && m_tabs && m_auxBar);
+    m_stockList = control<ReportList>(mainWindow, u"超级列表框1"_qs);
+    m_movementList = control<ReportList>(mainWindow, u"超级列表框2"_qs);
+    m_movementTitle = control<QLabel>(mainWindow, u"标签5"_qs);
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
+    m_menu = control<QMenu>(mainWindow, u"导入"_qs);
 
     connect(m_stockList, &ReportList::rowDoubleClicked, this, [this](int row) {
         if (row < 0)
@@ -47,10 +46,10 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     });
     connect(m_stockList, &ReportList::headerClicked, this, &StockPage::sortByHeader);
     connect(m_movementList, &ReportList::headerClicked, this, &StockPage::fillFromYcl);
-    if (QAction* remove = findControl<QAction>(mainWindow, u"导入_删除"_qs))
-        connect(remove, &QAction::triggered, this, &StockPage::deleteSelectedStockRow);
-    if (QAction* reload = findControl<QAction>(mainWindow, u"导入_刷新"_qs))
-        connect(reload, &QAction::triggered, this, &StockPage::refresh);
+    connect(control<QAction>(mainWindow, u"导入_删除"_qs), &QAction::triggered, this,
+            &StockPage::deleteSelectedStockRow);
+    connect(control<QAction>(mainWindow, u"导入_刷新"_qs), &QAction::triggered, this,
+            &StockPage::refresh);
 }
 
 void StockPage::refresh()

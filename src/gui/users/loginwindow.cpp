@@ -23,19 +23,17 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         applySkin(*app);
 
-    const WindowDef* def = findWindowDef(QStringLiteral("LoginWindow"));
-    Q_ASSERT(def);
-    setObjectName(def->name);
+    const WindowDef& def = windowDef(QStringLiteral("LoginWindow"));
+    setObjectName(def.name);
     setAttribute(Qt::WA_StyledBackground); // lets the skin paint the window background
-    setWindowTitle(def->caption);
-    setFixedSize(def->width, def->height);
-    buildWindow(*def, this);
+    setWindowTitle(def.caption);
+    setFixedSize(def.width, def.height);
+    buildWindow(def, this);
 
-    m_userBox = findControl<ComboBox>(this, QStringLiteral("用户_组合框"));
-    m_passwordEdit = findControl<EditBox>(this, QStringLiteral("编辑框2"));
-    auto* loginButton = findControl<QPushButton>(this, QStringLiteral("按钮2"));
-    auto* exitButton = findControl<QPushButton>(this, QStringLiteral("按钮1"));
-    Q_ASSERT(m_userBox && m_passwordEdit && loginButton && exitButton);
+    m_userBox = control<ComboBox>(this, QStringLiteral("用户_组合框"));
+    m_passwordEdit = control<EditBox>(this, QStringLiteral("编辑框2"));
+    auto* loginButton = control<QPushButton>(this, QStringLiteral("按钮2"));
+    auto* exitButton = control<QPushButton>(this, QStringLiteral("按钮1"));
 
     connect(m_userBox, &ComboBox::enterPressed, m_passwordEdit,
             [this] { m_passwordEdit->setFocus(); });

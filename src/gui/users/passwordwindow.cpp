@@ -13,18 +13,17 @@ namespace mv {
 PasswordWindow::PasswordWindow(Connection& connection, QWidget* parent)
     : QDialog(parent), m_connection(connection)
 {
-    const WindowDef* def = findWindowDef(u"PasswordWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
-    buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
+    const WindowDef& def = windowDef(u"PasswordWindow"_qs);
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
+    buildWindow(def, this);
+    setFixedSize(def.width, def.height);
 
-    m_old = findControl<EditBox>(this, u"编辑框1"_qs);
-    m_new = findControl<EditBox>(this, u"编辑框2"_qs);
-    m_repeated = findControl<EditBox>(this, u"编辑框3"_qs);
-    auto* change = findControl<QPushButton>(this, u"按钮1"_qs);
-    auto* quit = findControl<QPushButton>(this, u"按钮2"_qs);
+    m_old = control<EditBox>(this, u"编辑框1"_qs);
+    m_new = control<EditBox>(this, u"编辑框2"_qs);
+    m_repeated = control<EditBox>(this, u"编辑框3"_qs);
+    auto* change = control<QPushButton>(this, u"按钮1"_qs);
+    auto* quit = control<QPushButton>(this, u"按钮2"_qs);
     connect(change, &QPushButton::clicked, this, &PasswordWindow::changePassword);
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
     m_old->setFocus();

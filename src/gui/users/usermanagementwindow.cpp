@@ -21,35 +21,26 @@ QString yesNo(bool granted)
     return granted ? QStringLiteral("是") : QStringLiteral("否");
 }
 
-template <class T> T* required(QWidget* window, const QString& name)
-{
-    T* control = findControl<T>(window, name);
-    if (!control)
-        qFatal("UserManagementWindow: control %s is missing", qPrintable(name));
-    return control;
-}
-
 } // namespace
 
 UserManagementWindow::UserManagementWindow(Connection& connection, QWidget* parent)
     : QDialog(parent), m_connection(connection)
 {
-    const WindowDef* def = findWindowDef(QStringLiteral("UserManagementWindow"));
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    setWindowTitle(def->caption);
+    const WindowDef& def = windowDef(QStringLiteral("UserManagementWindow"));
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
     setModal(true);
-    buildWindow(*def, this);
-    setFixedSize(def->width, def->height);
+    buildWindow(def, this);
+    setFixedSize(def.width, def.height);
 
-    m_list = required<ReportList>(this, QStringLiteral("超级列表框_用户"));
-    m_name = required<EditBox>(this, QStringLiteral("编辑框_用户名"));
-    m_password = required<EditBox>(this, QStringLiteral("编辑框_密码"));
-    m_passwordAgain = required<EditBox>(this, QStringLiteral("编辑框_密码确认"));
-    m_audit = required<QCheckBox>(this, QStringLiteral("选择框_审核"));
-    m_data = required<QCheckBox>(this, QStringLiteral("选择框_数据操作"));
+    m_list = control<ReportList>(this, QStringLiteral("超级列表框_用户"));
+    m_name = control<EditBox>(this, QStringLiteral("编辑框_用户名"));
+    m_password = control<EditBox>(this, QStringLiteral("编辑框_密码"));
+    m_passwordAgain = control<EditBox>(this, QStringLiteral("编辑框_密码确认"));
+    m_audit = control<QCheckBox>(this, QStringLiteral("选择框_审核"));
+    m_data = control<QCheckBox>(this, QStringLiteral("选择框_数据操作"));
     const auto button = [this](const QString& name) {
-        auto* b = required<QPushButton>(this, name);
+        auto* b = control<QPushButton>(this, name);
         b->setAutoDefault(false); // Enter in a field must not press a button by surprise
         return b;
     };

@@ -29,7 +29,7 @@ namespace {
 
 template <class T> T* in(QWidget* window, const QString& name)
 {
-    T* found = findControl<T>(window, name);
+    T* found = control<T>(window, name);
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;

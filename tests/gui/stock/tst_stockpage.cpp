@@ -40,11 +40,11 @@ struct MainControls
     explicit MainControls(Connection& connection)
     {
         built = buildWindow(*findWindowDef(u"MainWindow"_qs), &host);
-        stockList = findControl<ReportList>(&host, u"超级列表框1"_qs);
-        movementList = findControl<ReportList>(&host, u"超级列表框2"_qs);
-        summaryList = findControl<ReportList>(&host, u"超级列表框3"_qs);
-        tabs = findControl<TabControl>(&host, u"选择夹1"_qs);
-        auxBar = findControl<StateToolBar>(&host, u"辅_工具条"_qs);
+        stockList = control<ReportList>(&host, u"超级列表框1"_qs);
+        movementList = control<ReportList>(&host, u"超级列表框2"_qs);
+        summaryList = control<ReportList>(&host, u"超级列表框3"_qs);
+        tabs = control<TabControl>(&host, u"选择夹1"_qs);
+        auxBar = control<StateToolBar>(&host, u"辅_工具条"_qs);
         stockPage = new StockPage(&host, connection);
     }
 
@@ -58,7 +58,7 @@ struct MainControls
 
     void trigger(const QString& action)
     {
-        QAction* a = findControl<QAction>(&host, action);
+        QAction* a = control<QAction>(&host, action);
         QVERIFY2(a, qPrintable(action));
         a->trigger();
     }
@@ -117,7 +117,7 @@ void TestStockPage::doubleClickShowsMovementRecords()
     main.stockList->setSelectedRow(0);
     emit main.stockList->rowDoubleClicked(0);
 
-    QCOMPARE(findControl<QLabel>(&main.host, u"标签5"_qs)->text(),
+    QCOMPARE(control<QLabel>(&main.host, u"标签5"_qs)->text(),
              u"原材料仓库 铝材 角铝 出入库记录"_qs);
     QCOMPARE(main.tabs->currentIndex(), 2);
     QCOMPARE(main.movementList->model()->rowCount(), 1);
@@ -176,7 +176,7 @@ void TestStockPage::deletionAsksAndDeletesByDatum()
     main.host.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main.host));
     main.tabs->setCurrentIndex(1);
-    auto* elsewhere = findControl<QWidget>(&main.host, u"too"_qs);
+    auto* elsewhere = control<QWidget>(&main.host, u"too"_qs);
     elsewhere->show();
     elsewhere->setFocus();
     QVERIFY(elsewhere->hasFocus());
@@ -238,11 +238,11 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
 
     QPointer<SearchWindow> window = new SearchWindow(store.connection(), main.stockList);
     window->show();
-    auto* searchButton = findControl<QPushButton>(window, u"搜索按钮1"_qs);
-    auto* category = findControl<ComboBox>(window, u"库存分类_组合框"_qs);
-    auto* model = findControl<ComboBox>(window, u"型号_组合框"_qs);
-    auto* option1 = findControl<QRadioButton>(window, u"单选框1"_qs);
-    auto* option3 = findControl<QRadioButton>(window, u"单选框3"_qs);
+    auto* searchButton = control<QPushButton>(window, u"搜索按钮1"_qs);
+    auto* category = control<ComboBox>(window, u"库存分类_组合框"_qs);
+    auto* model = control<ComboBox>(window, u"型号_组合框"_qs);
+    auto* option1 = control<QRadioButton>(window, u"单选框1"_qs);
+    auto* option3 = control<QRadioButton>(window, u"单选框3"_qs);
     QVERIFY(searchButton && category && model && option1 && option3);
 
     // Opening gives the category field the focus, which selects its option.
@@ -278,7 +278,7 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     QCOMPARE(responder.messages.size(), 1);
     QVERIFY(window->isVisible());
 
-    findControl<QPushButton>(window, u"按钮2"_qs)->click();
+    control<QPushButton>(window, u"按钮2"_qs)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
 }
@@ -292,9 +292,9 @@ void TestStockPage::monthlySummaryFromThePeriod()
     store.addLine(u"角铝"_qs, u"A1"_qs, in, u"4"_qs, u"2010-04-02"_qs, u"铝材"_qs);
     MainControls main(store.connection());
     MonthlySummaryPage summary(&main.host, store.connection());
-    findControl<QDateEdit>(&main.host, u"formo"_qs)->setDate(QDate(2010, 3, 1));
-    findControl<QDateEdit>(&main.host, u"too"_qs)->setDate(QDate(2010, 3, 31));
-    auto* progress = findControl<QProgressBar>(&main.host, u"进度条1"_qs);
+    control<QDateEdit>(&main.host, u"formo"_qs)->setDate(QDate(2010, 3, 1));
+    control<QDateEdit>(&main.host, u"too"_qs)->setDate(QDate(2010, 3, 31));
+    auto* progress = control<QProgressBar>(&main.host, u"进度条1"_qs);
 
     // Only pages 1 and 5 build the summary.
     main.tabs->setCurrentIndex(3);
