@@ -3,15 +3,14 @@
 #include "common/messages.h"
 #include "forms/windowbuilder.h"
 #include "widgets/editbox.h"
+#include "widgets/waitcursor.h"
 
 #include <QCheckBox>
 #include <QCursor>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QSettings>
 
 namespace mv {
@@ -115,8 +114,7 @@ void DatabaseSettingsWindow::testConnection()
     }
     ConnectionTest outcome;
     {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        const WaitCursor wait;
         outcome = testServerConnection(chosen);
     }
     msgBox(outcome.message, outcome.ok ? MsgOkInfo : MsgOk, u"测试连接"_qs);

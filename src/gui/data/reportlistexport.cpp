@@ -3,11 +3,11 @@
 #include "common/messages.h"
 #include "exchange/workbook/listexport.h"
 #include "widgets/reportlist.h"
+#include "widgets/waitcursor.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -37,11 +37,10 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
         progress->setValue(0);
         progress->show();
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ListExportOutcome outcome;
     {
-        const auto finish = qScopeGuard([progress] {
-            QGuiApplication::restoreOverrideCursor();
+        const WaitCursor wait;
+        const auto hideProgress = qScopeGuard([progress] {
             if (progress)
                 progress->hide();
         });

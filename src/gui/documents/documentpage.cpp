@@ -14,12 +14,11 @@
 #include "widgets/editbox.h"
 #include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScopeGuard>
 
 namespace mv {
 
@@ -80,15 +79,6 @@ void setBoxText(QComboBox* box, const QString& text)
 {
     box->setCurrentText(text);
     showFromStart(box->lineEdit());
-}
-
-// The wait cursor while the database works: a write may wait some seconds for a second copy
-// of the program to release the database.
-template <class Work> auto withWaitCursor(Work work)
-{
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-    return work();
 }
 
 } // namespace

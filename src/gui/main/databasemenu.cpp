@@ -7,11 +7,10 @@
 #include "exchange/backup/databaserestore.h"
 #include "exchange/backup/serverdump.h"
 #include "gui/data/databasesettingswindow.h"
+#include "widgets/waitcursor.h"
 
 #include <QCursor>
 #include <QDir>
-#include <QGuiApplication>
-#include <QScopeGuard>
 
 namespace mv {
 
@@ -72,8 +71,7 @@ void DatabaseMenu::restore()
 
     RestoreOutcome outcome;
     {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        const WaitCursor wait;
         outcome = restoreDatabase(m_connection, backup.path);
         if (outcome.done)
             emit dataReplaced();

@@ -9,41 +9,18 @@
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
 #include "widgets/reportlist.h"
+#include "widgets/waitcursor.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QToolBar>
 
 namespace mv {
-
-namespace {
-
-// The busy cursor for as long as it is held; released early before a question.
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { release(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    void release()
-    {
-        if (m_held)
-            QGuiApplication::restoreOverrideCursor();
-        m_held = false;
-    }
-
-private:
-    bool m_held = true;
-};
-
-} // namespace
 
 ReportPrint::ReportPrint(QWidget* owner) : QObject(owner), m_owner(owner) {}
 
@@ -107,7 +84,7 @@ ReportBuildResult ReportPrint::buildTable(const ReportRequest& request)
     if (!m_progress)
         m_progress = new PreviewProgressWindow(m_owner);
     m_progress->show();
-    BusyCursor busy;
+    WaitCursor busy;
     const ReportSource source = m_list ? snapshotReportList(*m_list->model()) : ReportSource{};
 
     QElapsedTimer sincePump;

@@ -7,9 +7,9 @@
 #include "widgets/progressbarfeedback.h"
 #include "widgets/reportlist.h"
 #include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
 
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QProgressBar>
 #include <QScopeGuard>
 
@@ -38,11 +38,8 @@ void MonthlySummaryPage::buildMonthlySummary()
     m_progress->setRange(1, std::max(1, m_stockList->model()->rowCount()));
     m_progress->setValue(1);
     m_progress->show();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto finish = qScopeGuard([this] {
-        QGuiApplication::restoreOverrideCursor();
-        m_progress->hide();
-    });
+    const WaitCursor wait;
+    const auto hideProgress = qScopeGuard([this] { m_progress->hide(); });
     BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(), m_to->date(),
                         progressBarFeedback(m_progress));
 }

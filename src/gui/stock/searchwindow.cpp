@@ -6,11 +6,10 @@
 #include "stock/stocksearch.h"
 #include "widgets/combobox.h"
 #include "widgets/reportlist.h"
+#include "widgets/waitcursor.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 
 namespace mv {
 
@@ -61,8 +60,7 @@ void SearchWindow::searchStock()
     for (int i = 0; i < 3; ++i) {
         if (!m_options[i]->isChecked())
             continue;
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        const WaitCursor wait;
         SearchStock(m_connection, *m_stockList->model(), kFields[i], m_fields[i]->currentText());
         return;
     }

@@ -11,12 +11,11 @@
 #include "widgets/reportlist.h"
 #include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QScopeGuard>
 
 namespace mv {
 
@@ -54,8 +53,7 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
 
 void StockPage::refresh()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    const WaitCursor wait;
     RefreshStockList(m_connection, *m_stockList->model());
 }
 
@@ -68,8 +66,7 @@ void StockPage::showMovementRecords()
     m_movementTitle->setText(u"原材料仓库 "_qs + stock.text(row, StockColCategory) + u" "_qs +
                              stock.text(row, StockColName) + u" 出入库记录"_qs);
     {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        const WaitCursor wait;
         FillMovementList(m_connection, *m_movementList->model(), stock.text(row, StockColName),
                          stock.text(row, StockColModel));
     }
@@ -109,15 +106,13 @@ void StockPage::fillFromYcl(int column)
 {
     if (column != 1 && column != 2)
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    const WaitCursor wait;
     FillStockListFromYcl(m_connection, *m_stockList->model(), column);
 }
 
 void StockPage::sortByHeader(int column)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    const WaitCursor wait;
     OnStockHeaderClick(*m_stockList->model(), column);
 }
 
