@@ -166,7 +166,7 @@ double throughput(const QString& url, int clients, int documentsEach)
                     QString& number = shown[isReceipt ? 0 : 1];
                     number = nextDocumentNumber(number);
                     d.header.number = number;
-                    const Outcome o = saveDocument(connection, d);
+                    const DocumentOutcome o = saveDocument(connection, d);
                     if (o.done || o.message != u"单据号重复，无法录入系统！"_qs)
                         break;
                 }

@@ -84,23 +84,38 @@ StartDatabase startDatabase(const QString& option, const QString& environment,
     return start;
 }
 
+namespace {
+
+ConnectionTest testPassed(const QString& message)
+{
+    return ConnectionTest::success(message, u"测试连接"_qs, MsgOkInfo);
+}
+
+ConnectionTest testRefused(const QString& message)
+{
+    return ConnectionTest::refused(message, u"测试连接"_qs);
+}
+
+} // namespace
+
 ConnectionTest testServerConnection(const DatabaseChoice& choice)
 {
     Connection connection;
     QString error;
     if (!connection.openUrl(serverUrl(choice), &error))
-        return {false, describeServerFailure(error)};
+        return testRefused(describeServerFailure(error));
     if (!hasProgramTables(connection)) {
         if (const QString problem = unsuitableServerDatabase(connection); !problem.isEmpty())
-            return {false, u"连接成功，但"_qs + problem.arg(choice.database, QString())};
-        return {true, u"连接成功。数据库是空的，程序下次启动时会在其中建立数据表和管理员账户。"_qs};
+            return testRefused(u"连接成功，但"_qs + problem.arg(choice.database, QString()));
+        return testPassed(
+            u"连接成功。数据库是空的，程序下次启动时会在其中建立数据表和管理员账户。"_qs);
     }
     const int version = schemaVersion(connection);
     if (version == 0)
-        return {false, u"连接成功，但数据库中已有别的数据表，不是本程序的数据库。"_qs};
+        return testRefused(u"连接成功，但数据库中已有别的数据表，不是本程序的数据库。"_qs);
     if (version > kSchemaVersion)
-        return {false, u"连接成功，但"_qs + newerSchemaMessage(version)};
-    return {true, u"连接成功。数据库中已有本程序的数据。"_qs};
+        return testRefused(u"连接成功，但"_qs + newerSchemaMessage(version));
+    return testPassed(u"连接成功。数据库中已有本程序的数据。"_qs);
 }
 
 } // namespace mv

@@ -3,6 +3,8 @@
 // default) or a PostgreSQL server. The choice is kept in the per-user settings; --database
 // and MORVANE_DATABASE override it for one start.
 
+#include "common/outcome.h"
+
 #include <QString>
 
 class QSettings;
@@ -46,11 +48,8 @@ StartDatabase startDatabase(const QString& option, const QString& environment,
 // (with an empty database or the program's tables), or why not (server unreachable, wrong
 // password, database missing, a schema of a version the program does not know, foreign
 // tables). Changes nothing in the database.
-struct ConnectionTest
-{
-    bool ok = false;
-    QString message;
-};
+// Shown as the answer of 测试连接.
+using ConnectionTest = Outcome<>;
 ConnectionTest testServerConnection(const DatabaseChoice& choice);
 
 } // namespace mv

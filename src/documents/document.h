@@ -2,6 +2,8 @@
 // A receipt or requisition as the document logic sees it: a header and the lines read once
 // from the page's grid, plus the outcome every document operation returns to its page.
 
+#include "common/outcome.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -79,25 +81,7 @@ enum class DocumentField
     Quantity, // the quantity cell of the grid row Outcome::row
 };
 
-// What an operation did: done, or the message (with its title) to show and the field that
-// should take the focus.
-struct Outcome
-{
-    bool done = false;
-    QString message;
-    QString title;
-    DocumentField focus = DocumentField::None;
-    int row = 0; // the grid row of a refused line
-
-    static Outcome success(const QString& message = {}, const QString& title = {})
-    {
-        return {true, message, title, DocumentField::None, 0};
-    }
-    static Outcome refused(const QString& message, const QString& title,
-                           DocumentField focus = DocumentField::None, int row = 0)
-    {
-        return {false, message, title, focus, row};
-    }
-};
+// What a document operation did, and the field a refusal names.
+using DocumentOutcome = Outcome<DocumentField>;
 
 } // namespace mv

@@ -37,7 +37,8 @@ QStringList printTemplateDirectories(const QString& dataDirectory, const QString
     return directories;
 }
 
-Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table)
+DocumentOutcome loadPrintTemplate(DocumentKind kind, const QStringList& directories,
+                                  PrintTable& table)
 {
     initTemplateResources();
     const QString name = printTemplateName(kind);
@@ -49,12 +50,14 @@ Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, Pri
         bool tooLarge = file.size() > kMaxTableFileBytes;
         if (!tooLarge && file.open(QIODevice::ReadOnly) &&
             loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
-            return Outcome::success();
+            return DocumentOutcome::success();
         const QString what =
             tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
-        return Outcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
+        return DocumentOutcome::refused(what + QDir::toNativeSeparators(path),
+                                        QStringLiteral("提示"));
     }
-    return Outcome::refused(QStringLiteral("找不到打印模板") + name, QStringLiteral("提示"));
+    return DocumentOutcome::refused(QStringLiteral("找不到打印模板") + name,
+                                    QStringLiteral("提示"));
 }
 
 } // namespace mv

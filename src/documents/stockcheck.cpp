@@ -22,13 +22,13 @@ QString foldAscii(const QString& text)
 }
 
 // The stock check's refusal: the item, the stock left and what cannot be done (领出, 删除, 修改).
-Outcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
+DocumentOutcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
 {
-    return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
-                                line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
-                                QString::number(stockFigure(stock)) + line.cell(LineUnit) +
-                                u" 无法"_qs + what + u"！"_qs,
-                            u"错误"_qs);
+    return DocumentOutcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
+                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
+                                        QString::number(stockFigure(stock)) + line.cell(LineUnit) +
+                                        u" 无法"_qs + what + u"！"_qs,
+                                    u"错误"_qs);
 }
 
 } // namespace
@@ -54,7 +54,7 @@ qint64 itemStock(Connection& connection, const QString& name, const QString& mod
     return stock;
 }
 
-Outcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
+DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
 {
     struct Item
     {
@@ -72,7 +72,7 @@ Outcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
         if (found->requested > found->stock)
             return shortage(line, found->stock, u"领出"_qs);
     }
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
 QStringList itemLockKeys(const QList<DocumentLine>& lines)
@@ -103,7 +103,8 @@ bool ReceiptStockGuard::take(Connection& connection, const QString& number)
     return true;
 }
 
-std::optional<Outcome> ReceiptStockGuard::refusal(Connection& connection, const QString& what) const
+std::optional<DocumentOutcome> ReceiptStockGuard::refusal(Connection& connection,
+                                                          const QString& what) const
 {
     for (const DocumentLine& line : m_lines) {
         if (itemStock(connection, line.cell(LineName), line.cell(LineModel)) >= 0)

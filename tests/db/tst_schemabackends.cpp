@@ -136,7 +136,7 @@ void TestSchemaBackends::serverDatabaseMustFoldLikeTheFile()
     DatabaseChoice choice;
     QVERIFY(parseServerUrl(unsuitable.url(), &choice));
     const ConnectionTest tested = testServerConnection(choice);
-    QVERIFY(!tested.ok);
+    QVERIFY(!tested.done);
     QVERIFY2(tested.message.contains(u"LC_CTYPE 'C'"_qs), qPrintable(tested.message));
 }
 
@@ -178,13 +178,13 @@ void TestSchemaBackends::lostConnectionStoresNothingAndReconnects()
     receipt.header = {u"00000001"_qs, QDate(2010, 1, 5), u"华东铝业"_qs, u"铝材"_qs, u"admin"_qs};
     receipt.lines = {{{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, {}, {}}},
                      {{u"角铝"_qs, u"A2"_qs, u"5"_qs, u"支"_qs, {}, u"cut"_qs}}};
-    const Outcome lost = saveDocument(store.connection(), receipt);
+    const DocumentOutcome lost = saveDocument(store.connection(), receipt);
     QVERIFY(!lost.done);
     QVERIFY2(lost.message.contains(u"连接中断"_qs), qPrintable(lost.message));
 
     // The next operation opens the connection again; the first save left nothing behind.
     receipt.lines.removeLast();
-    const Outcome saved = saveDocument(store.connection(), receipt);
+    const DocumentOutcome saved = saveDocument(store.connection(), receipt);
     QVERIFY2(saved.done, qPrintable(saved.message));
     const auto lines = store.connection().query(u"SELECT count(*) FROM yclnote"_qs);
     QVERIFY(lines);

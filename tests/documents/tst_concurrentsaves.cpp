@@ -69,7 +69,7 @@ void runClient(const QString& url, int seed, ClientResult* result)
             if (busy == 0)
                 number = nextDocumentNumber(number);
             document.header.number = number;
-            const Outcome outcome = saveDocument(connection, document);
+            const DocumentOutcome outcome = saveDocument(connection, document);
             // Told the database is busy (a loaded machine can keep four writers waiting past
             // the busy timeout), the clerk saves the same form again, as the message asks.
             if (!outcome.done && outcome.message.startsWith(u"数据库正被另一个程序使用"_qs) &&
@@ -189,7 +189,7 @@ void TestConcurrentSaves::lastUnitsGoToOneClerk()
     second.header.number = u"00000002"_qs;
     second.lines[0].cells[LineModel] = u"a1"_qs;
 
-    Outcome secondOutcome;
+    DocumentOutcome secondOutcome;
     std::unique_ptr<QThread> clerk;
     {
         Transaction open(store.connection());
@@ -225,7 +225,7 @@ void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
     issue.header.party = u"一号楼"_qs;
     issue.lines[0].cells[LineQuantity] = u"8"_qs;
 
-    Outcome deletion;
+    DocumentOutcome deletion;
     std::unique_ptr<QThread> clerk;
     {
         Transaction open(store.connection());

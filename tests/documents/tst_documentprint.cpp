@@ -196,7 +196,7 @@ private slots:
         const QStringList dirs = printTemplateDirectories(data.path(), QString());
         PrintTable table(1, 1);
         table.setText(1, 1, u"上一张单据"_qs);
-        const Outcome o = buildPrintForm(storedReceipt(), dirs, table);
+        const DocumentOutcome o = buildPrintForm(storedReceipt(), dirs, table);
         QVERIFY(!o.done);
         QCOMPARE(o.message, u"找不到打印模板"_qs + QDir::toNativeSeparators(path));
         QCOMPARE(o.title, u"提示"_qs);

@@ -149,7 +149,8 @@ private slots:
         QVERIFY(big.open(QIODevice::WriteOnly));
         big.write(head + R"("rows":2000000000,"columns":2000000000})");
         big.close();
-        const Outcome refused = loadPrintTemplate(DocumentKind::Receipt, {dir.path()}, untouched);
+        const DocumentOutcome refused =
+            loadPrintTemplate(DocumentKind::Receipt, {dir.path()}, untouched);
         QCOMPARE(refused.message,
                  QStringLiteral("打印模板已损坏") + QDir::toNativeSeparators(form));
 

@@ -108,6 +108,7 @@ bool snapshotDatabase(Connection& connection, const QString& path, QString* erro
 BackupOutcome backupDatabase(Connection& connection, const QString& name)
 {
     BackupOutcome outcome;
+    outcome.title = QStringLiteral("错误");
     outcome.message = backupNameProblem(name);
     if (!outcome.message.isEmpty())
         return outcome;
@@ -128,6 +129,8 @@ BackupOutcome backupDatabase(Connection& connection, const QString& name)
         return outcome;
     }
     outcome.done = true;
+    outcome.title = QStringLiteral("提示");
+    outcome.code = MsgOkInfo;
     outcome.path = path;
     outcome.message = QStringLiteral("数据已备份到 %1").arg(shown(path));
     return outcome;

@@ -3,6 +3,8 @@
 // written under a fresh name and renamed into place, so a backup file is complete or absent.
 // Backups are <data directory>/datebak/<name>.mdbbak.
 
+#include "common/outcome.h"
+
 #include <QString>
 
 namespace mv {
@@ -22,11 +24,10 @@ QString defaultBackupName();
 // systems refuse), or an empty text when it can.
 QString backupNameProblem(const QString& name);
 
-struct BackupOutcome
+// The message says what was written, or why nothing was.
+struct BackupOutcome : Outcome<>
 {
-    bool done = false;
-    QString path;    // the backup file written
-    QString message; // for the user: what was written, or why nothing was
+    QString path; // the backup file written
 };
 
 // Backs up the open database as datebak/<name>.mdbbak, replacing a backup of that name.

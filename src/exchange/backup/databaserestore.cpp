@@ -121,6 +121,7 @@ QString checkBackupFile(const QString& path)
 RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath)
 {
     RestoreOutcome outcome;
+    outcome.title = QStringLiteral("错误");
     const QString unchanged = QStringLiteral("当前数据没有任何改动。");
     QTemporaryDir scratch;
     if (!connection.sqliteHandle() || !scratch.isValid()) {
@@ -151,6 +152,8 @@ RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath
         return outcome;
     }
     outcome.done = true;
+    outcome.title = QStringLiteral("提示");
+    outcome.code = MsgOkInfo;
     outcome.message = QStringLiteral("数据已从备份“%1”恢复。恢复前的数据已备份为 %2。")
                           .arg(QFileInfo(backupPath).completeBaseName(), shown(safety));
     return outcome;

@@ -5,6 +5,8 @@
 // "恢复前-<date and time>.mdbbak", and only then copied over the open database in one
 // transaction, so the running program sees the restored data at once.
 
+#include "common/outcome.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -26,10 +28,9 @@ QList<BackupEntry> listBackups(const QString& dataDirectory);
 // Why the file cannot be restored, or an empty text when it can.
 QString checkBackupFile(const QString& path);
 
-struct RestoreOutcome
+// The message says what happened, or why nothing changed.
+struct RestoreOutcome : Outcome<>
 {
-    bool done = false;
-    QString message;    // for the user: what happened, or why nothing changed
     QString safetyCopy; // the backup of the data as it was before the restore
 };
 

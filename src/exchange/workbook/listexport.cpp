@@ -15,6 +15,7 @@ ListExportOutcome failed(const QString& message)
 {
     ListExportOutcome outcome;
     outcome.message = message;
+    outcome.title = QStringLiteral("错误");
     return outcome;
 }
 

@@ -4,6 +4,8 @@
 // place once whole. Nothing is written anywhere else, so exports of different users or at
 // the same time never meet.
 
+#include "common/outcome.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,11 +21,10 @@ struct ListExportRequest
     QString outputPath;      // .xlsx writes Office Open XML, anything else Excel 97-2003
 };
 
-struct ListExportOutcome
+// The message says why it failed.
+struct ListExportOutcome : Outcome<>
 {
-    bool done = false;
-    QString message; // why it failed, for the user
-    int sheets = 0;  // rows past a sheet's limit go on in further sheets
+    int sheets = 0; // rows past a sheet's limit go on in further sheets
 };
 
 // Called with the number of rows written so far and the row count.

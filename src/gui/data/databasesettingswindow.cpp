@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "forms/windowbuilder.h"
 #include "widgets/editbox.h"
+#include "widgets/showoutcome.h"
 #include "widgets/waitcursor.h"
 
 #include <QCheckBox>
@@ -117,7 +118,7 @@ void DatabaseSettingsWindow::testConnection()
         const WaitCursor wait;
         outcome = testServerConnection(chosen);
     }
-    msgBox(outcome.message, outcome.ok ? MsgOkInfo : MsgOk, u"测试连接"_qs);
+    showOutcome(outcome);
 }
 
 void DatabaseSettingsWindow::save()

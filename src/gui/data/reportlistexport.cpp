@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "exchange/workbook/listexport.h"
 #include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
 #include "widgets/waitcursor.h"
 
 #include <QCoreApplication>
@@ -57,9 +58,7 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     }
-    if (!outcome.done)
-        msgBox(outcome.message, MsgOk, QStringLiteral("错误"));
-    return outcome.done;
+    return showOutcome(outcome);
 }
 
 } // namespace mv

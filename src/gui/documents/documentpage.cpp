@@ -12,6 +12,7 @@
 #include "widgets/combobox.h"
 #include "widgets/documentgrid.h"
 #include "widgets/editbox.h"
+#include "widgets/showoutcome.h"
 #include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
 #include "widgets/waitcursor.h"
@@ -104,6 +105,12 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_plus = control<QPushButton>(mainWindow, c.plus);
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
+
+    m_fields = {{DocumentField::Number, m_number},
+                {DocumentField::Party, m_party},
+                {DocumentField::Category, m_category},
+                {DocumentField::Maker, m_maker},
+                {DocumentField::Quantity, m_grid, LineQuantity}};
 
     connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
     connect(m_plus, &QPushButton::clicked, this, [this] {
@@ -288,7 +295,8 @@ void DocumentPage::save()
 void DocumentPage::saveNew()
 {
     const Document document = readDocument();
-    const Outcome outcome = withWaitCursor([&] { return saveDocument(m_connection, document); });
+    const DocumentOutcome outcome =
+        withWaitCursor([&] { return saveDocument(m_connection, document); });
     if (!outcome.done) {
         present(outcome); // add mode and everything typed stay
         return;
@@ -306,7 +314,7 @@ void DocumentPage::saveModified()
 {
     const Document document = readDocument();
     const QString number = m_shownNumber;
-    const Outcome outcome = withWaitCursor(
+    const DocumentOutcome outcome = withWaitCursor(
         [&] { return saveDocument(m_connection, document, number, m_shownVersion); });
     if (!outcome.done) {
         present(outcome);
@@ -343,7 +351,7 @@ void DocumentPage::remove()
     if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
                QStringLiteral("删除提示")) != AnswerYes)
         return;
-    const Outcome outcome = withWaitCursor(
+    const DocumentOutcome outcome = withWaitCursor(
         [&] { return deleteDocument(m_connection, m_kind, m_shownNumber, m_shownVersion); });
     present(outcome);
     if (!outcome.done)
@@ -389,7 +397,8 @@ void DocumentPage::audit()
     request.formEditable = m_form.editing();
     request.user = session().currentUser;
     request.auditRight = session().auditRight;
-    const Outcome outcome = withWaitCursor([&] { return auditRequisition(m_connection, request); });
+    const DocumentOutcome outcome =
+        withWaitCursor([&] { return auditRequisition(m_connection, request); });
     // The box shows the auditor as stored: the name just written, or another clerk's.
     if (!m_form.editing() && !m_shownNumber.isEmpty())
         m_auditor->setText(storedAuditor(m_connection, m_shownNumber));
@@ -619,31 +628,9 @@ PrintedDocument DocumentPage::printedDocument()
     return document;
 }
 
-void DocumentPage::present(const Outcome& outcome)
+void DocumentPage::present(const DocumentOutcome& outcome)
 {
-    if (!outcome.message.isEmpty())
-        msgBox(outcome.message, MsgOk, outcome.title);
-    // The field a refusal names, and the control that holds it.
-    switch (outcome.focus) {
-    case DocumentField::None:
-        break;
-    case DocumentField::Number:
-        m_number->setFocus();
-        break;
-    case DocumentField::Party:
-        m_party->setFocus();
-        break;
-    case DocumentField::Category:
-        m_category->setFocus();
-        break;
-    case DocumentField::Maker:
-        m_maker->setFocus();
-        break;
-    case DocumentField::Quantity:
-        m_grid->setCurrentCell(outcome.row, LineQuantity);
-        m_grid->setFocus();
-        break;
-    }
+    showOutcome(outcome, m_fields);
 }
 
 void DocumentPage::focusBanner()

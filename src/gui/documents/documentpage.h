@@ -9,6 +9,7 @@
 #include "documents/documentload.h"
 #include "documents/documentprintfill.h"
 #include "documents/formstate.h"
+#include "widgets/showoutcome.h"
 
 #include <QList>
 #include <QObject>
@@ -107,7 +108,7 @@ private:
     void commitEdits();
     Document readDocument();
     // Shows the outcome's message (when it has one) and moves the focus to its field.
-    void present(const Outcome& outcome);
+    void present(const DocumentOutcome& outcome);
     void focusBanner();
 
     Connection& m_connection;
@@ -132,6 +133,7 @@ private:
     QPushButton* m_plus = nullptr;
     QPushButton* m_minus = nullptr;
     QPushButton* m_back = nullptr;
+    FieldControls<DocumentField> m_fields; // the control of each field a refusal names
 };
 
 } // namespace mv

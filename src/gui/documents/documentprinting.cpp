@@ -8,6 +8,7 @@
 #include "print/printtable.h"
 #include "print/tablerenderer.h"
 #include "widgets/reportlist.h" // completes the types of the preview's header
+#include "widgets/showoutcome.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,10 +38,8 @@ bool DocumentPrinting::build(const PrintedDocument& document, PrintTable& table)
 {
     const QStringList directories = printTemplateDirectories(
         dataDirectoryOf(m_connection), QCoreApplication::applicationDirPath());
-    const Outcome outcome = buildPrintForm(document, directories, table);
-    if (!outcome.done)
-        msgBox(outcome.message, MsgOk, outcome.title);
-    return outcome.done;
+    const DocumentOutcome outcome = buildPrintForm(document, directories, table);
+    return showOutcome(outcome);
 }
 
 void DocumentPrinting::print(const PrintedDocument& document)

@@ -7,6 +7,7 @@
 #include "exchange/backup/databaserestore.h"
 #include "exchange/backup/serverdump.h"
 #include "gui/data/databasesettingswindow.h"
+#include "widgets/showoutcome.h"
 #include "widgets/waitcursor.h"
 
 #include <QCursor>
@@ -31,11 +32,7 @@ void DatabaseMenu::backUp()
                                         QStringLiteral("数据库备份"), defaultBackupName());
     if (!answer.accepted)
         return;
-    const BackupOutcome outcome = backupDatabase(m_connection, answer.text);
-    if (outcome.done)
-        msgBox(outcome.message, MsgOkInfo, QStringLiteral("提示"));
-    else
-        msgBox(outcome.message, MsgOk, QStringLiteral("错误"));
+    showOutcome(backupDatabase(m_connection, answer.text));
 }
 
 void DatabaseMenu::restore()
@@ -76,10 +73,7 @@ void DatabaseMenu::restore()
         if (outcome.done)
             emit dataReplaced();
     }
-    if (outcome.done)
-        msgBox(outcome.message, MsgOkInfo, QStringLiteral("提示"));
-    else
-        msgBox(outcome.message, MsgOk, QStringLiteral("错误"));
+    showOutcome(outcome);
 }
 
 } // namespace mv

@@ -5,6 +5,7 @@
 #include "forms/windowbuilder.h"
 #include "gui/printing/printsettingswindow.h"
 #include "print/customcolumns.h"
+#include "widgets/showoutcome.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -52,12 +53,8 @@ void FormulaWindow::confirm()
             ? AddCustomColumn(m_columns, listTitles, m_name->text(), m_formula->text(), m_engine)
             : ModifyCustomColumn(m_columns, listTitles, m_row, m_originalName, m_name->text(),
                                  m_formula->text(), m_engine);
-    if (!outcome.done) {
-        msgBox(outcome.message, outcome.code, outcome.title);
-        if (outcome.focusFormula)
-            m_formula->setFocus();
+    if (!showOutcome(outcome, {{CustomColumnField::Formula, m_formula}}))
         return;
-    }
     m_settings.refreshCustomColumns();
     if (m_row >= 0)
         m_settings.rebuildStatisticsList();

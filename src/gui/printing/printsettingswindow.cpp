@@ -12,6 +12,7 @@
 #include "widgets/colourpicker.h"
 #include "widgets/linestylepicture.h"
 #include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
 #include "widgets/tabcontrol.h"
 
 #include <QCheckBox>
@@ -293,12 +294,10 @@ void PrintSettingsWindow::setValues(const PrintSettingsValues& v)
     control<ColourPicker>(u"偶列色"_qs)->setColor(colourOf(v.evenColumnColour));
 }
 
-void PrintSettingsWindow::refuse(const QString& message, int code, int page, QWidget* focus)
+void PrintSettingsWindow::refuse(const QString& message, int page)
 {
-    msgBox(message, code, kHint);
+    msgBox(message, MsgOk, kHint);
     m_tabs->setCurrentIndex(page);
-    if (focus)
-        focus->setFocus();
 }
 
 bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
@@ -310,10 +309,13 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
     const QString customDecimals = control<QLineEdit>(u"新增列保留位数"_qs)->text();
     const SettingsCheck check =
         ValidatePrintSettings(totalsDecimals, customDecimals, v.header, v.footer, v.fontSize);
-    if (!check.ok) {
-        refuse(check.message, MsgOkInfo, check.page, m_built.controls.value(check.control));
+    if (!showOutcome(
+            check, {{PrintSettingsField::TotalsDecimals, control<QLineEdit>(u"统计行保留位数"_qs)},
+                    {PrintSettingsField::CustomDecimals, control<QLineEdit>(u"新增列保留位数"_qs)},
+                    {PrintSettingsField::Header, control<QLineEdit>(u"页眉"_qs)},
+                    {PrintSettingsField::Footer, control<QLineEdit>(u"页脚"_qs)},
+                    {PrintSettingsField::FontSize, control<QLineEdit>(u"字体大小"_qs)}}))
         return false;
-    }
     SavePrintSettings(*m_module.settingsStore(), v,
                       control<QCheckBox>(u"保存配置"_qs)->isChecked());
 
@@ -322,7 +324,7 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
         if (m_printColumns->isChecked(i))
             q.printColumns << i;
     if (q.printColumns.isEmpty()) {
-        refuse(u"没有选择要进行打印的列！"_qs, MsgOk, 1, nullptr);
+        refuse(u"没有选择要进行打印的列！"_qs, 1);
         return false;
     }
     q.lineStyle = 0;
@@ -351,7 +353,7 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
             if (m_statistics->isChecked(i))
                 q.statisticsColumns << m_statistics->item(i)->text();
         if (q.statisticsColumns.isEmpty()) {
-            refuse(u"没有选择要进行统计的列！"_qs, MsgOk, 2, nullptr);
+            refuse(u"没有选择要进行统计的列！"_qs, 2);
             return false;
         }
     } else {
@@ -399,10 +401,8 @@ void PrintSettingsWindow::deleteSelectedCustomColumn()
     const int row = m_customList->selectedRow();
     const QString name = row >= 0 ? m_customList->model()->text(row, 0) : QString();
     const CustomColumnOutcome outcome = DeleteCustomColumn(m_module.customColumns(), row);
-    if (!outcome.done) {
-        msgBox(outcome.message, outcome.code, outcome.title);
+    if (!showOutcome(outcome))
         return;
-    }
     for (int i = 0; i < m_statistics->count(); ++i) {
         if (m_statistics->item(i)->text() == name) {
             delete m_statistics->takeItem(i);

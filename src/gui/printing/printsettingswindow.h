@@ -61,7 +61,8 @@ private:
     template <class T> T* control(const QString& name) const;
     void setUpEvents();
     void setStatisticsEnabled(bool on);
-    void refuse(const QString& message, int code, int page, QWidget* focus);
+    // A check of the window itself that names no field: the message, then the tab page to look at.
+    void refuse(const QString& message, int page);
 
     ReportPrint& m_module;
     BuiltWindow m_built;

@@ -7,6 +7,7 @@
 #include "users/login.h"
 #include "widgets/combobox.h"
 #include "widgets/editbox.h"
+#include "widgets/showoutcome.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -87,14 +88,9 @@ void LoginWindow::tryLogin()
 {
     const LoginOutcome outcome =
         logIn(m_connection, m_userBox->currentText(), m_passwordEdit->text());
-    if (!outcome.accepted) {
-        msgBox(outcome.message, MsgOk, QString());
-        if (outcome.focus == LoginOutcome::UserName)
-            m_userBox->setFocus();
-        else if (outcome.focus == LoginOutcome::Password)
-            m_passwordEdit->setFocus();
+    if (!showOutcome<LoginField>(
+            outcome, {{LoginField::UserName, m_userBox}, {LoginField::Password, m_passwordEdit}}))
         return;
-    }
     m_mainWindow = std::make_unique<MainWindow>(m_connection, this);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
     m_mainWindow->show();

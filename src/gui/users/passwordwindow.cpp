@@ -5,6 +5,7 @@
 #include "forms/windowbuilder.h"
 #include "users/password.h"
 #include "widgets/editbox.h"
+#include "widgets/showoutcome.h"
 
 #include <QPushButton>
 
@@ -33,15 +34,9 @@ void PasswordWindow::changePassword()
 {
     const PasswordOutcome outcome = mv::changePassword(
         m_connection, session().currentUser, m_old->text(), m_new->text(), m_repeated->text());
-    msgBox(outcome.message, MsgOk, outcome.title);
-    if (outcome.done) {
+    if (showOutcome(outcome,
+                    {{PasswordField::OldPassword, m_old}, {PasswordField::NewPassword, m_new}}))
         accept();
-        return;
-    }
-    if (outcome.focus == PasswordOutcome::OldPassword)
-        m_old->setFocus();
-    else if (outcome.focus == PasswordOutcome::NewPassword)
-        m_new->setFocus();
 }
 
 } // namespace mv

@@ -7,6 +7,7 @@
 #include "forms/windowbuilder.h"
 #include "widgets/editbox.h"
 #include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -112,21 +113,9 @@ void UserManagementWindow::chooseAccount(qint64 number)
 
 bool UserManagementWindow::report(const AccountOutcome& outcome)
 {
-    msgBox(outcome.message, outcome.done ? MsgOkInfo : MsgOk, outcome.title);
-    switch (outcome.focus) {
-    case AccountOutcome::Name:
-        m_name->setFocus();
-        break;
-    case AccountOutcome::Password:
-        m_password->setFocus();
-        break;
-    case AccountOutcome::List:
-        m_list->setFocus();
-        break;
-    case AccountOutcome::None:
-        break;
-    }
-    return outcome.done;
+    return showOutcome(outcome, {{AccountField::Name, m_name},
+                                 {AccountField::Password, m_password},
+                                 {AccountField::List, m_list}});
 }
 
 bool UserManagementWindow::refuseWithoutChoice()
