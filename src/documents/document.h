@@ -17,11 +17,6 @@ enum class DocumentKind
     Requisition, // goods out to a project (领料出库)
 };
 
-// "入库" / "出库" in yclnote.正负.
-QString lineDirection(DocumentKind kind);
-// "入" / "出" in ycldate.出入.
-QString headerDirection(DocumentKind kind);
-
 // Grid columns of a line. Receipts: name, model, quantity, unit, price, remark (and the
 // displayed line total in column 6); requisitions: name, model, quantity, unit, remark.
 enum LineColumn : int
@@ -35,8 +30,6 @@ enum LineColumn : int
     ReceiptLineTotal = 6,
     RequisitionRemark = 4,
 };
-// The number of stored cells of a line.
-int storedColumnCount(DocumentKind kind);
 
 struct DocumentHeader
 {

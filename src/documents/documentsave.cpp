@@ -3,6 +3,7 @@
 #include "db/builders.h"
 #include "db/connection.h"
 #include "documents/databasefailure.h"
+#include "documents/documentrules.h"
 #include "documents/quantity.h"
 #include "documents/stockcheck.h"
 
@@ -21,7 +22,8 @@ QString q(const QString& value)
 
 QString headerCondition(DocumentKind kind, const QString& number)
 {
-    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs + sqlQuoted(headerDirection(kind));
+    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs +
+           sqlQuoted(documentRules(kind).headerDirection);
 }
 
 bool isStored(Connection& connection, DocumentKind kind, const QString& number, bool* failed)
@@ -37,7 +39,7 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
 {
     *removed = 0;
     if (!connection.execute(u"delete from yclnote where 单据号="_qs + sqlQuoted(number) +
-                            u"and 正负="_qs + sqlQuoted(lineDirection(kind))))
+                            u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection)))
         return false;
     *removed += std::max(0, connection.rowsAffected());
     if (!connection.execute(u"delete from ycldate where "_qs + headerCondition(kind, number)))
@@ -48,49 +50,42 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
 
 DocumentOutcome duplicateNumber(const Document& document)
 {
-    // A receipt's refusal leaves the focus where it is.
-    return DocumentOutcome::refused(
-        u"单据号重复，无法录入系统！"_qs, kError,
-        document.kind == DocumentKind::Requisition ? DocumentField::Number : DocumentField::None);
+    return DocumentOutcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
+                                    documentRules(document.kind).duplicateFocus);
+}
+
+QString headerText(const DocumentHeader& h, DocumentField field)
+{
+    switch (field) {
+    case DocumentField::Number:
+        return h.number;
+    case DocumentField::Party:
+        return h.party;
+    case DocumentField::Category:
+        return h.category;
+    case DocumentField::Maker:
+        return h.maker;
+    default:
+        return {};
+    }
 }
 
 // The header tests and the duplicate test, in the kind's order.
 DocumentOutcome checkHeader(Connection& connection, const Document& document)
 {
-    const DocumentHeader& h = document.header;
-    bool failed = false;
-    const auto duplicate = [&]() -> std::optional<DocumentOutcome> {
-        const bool stored = isStored(connection, document.kind, h.number, &failed);
+    for (const HeaderCheck& check : documentRules(document.kind).headerChecks) {
+        if (check.field != DocumentField::None) {
+            if (headerText(document.header, check.field).isEmpty())
+                return DocumentOutcome::refused(check.emptyMessage, kError, check.field);
+            continue;
+        }
+        bool failed = false;
+        const bool stored = isStored(connection, document.kind, document.header.number, &failed);
         if (failed)
             return databaseFailure(connection, u"查询单据号"_qs);
         if (stored)
             return duplicateNumber(document);
-        return std::nullopt;
-    };
-    if (document.kind == DocumentKind::Receipt) {
-        if (h.number.isEmpty())
-            return DocumentOutcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
-        if (h.party.isEmpty())
-            return DocumentOutcome::refused(u"供应单位 不能为空"_qs, kError, DocumentField::Party);
-        if (h.category.isEmpty())
-            return DocumentOutcome::refused(u"库存分类 不能为空"_qs, kError,
-                                            DocumentField::Category);
-        if (h.maker.isEmpty())
-            return DocumentOutcome::refused(u"制单人 不能为空"_qs, kError, DocumentField::Maker);
-        if (auto refused = duplicate())
-            return *refused;
-        return DocumentOutcome::success();
     }
-    if (h.number.isEmpty())
-        return DocumentOutcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
-    if (auto refused = duplicate())
-        return *refused;
-    if (h.party.isEmpty())
-        return DocumentOutcome::refused(u"所用项目不能为空"_qs, kError, DocumentField::Party);
-    if (h.category.isEmpty())
-        return DocumentOutcome::refused(u"库存分类不能为空"_qs, kError, DocumentField::Category);
-    if (h.maker.isEmpty())
-        return DocumentOutcome::refused(u"制单人不能为空"_qs, kError, DocumentField::Maker);
     return DocumentOutcome::success();
 }
 
@@ -115,7 +110,7 @@ DocumentOutcome takeQuantities(Document& document)
 
 DocumentOutcome checkLines(Connection& connection, Document& document)
 {
-    if (document.kind == DocumentKind::Requisition) {
+    if (documentRules(document.kind).issuesGoods) {
         if (document.lines.isEmpty())
             return DocumentOutcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
         if (DocumentOutcome quantities = takeQuantities(document); !quantities.done)
@@ -137,16 +132,15 @@ QString lineAssignments(const Document& document, const DocumentLine& line,
                         const QString& dateValue)
 {
     const DocumentHeader& h = document.header;
-    const bool receipt = document.kind == DocumentKind::Receipt;
+    const DocumentRules& rules = documentRules(document.kind);
     QString list = u"原材料名字="_qs + q(line.cell(LineName)) + u",单位="_qs +
                    q(line.cell(LineUnit)) + u",制单人="_qs + q(h.maker) + u",供应单位="_qs +
                    q(h.party) + u",数量="_qs + q(line.cell(LineQuantity));
-    if (receipt)
+    if (rules.priced)
         list += u",单价="_qs + q(line.cell(ReceiptPrice));
     list += u",单据号="_qs + q(h.number) + u",分类="_qs + q(h.category) + u",备注="_qs +
-            q(line.cell(receipt ? ReceiptRemark : RequisitionRemark)) + u",型号="_qs +
-            q(line.cell(LineModel)) + u",日期="_qs + q(dateValue) + u",正负="_qs +
-            q(lineDirection(document.kind));
+            q(line.cell(rules.remarkColumn)) + u",型号="_qs + q(line.cell(LineModel)) +
+            u",日期="_qs + q(dateValue) + u",正负="_qs + q(rules.lineDirection);
     return list;
 }
 
@@ -164,7 +158,7 @@ bool recordProject(Connection& connection, const QString& project)
 
 QString documentKey(DocumentKind kind, const QString& number)
 {
-    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
+    return u"单据\x1f"_qs + documentRules(kind).headerDirection + u'\x1f' + number;
 }
 
 // Several clerks may save at once on a database server. Every operation on a document first
@@ -182,7 +176,7 @@ bool lockDocumentWork(Connection& connection, const Document& document,
     QStringList keys = {documentKey(document.kind, document.header.number)};
     if (replacing)
         keys.append(documentKey(document.kind, *replacing));
-    if (document.kind == DocumentKind::Requisition)
+    if (documentRules(document.kind).issuesGoods)
         keys += itemLockKeys(document.lines);
     return connection.lockKeys(keys);
 }
@@ -194,12 +188,12 @@ bool writeDocument(Connection& connection, const Document& document)
         if (!connection.execute(
                 buildInsert(u"yclnote"_qs, lineAssignments(document, line, dateValue))))
             return false;
-    if (document.kind == DocumentKind::Requisition &&
+    if (documentRules(document.kind).issuesGoods &&
         !recordProject(connection, document.header.party))
         return false;
-    return connection.execute(buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) +
-                                                             u",出入="_qs +
-                                                             q(headerDirection(document.kind))));
+    return connection.execute(
+        buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) + u",出入="_qs +
+                                       q(documentRules(document.kind).headerDirection)));
 }
 
 // A document the page showed in another version than the stored one: another clerk saved
@@ -232,7 +226,7 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     std::unique_ptr<ResultSet> lines =
         connection.query(u"select "_qs + (order.isEmpty() ? QString() : order + u", "_qs) +
                              columns + u" from yclnote where 单据号="_qs + sqlQuoted(number) +
-                             u"and 正负="_qs + sqlQuoted(lineDirection(kind)) +
+                             u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) +
                              (order.isEmpty() ? QString() : u" order by "_qs + order),
                          true);
     const int count = int(columns.count(u',')) + 1 + (order.isEmpty() ? 0 : 1);

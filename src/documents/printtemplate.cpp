@@ -1,5 +1,7 @@
 #include "documents/printtemplate.h"
 
+#include "documents/documentrules.h"
+
 #include "print/tablefile.h"
 
 #include <QDir>
@@ -16,7 +18,7 @@ namespace mv {
 
 QString printTemplateName(DocumentKind kind)
 {
-    return kind == DocumentKind::Receipt ? QStringLiteral("rk.gjbg") : QStringLiteral("ll.gjbg");
+    return documentRules(kind).templateFile;
 }
 
 QStringList printTemplateDirectories(const QString& dataDirectory, const QString& programDirectory)

@@ -4,6 +4,7 @@
 #include "common/oledate.h"
 #include "common/session.h"
 #include "common/texts.h"
+#include "documents/documentrules.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
 #include "forms/windowbuilder.h"
@@ -25,15 +26,16 @@ namespace mv {
 
 namespace {
 
-// The controls of one page, by objectName.
+// The page of one kind and its controls, by objectName.
 struct PageControls
 {
+    int page;
     QString number;
     QString date;
     QString party;
     QString category;
     QString maker;
-    QString auditor;
+    QString auditor; // audited kinds only
     QString grid;
     QString plus;
     QString minus;
@@ -42,17 +44,14 @@ struct PageControls
 
 const PageControls& controlsOf(DocumentKind kind)
 {
-    static const PageControls receipt{u"编辑框_单号入库"_qs,
-                                      u"YCLRK_日期框"_qs,
-                                      u"编辑框_单位入库"_qs,
-                                      u"组合框_分类"_qs,
-                                      u"编辑框_制单人_入库"_qs,
-                                      QString(),
-                                      u"显示数据"_qs,
-                                      u"按钮7"_qs,
-                                      u"按钮2"_qs,
+    static const PageControls receipt{PageReceipt,        u"编辑框_单号入库"_qs,
+                                      u"YCLRK_日期框"_qs, u"编辑框_单位入库"_qs,
+                                      u"组合框_分类"_qs,  u"编辑框_制单人_入库"_qs,
+                                      QString(),          u"显示数据"_qs,
+                                      u"按钮7"_qs,        u"按钮2"_qs,
                                       u"按钮5"_qs};
-    static const PageControls requisition{u"编辑框_单号出库"_qs,
+    static const PageControls requisition{PageRequisition,
+                                          u"编辑框_单号出库"_qs,
                                           u"YCLll_日期框"_qs,
                                           u"编辑框_出库_项目"_qs,
                                           u"组合框_出库分类"_qs,
@@ -85,9 +84,11 @@ void setBoxText(QComboBox* box, const QString& text)
 } // namespace
 
 DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, DocumentKind kind)
-    : QObject(mainWindow), m_connection(connection), m_kind(kind), m_window(mainWindow)
+    : QObject(mainWindow), m_connection(connection), m_kind(kind), m_rules(documentRules(kind)),
+      m_window(mainWindow)
 {
     const PageControls& c = controlsOf(kind);
+    m_page = c.page;
     m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
     m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
     m_banner = control<QWidget>(mainWindow, u"图片框2"_qs);
@@ -97,7 +98,7 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_party = control<QComboBox>(mainWindow, c.party);
     m_category = control<QComboBox>(mainWindow, c.category);
     m_maker = control<QLineEdit>(mainWindow, c.maker);
-    if (!c.auditor.isEmpty()) {
+    if (m_rules.audited) {
         m_auditor = control<QLineEdit>(mainWindow, c.auditor);
         m_auditor->setReadOnly(true); // only the audit writes it, and only what is stored
     }
@@ -123,11 +124,6 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
             m_grid->deleteRowAt(m_grid->rowCount() - 1);
     });
     showMode();
-}
-
-int DocumentPage::pageIndex() const
-{
-    return m_kind == DocumentKind::Receipt ? PageReceipt : PageRequisition;
 }
 
 void DocumentPage::enter()
@@ -164,7 +160,7 @@ void DocumentPage::onAuxButton(int index)
         step(true);
         break;
     case AuxAudit:
-        if (m_kind == DocumentKind::Requisition)
+        if (m_rules.audited)
             audit();
         break;
     default:
@@ -226,8 +222,8 @@ void DocumentPage::newDocument()
     if (!mayLeaveForm())
         return;
     m_form.end();
-    if (m_kind == DocumentKind::Receipt)
-        m_date->setDate(clockToday()); // a stored receipt's date replaces it when there is one
+    if (m_rules.datedTodayOnAdd)
+        m_date->setDate(clockToday()); // a stored document's date replaces it when there is one
     if (!showLatest() || !prepareBlankForm()) {
         showMode();
         appendTotalsRow();
@@ -263,7 +259,7 @@ bool DocumentPage::prepareBlankForm()
 void DocumentPage::fillDropDownLists()
 {
     m_grid->setColumnKind(LineQuantity, DocumentGrid::CellKind::Numeric);
-    if (m_kind == DocumentKind::Receipt)
+    if (m_rules.priced)
         m_grid->setColumnKind(ReceiptPrice, DocumentGrid::CellKind::Numeric);
     QString error;
     const std::optional<DropDownLists> lists = loadDropDownLists(m_connection, m_kind, &error);
@@ -560,12 +556,12 @@ void DocumentPage::appendEmptyRow()
 bool DocumentPage::hasTotalsRow() const
 {
     const int last = m_grid->rowCount() - 1;
-    return m_kind == DocumentKind::Receipt && last >= 1 && m_grid->columnSpan(last, 0) > 1;
+    return m_rules.priced && last >= 1 && m_grid->columnSpan(last, 0) > 1;
 }
 
 void DocumentPage::appendTotalsRow()
 {
-    if (m_kind != DocumentKind::Receipt || m_form.editing() || hasTotalsRow())
+    if (!m_rules.priced || m_form.editing() || hasTotalsRow())
         return;
     const QList<DocumentLine> lines = readDocument().lines;
     const ReceiptTotals totals = receiptTotals(lines);
@@ -596,7 +592,7 @@ Document DocumentPage::readDocument()
     document.header.category = m_category->currentText();
     document.header.maker = m_maker->text();
     const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
-    const int columns = storedColumnCount(m_kind);
+    const int columns = int(m_rules.storedColumns.size());
     for (int r = 1; r < rows; ++r) {
         DocumentLine line;
         line.row = r;

@@ -22,6 +22,7 @@ class QPushButton;
 namespace mv {
 
 class Connection;
+struct DocumentRules;
 class DocumentGrid;
 class EditBox;
 class StateToolBar;
@@ -44,7 +45,7 @@ public:
     DocumentPage(QWidget* mainWindow, Connection& connection, DocumentKind kind);
 
     DocumentKind kind() const { return m_kind; }
-    int pageIndex() const;
+    int pageIndex() const { return m_page; }
     FormMode mode() const { return m_form.mode(); }
 
     // The page entered from the main toolbar (after its button set): read-only, latest
@@ -113,6 +114,8 @@ private:
 
     Connection& m_connection;
     DocumentKind m_kind;
+    const DocumentRules& m_rules;
+    int m_page = 0; // of the main window's tab control
     QWidget* m_window = nullptr;
     DocumentCursor m_cursor;
     FormState m_form;
