@@ -144,9 +144,6 @@ void DocumentPage::onAuxButton(int index)
     case AuxAdd:
         newDocument();
         break;
-    case AuxSave:
-        save();
-        break;
     case AuxModify:
         modify();
         break;
@@ -164,7 +161,7 @@ void DocumentPage::onAuxButton(int index)
             audit();
         break;
     default:
-        break; // 打印 and 预览 go to the document printing of the main window
+        break; // 保存, 打印 and 预览 are the main window's
     }
 }
 
@@ -428,7 +425,7 @@ void DocumentPage::loadTypedNumber()
     appendTotalsRow();
 }
 
-void DocumentPage::addStockRow(const StockRowValues& row)
+void DocumentPage::addStockRow(const StockItem& row)
 {
     m_auxBar->show();
     m_tabs->setCurrentIndex(pageIndex());

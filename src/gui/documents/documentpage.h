@@ -9,6 +9,8 @@
 #include "documents/documentload.h"
 #include "documents/documentprintfill.h"
 #include "documents/formstate.h"
+#include "gui/main/savingpage.h"
+#include "stock/stockfigures.h"
 #include "widgets/showoutcome.h"
 
 #include <QList>
@@ -28,16 +30,7 @@ class EditBox;
 class StateToolBar;
 class TabControl;
 
-// The stock row that 导入 > 入库 / 领料 turns into a new line.
-struct StockRowValues
-{
-    QString category;
-    QString name;
-    QString model;
-    QString unit;
-};
-
-class DocumentPage : public QObject
+class DocumentPage : public QObject, public SavingPage
 {
     Q_OBJECT
 public:
@@ -53,9 +46,11 @@ public:
     void enter();
     // An auxiliary toolbar button pressed while this page is shown.
     void onAuxButton(int index);
-    // 导入 > 入库 / 领料: one more line from the stock row, starting a new document as 添加 does
-    // when none is being edited.
-    void addStockRow(const StockRowValues& row);
+    // 导入 > 入库 / 领料: one more line for the stock row's item, starting a new document as
+    // 添加 does when none is being edited.
+    void addStockRow(const StockItem& row);
+    // 保存: saves the document being added or modified.
+    void save() override;
     // A line of the movement list opened: this page with that document and its 返回 button.
     void openDocument(const QString& number);
     // The page as it stands (stored document or one being edited), for printing its form.
@@ -71,7 +66,6 @@ signals:
 
 private:
     void newDocument();
-    void save();
     void saveNew();
     void saveModified();
     void modify();

@@ -3,28 +3,17 @@
 #include "common/reportlistmodel.h"
 #include "forms/windowbuilder.h"
 #include "gui/documents/documentpage.h"
-#include "stock/stocklist.h"
 #include "widgets/reportlist.h"
-
-#include <QAction>
 
 namespace mv {
 
 DocumentPages::DocumentPages(QWidget* mainWindow, Connection& connection) : QObject(mainWindow)
 {
-    m_stockList = control<ReportList>(mainWindow, QStringLiteral("超级列表框1"));
     m_movementList = control<ReportList>(mainWindow, QStringLiteral("超级列表框2"));
     m_receipt = new DocumentPage(mainWindow, connection, DocumentKind::Receipt);
     m_requisition = new DocumentPage(mainWindow, connection, DocumentKind::Requisition);
     for (DocumentPage* page : {m_receipt, m_requisition})
         connect(page, &DocumentPage::stockChanged, this, &DocumentPages::stockChanged);
-
-    const auto menuItem = [&](const QString& name, DocumentPage* page) {
-        QAction* action = control<QAction>(mainWindow, name);
-        connect(action, &QAction::triggered, this, [this, page] { addSelectedStockRow(page); });
-    };
-    menuItem(QStringLiteral("导入_入库"), m_receipt);
-    menuItem(QStringLiteral("导入_领料"), m_requisition);
     connect(m_movementList, &ReportList::rowDoubleClicked, this, &DocumentPages::openMovementRow);
 }
 
@@ -48,14 +37,9 @@ void DocumentPages::abandonEdits()
     m_requisition->abandonEdits();
 }
 
-void DocumentPages::addSelectedStockRow(DocumentPage* page)
+void DocumentPages::addStockRow(DocumentKind kind, const StockItem& item)
 {
-    const int row = m_stockList->selectedRow();
-    if (row < 0)
-        return;
-    const ReportListModel& list = *m_stockList->model();
-    page->addStockRow({list.text(row, StockColCategory), list.text(row, StockColName),
-                       list.text(row, StockColModel), list.text(row, StockColUnit)});
+    (kind == DocumentKind::Receipt ? m_receipt : m_requisition)->addStockRow(item);
 }
 
 void DocumentPages::openMovementRow(int row)

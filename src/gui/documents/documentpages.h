@@ -1,7 +1,11 @@
 #pragma once
 // The two document pages of the main window and their ties to the rest of it: the main
-// toolbar entering a page, the auxiliary buttons on pages 3 and 4, 导入 > 入库 / 领料 on the
-// stock list, a double click on the movement list, and the stock list refresh after a change.
+// toolbar entering a page, the auxiliary buttons on pages 3 and 4, a line asked for from a
+// stock row (导入 > 入库 / 领料), a double click on the movement list, and the stock list
+// refresh after a change.
+
+#include "documents/document.h"
+#include "stock/stockfigures.h"
 
 #include <QObject>
 
@@ -29,14 +33,16 @@ public:
     // Gives up both forms without asking (the data they belonged to was replaced).
     void abandonEdits();
 
+public slots:
+    // One more line for the item on the page of that kind.
+    void addStockRow(DocumentKind kind, const StockItem& item);
+
 signals:
     void stockChanged();
 
 private:
-    void addSelectedStockRow(DocumentPage* page);
     void openMovementRow(int row);
 
-    ReportList* m_stockList = nullptr;
     ReportList* m_movementList = nullptr;
     DocumentPage* m_receipt = nullptr;
     DocumentPage* m_requisition = nullptr;

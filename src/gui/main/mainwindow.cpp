@@ -3,7 +3,6 @@
 #include "common/messages.h"
 #include "common/oledate.h"
 #include "common/session.h"
-#include "gui/data/reportlistexport.h"
 #include "gui/documents/documentpage.h"
 #include "gui/documents/documentpages.h"
 #include "gui/documents/documentprinting.h"
@@ -106,7 +105,6 @@ void MainWindow::findControls()
     m_progress = control<QProgressBar>(m_client, QStringLiteral("进度条1"));
     m_receiptGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据"));
     m_requisitionGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据1"));
-    m_stockMenu = m_built.menus.value(QStringLiteral("导入"));
 }
 
 void MainWindow::setUp(QWidget* loginWindow)
@@ -126,6 +124,12 @@ void MainWindow::setUp(QWidget* loginWindow)
     m_monthlyPage = new MonthlySummaryPage(this, m_connection);
     m_documentPages = new DocumentPages(this, m_connection);
     connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
+    connect(m_stockPage, &StockPage::documentLineRequested, m_documentPages,
+            &DocumentPages::addStockRow);
+    m_savingPages = {{PageStock, m_stockPage},
+                     {PageMonthly, m_monthlyPage},
+                     {PageReceipt, m_documentPages->receipt()},
+                     {PageRequisition, m_documentPages->requisition()}};
     m_reportPrint = new ReportPrint(this);
     m_documentPrinting = new DocumentPrinting(m_connection, *m_reportPrint, this);
     m_stockPage->refresh();
@@ -214,10 +218,6 @@ void MainWindow::setUpMenus()
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show(); // modal: the main window is inert meanwhile
     });
-    connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
-        if (row >= 0) // the menu acts on a row: none below the last one
-            m_stockMenu->popup(globalPos);
-    });
 }
 
 void MainWindow::setUpDatabaseMenu()
@@ -235,9 +235,8 @@ void MainWindow::setUpDatabaseMenu()
     // replaced data), and the other pages hear of it.
     connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
         m_documentPages->abandonEdits();
-        m_stockPage->refresh();
-        m_movementList->model()->clearRows();
-        m_monthlyList->model()->clearRows();
+        m_stockPage->dataReplaced();
+        m_monthlyPage->dataReplaced();
         if (currentPage() == PageReceipt)
             onMainButton(MainReceipt);
         else if (currentPage() == PageRequisition)
@@ -344,14 +343,12 @@ void MainWindow::onMainButton(int index)
 
 void MainWindow::onAuxButton(int index)
 {
-    // 保存 on the stock and monthly pages exports the page's list.
-    if (index == AuxSave && (currentPage() == PageStock || currentPage() == PageMonthly)) {
-        const bool stock = currentPage() == PageStock;
-        exportReportList(stock ? *m_stockList : *m_monthlyList,
-                         stock ? QStringLiteral("库存") : QStringLiteral("月度汇总"), m_progress);
-        return;
-    }
     switch (index) {
+    case AuxSave:
+        // The page shown decides: a document page saves its form, a list page exports.
+        if (SavingPage* page = m_savingPages.value(currentPage()))
+            page->save();
+        break;
     case AuxPrint:
         if (currentPage() == PageStock)
             m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
@@ -382,8 +379,11 @@ void MainWindow::onAuxButton(int index)
 void MainWindow::openSearchWindow()
 {
     // One non-modal search window at a time; it destroys itself when closed.
-    if (!m_searchWindow)
-        m_searchWindow = new SearchWindow(m_connection, m_stockList, this);
+    if (!m_searchWindow) {
+        auto* window = new SearchWindow(this);
+        connect(window, &SearchWindow::searchRequested, m_stockPage, &StockPage::showSearchResults);
+        m_searchWindow = window;
+    }
     m_searchWindow->show();
     m_searchWindow->raise();
     m_searchWindow->activateWindow();

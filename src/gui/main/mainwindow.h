@@ -6,6 +6,7 @@
 #include "gui/main/mainpages.h"
 #include "gui/main/toolbarsets.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QThread>
@@ -33,6 +34,7 @@ class MonthlySummaryPage;
 class DocumentPages;
 class ReportPrint;
 class DocumentPrinting;
+class SavingPage;
 
 class MainWindow : public QMainWindow
 {
@@ -111,14 +113,14 @@ private:
     QProgressBar* m_progress = nullptr;
     DocumentGrid* m_receiptGrid = nullptr;
     DocumentGrid* m_requisitionGrid = nullptr;
-    QMenu* m_stockMenu = nullptr;
 
     StockPage* m_stockPage = nullptr;
     ReportPrint* m_reportPrint = nullptr;
     DocumentPrinting* m_documentPrinting = nullptr;
     MonthlySummaryPage* m_monthlyPage = nullptr;
     DocumentPages* m_documentPages = nullptr;
-    QPointer<QWidget> m_searchWindow; // the non-modal SearchWindow while open
+    QHash<int, SavingPage*> m_savingPages; // by tab page: the pages 保存 acts on
+    QPointer<QWidget> m_searchWindow;      // the non-modal SearchWindow while open
     std::unique_ptr<QThread> m_homePageThread;
     bool m_exiting = false; // the program ends: nothing more is asked
 };

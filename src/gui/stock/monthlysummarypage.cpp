@@ -1,5 +1,6 @@
 #include "gui/stock/monthlysummarypage.h"
 
+#include "gui/data/reportlistexport.h"
 #include "gui/main/mainpages.h"
 
 #include "forms/windowbuilder.h"
@@ -24,6 +25,16 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
     m_from = control<QDateEdit>(mainWindow, u"formo"_qs);
     m_to = control<QDateEdit>(mainWindow, u"too"_qs);
     m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+}
+
+void MonthlySummaryPage::save()
+{
+    exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress);
+}
+
+void MonthlySummaryPage::dataReplaced()
+{
+    m_summaryList->model()->clearRows();
 }
 
 void MonthlySummaryPage::buildMonthlySummary()

@@ -3,10 +3,7 @@
 #include "common/messages.h"
 #include "forms/controldef.h"
 #include "forms/windowbuilder.h"
-#include "stock/stocksearch.h"
 #include "widgets/combobox.h"
-#include "widgets/reportlist.h"
-#include "widgets/waitcursor.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,8 +17,7 @@ constexpr StockSearchField kFields[3] = {StockSearchField::Category, StockSearch
 
 } // namespace
 
-SearchWindow::SearchWindow(Connection& connection, ReportList* stockList, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_connection(connection), m_stockList(stockList)
+SearchWindow::SearchWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     const WindowDef& def = windowDef(u"SearchWindow"_qs);
     setObjectName(def.name);
@@ -60,8 +56,7 @@ void SearchWindow::searchStock()
     for (int i = 0; i < 3; ++i) {
         if (!m_options[i]->isChecked())
             continue;
-        const WaitCursor wait;
-        SearchStock(m_connection, *m_stockList->model(), kFields[i], m_fields[i]->currentText());
+        emit searchRequested(kFields[i], m_fields[i]->currentText());
         return;
     }
     msgBox(u"请选择一个选项，输入你要查找的名称，然后再搜索。"_qs, MsgOk, u"提示"_qs);

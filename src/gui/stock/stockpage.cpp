@@ -1,5 +1,6 @@
 #include "gui/stock/stockpage.h"
 
+#include "gui/data/reportlistexport.h"
 #include "gui/main/mainpages.h"
 
 #include "common/messages.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 
 namespace mv {
 
@@ -36,6 +38,7 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
     m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
     m_menu = control<QMenu>(mainWindow, u"导入"_qs);
+    m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
 
     connect(m_stockList, &ReportList::rowDoubleClicked, this, [this](int row) {
         if (row < 0)
@@ -45,6 +48,14 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     });
     connect(m_stockList, &ReportList::headerClicked, this, &StockPage::sortByHeader);
     connect(m_movementList, &ReportList::headerClicked, this, &StockPage::fillFromYcl);
+    connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
+        if (row >= 0) // the menu acts on a row: none below the last one
+            m_menu->popup(globalPos);
+    });
+    connect(control<QAction>(mainWindow, u"导入_入库"_qs), &QAction::triggered, this,
+            [this] { requestDocumentLine(DocumentKind::Receipt); });
+    connect(control<QAction>(mainWindow, u"导入_领料"_qs), &QAction::triggered, this,
+            [this] { requestDocumentLine(DocumentKind::Requisition); });
     connect(control<QAction>(mainWindow, u"导入_删除"_qs), &QAction::triggered, this,
             &StockPage::deleteSelectedStockRow);
     connect(control<QAction>(mainWindow, u"导入_刷新"_qs), &QAction::triggered, this,
@@ -55,6 +66,34 @@ void StockPage::refresh()
 {
     const WaitCursor wait;
     RefreshStockList(m_connection, *m_stockList->model());
+}
+
+void StockPage::showSearchResults(StockSearchField field, const QString& text)
+{
+    const WaitCursor wait;
+    SearchStock(m_connection, *m_stockList->model(), field, text);
+}
+
+void StockPage::dataReplaced()
+{
+    refresh();
+    m_movementList->model()->clearRows();
+}
+
+void StockPage::save()
+{
+    exportReportList(*m_stockList, u"库存"_qs, m_progress);
+}
+
+void StockPage::requestDocumentLine(DocumentKind kind)
+{
+    const int row = m_stockList->selectedRow();
+    if (row < 0)
+        return;
+    const ReportListModel& list = *m_stockList->model();
+    emit documentLineRequested(kind,
+                               {list.text(row, StockColCategory), list.text(row, StockColName),
+                                list.text(row, StockColUnit), list.text(row, StockColModel)});
 }
 
 void StockPage::showMovementRecords()
@@ -98,8 +137,7 @@ void StockPage::showContextMenuForSelection(QPoint globalPos)
         msgBox(u"请在下面选择你要查询的物品！"_qs);
         return;
     }
-    if (m_menu)
-        m_menu->popup(globalPos);
+    m_menu->popup(globalPos);
 }
 
 void StockPage::fillFromYcl(int column)

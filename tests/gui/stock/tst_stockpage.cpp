@@ -236,7 +236,9 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     main.stockPage->refresh();
     ScriptedResponder responder;
 
-    QPointer<SearchWindow> window = new SearchWindow(store.connection(), main.stockList);
+    QPointer<SearchWindow> window = new SearchWindow;
+    QObject::connect(window, &SearchWindow::searchRequested, main.stockPage,
+                     &StockPage::showSearchResults);
     window->show();
     auto* searchButton = control<QPushButton>(window, u"搜索按钮1"_qs);
     auto* category = control<ComboBox>(window, u"库存分类_组合框"_qs);
