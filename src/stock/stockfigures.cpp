@@ -6,11 +6,6 @@
 
 namespace mv {
 
-ItemKey itemKey(const QString& name, const QString& model)
-{
-    return ItemKey{foldLatinCase(name), foldLatinCase(model)};
-}
-
 namespace {
 
 // Adds a quantity to the sums of its direction; other directions count nowhere.

@@ -6,6 +6,7 @@
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/stockcheck.h"
+#include "stock/stockbalance.h"
 #include "support/tempdatastore.h"
 
 #include <QMap>
@@ -169,7 +170,7 @@ void TestConcurrentSaves::fourClerksLoseAndDoubleNothing()
     // No item below zero, and every figure that of the serial replay.
     for (auto it = stock.cbegin(); it != stock.cend(); ++it) {
         QVERIFY2(it.value() >= 0, qPrintable(it.key()));
-        QCOMPARE(itemStock(c, u"角铝"_qs, it.key()), it.value());
+        QCOMPARE(StockBalance(c, u"角铝"_qs, it.key()), it.value());
     }
 }
 
@@ -207,7 +208,7 @@ void TestConcurrentSaves::lastUnitsGoToOneClerk()
     QVERIFY(!secondOutcome.done);
     QVERIFY2(secondOutcome.message.contains(u"库中不够 只有0支"_qs),
              qPrintable(secondOutcome.message));
-    QCOMPARE(itemStock(store.connection(), u"角铝"_qs, u"A1"_qs), 0);
+    QCOMPARE(StockBalance(store.connection(), u"角铝"_qs, u"A1"_qs), 0);
 }
 
 void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
@@ -241,7 +242,7 @@ void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
     }
     QVERIFY(clerk->wait(30000));
     QCOMPARE(deletion.message, u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有2支 无法删除！"_qs);
-    QCOMPARE(itemStock(store.connection(), u"角铝"_qs, u"A1"_qs), 2);
+    QCOMPARE(StockBalance(store.connection(), u"角铝"_qs, u"A1"_qs), 2);
 }
 
 QTEST_GUILESS_MAIN(TestConcurrentSaves)
