@@ -54,18 +54,6 @@ QString likeEscaped(const QString& value)
     return escaped;
 }
 
-QString concatTexts(std::initializer_list<QString> pieces)
-{
-    qsizetype total = 0;
-    for (const QString& piece : pieces)
-        total += piece.size();
-    QString joined;
-    joined.reserve(total);
-    for (const QString& piece : pieces)
-        joined += piece;
-    return joined;
-}
-
 int compareTexts(const QString& a, const QString& b)
 {
     if (const int byBytes = compareBytes(gbkBytes(a), gbkBytes(b)); byBytes != 0)

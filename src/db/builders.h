@@ -16,8 +16,6 @@ QString sqlEscaped(const QString& value);
 // with quotes doubled; use with " ESCAPE '\'".
 QString likeEscaped(const QString& value);
 
-// The pieces joined in order.
-QString concatTexts(std::initializer_list<QString> pieces);
 // Byte-wise, case-sensitive comparison of the GBK bytes; returns -1, 0 or 1.
 int compareTexts(const QString& a, const QString& b);
 
@@ -34,9 +32,5 @@ QString buildUpdate(const QString& table, const QString& assignments,
 // "INSERT INTO [" table "] (" columns ") VALUES (" values ")" from "col='v',col2='w'";
 // splits only at ',' and '=' outside quoted literals.
 QString buildInsert(const QString& table, const QString& assignments);
-
-// The ODBC connection string for an Access file.
-QString odbcConnectionString(const QString& path, const QString& userId = {},
-                             const QString& password = {});
 
 } // namespace mv

@@ -212,18 +212,11 @@ bool Connection::openUrl(const QString& url, QString* error)
     if (url.startsWith(QLatin1String("sqlite:")))
         return openSqlite(url.mid(7), error);
 
-    QString driver;
-    Dialect dialect;
-    if (url.startsWith(QLatin1String("postgresql://")) ||
-        url.startsWith(QLatin1String("postgres://"))) {
-        driver = QStringLiteral("QPSQL");
-        dialect = Dialect(Dialect::Postgres);
-    } else if (url.startsWith(QLatin1String("odbc:"))) {
-        driver = QStringLiteral("QODBC");
-        dialect = Dialect(Dialect::Access);
-    } else {
+    if (!url.startsWith(QLatin1String("postgresql://")) &&
+        !url.startsWith(QLatin1String("postgres://")))
         return fail(unsupportedBackendMessage());
-    }
+    const QString driver = QStringLiteral("QPSQL");
+    const Dialect dialect(Dialect::Postgres);
     if (!QSqlDatabase::isDriverAvailable(driver))
         return fail(unsupportedBackendMessage() + QStringLiteral("（缺少驱动 ") + driver +
                     QStringLiteral("）"));
@@ -232,19 +225,15 @@ bool Connection::openUrl(const QString& url, QString* error)
     bool opened = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_name);
-        if (dialect.backend() == Dialect::Postgres) {
-            const QUrl parsed(url);
-            db.setHostName(parsed.host());
-            if (parsed.port() > 0)
-                db.setPort(parsed.port());
-            db.setUserName(parsed.userName());
-            db.setPassword(parsed.password());
-            db.setDatabaseName(parsed.path().mid(1));
-            // An unreachable server is reported after a few seconds, not after minutes.
-            db.setConnectOptions(QStringLiteral("connect_timeout=5"));
-        } else {
-            db.setDatabaseName(url.mid(5));
-        }
+        const QUrl parsed(url);
+        db.setHostName(parsed.host());
+        if (parsed.port() > 0)
+            db.setPort(parsed.port());
+        db.setUserName(parsed.userName());
+        db.setPassword(parsed.password());
+        db.setDatabaseName(parsed.path().mid(1));
+        // An unreachable server is reported after a few seconds, not after minutes.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         opened = db.open();
         if (!opened)
             m_lastError = db.lastError().text();

@@ -59,8 +59,7 @@ public:
 
     // Opens an SQLite database file (created when missing).
     bool openSqlite(const QString& path, QString* error = nullptr);
-    // Opens a database URL: "sqlite:PATH", "postgresql://user:pw@host:port/db" or
-    // "odbc:CONNECTION-STRING".
+    // Opens a database URL: "sqlite:PATH" or "postgresql://user:pw@host:port/db".
     bool openUrl(const QString& url, QString* error = nullptr);
     void close();
     bool isOpen() const;

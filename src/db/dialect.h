@@ -12,25 +12,20 @@ public:
     enum Backend
     {
         Sqlite,
-        Postgres,
-        Access
+        Postgres
     };
     explicit Dialect(Backend backend = Sqlite) : m_backend(backend) {}
     Backend backend() const { return m_backend; }
 
-    // #2010-3-5# on Access, '2010-03-05' elsewhere.
+    // '2010-03-05'.
     QString dateLiteral(const QDate& date) const;
-    // The text stored into a date column: ISO yyyy-MM-dd except on Access.
+    // The text stored into a date column: ISO yyyy-MM-dd.
     QString dateValue(const QDate& date) const;
 
     // The ORDER BY term that lists yclnote rows in the order they were stored ("rowid" on
-    // SQLite, the serial column of the same name on PostgreSQL); empty where the backend has
-    // none and a plain scan gives that order.
+    // SQLite, the serial column of the same name on PostgreSQL).
     QString storedOrder() const;
 
-    // True where the database has the program's functions mv_int() (the integer reading of a
-    // quantity) so sums can be made by the database.
-    bool hasIntegerFunction() const { return m_backend != Access; }
     // The test that a date column lies in [from, to]: on SQLite mv_between(), which also reads
     // dates stored in other text forms; elsewhere a plain BETWEEN on the ISO text.
     QString dateBetween(const QString& column, const QDate& from, const QDate& to) const;

@@ -36,8 +36,7 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
                                            const QString& number, QString* error)
 {
     // Lines come back in the order they were stored, as the grid had them.
-    const QString stored = connection.dialect().storedOrder();
-    const QString order = stored.isEmpty() ? QString() : u" ORDER BY "_qs + stored;
+    const QString order = u" ORDER BY "_qs + connection.dialect().storedOrder();
     std::unique_ptr<ResultSet> rows =
         connection.query(u"select * from yclnote where 单据号="_qs + sqlQuoted(number) +
                              u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) + order,

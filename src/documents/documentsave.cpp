@@ -223,13 +223,12 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     const QString order = connection.dialect().storedOrder();
     const QString columns =
         u"日期, 分类, 原材料名字, 型号, 单位, 数量, 单价, 供应单位, 制单人, 备注"_qs;
-    std::unique_ptr<ResultSet> lines =
-        connection.query(u"select "_qs + (order.isEmpty() ? QString() : order + u", "_qs) +
-                             columns + u" from yclnote where 单据号="_qs + sqlQuoted(number) +
-                             u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) +
-                             (order.isEmpty() ? QString() : u" order by "_qs + order),
-                         true);
-    const int count = int(columns.count(u',')) + 1 + (order.isEmpty() ? 0 : 1);
+    std::unique_ptr<ResultSet> lines = connection.query(
+        u"select "_qs + order + u", "_qs + columns + u" from yclnote where 单据号="_qs +
+            sqlQuoted(number) + u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) +
+            u" order by "_qs + order,
+        true);
+    const int count = 1 + int(columns.count(u',')) + 1; // the stored position, the columns
     QString version;
     for (; lines && !lines->eof(); lines->next()) {
         for (int i = 0; i < count; ++i)

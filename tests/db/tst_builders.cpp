@@ -21,10 +21,8 @@ private slots:
     void valuesAreStoredAsTyped();
     void quotingHelpers();
     void likePatternMatchesLiterally();
-    void concatAndCompareTexts();
+    void compareTextsByGbkBytes();
     void dateLiterals();
-    void odbcConnectionString_data();
-    void odbcConnectionString();
 };
 
 void TestBuilders::selectBuilder()
@@ -155,13 +153,8 @@ void TestBuilders::likePatternMatchesLiterally()
     QCOMPARE(countLike(QStringLiteral("折扣")), 2);
 }
 
-void TestBuilders::concatAndCompareTexts()
+void TestBuilders::compareTextsByGbkBytes()
 {
-    QCOMPARE(concatTexts({QStringLiteral("select * from yclnote where 原材料名字='"),
-                          QStringLiteral("玻璃"), QStringLiteral("'and 型号='"),
-                          QStringLiteral("6mm"), QStringLiteral("'")}),
-             QStringLiteral("select * from yclnote where 原材料名字='玻璃'and 型号='6mm'"));
-    QCOMPARE(concatTexts({}), QString());
     QCOMPARE(compareTexts(QStringLiteral("admin"), QStringLiteral("Admin")), 1);
     QCOMPARE(compareTexts(QString(), QStringLiteral("")), 0);
     QCOMPARE(compareTexts(QStringLiteral("阿"), QStringLiteral("张")), -1); // pinyin via GBK
@@ -176,43 +169,9 @@ void TestBuilders::concatAndCompareTexts()
 void TestBuilders::dateLiterals()
 {
     const QDate date(2010, 3, 5);
-    QCOMPARE(Dialect(Dialect::Access).dateLiteral(date), QStringLiteral("#2010-3-5#"));
     QCOMPARE(Dialect(Dialect::Sqlite).dateLiteral(date), QStringLiteral("'2010-03-05'"));
     QCOMPARE(Dialect(Dialect::Postgres).dateLiteral(date), QStringLiteral("'2010-03-05'"));
     QCOMPARE(Dialect().dateValue(date), QStringLiteral("2010-03-05"));
-}
-
-void TestBuilders::odbcConnectionString_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("expected");
-    const QString driver =
-        QStringLiteral(";Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access");
-    QTest::newRow("program database")
-        << QStringLiteral("C:\\仓库\\db.mdb") << QStringLiteral("admin")
-        << QStringLiteral("m4kd9wq2zt7b*")
-        << QStringLiteral("ODBC;DBQ=C:\\仓库\\db.mdb;DefaultDir=C:\\仓库") + driver +
-               QStringLiteral(";UID=admin;PWD=m4kd9wq2zt7b*;");
-    QTest::newRow("no backslash, no credentials")
-        << QStringLiteral("db.mdb") << QString() << QString()
-        << QStringLiteral("ODBC;DBQ=db.mdb") + driver + u';';
-    QTest::newRow("forward slashes are no directory")
-        << QStringLiteral("/home/a/db.mdb") << QString() << QStringLiteral("pw")
-        << QStringLiteral("ODBC;DBQ=/home/a/db.mdb") + driver + QStringLiteral(";PWD=pw;");
-    QTest::newRow("user only, root directory")
-        << QStringLiteral("\\db.mdb") << QStringLiteral("admin") << QString()
-        << QStringLiteral("ODBC;DBQ=\\db.mdb;DefaultDir=") + driver + QStringLiteral(";UID=admin;");
-}
-
-void TestBuilders::odbcConnectionString()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, user);
-    QFETCH(QString, password);
-    QFETCH(QString, expected);
-    QCOMPARE(mv::odbcConnectionString(path, user, password), expected);
 }
 
 QTEST_GUILESS_MAIN(TestBuilders)
