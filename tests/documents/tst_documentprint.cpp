@@ -10,6 +10,7 @@
 #include "print/tabledump.h"
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
+#include "support/printtablefile.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -179,11 +180,11 @@ private slots:
         // own copy in the data directory before both.
         PrintTable own(1, 1);
         own.setText(1, 1, u"本厂领料单"_qs);
-        QVERIFY(savePrintTableFile(own, program.filePath(u"ll.gjbg"_qs)));
+        QVERIFY(test::savePrintTableFile(own, program.filePath(u"ll.gjbg"_qs)));
         QVERIFY(loadPrintTemplate(DocumentKind::Requisition, dirs, t).done);
         QCOMPARE(t.text(1, 1), u"本厂领料单"_qs);
         own.setText(1, 1, u"用户的领料单"_qs);
-        QVERIFY(savePrintTableFile(own, data.filePath(u"ll.gjbg"_qs)));
+        QVERIFY(test::savePrintTableFile(own, data.filePath(u"ll.gjbg"_qs)));
         QVERIFY(loadPrintTemplate(DocumentKind::Requisition, dirs, t).done);
         QCOMPARE(t.text(1, 1), u"用户的领料单"_qs);
     }
