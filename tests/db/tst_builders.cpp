@@ -1,4 +1,4 @@
-// Statement builders, quoting helpers, the dialect and the ODBC connection string.
+// Statement builders, quoting helpers and the dialect.
 
 #include "db/builders.h"
 #include "db/dialect.h"
