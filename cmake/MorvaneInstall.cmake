@@ -1,12 +1,14 @@
-# What `cmake --install` puts where: the program in bin, its form templates in share/morvane,
-# the desktop entry, the AppStream metadata, the icon in the hicolor sizes, the man page and
-# the package documents. The Debian package (MorvaneDebian.cmake) is made of exactly this.
+# What `cmake --install` puts where: the program in bin (its Access reader in libexec/morvane),
+# its form templates in share/morvane, the desktop entry, the AppStream metadata, the icon in
+# the hicolor sizes, the man page and the package documents. The Debian package (MorvaneDebian.cmake) is made of exactly this.
 include(GNUInstallDirs)
 
 set(MORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(MORVANE_ICON_DIR ${PROJECT_SOURCE_DIR}/resources/icons)
 
 install(TARGETS morvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The Access import's reader, which the installed program finds in libexec/morvane.
+install(TARGETS morvane-accessreader RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/morvane)
 # Beside the program (bin/../share/morvane), where it looks when the data directory holds no
 # form templates of its own.
 install(FILES ${PROJECT_SOURCE_DIR}/resources/templates/rk.gjbg

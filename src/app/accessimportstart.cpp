@@ -5,6 +5,7 @@
 #include "data/accessimport.h"
 #include "data/datastore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -33,13 +34,16 @@ private:
 bool offerAccessImport(const QString& dataDirectory, const QString& jet3Charset)
 {
     const QString path = QDir(dataDirectory).filePath(QStringLiteral("db.mdb"));
+    const bool recovered = recoverStrandedImport(dataDirectory);
     if (probeDatabaseFile(path) != DatabaseFileKind::AccessJet)
         return true;
     const NoQuitOnLastWindow keepRunning;
     const QString question =
-        QStringLiteral("数据库文件 %1 是 Access 格式，需要先导入才能使用。\n\n"
-                       "现在导入吗？原文件将改名为 %2 保留，不作任何改动。")
-            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(freeAccessName(path)));
+        (recovered ? QStringLiteral("上次的导入没有完成，Access 文件已恢复为 %1。\n\n")
+                   : QStringLiteral("数据库文件 %1 是 Access 格式，需要先导入才能使用。\n\n"))
+            .arg(QDir::toNativeSeparators(path)) +
+        QStringLiteral("现在导入吗？原文件将改名为 %1 保留，不作任何改动。")
+            .arg(QDir::toNativeSeparators(freeAccessName(path)));
     if (msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes)
         return false;
 
@@ -51,6 +55,9 @@ bool offerAccessImport(const QString& dataDirectory, const QString& jet3Charset)
         options.jet3Charset = jet3Charset;
         options.progress = [&progress](const QString& table, qint64 rows, qint64 total) {
             progress.showProgress(table, rows, total);
+        };
+        options.waiting = [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
         import = importAccessFile(path, dataDirectory, options);
     }

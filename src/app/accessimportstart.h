@@ -1,6 +1,7 @@
 #pragma once
-// At start-up: when db.mdb is an Access file, offers to import it, runs the import with a
-// progress window and shows its summary.
+// At start-up: puts back an Access file an import cut short left without db.mdb; when db.mdb
+// is an Access file, offers to import it, runs the import with a progress window and shows
+// its summary.
 
 #include <QString>
 

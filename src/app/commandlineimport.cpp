@@ -11,6 +11,8 @@ int runCommandLineImport(const ProgramOptions& options, const QString& dataDirec
 {
     AccessImportOptions importOptions;
     importOptions.jet3Charset = options.importCharset;
+    // An import cut short here before is put back first: this one must not build beside it.
+    recoverStrandedImport(dataDirectory);
     const AccessImport import = importAccessFile(options.importFile, dataDirectory, importOptions);
     std::FILE* out = import.done ? stdout : stderr;
     std::fprintf(out, "%s\n", importSummaryText(import).toUtf8().constData());

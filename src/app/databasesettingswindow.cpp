@@ -139,7 +139,8 @@ void DatabaseSettingsWindow::save()
                u"数据设置"_qs);
         return;
     }
-    msgBox(u"设置已保存，程序下次启动时生效。"_qs, MsgOkInfo, u"数据设置"_qs);
+    msgBox(m_appliesAtOnce ? u"设置已保存。"_qs : u"设置已保存，程序下次启动时生效。"_qs, MsgOkInfo,
+           u"数据设置"_qs);
     accept();
 }
 

@@ -23,6 +23,8 @@ public:
     DatabaseSettingsWindow(const QString& filePath, QWidget* parent = nullptr);
 
     DatabaseChoice choice() const; // as the controls stand
+    // At start-up the saved choice is used at once, not at the next start.
+    void setAppliesAtOnce(bool atOnce) { m_appliesAtOnce = atOnce; }
 
 public slots:
     void testConnection();
@@ -40,6 +42,7 @@ private:
     EditBox* m_user = nullptr;
     EditBox* m_password = nullptr;
     QCheckBox* m_remember = nullptr;
+    bool m_appliesAtOnce = false;
 };
 
 } // namespace mv

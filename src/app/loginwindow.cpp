@@ -46,15 +46,21 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
         QCoreApplication::quit();
     });
 
+    openDatabase(dataDirectory, options);
+    m_userBox->setFocus();
+}
+
+bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& options)
+{
+    m_connection.close();
+    m_databaseError.clear();
     const bool server = !options.serverUrl.isEmpty();
     m_databaseOpen =
         server ? openServerDatabase(m_connection, options.serverUrl, options, &m_databaseError)
                : openDataStore(m_connection, dataDirectory, options, &m_databaseError);
     // Backups and print settings stay in the data directory with a server database too.
     m_connection.setHomeDirectory(dataDirectory);
-    if (!m_databaseOpen)
-        msgBox(m_databaseError, MsgOk, QStringLiteral("错误"));
-    else if (!server && !QFileInfo(dataDirectory).isWritable())
+    if (m_databaseOpen && !server && !QFileInfo(dataDirectory).isWritable())
         // The database needs its directory to write its journal: say so now, not at the
         // first failed save.
         msgBox(QStringLiteral("数据目录 %1 不可写：可以查看数据，但无法保存任何修改。\n"
@@ -62,7 +68,7 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
                    .arg(QDir::toNativeSeparators(dataDirectory)),
                MsgOkInfo, QStringLiteral("警告"));
     fillUserList();
-    m_userBox->setFocus();
+    return m_databaseOpen;
 }
 
 LoginWindow::~LoginWindow()

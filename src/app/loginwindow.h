@@ -20,6 +20,7 @@ class LoginWindow : public QWidget
 {
     Q_OBJECT
 public:
+    // Opens the database (see openDatabase()).
     LoginWindow(const QString& dataDirectory, const OpenOptions& options,
                 QWidget* parent = nullptr);
     ~LoginWindow() override;
@@ -28,6 +29,11 @@ public:
     bool databaseOpen() const { return m_databaseOpen; }
     QString databaseError() const { return m_databaseError; }
     MainWindow* mainWindow() const { return m_mainWindow.get(); }
+
+    // Opens the server database options name, else db.mdb in the data directory, and fills
+    // the user list. A failure shows nothing: databaseError() says what is wrong, and the
+    // start-up decides what to offer (see databasestart.h).
+    bool openDatabase(const QString& dataDirectory, const OpenOptions& options);
 
 public slots:
     // Checks the typed name and password; on success opens the main window.

@@ -97,6 +97,8 @@ int main(int argc, char* argv[])
     if (!mv::chooseStartDatabase(options.database, &openOptions))
         return 2;
     mv::LoginWindow login(dataDirectory, openOptions);
+    if (!login.databaseOpen() && !mv::settleStartFailure(login, dataDirectory, openOptions))
+        return 1;
     login.move(50, 50);
     login.show();
     const int code = app.exec();

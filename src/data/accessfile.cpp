@@ -177,7 +177,13 @@ bool AccessTable::next()
                            .arg(declaredRows());
         return false;
     }
-    ++d->rowsRead;
+    // A damaged page chain can run on (even in a circle): more rows than declared is damage.
+    if (++d->rowsRead > declaredRows()) {
+        d->error = QStringLiteral("表 %1 读出的行比表定义记载的 %2 行多，文件可能已损坏")
+                       .arg(d->name)
+                       .arg(declaredRows());
+        return false;
+    }
     return true;
 }
 
@@ -272,6 +278,12 @@ bool AccessFile::open(const QString& path, const QString& jet3Charset, QString* 
     }
     if (!d->handle)
         return fail(error, QStringLiteral("无法打开 Access 文件 %1").arg(path));
+    // A Jet file is whole pages: anything else was cut short (a copy broken off, a full disk).
+    if (QFileInfo(path).size() % d->handle->fmt->pg_size != 0) {
+        d->close();
+        return fail(error,
+                    QStringLiteral("Access 文件 %1 不完整（文件被截断），无法读取").arg(path));
+    }
     mdb_set_bind_size(d->handle, kBindSize);
     if (!mdb_read_catalog(d->handle, MDB_TABLE)) {
         d->close();

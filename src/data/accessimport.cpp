@@ -1,20 +1,26 @@
 #include "data/accessimport.h"
 
-#include "data/accessfile.h"
-#include "data/accesstablecopy.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "data/accessreaderprocess.h"
+#include "data/fileplacement.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QScopeGuard>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace mv {
 
 namespace {
 
 const char kDatabaseFileName[] = "db.mdb";
+const char kBuildPattern[] = "db.mdb.importing-";
 
 QString shown(const QString& path)
 {
@@ -27,83 +33,71 @@ bool samePath(const QString& a, const QString& b)
     return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
 }
 
-// The Access table for a program table: an explicit choice, else the same name in any case.
-QString sourceTableFor(const QString& table, const QStringList& accessTables,
-                       const AccessImportOptions& options)
+bool present(const QString& path)
 {
-    const QString wanted = options.sourceTables.value(table, table);
-    for (const QString& name : accessTables)
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return name;
-    return QString();
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
-// Builds the new database at buildPath from the open Access file. False with *error set.
-bool buildDatabase(AccessFile& access, const QString& buildPath, const AccessImportOptions& options,
-                   QList<ImportedTable>* tables, QString* error)
+// Held while an import runs in the directory, so that the recovery at another copy's start
+// leaves its half-built file alone. A lock whose program died is taken over.
+class ImportLock
 {
-    Connection target;
-    QString reason;
-    if (!target.openSqlite(buildPath, &reason) || !createSchema(target, &reason)) {
-        *error = QStringLiteral("无法建立新数据库 %1：%2").arg(shown(buildPath), reason);
+public:
+    explicit ImportLock(const QString& directory)
+        : m_lock(QDir(directory).filePath(QStringLiteral("db.mdb.import.lock")))
+    {
+        m_lock.setStaleLockTime(0); // stale only when its program is gone, however long it runs
+    }
+    bool tryLock() { return m_lock.tryLock(0); }
+    bool heldElsewhere() const { return m_lock.error() == QLockFile::LockFailedError; }
+
+private:
+    QLockFile m_lock;
+};
+
+void appendToLog(const QString& dataDirectory, const QString& accessFile,
+                 const QByteArray& diagnostics)
+{
+    if (diagnostics.isEmpty())
+        return;
+    QFile log(importLogPath(dataDirectory));
+    if (!log.open(QIODevice::Append))
+        return;
+    log.write(QStringLiteral("== %1 导入 %2\n")
+                  .arg(QDateTime::currentDateTime().toString(Qt::ISODate), shown(accessFile))
+                  .toUtf8());
+    log.write(diagnostics);
+    if (!diagnostics.endsWith('\n'))
+        log.write("\n");
+}
+
+// Gives the Access file that is db.mdb its kept name, then puts the new database in its place:
+// first a second name for the Access file, so that db.mdb is at every moment either the Access
+// file or the complete new database. Where the file system has no second names, the Access
+// file moves aside just before the new database moves in (a start after a cut between the two
+// puts it back). False with *error when nothing was changed.
+bool replaceAccessFile(const QString& databasePath, const QString& buildPath, QString* keptPath,
+                       QString* error)
+{
+    Placement kept = Placement::TargetExists;
+    for (int attempt = 0; attempt < 10 && kept == Placement::TargetExists; ++attempt) {
+        *keptPath = freeAccessName(databasePath);
+        kept = addName(databasePath, *keptPath, error);
+    }
+    if (kept == Placement::Done) {
+        if (std::rename(QFile::encodeName(buildPath).constData(),
+                        QFile::encodeName(databasePath).constData()) == 0)
+            return true;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(*keptPath);
         return false;
     }
-    Transaction transaction(target);
-    if (!transaction.active()) {
-        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastError());
+    if (moveIntoPlace(databasePath, *keptPath, error) != Placement::Done)
         return false;
-    }
-    const QStringList accessTables = access.tableNames();
-    for (const QString& table : importedTableNames()) {
-        ImportedTable imported;
-        imported.name = table;
-        const QString sourceName = sourceTableFor(table, accessTables, options);
-        imported.found = !sourceName.isEmpty();
-        if (!imported.found) {
-            tables->append(imported);
-            continue;
-        }
-        const auto source = access.openTable(sourceName, &reason);
-        if (!source) {
-            *error = reason;
-            return false;
-        }
-        // The accounts come from the file: the first account of a new database only stays
-        // when the file has none, so that somebody can still log in.
-        if (table == QLatin1String("user") && source->declaredRows() > 0 &&
-            !target.execute(QStringLiteral("DELETE FROM [user]"))) {
-            *error = target.lastError();
-            return false;
-        }
-        const qint64 total = source->declaredRows();
-        if (options.progress)
-            options.progress(table, 0, total);
-        const TableCopy copy = copyAccessTable(*source, target, table, [&](qint64 rows) {
-            if (options.progress)
-                options.progress(table, rows, total);
-        });
-        imported.rowsRead = copy.rowsRead;
-        imported.rowsWritten = copy.rowsWritten;
-        imported.extraColumns = copy.extraColumns;
-        tables->append(imported);
-        if (!copy.ok()) {
-            *error = copy.error;
-            return false;
-        }
-        if (copy.rowsRead != copy.rowsWritten) {
-            *error = QStringLiteral("表 %1 读取 %2 行，只写入 %3 行")
-                         .arg(table)
-                         .arg(copy.rowsRead)
-                         .arg(copy.rowsWritten);
-            return false;
-        }
-    }
-    if (!transaction.commit()) {
-        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastError());
-        return false;
-    }
-    target.close();
-    return true;
+    if (moveIntoPlace(buildPath, databasePath, error) == Placement::Done)
+        return true;
+    moveIntoPlace(*keptPath, databasePath);
+    return false;
 }
 
 } // namespace
@@ -120,9 +114,14 @@ QString freeAccessName(const QString& databasePath)
 {
     const QString base = databasePath + QStringLiteral(".access");
     QString candidate = base;
-    for (int n = 1; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
+    for (int n = 1; present(candidate); ++n)
         candidate = base + QLatin1Char('.') + QString::number(n);
     return candidate;
+}
+
+QString importLogPath(const QString& dataDirectory)
+{
+    return QDir(dataDirectory).filePath(QStringLiteral("import.log"));
 }
 
 AccessImport importAccessFile(const QString& accessFile, const QString& dataDirectory,
@@ -142,49 +141,88 @@ AccessImport importAccessFile(const QString& accessFile, const QString& dataDire
     if (!QFileInfo(originalPath).isFile())
         return failed(QStringLiteral("找不到 Access 文件 %1").arg(shown(originalPath)));
     const bool fromDatabaseFile = samePath(originalPath, databasePath);
-    if (!fromDatabaseFile && QFileInfo::exists(databasePath))
+    if (!fromDatabaseFile && present(databasePath))
         return failed(QStringLiteral("数据目录中已有 %1，导入不会覆盖它").arg(shown(databasePath)));
     if (!QDir().mkpath(directory))
         return failed(QStringLiteral("无法创建数据目录 %1").arg(shown(directory)));
+    ImportLock lock(directory);
+    if (!lock.tryLock())
+        return failed(
+            lock.heldElsewhere()
+                ? QStringLiteral("另一个程序正在向 %1 导入，请等它完成").arg(shown(directory))
+                : QStringLiteral("无法在 %1 中建立新数据库：该目录不可写").arg(shown(directory)));
 
     // The new file is built under a temporary name beside db.mdb.
-    QTemporaryFile build(QDir(directory).filePath(QStringLiteral("db.mdb.importing-XXXXXX")));
+    QTemporaryFile build(QDir(directory).filePath(QLatin1String(kBuildPattern) + u"XXXXXX"_qs));
     if (!build.open())
         return failed(QStringLiteral("无法在 %1 中建立新数据库：%2")
                           .arg(shown(directory), build.errorString()));
     build.close();
     const QString buildPath = build.fileName();
+    const auto dropJournal = qScopeGuard([&] { QFile::remove(buildPath + u"-journal"_qs); });
 
-    // db.mdb itself moves aside first, so that nothing can ever write over it.
-    if (fromDatabaseFile) {
-        result.accessPath = freeAccessName(databasePath);
-        QFile original(databasePath);
-        if (!original.rename(result.accessPath)) {
-            const QString reason = original.errorString();
-            result.accessPath = originalPath;
-            return failed(
-                QStringLiteral("无法把 %1 改名为 %2：%3")
-                    .arg(shown(databasePath), shown(freeAccessName(databasePath)), reason));
-        }
+    const ReaderBuild built = buildInReaderProcess(originalPath, buildPath, options);
+    result.tables = built.tables;
+    appendToLog(directory, originalPath, built.diagnostics);
+    if (!built.done) {
+        QString message = built.message;
+        if (!built.diagnostics.isEmpty())
+            message += QStringLiteral("\n（Access 读取程序的详细信息记在 %1）")
+                           .arg(shown(importLogPath(directory)));
+        return failed(message);
     }
-    auto undo = [&](const QString& what) {
-        QFile::remove(buildPath + QStringLiteral("-journal"));
-        if (fromDatabaseFile && QFile::rename(result.accessPath, databasePath))
-            result.accessPath = databasePath;
-        return failed(what);
-    };
 
-    AccessFile access;
     QString reason;
-    if (!access.open(result.accessPath, options.jet3Charset, &reason))
-        return undo(reason);
-    if (!buildDatabase(access, buildPath, options, &result.tables, &reason))
-        return undo(reason);
-    if (!QFile::rename(buildPath, databasePath))
-        return undo(QStringLiteral("无法把新数据库改名为 %1").arg(shown(databasePath)));
+    if (fromDatabaseFile) {
+        QString kept;
+        if (!replaceAccessFile(databasePath, buildPath, &kept, &reason))
+            return failed(
+                QStringLiteral("无法把新数据库改名为 %1：%2").arg(shown(databasePath), reason));
+        result.accessPath = kept;
+    } else {
+        const Placement placed = moveIntoPlace(buildPath, databasePath, &reason);
+        if (placed == Placement::TargetExists)
+            return failed(
+                QStringLiteral("数据目录中已有 %1，导入不会覆盖它").arg(shown(databasePath)));
+        if (placed != Placement::Done)
+            return failed(
+                QStringLiteral("无法把新数据库改名为 %1：%2").arg(shown(databasePath), reason));
+    }
     build.setAutoRemove(false);
     result.done = true;
     return result;
+}
+
+QString strandedAccessFile(const QString& dataDirectory)
+{
+    const QDir directory(dataDirectory);
+    if (present(directory.filePath(QLatin1String(kDatabaseFileName))))
+        return {};
+    // The most recently kept one: renaming sets a file's status change time.
+    const QFileInfoList kept =
+        directory.entryInfoList({u"db.mdb.access"_qs, u"db.mdb.access.*"_qs}, QDir::Files);
+    QFileInfo latest;
+    for (const QFileInfo& file : kept)
+        if (!latest.exists() || file.metadataChangeTime() > latest.metadataChangeTime())
+            latest = file;
+    return latest.exists() ? latest.filePath() : QString();
+}
+
+bool recoverStrandedImport(const QString& dataDirectory)
+{
+    if (!QFileInfo(dataDirectory).isDir())
+        return false;
+    ImportLock lock(dataDirectory);
+    if (!lock.tryLock())
+        return false; // an import is running (or nothing can be changed here)
+    QDir directory(dataDirectory);
+    for (const QString& name : directory.entryList({QLatin1String(kBuildPattern) + u'*'},
+                                                   QDir::Files | QDir::Hidden | QDir::System))
+        directory.remove(name);
+    const QString stranded = strandedAccessFile(dataDirectory);
+    return !stranded.isEmpty() &&
+           moveIntoPlace(stranded, directory.filePath(QLatin1String(kDatabaseFileName))) ==
+               Placement::Done;
 }
 
 QString importSummaryText(const AccessImport& import)

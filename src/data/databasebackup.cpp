@@ -4,13 +4,12 @@
 
 #include "common/oledate.h"
 #include "data/connection.h"
+#include "data/replacementfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
-#include <filesystem>
 #include <sqlite3.h>
 
 namespace mv {
@@ -90,26 +89,19 @@ bool snapshotDatabase(Connection& connection, const QString& path, QString* erro
         return false;
     }
     // A fresh name beside the target; the target is replaced only by a complete copy.
-    QTemporaryFile reserve(path + QStringLiteral(".XXXXXX"));
-    reserve.setAutoRemove(false);
-    if (!reserve.open()) {
+    ReplacementFile file(path, ReplacementFile::OwnerOnly);
+    QString reason;
+    if (!file.create(&reason)) {
         if (error)
-            *error = reserve.errorString();
+            *error = reason;
         return false;
     }
-    const QString temporary = reserve.fileName();
-    reserve.close();
-    std::error_code renameError;
-    if (copyPages(source, temporary, error)) {
-        std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
-                                QFile::encodeName(path).toStdString(), renameError);
-        if (!renameError)
-            return true;
-        if (error)
-            *error = QString::fromStdString(renameError.message());
-    }
-    QFile::remove(temporary);
+    const QString temporary = file.temporaryPath();
+    if (copyPages(source, temporary, &reason) && file.commit(&reason))
+        return true;
     QFile::remove(temporary + QStringLiteral("-journal"));
+    if (error)
+        *error = reason;
     return false;
 }
 

@@ -1,10 +1,13 @@
 #include "data/datastore.h"
 
+#include "data/accessimport.h"
 #include "data/connection.h"
+#include "data/fileplacement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
@@ -47,19 +50,43 @@ QString serverShown(const QString& url)
            u'/' + parsed.path().mid(1);
 }
 
-bool createNewDatabase(Connection& connection, const QString& path, const OpenOptions& options,
+// The plain reading of a data directory where nothing can be created.
+QString unwritableDirectoryMessage(const QString& directory)
+{
+    return QStringLiteral("数据目录 %1 不可写，无法在其中建立数据库。\n请修改该目录的权限，或用 "
+                          "--home 选项（或环境变量 MORVANE_HOME）指定一个可写的目录。")
+        .arg(QDir::toNativeSeparators(directory));
+}
+
+// Builds a new database under a temporary name and moves it to path, never over a file that
+// is there: when two copies start at once on an empty directory, the first one's database
+// stays and the other one's is dropped; neither works in a file the other removes. True when
+// path now holds a database (this one's or another copy's).
+bool createNewDatabase(const QString& directory, const QString& path, const OpenOptions& options,
                        QString* error)
 {
+    QTemporaryFile file(QDir(directory).filePath(QStringLiteral("db.mdb.new-XXXXXX")));
+    if (!file.open())
+        return fail(error, unwritableDirectoryMessage(directory));
+    file.close();
+    const QString building = file.fileName();
+    const auto dropJournal = qScopeGuard([&] { QFile::remove(building + u"-journal"_qs); });
+    Connection builder;
     QString reason;
-    if (!connection.openSqlite(path, &reason))
+    if (!builder.openSqlite(building, &reason) || !createSchema(builder, &reason) ||
+        (options.demoData && !fillDemoData(builder, &reason)))
         return fail(error, QStringLiteral("无法创建数据库文件 %1：%2")
                                .arg(QDir::toNativeSeparators(path), reason));
-    if (createSchema(connection, &reason) &&
-        (!options.demoData || fillDemoData(connection, &reason)))
+    builder.close();
+    switch (moveIntoPlace(building, path, &reason)) {
+    case Placement::Done:
+        file.setAutoRemove(false);
         return true;
-    // Leave no half-made file behind: the next start tries again from scratch.
-    connection.close();
-    QFile::remove(path);
+    case Placement::TargetExists:
+        return true; // another copy was first: its database is the one
+    case Placement::Failed:
+        break;
+    }
     return fail(
         error,
         QStringLiteral("无法创建数据库文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
@@ -168,7 +195,9 @@ QString resolveDataDirectory(const QString& homeOption, const QString& programDi
     const QString environment = qEnvironmentVariable("MORVANE_HOME");
     if (!environment.isEmpty())
         return QDir::cleanPath(QDir(environment).absolutePath());
+    // A build directory is no home for data: a clean rebuild deletes it.
     if (!programDirectory.isEmpty() &&
+        !QFileInfo::exists(QDir(programDirectory).filePath(QStringLiteral("CMakeCache.txt"))) &&
         (QFileInfo::exists(QDir(programDirectory).filePath(QLatin1String(kDatabaseFileName))) ||
          directoryIsWritable(programDirectory)))
         return QDir::cleanPath(programDirectory);
@@ -178,38 +207,73 @@ QString resolveDataDirectory(const QString& homeOption, const QString& programDi
 bool openDataStore(Connection& connection, const QString& dataDirectory, const OpenOptions& options,
                    QString* error)
 {
+    const QString shownDirectory = QDir::toNativeSeparators(dataDirectory);
+    if (QFileInfo(dataDirectory).exists() && !QFileInfo(dataDirectory).isDir())
+        return fail(error, QStringLiteral("数据目录 %1 是一个文件，不是目录。\n请用 --home 选项"
+                                          "（或环境变量 MORVANE_HOME）指定一个目录。")
+                               .arg(shownDirectory));
     if (!QDir().mkpath(dataDirectory))
-        return fail(error, QStringLiteral("无法创建数据目录 %1，请检查该位置是否可写。")
-                               .arg(QDir::toNativeSeparators(dataDirectory)));
+        return fail(error, QStringLiteral("无法建立数据目录 %1。\n请检查它的上级目录是否可写，或用 "
+                                          "--home 选项（或环境变量 MORVANE_HOME）指定别的目录。")
+                               .arg(shownDirectory));
     const QString path = QDir(dataDirectory).filePath(QLatin1String(kDatabaseFileName));
     const QString shownPath = QDir::toNativeSeparators(path);
 
-    switch (probeDatabaseFile(path)) {
+    DatabaseFileKind kind = probeDatabaseFile(path);
+    // An empty file is a database yet to be created: it gets its tables in place below.
+    if (kind == DatabaseFileKind::Missing && !QFileInfo::exists(path)) {
+        if (const QString stranded = strandedAccessFile(dataDirectory); !stranded.isEmpty())
+            return fail(
+                error, QStringLiteral("数据目录中没有 db.mdb，但有一个上次没有导入完的 Access 文件 "
+                                      "%1，所以没有新建空数据库。\n请把它改名为 db.mdb 后重新启动"
+                                      "程序，再次导入。")
+                           .arg(QDir::toNativeSeparators(stranded)));
+        if (!createNewDatabase(dataDirectory, path, options, error))
+            return false;
+        kind = probeDatabaseFile(path);
+    }
+
+    switch (kind) {
     case DatabaseFileKind::Missing:
-        return createNewDatabase(connection, path, options, error);
+    case DatabaseFileKind::Sqlite:
+        break;
     case DatabaseFileKind::AccessJet:
         return fail(
             error,
             QStringLiteral("数据库文件 %1 是 Access 格式，需要先导入才能使用。").arg(shownPath));
     case DatabaseFileKind::Unreadable:
-        return fail(error, QStringLiteral("无法读取数据库文件 %1，请检查文件是否存在以及访问权限。")
-                               .arg(shownPath));
+        return fail(error,
+                    QFileInfo(path).isDir()
+                        ? QStringLiteral("%1 是一个目录，不是数据库文件。\n请把它移走或改名。")
+                              .arg(shownPath)
+                        : QStringLiteral("无法读取数据库文件 %1：没有读取权限。\n请让当前用户可以"
+                                         "读写这个文件。")
+                              .arg(shownPath));
     case DatabaseFileKind::Unknown:
-        return fail(error, QStringLiteral("数据库文件 %1 不是本程序能识别的数据库格式，无法打开。")
+        return fail(error, QStringLiteral("数据库文件 %1 不是本程序能识别的数据库格式，无法打开。\n"
+                                          "请把它移走，或换上本程序的数据库文件或其备份。")
                                .arg(shownPath));
-    case DatabaseFileKind::Sqlite:
-        break;
     }
 
     QString reason;
     if (!connection.openSqlite(path, &reason))
-        return fail(error, QStringLiteral("无法打开数据库文件 %1：%2").arg(shownPath, reason));
+        return fail(error, QStringLiteral("无法打开数据库文件 %1：%2\n请检查该文件及数据目录的访问"
+                                          "权限。")
+                               .arg(shownPath, reason));
     // A damaged file opens but fails its first read: find out now, not at the login list.
     const auto probe = connection.query(QStringLiteral("SELECT count(*) FROM sqlite_master"), true);
     if (!probe) {
         reason = connection.lastError();
         connection.close();
-        return fail(error, QStringLiteral("无法打开数据库文件 %1：%2").arg(shownPath, reason));
+        if (!reason.contains(u"not a database"_qs) && !reason.contains(u"malformed"_qs))
+            return fail(error,
+                        QStringLiteral("无法读取数据库文件 %1（%2）。\n请稍后再试；仍然不行时"
+                                       "请检查该文件的访问权限。")
+                            .arg(shownPath, reason));
+        return fail(error, QStringLiteral("数据库文件 %1 已损坏，无法打开。\n请用备份替换它：数据"
+                                          "目录下 datebak 中的 .mdbbak 文件是数据库的副本，可以复制"
+                                          "为 db.mdb。")
+                               .arg(shownPath));
     }
     probe->close();
     if (hasNoTables(connection)) {

@@ -24,7 +24,8 @@ enum class DatabaseFileKind
 DatabaseFileKind probeDatabaseFile(const QString& path);
 
 // The data directory: the explicit option, else MORVANE_HOME, else the program directory
-// when it holds db.mdb or is writable, else the per-user data directory.
+// when it holds db.mdb or is writable and is no build directory (one holding CMakeCache.txt),
+// else the per-user data directory.
 QString resolveDataDirectory(const QString& homeOption, const QString& programDirectory);
 
 // Creates every table and index on an empty database, stores the schema version and the
@@ -47,8 +48,11 @@ struct OpenOptions
 };
 
 // Opens <dataDirectory>/db.mdb on the connection, creating it (and the directory) on first
-// start. Refuses an Access/Jet file with a message saying it must be imported. On failure
-// returns false with a user-readable Chinese message in *error.
+// start: built under a temporary name and moved into place without replacing a database
+// another copy of the program made meanwhile. Refuses an Access/Jet file with a message saying
+// it must be imported, and creates nothing where an import was cut short (see
+// strandedAccessFile). On failure returns false with a plain Chinese message in *error that
+// says what is wrong and what to do.
 bool openDataStore(Connection& connection, const QString& dataDirectory,
                    const OpenOptions& options = {}, QString* error = nullptr);
 

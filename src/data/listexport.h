@@ -1,8 +1,8 @@
 #pragma once
-// Exporting a report list to a workbook: the list's texts are copied into table tmp of a
-// throw-away SQLite database (db.tmp in the temporary directory, replaced by every export and
-// left in place), inside one transaction, and the workbook is then written from that table in
-// one step. The export connection is the caller's (ExportWindow's), never the main one.
+// Exporting a report list to a workbook: the list's rows go straight into the workbook
+// writer, which writes the file under a fresh name beside the target and renames it into
+// place once whole. Nothing is written anywhere else, so exports of different users or at
+// the same time never meet.
 
 #include <QList>
 #include <QString>
@@ -11,15 +11,12 @@
 
 namespace mv {
 
-class Connection;
-
 struct ListExportRequest
 {
     QStringList titles;      // column titles, in column order: the header row
     QList<QStringList> rows; // cell texts; a short row has empty cells at its end
     QString sheetName;       // empty: "Sheet1"
     QString outputPath;      // .xlsx writes Office Open XML, anything else Excel 97-2003
-    QString temporaryDatabase;
 };
 
 struct ListExportOutcome
@@ -29,24 +26,18 @@ struct ListExportOutcome
     int sheets = 0;  // rows past a sheet's limit go on in further sheets
 };
 
-// Called with the number of rows copied so far and the row count.
+// Called with the number of rows written so far and the row count.
 using ExportProgress = std::function<void(int written, int total)>;
-
-// db.tmp directly in the system's temporary directory.
-QString exportTemporaryDatabasePath();
 
 // The chosen file name, with ".xls" added when it has no suffix at all.
 QString workbookFileName(const QString& chosen);
-
-// Column names for table tmp: the titles, made unique (SQLite compares them without case)
-// and never empty, by adding "_2", "_3", ...
-QStringList exportColumnNames(const QStringList& titles);
 
 // The name of the n-th sheet (n >= 2) of a list too long for one: "库存(2)", kept within 31
 // characters.
 QString continuationSheetName(const QString& sheetName, int n);
 
-ListExportOutcome exportList(Connection& exportConnection, const ListExportRequest& request,
-                             const ExportProgress& progress = {});
+// Writes the header row and the rows, going on in a further sheet (with the header again)
+// when a sheet is full. A failed export leaves the file at outputPath as it was.
+ListExportOutcome exportList(const ListExportRequest& request, const ExportProgress& progress = {});
 
 } // namespace mv

@@ -1,6 +1,9 @@
 #include "data/serverdump.h"
 
-#include <QFile>
+#include "data/replacementfile.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -16,7 +19,15 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
         return false;
     }
     const QUrl url(urlText);
-    const QString temporary = path + u".part"_qs;
+    // pg_dump writes under a fresh name beside the backup, which replaces an older backup of
+    // that name only once the dump is complete.
+    ReplacementFile file(path, ReplacementFile::OwnerOnly);
+    QString reason;
+    if (!file.create(&reason)) {
+        *error = u"无法在 %1 中写入备份：%2"_qs.arg(
+            QDir::toNativeSeparators(QFileInfo(path).absolutePath()), reason);
+        return false;
+    }
     QProcess dump;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The password goes through the environment, never onto the command line.
@@ -24,7 +35,7 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
         environment.insert(u"PGPASSWORD"_qs, url.password());
     dump.setProcessEnvironment(environment);
     QStringList arguments = {
-        u"--format=custom"_qs, u"--no-password"_qs, u"--file"_qs, temporary,
+        u"--format=custom"_qs, u"--no-password"_qs, u"--file"_qs, file.temporaryPath(),
         u"--host"_qs,          url.host(),          u"--port"_qs, QString::number(url.port(5432))};
     if (!url.userName().isEmpty())
         arguments << u"--username"_qs << url.userName();
@@ -32,15 +43,12 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
     dump.start(program, arguments);
     const bool finished = dump.waitForFinished(-1);
     if (!finished || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
-        QFile::remove(temporary);
         const QString said = QString::fromLocal8Bit(dump.readAllStandardError()).trimmed();
         *error = u"pg_dump 没有完成："_qs + (said.isEmpty() ? dump.errorString() : said);
         return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(temporary, path)) {
-        QFile::remove(temporary);
-        *error = u"无法把备份写成 "_qs + path;
+    if (!file.commit(&reason)) {
+        *error = u"无法把备份写成 %1：%2"_qs.arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
     return true;

@@ -5,14 +5,19 @@
 // glib's headers first: they use names that Qt defines as macros.
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output-stdio.h>
 
 #include "data/biffrecords.h"
+#include "data/replacementfile.h"
 #include "data/workbookwriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace mv {
 
@@ -93,6 +98,23 @@ QByteArray window2Body(bool selected)
     return body;
 }
 
+// A key of the shared string table: a view of the text with its hash, so that a lookup
+// compares characters only with the texts of the same hash.
+struct TextKey
+{
+    QStringView text;
+    size_t hash;
+    friend bool operator==(const TextKey& a, const TextKey& b) noexcept
+    {
+        return a.hash == b.hash && a.text == b.text;
+    }
+};
+
+size_t qHash(const TextKey& key, size_t seed) noexcept
+{
+    return key.hash ^ seed;
+}
+
 struct Sheet
 {
     QString name;
@@ -132,33 +154,43 @@ public:
                 QStringLiteral("工作表“%1”已达 %2 行的上限").arg(sheet.name).arg(kXlsMaxRows));
         if (cells.size() > kXlsMaxColumns)
             return fail(QStringLiteral("列数超过 %1 列的上限").arg(kXlsMaxColumns));
+        // The row's LABELSST records are made in place at the end of the sheet's cells,
+        // which then keep only the records of the cells that are not empty.
+        constexpr qsizetype kRecordSize = 14;
+        const qsizetype start = sheet.cells.size();
+        sheet.cells.resize(start + cells.size() * kRecordSize);
+        char* record = sheet.cells.data() + start;
         const quint16 row = quint16(sheet.rows);
         for (qsizetype c = 0; c < cells.size(); ++c) {
             const QString& text = cells.at(c);
             if (text.isEmpty())
                 continue;
-            if (text.size() > kXlsMaxCellLength)
+            if (text.size() > kXlsMaxCellLength) {
+                sheet.cells.resize(start);
                 return fail(
                     QStringLiteral("单元格文字超过 %1 个字符的上限").arg(kXlsMaxCellLength));
+            }
             const quint32 index = stringIndex(text);
-            // One LABELSST record: type, body length 10, row, column, format, string index.
-            const char record[14] = {char(LabelSst & 0xFF),
-                                     char(LabelSst >> 8),
-                                     10,
-                                     0,
-                                     char(row & 0xFF),
-                                     char(row >> 8),
-                                     char(c & 0xFF),
-                                     char(c >> 8),
-                                     char(kTextXf),
-                                     0,
-                                     char(index & 0xFF),
-                                     char((index >> 8) & 0xFF),
-                                     char((index >> 16) & 0xFF),
-                                     char(index >> 24)};
-            sheet.cells.append(record, sizeof record);
+            // Type, body length 10, row, column, format, string index.
+            const char fields[kRecordSize] = {char(LabelSst & 0xFF),
+                                              char(LabelSst >> 8),
+                                              10,
+                                              0,
+                                              char(row & 0xFF),
+                                              char(row >> 8),
+                                              char(c & 0xFF),
+                                              char(c >> 8),
+                                              char(kTextXf),
+                                              0,
+                                              char(index & 0xFF),
+                                              char((index >> 8) & 0xFF),
+                                              char((index >> 16) & 0xFF),
+                                              char(index >> 24)};
+            std::memcpy(record, fields, kRecordSize);
+            record += kRecordSize;
             ++m_cellCount;
         }
+        sheet.cells.resize(record - sheet.cells.constData());
         sheet.columns = std::max(sheet.columns, int(cells.size()));
         ++sheet.rows;
         return true;
@@ -194,12 +226,14 @@ public:
 private:
     quint32 stringIndex(const QString& text)
     {
-        const auto found = m_stringIndex.constFind(text);
+        const size_t hash = qHash(QStringView(text));
+        const auto found = m_stringIndex.constFind(TextKey{text, hash});
         if (found != m_stringIndex.constEnd())
             return found.value();
         const quint32 index = quint32(m_strings.size());
         m_strings.append(text);
-        m_stringIndex.insert(text, index);
+        // The key views the characters of the copy kept in m_strings, which never change.
+        m_stringIndex.insert(TextKey{m_strings.constLast(), hash}, index);
         return index;
     }
 
@@ -268,12 +302,21 @@ private:
         return out;
     }
 
-    // Writes the stream made of pieces as the "Workbook" of a compound file at m_path,
-    // through a temporary file that replaces the target only once complete.
+    // Writes the stream made of pieces as the "Workbook" of a compound file, under a fresh
+    // name beside the target that replaces the target only once complete.
     bool compoundFile(const QList<const QByteArray*>& pieces)
     {
-        GsfOutput* memory = gsf_output_memory_new();
-        GsfOutfile* ole = gsf_outfile_msole_new(memory);
+        ReplacementFile file(m_path);
+        if (!file.create(&m_saveError))
+            return false;
+        FILE* stream = std::fopen(QFile::encodeName(file.temporaryPath()).constData(), "wb");
+        if (!stream) {
+            m_saveError = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        GsfOutput* sink = gsf_output_stdio_new_FILE(
+            QFile::encodeName(file.temporaryPath()).constData(), stream, TRUE);
+        GsfOutfile* ole = sink ? gsf_outfile_msole_new(sink) : nullptr;
         bool ok = ole != nullptr;
         if (ok) {
             GsfOutput* workbook = gsf_outfile_new_child(ole, "Workbook", FALSE);
@@ -289,27 +332,26 @@ private:
             ok = gsf_output_close(GSF_OUTPUT(ole)) && ok;
             g_object_unref(ole);
         }
-        if (!ok)
-            m_saveError = QStringLiteral("无法生成 Excel 文件结构");
-        if (ok) {
-            const auto size = qint64(gsf_output_size(memory));
-            const char* bytes = reinterpret_cast<const char*>(
-                gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory)));
-            QSaveFile out(m_path);
-            ok = out.open(QIODevice::WriteOnly) && out.write(bytes, size) == size && out.commit();
-            if (!ok)
-                m_saveError = out.errorString();
+        if (sink) {
+            if (!gsf_output_is_closed(sink)) // closing the compound file closes it as well
+                ok = gsf_output_close(sink) && ok;
+            g_object_unref(sink);
         }
-        if (!gsf_output_is_closed(memory)) // closing the compound file closes it as well
-            gsf_output_close(memory);
-        g_object_unref(memory);
-        return ok;
+        if (std::fclose(stream) != 0) { // the last buffered bytes did not fit
+            m_saveError = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (!ok) {
+            m_saveError = QStringLiteral("无法生成 Excel 文件结构");
+            return false;
+        }
+        return file.commit(&m_saveError);
     }
 
     QString m_path;
     QList<Sheet> m_sheets;
     QList<QString> m_strings;
-    QHash<QString, quint32> m_stringIndex;
+    QHash<TextKey, quint32> m_stringIndex;
     quint32 m_cellCount = 0;
     QString m_saveError;
 };

@@ -1,15 +1,16 @@
-// The Office Open XML writer, on libxlsxwriter. The library writes a whole file at a path of
-// its choosing only on close, so it writes to a fresh name beside the target, which then
-// replaces the target in one rename.
+// The Office Open XML writer, on libxlsxwriter. The library writes the whole file only on
+// close, at a path of our choosing: a fresh name beside the target, which then replaces the
+// target in one rename. Its own scratch files go to the target's directory as well.
 
+#include "data/replacementfile.h"
 #include "data/workbookwriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QStringEncoder>
 
-#include <filesystem>
+#include <vector>
 #include <xlsxwriter.h>
 
 namespace mv {
@@ -23,7 +24,7 @@ constexpr int kXlsxMaxCellLength = 32767;
 class XlsxWriter final : public WorkbookWriter
 {
 public:
-    explicit XlsxWriter(const QString& path) : m_path(path) {}
+    explicit XlsxWriter(const QString& path) : m_file(path) {}
 
     ~XlsxWriter() override { discard(); }
 
@@ -63,9 +64,8 @@ public:
             if (text.size() > kXlsxMaxCellLength)
                 return fail(
                     QStringLiteral("单元格文字超过 %1 个字符的上限").arg(kXlsxMaxCellLength));
-            const QByteArray utf8 = text.toUtf8();
-            const lxw_error result = worksheet_write_string(m_sheet, lxw_row_t(m_row), lxw_col_t(c),
-                                                            utf8.constData(), m_text);
+            const lxw_error result =
+                worksheet_write_string(m_sheet, lxw_row_t(m_row), lxw_col_t(c), utf8(text), m_text);
             if (result != LXW_NO_ERROR)
                 return fail(QStringLiteral("无法写入单元格：%1")
                                 .arg(QString::fromUtf8(lxw_strerror(result))));
@@ -83,40 +83,53 @@ public:
         m_sheet = nullptr;
         if (result != LXW_NO_ERROR) {
             discard();
-            return fail(QStringLiteral("无法写入文件 %1：%2")
-                            .arg(QDir::toNativeSeparators(m_path),
-                                 QString::fromUtf8(lxw_strerror(result))));
+            return fail(cannotWrite(QString::fromUtf8(lxw_strerror(result))));
         }
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(m_temporary).toStdString(),
-                                QFile::encodeName(m_path).toStdString(), error);
-        if (error) {
-            discard();
-            return fail(QStringLiteral("无法写入文件 %1：%2")
-                            .arg(QDir::toNativeSeparators(m_path),
-                                 QString::fromStdString(error.message())));
-        }
-        m_temporary.clear();
-        return true;
+        QString error;
+        return m_file.commit(&error) || fail(cannotWrite(error));
     }
 
 private:
-    // Reserves a fresh name beside the target; a directory that cannot take it fails here.
+    // The text as a NUL-terminated UTF-8 string in a buffer reused for every cell (the
+    // library keeps its own copy). Readers take "_xHHHH_" in a cell for an escaped character,
+    // so a "_x" typed as such is written with its underscore escaped: "_x005F_x".
+    const char* utf8(const QString& text)
+    {
+        if (text.contains(QLatin1String("_x")))
+            return encoded(QString(text).replace(QLatin1String("_x"), QLatin1String("_x005F_x")));
+        return encoded(text);
+    }
+
+    const char* encoded(QStringView text)
+    {
+        const size_t needed = size_t(text.size()) * 3 + 1;
+        if (m_utf8.size() < needed)
+            m_utf8.resize(needed);
+        *m_encoder.appendToBuffer(m_utf8.data(), text) = '\0';
+        return m_utf8.data();
+    }
+
+    QString cannotWrite(const QString& reason) const
+    {
+        return QStringLiteral("无法写入文件 %1：%2")
+            .arg(QDir::toNativeSeparators(m_file.target()), reason);
+    }
+
+    // Reserves the fresh name beside the target; a directory that cannot take it fails here.
     bool open()
     {
-        QTemporaryFile reserve(QFileInfo(m_path).absoluteFilePath() + QStringLiteral(".XXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            return fail(QStringLiteral("无法写入文件 %1：%2")
-                            .arg(QDir::toNativeSeparators(m_path), reserve.errorString()));
-        m_temporary = reserve.fileName();
-        reserve.close();
+        QString error;
+        if (!m_file.create(&error))
+            return fail(cannotWrite(error));
+        m_scratchDirectory = QFile::encodeName(QFileInfo(m_file.target()).absolutePath());
         lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE; // rows go to disk as they come
-        m_book = workbook_new_opt(QFile::encodeName(m_temporary).constData(), &options);
+        options.constant_memory = LXW_TRUE; // rows go to the scratch file as they come
+        options.tmpdir = m_scratchDirectory.data();
+        m_book = workbook_new_opt(QFile::encodeName(m_file.temporaryPath()).constData(), &options);
         if (!m_book) {
             discard();
-            return fail(QStringLiteral("无法创建工作簿 %1").arg(QDir::toNativeSeparators(m_path)));
+            return fail(
+                QStringLiteral("无法创建工作簿 %1").arg(QDir::toNativeSeparators(m_file.target())));
         }
         m_text = workbook_add_format(m_book);
         format_set_num_format(m_text, "@");
@@ -130,14 +143,13 @@ private:
             workbook_close(m_book);
             m_book = nullptr;
         }
-        if (!m_temporary.isEmpty()) {
-            QFile::remove(m_temporary);
-            m_temporary.clear();
-        }
+        m_file.discard();
     }
 
-    QString m_path;
-    QString m_temporary;
+    ReplacementFile m_file;
+    QByteArray m_scratchDirectory;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
+    std::vector<char> m_utf8;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_text = nullptr;

@@ -15,12 +15,53 @@
 #include <QAction>
 #include <QDir>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using namespace mv;
 using namespace mv::test;
+
+namespace {
+
+// The names of the files created or written in the watched directories (not below them)
+// while the watch lives.
+class DirectoryWatch
+{
+public:
+    explicit DirectoryWatch(const QStringList& directories)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        for (const QString& directory : directories)
+            inotify_add_watch(m_fd, QFile::encodeName(directory).constData(),
+                              IN_CREATE | IN_MOVED_TO | IN_CLOSE_WRITE);
+    }
+    ~DirectoryWatch() { close(m_fd); }
+    bool valid() const { return m_fd >= 0; }
+
+    QStringList names() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[16384];
+        ssize_t size = 0;
+        while ((size = read(m_fd, buffer, sizeof buffer)) > 0)
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                names.append(QFile::decodeName(event->len ? event->name : "?"));
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        return names;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
 
 class TestExportBackup : public QObject
 {
@@ -29,6 +70,7 @@ private slots:
     void init();
     void cleanup();
     void saveExportsThePageList();
+    void saveWritesOnlyItsWorkbook();
     void exportCancelledOrFailing();
     void backupAndRestoreFromTheMenu();
 
@@ -101,6 +143,38 @@ void TestExportBackup::saveExportsThePageList()
     QVERIFY2(monthly.ok, qPrintable(monthly.error));
     QCOMPARE(monthly.sheets[0].name, u"月度汇总"_qs);
     QCOMPARE(monthly.sheets[0].rows.size(), list("超级列表框3")->model()->rowCount() + 1);
+}
+
+void TestExportBackup::saveWritesOnlyItsWorkbook()
+{
+    // The temporary directory, the working directory and the target's parent are watched
+    // while 保存 writes both formats: nothing appears in them, and the target directory
+    // holds the workbooks and nothing else afterwards.
+    QTemporaryDir root;
+    const QString temporary = root.filePath(u"temp"_qs);
+    const QString target = root.filePath(u"导出"_qs);
+    QVERIFY(QDir().mkpath(temporary) && QDir().mkpath(target));
+    const QString workingDirectory = QDir::currentPath();
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"})
+        qputenv(name, QFile::encodeName(temporary));
+    QDir::setCurrent(temporary);
+    const auto restore = qScopeGuard([&] {
+        for (const char* name : {"TMPDIR", "TMP", "TEMP"})
+            qunsetenv(name);
+        QDir::setCurrent(workingDirectory);
+    });
+    const DirectoryWatch watch({temporary, root.path()});
+    QVERIFY(watch.valid());
+    for (const QString& name : {u"库存.xls"_qs, u"库存.xlsx"_qs}) {
+        m_responder->queueFileName(QDir(target).filePath(name));
+        m_window->onAuxButton(AuxSave);
+    }
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QCOMPARE(watch.names(), QStringList());
+    QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
+             (QStringList{u"库存.xls"_qs, u"库存.xlsx"_qs}));
+    for (const QString& name : {u"库存.xls"_qs, u"库存.xlsx"_qs})
+        QVERIFY(readWorkbook(QDir(target).filePath(name)).ok);
 }
 
 void TestExportBackup::exportCancelledOrFailing()

@@ -2,8 +2,6 @@
 // as an independent reader, the mapping onto the program's tables, and the failure paths
 // that must leave the Access file untouched.
 
-#include "app/commandlineimport.h"
-#include "app/options.h"
 #include "data/accessfile.h"
 #include "data/accessimport.h"
 #include "data/accesstablecopy.h"
@@ -14,11 +12,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <random>
 #include <unistd.h>
 
 using namespace mv;
@@ -94,6 +95,44 @@ QList<QStringList> exported(const QString& file, const QString& table, const QSt
 QString storedText(const QVariant& value)
 {
     return value.isNull() ? QString() : value.toString();
+}
+
+// The import as the program runs it: through the Access reader's process.
+AccessImportOptions readerOptions(const QString& charset,
+                                  const QHash<QString, QString>& sourceTables = {})
+{
+    AccessImportOptions options;
+    options.jet3Charset = charset;
+    options.sourceTables = sourceTables;
+    options.readerProgram = QStringLiteral(MORVANE_ACCESS_READER);
+    return options;
+}
+
+struct CommandLine
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// morvane --import-mdb FILE --home HOME, as a user types it.
+CommandLine importFromCommandLine(const QString& file, const QString& home)
+{
+    QProcess process;
+    process.start(QStringLiteral(MORVANE_PROGRAM), {u"--import-mdb"_qs, file, u"--home"_qs, home,
+                                                    u"--import-charset"_qs, u"CP1252"_qs});
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The names left in a directory by an import, its log aside.
+QStringList leftIn(const QString& directory)
+{
+    QStringList names = QDir(directory).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(u"import.log"_qs);
+    return names;
 }
 
 } // namespace
@@ -260,9 +299,8 @@ private slots:
         QTemporaryDir dir;
         const QString file = copyOf(sample("nwind.mdb"), dir.filePath(u"shop.mdb"_qs));
         const QByteArray before = digest(file);
-        AccessImportOptions options;
-        options.jet3Charset = u"CP1252"_qs;
-        options.sourceTables = {{u"yclnote"_qs, u"Shippers"_qs}, {u"ycl"_qs, u"categories"_qs}};
+        AccessImportOptions options = readerOptions(
+            u"CP1252"_qs, {{u"yclnote"_qs, u"Shippers"_qs}, {u"ycl"_qs, u"categories"_qs}});
         QStringList progress;
         options.progress = [&](const QString& table, qint64 rows, qint64 total) {
             progress.append(QStringLiteral("%1 %2/%3").arg(table).arg(rows).arg(total));
@@ -297,28 +335,30 @@ private slots:
         QCOMPARE(digest(file), before);
     }
 
-    // A damaged Access file found as db.mdb: renamed aside, refused, put back byte for byte,
-    // nothing else left in the directory.
+    // A damaged Access file found as db.mdb: refused naming the table that failed, left in
+    // place byte for byte, nothing else left in the directory but the reader's log.
     void damagedFileIsPutBack()
     {
         QTemporaryDir dir;
         const QString database = dir.filePath(u"db.mdb"_qs);
         QFile whole(sample("nwind.mdb"));
         QVERIFY(whole.open(QIODevice::ReadOnly));
-        QFile truncated(database);
-        QVERIFY(truncated.open(QIODevice::WriteOnly));
-        truncated.write(whole.read(1000000));
-        truncated.close();
+        QByteArray bytes = whole.readAll();
+        bytes.replace(451 * 2048, 2048, QByteArray(2048, '\0')); // a data page of Orders
+        QFile damaged(database);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(bytes);
+        damaged.close();
         QFile::copy(database, dir.filePath(u"db.mdb.access"_qs)); // a name already taken
         const QByteArray before = digest(database);
 
         const AccessImport import = importAccessFile(
-            database, dir.path(), {u"CP1252"_qs, {{u"yclnote"_qs, u"Orders"_qs}}, {}});
+            database, dir.path(), readerOptions(u"CP1252"_qs, {{u"yclnote"_qs, u"Orders"_qs}}));
         QVERIFY(!import.done);
-        QVERIFY2(import.message.contains(u"损坏"_qs), qPrintable(import.message));
+        QVERIFY2(import.message.contains(u"Orders"_qs) && import.message.contains(u"损坏"_qs),
+                 qPrintable(import.message));
         QCOMPARE(digest(database), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 (QStringList{u"db.mdb"_qs, u"db.mdb.access"_qs}));
+        QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"db.mdb.access"_qs}));
         QVERIFY(importSummaryText(import).contains(u"Access 文件未作任何改动"_qs));
     }
 
@@ -334,20 +374,230 @@ private slots:
         QFile::setPermissions(home, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (geteuid() == 0)
             home = u"/proc/self"_qs; // root writes anywhere else
-        const AccessImport import = importAccessFile(file, home);
+        const AccessImport import = importAccessFile(file, home, readerOptions(u"GBK"_qs));
         QVERIFY(!import.done);
         QVERIFY2(import.message.contains(u"无法"_qs), qPrintable(import.message));
         QVERIFY(!QFile::exists(QDir(home).filePath(u"db.mdb"_qs)));
         QCOMPARE(digest(file), before);
 
-        ProgramOptions options;
-        options.importFile = file;
-        QCOMPARE(runCommandLineImport(options, home), 1);
-        QCOMPARE(runCommandLineImport(options, dir.filePath(u"open"_qs)), 0);
+        QCOMPARE(importFromCommandLine(file, home).exitCode, 1);
+        QCOMPARE(importFromCommandLine(file, dir.filePath(u"open"_qs)).exitCode, 0);
         QVERIFY(QFile::exists(dir.filePath(u"open/db.mdb"_qs)));
         QFile::setPermissions(dir.filePath(u"locked"_qs), QFileDevice::ReadOwner |
                                                               QFileDevice::WriteOwner |
                                                               QFileDevice::ExeOwner);
+    }
+
+    // The file cut short at 200,000 bytes: the reader's complaints about reading beyond the
+    // end go to the log, the user reads one plain message and a failing exit code, and
+    // nothing is created.
+    void readErrorsFailTheCommandLineQuietly()
+    {
+        QTemporaryDir dir;
+        QFile whole(sample("nwind.mdb"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        for (const qint64 size : {qint64(200000), qint64(200704)}) {
+            const QString file = dir.filePath(QStringLiteral("cut-%1.mdb").arg(size));
+            QFile cut(file);
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            whole.seek(0);
+            cut.write(whole.read(size));
+            cut.close();
+            const QString home = dir.filePath(QStringLiteral("home-%1").arg(size));
+            const CommandLine run = importFromCommandLine(file, home);
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains(u"导入失败"_qs), qPrintable(run.err));
+            QVERIFY2(!run.err.contains(u"EOF"_qs) && !run.out.contains(u"EOF"_qs),
+                     qPrintable(run.err));
+            QCOMPARE(leftIn(home), QStringList());
+            if (size % 2048 == 0) { // whole pages: the reader itself found the damage
+                QVERIFY2(run.err.contains(u"表目录"_qs), qPrintable(run.err));
+                QFile log(importLogPath(home));
+                QVERIFY(log.open(QIODevice::ReadOnly));
+                QVERIFY(log.readAll().contains("beyond EOF"));
+            }
+        }
+    }
+
+    // 50 damaged copies of the samples (bytes changed where the catalogue and table
+    // definitions lie, or anywhere; the file cut short), each found as db.mdb and imported:
+    // the program survives every one, db.mdb stays the Access file until the new database is
+    // complete, a failure leaves it untouched with a message, an import that goes through
+    // keeps it as db.mdb.access, and nothing half-built is left behind.
+    void damagedCopiesNeverStrandTheData()
+    {
+        struct Source
+        {
+            QString file;
+            qsizetype pageSize;
+            QString charset;
+            QHash<QString, QString> tables;
+        };
+        const QList<Source> sources = {
+            {sample("DateTestDatabase.mdb"), 4096, u"GBK"_qs, {{u"yclnote"_qs, u"DateTest"_qs}}},
+            {sample("nwind.mdb"),
+             2048,
+             u"CP1252"_qs,
+             {{u"yclnote"_qs, u"Orders"_qs},
+              {u"ycldate"_qs, u"Order Details"_qs},
+              {u"ycl"_qs, u"Products"_qs}}}};
+        QMap<QString, int> outcomes;
+        for (int seed = 1; seed <= 50; ++seed) {
+            const Source& source = sources[seed % 2];
+            QFile original(source.file);
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            QByteArray bytes = original.readAll();
+            std::mt19937 random(seed);
+            const int kind = (seed / 2) % 3;
+            // Cut at whole pages, the loss shows only where a page read is needed.
+            const bool wholePages = (seed / 6) % 2 == 1;
+            if (kind == 0) {
+                qsizetype size = qsizetype(random() % (bytes.size() - 4096)) + 1024;
+                size = wholePages ? size / 4096 * 4096 : size - (size % 2048 == 0);
+                bytes.truncate(size);
+            } else {
+                // Page 2 defines the catalogue; the first pages hold it and the tables'.
+                const qsizetype first = kind == 1 ? 2 * source.pageSize : 0;
+                const qsizetype span = kind == 1 ? source.pageSize : 32 * source.pageSize;
+                for (int i = 0; i < 8; ++i)
+                    bytes[first + qsizetype(random() % span)] = char(random());
+            }
+            const QString what = QStringLiteral("seed %1").arg(seed);
+
+            QTemporaryDir dir;
+            const QString database = dir.filePath(u"db.mdb"_qs);
+            QFile copy(database);
+            QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
+            copy.close();
+            const QByteArray before = digest(database);
+            AccessImportOptions options = readerOptions(source.charset, source.tables);
+            options.stallSeconds = 10;
+            int replacedEarly = 0;
+            options.progress = [&](const QString&, qint64, qint64) {
+                if (probeDatabaseFile(database) != DatabaseFileKind::AccessJet ||
+                    QFile::exists(dir.filePath(u"db.mdb.access"_qs)))
+                    ++replacedEarly;
+            };
+            const AccessImport import = importAccessFile(database, dir.path(), options);
+            QVERIFY2(replacedEarly == 0, qPrintable(what));
+            if (import.done) {
+                QVERIFY2(kind != 0 || wholePages, qPrintable(what + u": a cut file imported"_qs));
+                QCOMPARE(probeDatabaseFile(database), DatabaseFileKind::Sqlite);
+                QCOMPARE(digest(dir.filePath(u"db.mdb.access"_qs)), before);
+                QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"db.mdb.access"_qs}));
+                outcomes[u"imported"_qs]++;
+            } else {
+                QVERIFY2(!import.message.isEmpty(), qPrintable(what));
+                QVERIFY2(importSummaryText(import).startsWith(u"导入失败："_qs), qPrintable(what));
+                QCOMPARE(digest(database), before);
+                QVERIFY2(leftIn(dir.path()) == QStringList{u"db.mdb"_qs},
+                         qPrintable(what + u": "_qs + leftIn(dir.path()).join(u' ')));
+                outcomes[import.message.contains(u"异常终止"_qs) ? u"reader crashed"_qs
+                                                                 : u"refused"_qs]++;
+            }
+        }
+        qInfo() << "50 damaged copies:" << outcomes;
+    }
+
+    // A reader that crashes or stops making progress: the import fails with a message that
+    // says so and names the table it was reading, and db.mdb stays the Access file.
+    void readerCrashOrStallIsAFailure_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("expected");
+        const QString progress = u"echo '{\"progress\":[\"yclnote\",0,9]}'; "_qs;
+        QTest::newRow("crash") << progress + u"kill -SEGV $$"_qs << u"读取表 yclnote 时异常终止"_qs;
+        QTest::newRow("stall") << progress + u"exec sleep 30"_qs
+                               << u"读取表 yclnote 时超过 1 秒"_qs;
+        QTest::newRow("silent end") << u"exit 0"_qs << u"读取表目录时意外结束"_qs;
+    }
+    void readerCrashOrStallIsAFailure()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString reader = dir.filePath(u"reader.sh"_qs);
+        QFile file(reader);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+        file.close();
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QString database = copyOf(sample("DateTestDatabase.mdb"), dir.filePath(u"db.mdb"_qs));
+        AccessImportOptions options = readerOptions(u"GBK"_qs);
+        options.readerProgram = reader;
+        options.stallSeconds = 1;
+        int waited = 0; // the window showing the import keeps being served meanwhile
+        options.waiting = [&waited] { ++waited; };
+        const AccessImport import = importAccessFile(database, dir.path(), options);
+        QVERIFY(!import.done);
+        QVERIFY2(import.message.contains(expected), qPrintable(import.message));
+        if (QTest::currentDataTag() == QLatin1String("stall"))
+            QVERIFY(waited >= 5);
+        QCOMPARE(digest(database), digest(sample("DateTestDatabase.mdb")));
+        QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"reader.sh"_qs}));
+    }
+
+    // Eight bytes changed in a page of the sample send the real reader into an endless loop:
+    // it is stopped and the import fails.
+    void endlessReaderIsStopped()
+    {
+        QTemporaryDir dir;
+        const QString database = copyOf(sample("DateTestDatabase.mdb"), dir.filePath(u"db.mdb"_qs));
+        QFile file(database);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        for (const auto& [offset, byte] : {std::pair{147540, 243},
+                                           {147794, 224},
+                                           {147886, 183},
+                                           {149236, 199},
+                                           {149641, 213},
+                                           {150687, 6},
+                                           {150703, 146},
+                                           {151046, 111}}) {
+            file.seek(offset);
+            file.putChar(char(byte));
+        }
+        file.close();
+        const QByteArray before = digest(database);
+        AccessImportOptions options = readerOptions(u"GBK"_qs, {{u"yclnote"_qs, u"DateTest"_qs}});
+        options.stallSeconds = 2;
+        const AccessImport import = importAccessFile(database, dir.path(), options);
+        QVERIFY(!import.done);
+        QVERIFY2(import.message.contains(u"没有进展"_qs), qPrintable(import.message));
+        QCOMPARE(digest(database), before);
+        QCOMPARE(leftIn(dir.path()), QStringList{u"db.mdb"_qs});
+    }
+
+    // An import cut short (the old order renamed the Access file first): at the next start
+    // the half-built file goes, the most recently kept Access file is db.mdb again, and until
+    // then no new database is created beside it. A running import is left alone.
+    void strandedImportIsRecovered()
+    {
+        QTemporaryDir dir;
+        const QString older =
+            copyOf(sample("DateTestDatabase.mdb"), dir.filePath(u"db.mdb.access"_qs));
+        QTest::qWait(20); // the kept names differ in their status change time
+        const QString latest = copyOf(sample("nwind.mdb"), dir.filePath(u"db.mdb.access.1"_qs));
+        QFile half(dir.filePath(u"db.mdb.importing-AbC123"_qs));
+        QVERIFY(half.open(QIODevice::WriteOnly));
+        half.close();
+
+        Connection db;
+        QString error;
+        QVERIFY(!openDataStore(db, dir.path(), {}, &error));
+        QVERIFY2(error.contains(u"db.mdb.access.1"_qs), qPrintable(error));
+        QVERIFY(!QFile::exists(dir.filePath(u"db.mdb"_qs)));
+
+        {
+            QLockFile running(dir.filePath(u"db.mdb.import.lock"_qs));
+            QVERIFY(running.tryLock(0));
+            QVERIFY(!recoverStrandedImport(dir.path()));
+            QVERIFY(half.exists());
+        }
+        QVERIFY(recoverStrandedImport(dir.path()));
+        QCOMPARE(digest(dir.filePath(u"db.mdb"_qs)), digest(sample("nwind.mdb")));
+        QCOMPARE(leftIn(dir.path()), (QStringList{u"db.mdb"_qs, u"db.mdb.access"_qs}));
+        QCOMPARE(digest(older), digest(sample("DateTestDatabase.mdb")));
+        QVERIFY(!recoverStrandedImport(dir.path())); // nothing more to do
     }
 };
 

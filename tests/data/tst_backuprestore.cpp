@@ -6,10 +6,12 @@
 #include "data/databasebackup.h"
 #include "data/databaserestore.h"
 #include "data/datastore.h"
+#include "data/serverdump.h"
 #include "support/tempdatastore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace mv;
@@ -47,6 +49,7 @@ private slots:
     void names();
     void backupIsTheSameDataAndReplaces();
     void backupFailureReported();
+    void failedServerDumpKeepsTheOlderBackup();
     void restoreRoundTrip();
     void unusableFilesRefused_data();
     void unusableFilesRefused();
@@ -71,6 +74,8 @@ void TestBackupRestore::backupIsTheSameDataAndReplaces()
     QVERIFY2(first.done, qPrintable(first.message));
     QCOMPARE(first.path, QDir(store.directory()).filePath(u"datebak/周一.mdbbak"_qs));
     QCOMPARE(lineCountIn(first.path), 1);
+    // The shop's data, accounts included: for the owner's eyes only.
+    QCOMPARE(QFile::permissions(first.path) & (QFile::ReadGroup | QFile::ReadOther), 0);
 
     store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"3"_qs, u"2010-05-02"_qs);
     QVERIFY(backupDatabase(store.connection(), u"周一"_qs).done);
@@ -91,6 +96,23 @@ void TestBackupRestore::backupFailureReported()
     const BackupOutcome outcome = backupDatabase(store.connection(), u"x"_qs);
     QVERIFY(!outcome.done);
     QVERIFY2(outcome.message.contains(u"没有备份"_qs), qPrintable(outcome.message));
+}
+
+void TestBackupRestore::failedServerDumpKeepsTheOlderBackup()
+{
+    // pg_dump cannot reach the server: the older backup of that name stays as it was, with
+    // nothing beside it.
+    QTemporaryDir directory;
+    const QString path = directory.filePath(u"周一.pgdump"_qs);
+    writeFile(path, "older backup");
+    QString error;
+    QVERIFY(!dumpServerDatabase(u"postgresql://nobody@127.0.0.1:1/none"_qs, path, &error));
+    QVERIFY2(error.contains(u"pg_dump"_qs), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("older backup"));
+    QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{u"周一.pgdump"_qs});
 }
 
 void TestBackupRestore::restoreRoundTrip()

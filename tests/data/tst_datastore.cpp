@@ -209,7 +209,7 @@ void TestDataStore::refusesUnknownFiles()
     damaged += QByteArray(4080, '\xEE');
     writeFile(path, damaged);
     QVERIFY(!openDataStore(db, dir.path(), {}, &error));
-    QVERIFY(error.startsWith(QStringLiteral("无法")));
+    QVERIFY2(error.contains(QStringLiteral("已损坏")), qPrintable(error));
     QVERIFY(error.contains(QDir::toNativeSeparators(path)));
 }
 
@@ -336,6 +336,14 @@ void TestDataStore::resolvesTheDataDirectory()
     if (QFileInfo(QStringLiteral("/proc/self")).isDir())
         QCOMPARE(resolveDataDirectory(QString(), QStringLiteral("/proc/self")),
                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+
+    // A build directory never holds the data, not even the db.mdb an older version left there.
+    const QString build = dir.filePath(QStringLiteral("build"));
+    QVERIFY(QDir().mkpath(build));
+    writeFile(QDir(build).filePath(QStringLiteral("CMakeCache.txt")), "# cache");
+    writeFile(QDir(build).filePath(QStringLiteral("db.mdb")), QByteArray());
+    QCOMPARE(resolveDataDirectory(QString(), build),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 
     if (geteuid() != 0) {
         // A read-only program directory is used only when it already holds db.mdb.

@@ -1,8 +1,8 @@
 // The list export read back by an independent reader: sheet names, header rows, every cell
 // as text (Chinese, quotes, empty and long cells, the shared string table running over many
-// records), sheets continued past the .xls row limit, and failures that leave no workbook.
+// records), sheets continued past the .xls row limit, two exports at once, and failures that
+// leave an existing file as it was and nothing beside it.
 
-#include "data/connection.h"
 #include "data/listexport.h"
 #include "support/workbookreader.h"
 
@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <thread>
 
 using namespace mv;
 using namespace mv::test;
@@ -36,6 +37,7 @@ QList<QStringList> sampleRows()
     rows[5][4] = QString(9000, QChar(0x4E2D)) + QStringLiteral("end"); // wide, spans records
     rows[6][4] = QString(20000, QLatin1Char('x'));                     // 8-bit, spans records
     rows[7][1] = QStringLiteral("café ünïcode");
+    rows[8][2] = QStringLiteral("_x0041_ 型号 _x"); // no escape for a reader
     return rows;
 }
 
@@ -49,6 +51,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void longListGoesOnInFurtherSheets();
+    void twoExportsAtOnce();
     void failureLeavesNoWorkbook();
     void helpers();
 
@@ -61,15 +64,13 @@ private:
         request.rows = rows;
         request.sheetName = sheet;
         request.outputPath = path;
-        request.temporaryDatabase = m_dir.filePath(QStringLiteral("db.tmp"));
         m_progress.clear();
-        return exportList(m_connection, request, [this](int written, int total) {
+        return exportList(request, [this](int written, int total) {
             m_progress.append({written, total});
         });
     }
 
     QTemporaryDir m_dir;
-    Connection m_connection;
     QList<QPair<int, int>> m_progress;
 };
 
@@ -97,12 +98,10 @@ void TestListExport::roundTrip()
     QCOMPARE(book.sheets[0].nonTextCells, 0);
     QCOMPARE(book.sheets[0].rows, withoutTrailingEmpties(QList<QStringList>{kTitles} + rows));
 
-    // The temporary database stays behind with every row in table tmp.
-    Connection temporary;
-    QVERIFY(temporary.openSqlite(m_dir.filePath(QStringLiteral("db.tmp"))));
-    const auto count = temporary.query(QStringLiteral("select count(*) from tmp"));
-    QVERIFY(count && !count->eof());
-    QCOMPARE(count->value(0).toInt(), 1000);
+    // Readable by whoever may read any file the user saves there.
+    QFile plain(m_dir.filePath(u"plain"_qs));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    QCOMPARE(QFile::permissions(path), plain.permissions());
 }
 
 void TestListExport::longListGoesOnInFurtherSheets()
@@ -126,6 +125,30 @@ void TestListExport::longListGoesOnInFurtherSheets()
     QCOMPARE(book.sheets[1].rows[1], QStringList{QStringLiteral("65535")});
 }
 
+void TestListExport::twoExportsAtOnce()
+{
+    // Two exports running together, of different lists into different files.
+    QList<QStringList> other = sampleRows().mid(0, 300);
+    for (QStringList& row : other)
+        row[1] = QStringLiteral("第二份");
+    const QString paths[2] = {m_dir.filePath(u"同时一.xls"_qs), m_dir.filePath(u"同时二.xlsx"_qs)};
+    const QList<QStringList> lists[2] = {sampleRows(), other};
+    ListExportOutcome outcomes[2];
+    {
+        std::jthread second([&] {
+            outcomes[1] = exportList({kTitles, lists[1], u"库存"_qs, paths[1]});
+        });
+        outcomes[0] = exportList({kTitles, lists[0], u"库存"_qs, paths[0]});
+    }
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(outcomes[i].done, qPrintable(outcomes[i].message));
+        const ReadWorkbook book = readWorkbook(paths[i]);
+        QVERIFY2(book.ok, qPrintable(book.error));
+        QCOMPARE(book.sheets[0].rows,
+                 withoutTrailingEmpties(QList<QStringList>{kTitles} + lists[i]));
+    }
+}
+
 void TestListExport::failureLeavesNoWorkbook()
 {
     // A directory that does not exist: reported, nothing written.
@@ -138,7 +161,8 @@ void TestListExport::failureLeavesNoWorkbook()
         QVERIFY(!QFileInfo::exists(path));
     }
 
-    // A failure while writing keeps an existing file as it was and leaves nothing beside it.
+    // A failure while writing, or when the finished file cannot take the target's place,
+    // keeps an existing file as it was and leaves nothing beside it.
     QTemporaryDir target;
     for (const QString& name : QStringList{u"old.xls"_qs, u"old.xlsx"_qs}) {
         const QString path = target.filePath(name);
@@ -155,13 +179,21 @@ void TestListExport::failureLeavesNoWorkbook()
         QCOMPARE(old.readAll(), QByteArray("previous export"));
         old.close();
     }
-    QCOMPARE(QDir(target.path()).entryList(QDir::Files).size(), 2);
+    for (const QString& name : QStringList{u"目录.xls"_qs, u"目录.xlsx"_qs}) {
+        const QString path = target.filePath(name);
+        QVERIFY(QDir().mkpath(path + u"/内容"_qs)); // a directory is in the way
+        const ListExportOutcome outcome = run(path, sampleRows());
+        QVERIFY(!outcome.done);
+        QVERIFY2(outcome.message.startsWith(QStringLiteral("导出失败")),
+                 qPrintable(outcome.message));
+        QVERIFY(QFileInfo(path + u"/内容"_qs).isDir());
+    }
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             (QStringList{u"old.xls"_qs, u"old.xlsx"_qs, u"目录.xls"_qs, u"目录.xlsx"_qs}));
 }
 
 void TestListExport::helpers()
 {
-    QCOMPARE(exportColumnNames({u"编号"_qs, u"A"_qs, u"a"_qs, QString(), u"编号"_qs}),
-             (QStringList{u"编号"_qs, u"A"_qs, u"a_2"_qs, u"列"_qs, u"编号_2"_qs}));
     QCOMPARE(continuationSheetName(QString(31, QLatin1Char('s')), 12).size(), 31);
     QCOMPARE(workbookFileName(u"/t/库存"_qs), u"/t/库存.xls"_qs);
     QCOMPARE(workbookFileName(u"/t/库存.xlsx"_qs), u"/t/库存.xlsx"_qs);

@@ -11,6 +11,7 @@
 #include "documents/documentsave.h"
 #include "support/tempdatastore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -144,13 +145,21 @@ void TestSchemaBackends::backupWritesTheDatabasesOwnFormat()
     TempDataStore store;
     store.connection().setHomeDirectory(store.directory());
     store.addLine(u"角铝"_qs, u"A1"_qs, u"入库"_qs, u"5"_qs, u"2010-01-05"_qs);
+    // An older backup of the same name is replaced, and nothing else is left beside it.
+    const QString name = store.onServer() ? u"周一.pgdump"_qs : u"周一.mdbbak"_qs;
+    const QDir backups(store.directory() + u"/datebak"_qs);
+    QVERIFY(backups.mkpath(u"."_qs));
+    QFile older(backups.filePath(name));
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older backup") > 0);
+    older.close();
     const BackupOutcome outcome = backupDatabase(store.connection(), u"周一"_qs);
     QVERIFY2(outcome.done, qPrintable(outcome.message));
-    QVERIFY(outcome.path.startsWith(store.directory() + u"/datebak/周一."_qs));
+    QCOMPARE(outcome.path, backups.filePath(name));
     QFile file(outcome.path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // pg_dump's custom format on the server, an SQLite file otherwise.
     QVERIFY(file.read(16).startsWith(store.onServer() ? "PGDMP" : "SQLite format 3"));
+    QCOMPARE(backups.entryList(QDir::Files | QDir::Hidden), QStringList{name});
 }
 
 void TestSchemaBackends::lostConnectionStoresNothingAndReconnects()

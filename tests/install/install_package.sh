@@ -23,7 +23,8 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/morvane usr/share/morvane/rk.gjbg usr/share/morvane/ll.gjbg \
+for file in usr/bin/morvane usr/libexec/morvane/morvane-accessreader \
+    usr/share/morvane/rk.gjbg usr/share/morvane/ll.gjbg \
     "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     "usr/share/icons/hicolor/48x48/apps/$app_id.png" usr/share/man/man1/morvane.1.gz \

@@ -1,34 +1,18 @@
-#include "app/exportwindow.h"
+#include "app/reportlistexport.h"
 
 #include "common/messages.h"
 #include "data/listexport.h"
-#include "ui/controldef.h"
-#include "ui/windowbuilder.h"
 #include "widgets/reportlist.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QStandardPaths>
 
 namespace mv {
-
-ExportWindow::ExportWindow(QWidget* parent) : QWidget(parent)
-{
-    const WindowDef* def = findWindowDef(u"ExportWindow"_qs);
-    Q_ASSERT(def);
-    setObjectName(def->name);
-    buildWindow(*def, this);
-    hide();
-}
-
-ExportWindow::~ExportWindow()
-{
-    m_connection.close();
-}
 
 bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
 {
@@ -47,7 +31,6 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
     request.rows = model.cellTexts();
     request.sheetName = sheetName;
     request.outputPath = workbookFileName(chosen);
-    request.temporaryDatabase = exportTemporaryDatabasePath();
 
     if (progress) {
         progress->setRange(0, std::max(1, model.rowCount()));
@@ -62,10 +45,14 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
             if (progress)
                 progress->hide();
         });
-        ExportWindow window;
-        outcome = exportList(window.connection(), request, [progress](int written, int) {
-            if (!progress)
+        // The bar moves at most every 50 ms: each move repaints it, which would otherwise
+        // take longer than writing the rows.
+        QElapsedTimer sinceMove;
+        sinceMove.start();
+        outcome = exportList(request, [progress, &sinceMove](int written, int total) {
+            if (!progress || (written < total && sinceMove.elapsed() < 50))
                 return;
+            sinceMove.restart();
             progress->setValue(written);
             // Repaint the bar without taking user input in the middle of the export.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
