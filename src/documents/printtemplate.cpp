@@ -19,6 +19,11 @@ QString printTemplateName(DocumentKind kind)
     return kind == DocumentKind::Receipt ? QStringLiteral("rk.gjbg") : QStringLiteral("ll.gjbg");
 }
 
+QString installedShareDirectory(const QString& programDirectory)
+{
+    return QDir::cleanPath(programDirectory + QStringLiteral("/../share/morvane"));
+}
+
 QStringList printTemplateDirectories(const QString& dataDirectory, const QString& programDirectory)
 {
     QStringList directories;
@@ -32,29 +37,37 @@ QStringList printTemplateDirectories(const QString& dataDirectory, const QString
     add(dataDirectory);
     add(programDirectory);
     if (!programDirectory.isEmpty())
-        add(programDirectory + QStringLiteral("/../share/morvane"));
+        add(installedShareDirectory(programDirectory));
     directories.append(QStringLiteral(":/templates"));
     return directories;
 }
 
-Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table)
+QString findPrintTemplate(DocumentKind kind, const QStringList& directories)
 {
     initTemplateResources();
     const QString name = printTemplateName(kind);
     for (const QString& directory : directories) {
         const QString path = directory + QLatin1Char('/') + name;
-        if (!QFileInfo::exists(path))
-            continue;
-        QFile file(path);
-        bool tooLarge = file.size() > kMaxTableFileBytes;
-        if (!tooLarge && file.open(QIODevice::ReadOnly) &&
-            loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
-            return Outcome::success();
-        const QString what =
-            tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
-        return Outcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
+        if (QFileInfo::exists(path))
+            return path;
     }
-    return Outcome::refused(QStringLiteral("找不到打印模板") + name, QStringLiteral("提示"));
+    return {};
+}
+
+Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table)
+{
+    const QString path = findPrintTemplate(kind, directories);
+    if (path.isEmpty())
+        return Outcome::refused(QStringLiteral("找不到打印模板") + printTemplateName(kind),
+                                QStringLiteral("提示"));
+    QFile file(path);
+    bool tooLarge = file.size() > kMaxTableFileBytes;
+    if (!tooLarge && file.open(QIODevice::ReadOnly) &&
+        loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
+        return Outcome::success();
+    const QString what =
+        tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
+    return Outcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
 }
 
 } // namespace mv
