@@ -3,6 +3,7 @@
 #include "app/commandlineimport.h"
 #include "app/databasestart.h"
 #include "app/options.h"
+#include "app/programpaths.h"
 #include "common/messages.h"
 #include "db/datastore.h"
 #include "gui/data/accessimportstart.h"
@@ -20,19 +21,27 @@ void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
 }
 
-// --help and --version only print and --import-mdb imports, so they work without a display.
-// (Other options are read once the application exists, because it takes its own options such
-// as -platform out first.)
+// The data directory; an installed program keeps none in its own directory.
+QString dataDirectoryOf(const mv::ProgramOptions& options)
+{
+    return mv::resolveDataDirectory(
+        options.home, mv::portableProgramDirectory(QCoreApplication::applicationDirPath()));
+}
+
+// --help, --version and --paths only print and --import-mdb imports, so they work without a
+// display. (Other options are read once the application exists, because it takes its own options
+// such as -platform out first.)
 bool runsWithoutDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "--help" || argument == "-h" || argument == "--help-all" ||
-            argument == "--version" || argument == "-v" || argument == "--import-mdb" ||
-            argument.startsWith("--import-mdb="))
+            argument == "--version" || argument == "-v" || argument == "--paths" ||
+            argument == "--import-mdb" || argument.startsWith("--import-mdb="))
             return true;
     }
     return false;
@@ -52,9 +61,13 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s\n", qPrintable(options.error));
             return 2;
         }
-        return mv::runCommandLineImport(
-            options,
-            mv::resolveDataDirectory(options.home, QCoreApplication::applicationDirPath()));
+        if (options.showPaths) {
+            std::fputs(qPrintable(mv::describeProgramPaths(dataDirectoryOf(options),
+                                                           QCoreApplication::applicationDirPath())),
+                       stdout);
+            return 0;
+        }
+        return mv::runCommandLineImport(options, dataDirectoryOf(options));
     }
 
     QApplication app(argc, argv);
@@ -76,8 +89,7 @@ int main(int argc, char* argv[])
     mv::setMessageResponder(&responder);
     mv::installAutomationIds(app);
 
-    const QString dataDirectory =
-        mv::resolveDataDirectory(options.home, QCoreApplication::applicationDirPath());
+    const QString dataDirectory = dataDirectoryOf(options);
     if (!mv::offerAccessImport(dataDirectory, options.importCharset))
         return 0;
     mv::OpenOptions openOptions;

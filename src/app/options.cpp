@@ -33,11 +33,15 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
                        "（没有密码时启动时询问）；也可用环境变量 MORVANE_DATABASE 指定。"
                        "优先于“数据设置”中保存的选择。"),
         QStringLiteral("URL"));
+    const QCommandLineOption paths(
+        QStringLiteral("paths"),
+        QStringLiteral("显示数据目录和所用的入库单、领料单打印模板文件后退出，不打开窗口。"));
     parser.addOption(home);
     parser.addOption(database);
     parser.addOption(demo);
     parser.addOption(importFile);
     parser.addOption(importCharset);
+    parser.addOption(paths);
 
     ProgramOptions options;
     if (!parser.parse(arguments)) {
@@ -54,6 +58,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
     options.demo = parser.isSet(demo);
     options.importFile = parser.value(importFile);
     options.importCharset = parser.value(importCharset);
+    options.showPaths = parser.isSet(paths);
     return options;
 }
 

@@ -13,7 +13,8 @@ struct ProgramOptions
     bool demo = false;  // --demo: fill a newly created database with demo data
     QString importFile; // --import-mdb FILE: import it and exit
     QString importCharset = QStringLiteral("GBK"); // --import-charset: code page of Jet 3 texts
-    bool ok = true;                                // false when the command line was wrong
+    bool showPaths = false; // --paths: print the data directory and the form templates, exit
+    bool ok = true;         // false when the command line was wrong
     QString error;
 };
 

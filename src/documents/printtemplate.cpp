@@ -21,6 +21,11 @@ QString printTemplateName(DocumentKind kind)
     return documentRules(kind).templateFile;
 }
 
+QString installedShareDirectory(const QString& programDirectory)
+{
+    return QDir::cleanPath(programDirectory + QStringLiteral("/../share/morvane"));
+}
+
 QStringList printTemplateDirectories(const QString& dataDirectory, const QString& programDirectory)
 {
     QStringList directories;
@@ -34,32 +39,38 @@ QStringList printTemplateDirectories(const QString& dataDirectory, const QString
     add(dataDirectory);
     add(programDirectory);
     if (!programDirectory.isEmpty())
-        add(programDirectory + QStringLiteral("/../share/morvane"));
+        add(installedShareDirectory(programDirectory));
     directories.append(QStringLiteral(":/templates"));
     return directories;
 }
 
-DocumentOutcome loadPrintTemplate(DocumentKind kind, const QStringList& directories,
-                                  PrintTable& table)
+QString findPrintTemplate(DocumentKind kind, const QStringList& directories)
 {
     initTemplateResources();
     const QString name = printTemplateName(kind);
     for (const QString& directory : directories) {
         const QString path = directory + QLatin1Char('/') + name;
-        if (!QFileInfo::exists(path))
-            continue;
-        QFile file(path);
-        bool tooLarge = file.size() > kMaxTableFileBytes;
-        if (!tooLarge && file.open(QIODevice::ReadOnly) &&
-            loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
-            return DocumentOutcome::success();
-        const QString what =
-            tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
-        return DocumentOutcome::refused(what + QDir::toNativeSeparators(path),
-                                        QStringLiteral("提示"));
+        if (QFileInfo::exists(path))
+            return path;
     }
-    return DocumentOutcome::refused(QStringLiteral("找不到打印模板") + name,
-                                    QStringLiteral("提示"));
+    return {};
+}
+
+DocumentOutcome loadPrintTemplate(DocumentKind kind, const QStringList& directories,
+                                  PrintTable& table)
+{
+    const QString path = findPrintTemplate(kind, directories);
+    if (path.isEmpty())
+        return DocumentOutcome::refused(QStringLiteral("找不到打印模板") + printTemplateName(kind),
+                                        QStringLiteral("提示"));
+    QFile file(path);
+    bool tooLarge = file.size() > kMaxTableFileBytes;
+    if (!tooLarge && file.open(QIODevice::ReadOnly) &&
+        loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
+        return DocumentOutcome::success();
+    const QString what =
+        tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
+    return DocumentOutcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
 }
 
 } // namespace mv

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -48,6 +49,10 @@ void applySkin(QApplication& app)
     QFile sheet(QStringLiteral(":/skin/morvane.qss"));
     if (sheet.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 256})
+        icon.addFile(QStringLiteral(":/icons/morvane-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
 }
 
 } // namespace mv

@@ -13,7 +13,7 @@ void initResources();
 // the built-in texts when they are not installed. Also sets the Chinese locale and font.
 void installChineseTexts(QCoreApplication& app);
 
-// Applies the program's style sheet to the whole application.
+// Applies the program's style sheet and window icon to the whole application.
 void applySkin(QApplication& app);
 
 } // namespace mv
