@@ -229,8 +229,15 @@ int runSubcommand(const QStringList& arguments, const SubcommandStart& start)
         parser.isSet(u"database"_qs) ? parser.value(u"database"_qs) : start.database;
     const QString dataDirectory = start.dataDirectory(home);
     OpenOptions openOptions;
-    if (!start.chooseDatabase(database, &openOptions))
-        return ExitRefused; // the reason is printed
+    const int printed = responder.printed();
+    if (!start.chooseDatabase(database, &openOptions)) {
+        // An invalid address is explained already; otherwise the server password was needed
+        // and nobody could be asked for it.
+        if (responder.printed() == printed)
+            printLine(stderr, u"没有数据库服务器的密码：请在 --database 的地址中给出，"
+                              u"或在终端上运行以便询问。"_qs);
+        return ExitRefused;
+    }
     Connection connection;
     QString error;
     const bool server = !openOptions.serverUrl.isEmpty();

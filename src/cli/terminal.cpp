@@ -61,6 +61,7 @@ int TerminalResponder::message(const QString& text, int code, const QString& tit
 {
     Q_UNUSED(title);
     printLine(stderr, text);
+    ++m_printed;
     // A question is answered no: the safe answer when nobody can be asked.
     return code == MsgYesNo ? AnswerNo : code == MsgOkCancelWarn ? AnswerCancel : AnswerOk;
 }

@@ -30,6 +30,12 @@ public:
     InputAnswer secretInput(const QString& prompt, const QString& title) override;
     QString fileName(bool save, const QString& caption, const QString& directory,
                      const QString& filter) override;
+
+    // How many messages were printed so far.
+    int printed() const { return m_printed; }
+
+private:
+    int m_printed = 0;
 };
 
 // "label done/total" redrawn in place on stderr at most every 100 ms, and cleared when
