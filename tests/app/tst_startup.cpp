@@ -59,6 +59,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // 数据设置 saves into a throw-away place
+        setKeyringEnabled(false); // and never into the keyring of whoever runs the tests
         QCoreApplication::setOrganizationName(u"MorvaneTest"_qs);
     }
 
