@@ -2,6 +2,7 @@
 
 #include "common/messages.h"
 #include "db/databasechoice.h"
+#include "db/databasechoiceurl.h"
 #include "db/datastore.h"
 #include "gui/data/databasesettingswindow.h"
 #include "gui/users/loginwindow.h"
@@ -58,6 +59,8 @@ bool chooseStartDatabase(const QString& databaseOption, OpenOptions* options)
     if (start.needsPassword && !askPassword(&start.choice))
         return false;
     options->serverUrl = serverUrl(start.choice);
+    if (start.overridden)
+        noteCommandLineDatabase(serverDescription(options->serverUrl));
     return true;
 }
 

@@ -34,8 +34,11 @@ ProgramOptions parseProgramOptions(const QStringList& arguments)
     const QCommandLineOption database(
         QStringLiteral("database"),
         QStringLiteral("使用 PostgreSQL 服务器上的数据库，如 postgresql://用户@主机:5432/数据库"
-                       "（没有密码时启动时询问）；也可用环境变量 MORVANE_DATABASE 指定。"
-                       "优先于“数据设置”中保存的选择。"),
+                       "?sslmode=require（? 之后的 sslmode 等参数是连接选项）；也可用环境变量 "
+                       "MORVANE_DATABASE 指定。优先于“数据设置”中保存的选择。地址中也可以写密码"
+                       "（用户:密码@主机），但命令行本机的其他用户都能看到：建议把密码写在环境变量 "
+                       "PGPASSFILE 指定的密码文件（默认 ~/.pgpass，权限 0600）中。"
+                       "找不到密码时启动时询问。"),
         QStringLiteral("URL"));
     const QCommandLineOption paths(
         QStringLiteral("paths"),

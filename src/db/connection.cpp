@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include "db/databasechoiceurl.h"
 #include "db/sqlfunctions.h"
 
 #include <QSqlDatabase>
@@ -232,10 +233,11 @@ bool Connection::openUrl(const QString& url, QString* error)
         db.setUserName(parsed.userName());
         db.setPassword(parsed.password());
         db.setDatabaseName(parsed.path().mid(1));
-        // An unreachable server is reported after a few seconds, not after minutes.
-        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
-        opened = db.open();
-        if (!opened)
+        // The URL's parameters (sslmode=require, ...) are options of the connection.
+        const QString options = serverConnectOptions(parsed, &m_lastError);
+        db.setConnectOptions(options);
+        opened = !options.isEmpty() && db.open();
+        if (!opened && !options.isEmpty())
             m_lastError = db.lastError().text();
     }
     if (!opened) {

@@ -7,7 +7,7 @@ namespace mv::catalogue {
 
 WindowDef databaseSettingsWindow()
 {
-    WindowDef def = window(u"DatabaseSettingsWindow", u"数据设置", 480, 420);
+    WindowDef def = window(u"DatabaseSettingsWindow", u"数据设置", 480, 496);
     def.controls = {
         ctl(u"单选框_文件", ControlKind::RadioButton, 24, 16, 420, 22)
             .caption(u"内嵌数据库文件（一台电脑使用，默认）"),
@@ -25,13 +25,15 @@ WindowDef databaseSettingsWindow()
         ctl(u"标签_密码", ControlKind::Label, 48, 236, 80, 20).caption(u"密码"),
         ctl(u"编辑框_密码", ControlKind::EditBox, 136, 234, 200, 22).password(),
         ctl(u"复选框_记住密码", ControlKind::CheckBox, 136, 262, 200, 22).caption(u"记住密码"),
-        ctl(u"标签_说明", ControlKind::Label, 24, 292, 430, 64)
+        ctl(u"标签_密码保存", ControlKind::Label, 48, 288, 410, 36),
+        ctl(u"标签_本次启动", ControlKind::Label, 24, 328, 430, 36),
+        ctl(u"标签_说明", ControlKind::Label, 24, 368, 430, 64)
             .caption(u"更改在程序下次启动时生效。服务器数据库的“数据备份”用 pg_dump 写入 "
                      u"datebak 目录；这样的备份不能在本程序中恢复，需要时请数据库管理员用 "
                      u"pg_restore 恢复。"),
-        ctl(u"按钮_测试连接", ControlKind::Button, 24, 368, 100, 32).caption(u"测试连接"),
-        ctl(u"按钮_确定", ControlKind::Button, 256, 368, 90, 32).caption(u"确定"),
-        ctl(u"按钮_取消", ControlKind::Button, 362, 368, 90, 32).caption(u"取消"),
+        ctl(u"按钮_测试连接", ControlKind::Button, 24, 444, 100, 32).caption(u"测试连接"),
+        ctl(u"按钮_确定", ControlKind::Button, 256, 444, 90, 32).caption(u"确定"),
+        ctl(u"按钮_取消", ControlKind::Button, 362, 444, 90, 32).caption(u"取消"),
     };
     return def;
 }

@@ -8,8 +8,8 @@ WindowDef loginWindow()
 {
     WindowDef def = window(u"LoginWindow", u"Morvane 单机版v1.0", 294, 202);
     def.controls = {
-        // The password box is a plain edit box, not masked. Tab goes name, password, 登录, 退出.
-        ctl(u"编辑框2", ControlKind::EditBox, 80, 80, 171, 20).tabOrder(2),
+        // The password box masks what is typed. Tab goes name, password, 登录, 退出.
+        ctl(u"编辑框2", ControlKind::EditBox, 80, 80, 171, 20).password().tabOrder(2),
         ctl(u"标签2", ControlKind::Label, 24, 80, 48, 24).caption(u"密码："),
         ctl(u"标签1", ControlKind::Label, 24, 40, 56, 24).caption(u"用户名："),
         ctl(u"用户_组合框", ControlKind::ComboBox, 80, 39, 171, 20).tabOrder(1),

@@ -93,7 +93,8 @@ QString rightText(bool granted)
 QList<Account> listAccounts(Connection& connection, bool* ok)
 {
     QList<Account> accounts;
-    auto rows = connection.query(QStringLiteral("select * from user  ORDER  BY 编号"), true);
+    auto rows = connection.query(
+        QStringLiteral("select 编号, 用户, ycl审核, 数据操作 from user  ORDER  BY 编号"), true);
     if (ok)
         *ok = rows != nullptr;
     if (!rows)

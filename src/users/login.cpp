@@ -10,10 +10,15 @@ namespace {
 const QString kYes = QStringLiteral("是");
 }
 
+QString userNameListStatement()
+{
+    return QStringLiteral("select 用户 from user  ORDER  BY 编号");
+}
+
 QStringList offeredUserNames(Connection& connection)
 {
     QStringList names;
-    auto users = connection.query(QStringLiteral("select * from user  ORDER  BY 编号"), true);
+    auto users = connection.query(userNameListStatement(), true);
     if (!users)
         return names;
     for (; !users->eof(); users->next())

@@ -13,6 +13,8 @@ class Connection;
 // User names ordered by 编号, without the lowest-numbered account: that one is not offered
 // in the drop-down but may still log in when its name is typed.
 QStringList offeredUserNames(Connection& connection);
+// The statement it runs: the names only, never the passwords of every account.
+QString userNameListStatement();
 
 enum class LoginField
 {

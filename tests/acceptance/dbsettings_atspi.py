@@ -69,9 +69,17 @@ def choose_server(app, main, url, database):
                    "确定")
     click(button(window, "复选框_记住密码"))
     click(button(window, "按钮_确定"))
-    answer_message(app, "设置已保存，程序下次启动时生效。", "确定")
+    # No keyring runs here: the password goes to a file only the user can read, never into
+    # the settings file.
+    config = os.path.join(os.environ["XDG_CONFIG_HOME"], "Morvane")
+    kept = os.path.join(config, "Morvane", "server-password.json")
+    answer_message(app, "设置已保存，程序下次启动时生效。\n密码保存在只有您能读的文件中：" + kept,
+                   "确定")
     wait_for(lambda: not find(app, description="DatabaseSettingsWindow"),
              what="the window to close")
+    assert os.stat(kept).st_mode & 0o777 == 0o600, oct(os.stat(kept).st_mode)
+    with open(os.path.join(config, "Morvane.conf"), encoding="utf-8") as settings:
+        assert url.password not in settings.read(), "the password is in the settings file"
 
 
 def book_receipt(app, main):

@@ -5,12 +5,15 @@
 #include "app/databasestart.h"
 #include "db/connection.h"
 #include "db/databasechoice.h"
+#include "gui/main/mainwindow.h"
 #include "gui/users/loginwindow.h"
 #include "support/scriptedresponder.h"
 #include "support/testserver.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -56,6 +59,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // 数据设置 saves into a throw-away place
+        setKeyringEnabled(false); // and never into the keyring of whoever runs the tests
         QCoreApplication::setOrganizationName(u"MorvaneTest"_qs);
     }
 
@@ -164,6 +168,18 @@ private slots:
         QVERIFY(login.databaseOpen());
         QVERIFY2(responder.choices[0].prompt.contains(u"密码不正确"_qs),
                  qPrintable(responder.choices[0].prompt));
+
+        // Logged in, the main window's title names the server and the database, never the
+        // password.
+        login.findChild<QComboBox*>(u"用户_组合框"_qs)->setEditText(u"admin"_qs);
+        login.findChild<QLineEdit*>(u"编辑框2"_qs)->setText(u"admin"_qs);
+        login.tryLogin();
+        QVERIFY(login.mainWindow());
+        const QString title = login.mainWindow()->windowTitle();
+        QVERIFY2(
+            title.contains(u"%1:%2/%3"_qs.arg(choice.host).arg(choice.port).arg(choice.database)),
+            qPrintable(title));
+        QVERIFY2(!title.contains(password), qPrintable(title));
     }
 };
 

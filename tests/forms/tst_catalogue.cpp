@@ -574,10 +574,10 @@ void TestCatalogue::loginAndPasswordLiterals()
     QCOMPARE(login.as<QLabel>(u"标签2"_qs)->text(), u"密码："_qs);
     QVERIFY(login.as<QComboBox>(u"用户_组合框"_qs));
     QCOMPARE(login.control(u"用户_组合框"_qs)->geometry(), QRect(80, 39, 171, 20));
-    // The login password box is plain.
+    // The login password box masks what is typed, as the password change window's do.
     auto* loginPassword = login.as<QLineEdit>(u"编辑框2"_qs);
     QVERIFY(loginPassword);
-    QCOMPARE(loginPassword->echoMode(), QLineEdit::Normal);
+    QCOMPARE(loginPassword->echoMode(), QLineEdit::Password);
     QCOMPARE(login.control(u"外部数据库1"_qs)->property(kKindProperty).toString(),
              u"database connection"_qs);
     QVERIFY(login.control(u"外部数据库1"_qs)->isHidden());

@@ -4,6 +4,7 @@
 #include "db/connection.h"
 #include "db/datastore.h"
 #include "exchange/backup/databasebackup.h"
+#include "users/accounts.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,9 +119,15 @@ QString checkBackupFile(const QString& path)
     return openCheckedCopy(path, scratch.filePath(QStringLiteral("check.db")), copy);
 }
 
-RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath)
+RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath,
+                               const QString& user)
 {
     RestoreOutcome outcome;
+    if (!isAdministrator(connection, user)) {
+        outcome.title = QStringLiteral("提示");
+        outcome.message = QStringLiteral("只有系统管理员可以恢复数据。");
+        return outcome;
+    }
     outcome.title = QStringLiteral("错误");
     const QString unchanged = QStringLiteral("当前数据没有任何改动。");
     QTemporaryDir scratch;

@@ -34,6 +34,10 @@ struct RestoreOutcome : Outcome<>
     QString safetyCopy; // the backup of the data as it was before the restore
 };
 
-RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath);
+// A restore replaces every table, the accounts included: only the administrator (the account
+// with the lowest 编号) may run it; anyone else (user, the one logged in) is refused before
+// anything is read or written.
+RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath,
+                               const QString& user);
 
 } // namespace mv

@@ -1,6 +1,7 @@
 #include "exchange/backup/serverdump.h"
 
 #include "common/replacementfile.h"
+#include "db/databasechoiceurl.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,9 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
         return false;
     }
     const QUrl url(urlText);
+    ServerParameters parameters;
+    if (!serverParameters(url, &parameters, error))
+        return false;
     // pg_dump writes under a fresh name beside the backup, which replaces an older backup of
     // that name only once the dump is complete.
     ReplacementFile file(path, ReplacementFile::OwnerOnly);
@@ -28,18 +32,29 @@ bool dumpServerDatabase(const QString& urlText, const QString& path, QString* er
             QDir::toNativeSeparators(QFileInfo(path).absolutePath()), reason);
         return false;
     }
-    QProcess dump;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // The password goes through the environment, never onto the command line.
-    if (!url.password().isEmpty())
-        environment.insert(u"PGPASSWORD"_qs, url.password());
-    dump.setProcessEnvironment(environment);
-    QStringList arguments = {
-        u"--format=custom"_qs, u"--no-password"_qs, u"--file"_qs, file.temporaryPath(),
-        u"--host"_qs,          url.host(),          u"--port"_qs, QString::number(url.port(5432))};
+    // The connection goes to pg_dump as one connection string, with the URL's parameters
+    // (sslmode, ...) as its options; the password goes through the environment, never onto
+    // the command line, where every user of the computer can read it.
+    QString password = url.password();
+    QStringList connection = {connectionPair(u"host"_qs, url.host()),
+                              connectionPair(u"port"_qs, QString::number(url.port(5432))),
+                              connectionPair(u"dbname"_qs, url.path().mid(1))};
     if (!url.userName().isEmpty())
-        arguments << u"--username"_qs << url.userName();
-    arguments << url.path().mid(1);
+        connection.append(connectionPair(u"user"_qs, url.userName()));
+    for (const auto& [key, value] : parameters) {
+        if (key == u"password"_qs)
+            password = value;
+        else
+            connection.append(connectionPair(key, value));
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!password.isEmpty())
+        environment.insert(u"PGPASSWORD"_qs, password);
+    QProcess dump;
+    dump.setProcessEnvironment(environment);
+    const QStringList arguments = {u"--format=custom"_qs, u"--no-password"_qs,
+                                   u"--file"_qs,          file.temporaryPath(),
+                                   u"--dbname"_qs,        connection.join(u' ')};
     dump.start(program, arguments);
     const bool finished = dump.waitForFinished(-1);
     if (!finished || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {

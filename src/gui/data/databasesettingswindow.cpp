@@ -34,6 +34,8 @@ DatabaseSettingsWindow::DatabaseSettingsWindow(const QString& filePath, QWidget*
     m_user = control<EditBox>(this, u"编辑框_用户"_qs);
     m_password = control<EditBox>(this, u"编辑框_密码"_qs);
     m_remember = control<QCheckBox>(this, u"复选框_记住密码"_qs);
+    m_passwordPlace = control<QLabel>(this, u"标签_密码保存"_qs);
+    m_passwordPlace->setWordWrap(true);
     auto* fileLabel = control<QLabel>(this, u"标签_文件"_qs);
     control<QLabel>(this, u"标签_说明"_qs)->setWordWrap(true);
     fileLabel->setWordWrap(true);
@@ -46,6 +48,16 @@ DatabaseSettingsWindow::DatabaseSettingsWindow(const QString& filePath, QWidget*
             &DatabaseSettingsWindow::save);
     connect(control<QPushButton>(this, u"按钮_取消"_qs), &QPushButton::clicked, this,
             &QDialog::reject);
+
+    auto* override = control<QLabel>(this, u"标签_本次启动"_qs);
+    override->setWordWrap(true);
+    const QString commandLine = commandLineDatabase();
+    override->setText(
+        commandLine.isEmpty()
+            ? QString()
+            : u"本次启动使用命令行指定的数据库：%1（--database 或环境变量 MORVANE_DATABASE），"
+              u"这里保存的选择在不带该选项启动时生效。"_qs.arg(commandLine));
+    override->setVisible(!commandLine.isEmpty());
 
     QSettings settings;
     showChoice(loadDatabaseChoice(settings));
@@ -60,6 +72,10 @@ void DatabaseSettingsWindow::showChoice(const DatabaseChoice& choice)
     m_user->setText(choice.user);
     m_password->setText(choice.password);
     m_remember->setChecked(choice.rememberPassword);
+    m_parameters = choice.parameters;
+    m_passwordPlace->setText(choice.server && choice.rememberPassword
+                                 ? passwordPlaceText(choice.passwordPlace)
+                                 : QString());
     enableServerFields();
 }
 
@@ -81,6 +97,7 @@ DatabaseChoice DatabaseSettingsWindow::choice() const
     choice.user = m_user->text().trimmed();
     choice.password = m_password->text();
     choice.rememberPassword = m_remember->isChecked();
+    choice.parameters = m_parameters;
     return choice;
 }
 
@@ -131,14 +148,21 @@ void DatabaseSettingsWindow::save()
         }
     }
     QSettings settings;
-    saveDatabaseChoice(settings, chosen);
+    const PasswordStored stored = saveDatabaseChoice(settings, chosen);
     if (settings.status() != QSettings::NoError) {
         msgBox(u"无法保存设置到 "_qs + QDir::toNativeSeparators(settings.fileName()), MsgOk,
                u"数据设置"_qs);
         return;
     }
-    msgBox(m_appliesAtOnce ? u"设置已保存。"_qs : u"设置已保存，程序下次启动时生效。"_qs, MsgOkInfo,
-           u"数据设置"_qs);
+    m_passwordPlace->setText(stored.place == PasswordPlace::None ? QString()
+                                                                 : passwordPlaceText(stored.place));
+    QString saved = m_appliesAtOnce ? u"设置已保存。"_qs : u"设置已保存，程序下次启动时生效。"_qs;
+    const bool remember = chosen.server && chosen.rememberPassword && !chosen.password.isEmpty();
+    if (remember && stored.place != PasswordPlace::None)
+        saved += u"\n"_qs + passwordPlaceText(stored.place);
+    else if (remember)
+        saved += u"\n"_qs + stored.error + u"。程序启动时会询问密码。"_qs;
+    msgBox(saved, MsgOkInfo, u"数据设置"_qs);
     accept();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The modal window 数据设置 (DatabaseSettingsWindow): the embedded file or a PostgreSQL
 // server. 测试连接 reports what a connection finds; 确定 saves the choice in the per-user
-// settings, for the next start. The logic lives in db/databasechoice.h.
+// settings, for the next start, and says where a remembered password is kept; a note says
+// when --database chose another database for this run. The logic lives in db/databasechoice.h.
 
 #include "db/databasechoice.h"
 
@@ -42,6 +43,8 @@ private:
     EditBox* m_user = nullptr;
     EditBox* m_password = nullptr;
     QCheckBox* m_remember = nullptr;
+    QLabel* m_passwordPlace = nullptr;
+    QString m_parameters; // the saved choice's URL parameters, kept: no field shows them
     bool m_appliesAtOnce = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/messages.h"
 #include "common/oledate.h"
+#include "common/session.h"
 #include "db/connection.h"
 #include "exchange/backup/databasebackup.h"
 #include "exchange/backup/databaserestore.h"
@@ -69,7 +70,7 @@ void DatabaseMenu::restore()
     RestoreOutcome outcome;
     {
         const WaitCursor wait;
-        outcome = restoreDatabase(m_connection, backup.path);
+        outcome = restoreDatabase(m_connection, backup.path, session().currentUser);
         if (outcome.done)
             emit dataReplaced();
     }

@@ -3,6 +3,8 @@
 #include "common/messages.h"
 #include "common/oledate.h"
 #include "common/session.h"
+#include "db/connection.h"
+#include "db/databasechoiceurl.h"
 #include "gui/documents/documentpage.h"
 #include "gui/documents/documentpages.h"
 #include "gui/documents/documentprinting.h"
@@ -67,7 +69,9 @@ MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* pa
     initResources();
     const WindowDef& def = windowDef(QStringLiteral("MainWindow"));
     setObjectName(def.name);
-    setWindowTitle(def.caption);
+    // On a server the title names the database the clerk works on (never with the password).
+    const QString server = serverDescription(connection.url());
+    setWindowTitle(server.isEmpty() ? def.caption : def.caption + u" — 服务器数据库 "_qs + server);
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through requestExit()
 
     m_client = new QWidget(this);
@@ -227,8 +231,10 @@ void MainWindow::setUpDatabaseMenu()
             [this] { openDatabaseSettings(m_connection, this); });
     connect(control<QAction>(this, QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
             &DatabaseMenu::backUp);
-    connect(control<QAction>(this, QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
-            &DatabaseMenu::restore);
+    // A restore replaces the accounts too: the administrator's alone (the core refuses others).
+    QAction* restore = control<QAction>(this, QStringLiteral("系统_数据恢复"));
+    restore->setEnabled(isAdministrator(m_connection, session().currentUser));
+    connect(restore, &QAction::triggered, menu, &DatabaseMenu::restore);
     // After a restore every list shows the restored data: the stock list is reloaded, the
     // lists computed from the old data are emptied, a document page on show is entered
     // afresh (latest restored document, read-only; a form being edited belonged to the

@@ -3,11 +3,13 @@
 #include "gui/main/mainwindow.h"
 #include "gui/users/loginwindow.h"
 #include "support/scriptedresponder.h"
+#include "users/login.h"
 #include "widgets/combobox.h"
 #include "widgets/editbox.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +101,13 @@ void TestLoginWindow::offersEveryUserButTheLowestNumbered()
     QCOMPARE(m_user->count(), 2);
     QCOMPARE(m_user->itemText(0), QStringLiteral("张三"));
     QCOMPARE(m_user->itemText(1), QStringLiteral("李四"));
+    // The list is read from the names alone, never with every account's password.
+    const auto names = m_login->connection().query(userNameListStatement());
+    QVERIFY(names && !names->eof());
+    QCOMPARE(names->field(QStringLiteral("用户")), QStringLiteral("admin"));
+    QCOMPARE(names->columnIndex(QStringLiteral("密码")), -1);
+    // What is typed as the password is masked on the screen.
+    QCOMPARE(m_password->echoMode(), QLineEdit::Password);
     QCOMPARE(QApplication::focusWidget(), m_user->focusProxy() ? m_user->focusProxy() : m_user);
 }
 
