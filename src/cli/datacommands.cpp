@@ -22,9 +22,6 @@ int runRestore(const Command& command)
 {
     if (command.connection.dialect().backend() == Dialect::Postgres)
         return refuse(serverRestoreNotice());
-    if (!isAdministrator(command.connection, command.user))
-        return refuse(u"只有系统管理员可以恢复数据。"_qs);
-
     const QString dataDirectory = dataDirectoryOf(command.connection);
     const QList<BackupEntry> backups = listBackups(dataDirectory);
     if (backups.isEmpty())
@@ -36,7 +33,7 @@ int runRestore(const Command& command)
         name.chop(qsizetype(qstrlen(kBackupSuffix)));
     for (const BackupEntry& backup : backups)
         if (backup.name == name)
-            return report(restoreDatabase(command.connection, backup.path));
+            return report(restoreDatabase(command.connection, backup.path, command.user));
     return refuse(u"备份目录 %1 中没有名为“%2”的备份。"_qs.arg(
         QDir::toNativeSeparators(backupDirectory(dataDirectory)), name));
 }
