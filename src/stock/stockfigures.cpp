@@ -80,14 +80,15 @@ bool sameItem(const StockItem& a, const StockItem& b)
            foldLatinCase(a.unit) == foldLatinCase(b.unit);
 }
 
-// The server's order of the groups: by item key as SQLite's index has them (NULL first), the
-// exact texts breaking ties so that the first of several spellings is always the same one.
+// The server's order of the groups: by item key as SQLite's index has them (NULL first), then
+// by the first stored line, so that of several spellings of one item the first one entered
+// names it, as on SQLite.
 QString serverItemOrder(const Dialect& dialect)
 {
     QStringList terms;
     for (const QString& column : {u"分类"_qs, u"原材料名字"_qs, u"单位"_qs, u"型号"_qs})
         terms.append(dialect.itemKey(column) + u" NULLS FIRST"_qs);
-    return u" ORDER BY "_qs + terms.join(u", "_qs) + u", 1, 2, 3, 4"_qs;
+    return u" ORDER BY "_qs + terms.join(u", "_qs) + u", min(rowid)"_qs;
 }
 
 } // namespace
