@@ -111,12 +111,15 @@ void ratio(const QString& label, double value, bool atMost, double limit)
 }
 
 // Runs a statement through the SQLite C API and touches every column of every row.
-void runBare(Connection& connection, const QString& sql)
+void runBare(Connection& connection, const QString& sql, const QString& bound = QString())
 {
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
+    const QByteArray value = bound.toUtf8();
     if (sqlite3_prepare_v2(connection.sqliteHandle(), text.constData(), int(text.size()),
-                           &statement, nullptr) != SQLITE_OK) {
+                           &statement, nullptr) != SQLITE_OK ||
+        (!bound.isNull() && sqlite3_bind_text(statement, 1, value.constData(), int(value.size()),
+                                              SQLITE_STATIC) != SQLITE_OK)) {
         say(u"!! bare statement failed: "_qs + sql);
         std::exit(3);
     }
@@ -155,7 +158,8 @@ void limitSearch(Connection& connection)
 {
     runBare(connection, u"SELECT 原材料名字, 型号, 正负, SUM(CAST(数量 AS INTEGER)) FROM yclnote"
                         " WHERE 正负 IN ('入库', '出库') GROUP BY 原材料名字, 型号, 正负"_qs);
-    runBare(connection, stockSearchStatement(StockSearchField::Name, searchText()));
+    runBare(connection, stockSearchStatement(connection.dialect(), StockSearchField::Name),
+            stockSearchPattern(searchText()));
 }
 
 // The pieces of the main window the stock views use, shown: the stock list, the summary

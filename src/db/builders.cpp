@@ -30,25 +30,18 @@ QStringList splitOutsideQuotes(const QString& text, QChar separator)
 
 QString sqlQuoted(const QString& value)
 {
-    return u'\'' + sqlEscaped(value) + u'\'';
-}
-
-QString sqlEscaped(const QString& value)
-{
     QString escaped = value;
     escaped.replace(u'\'', QLatin1String("''"));
-    return escaped;
+    return u'\'' + escaped + u'\'';
 }
 
-QString likeEscaped(const QString& value)
+QString likeLiteral(const QString& value)
 {
     QString escaped;
     escaped.reserve(value.size() + 8);
     for (QChar ch : value) {
         if (ch == u'\\' || ch == u'%' || ch == u'_')
             escaped += u'\\';
-        else if (ch == u'\'')
-            escaped += u'\'';
         escaped += ch;
     }
     return escaped;
@@ -104,6 +97,15 @@ QString buildInsert(const QString& table, const QString& assignments)
     values.chop(1);
     return QLatin1String("INSERT INTO [") + table + QLatin1String("] (") + columns +
            QLatin1String(") VALUES (") + values + u')';
+}
+
+QString buildInsert(const QString& table, const QStringList& columns)
+{
+    QStringList placeholders;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        placeholders.append(QStringLiteral("?"));
+    return QLatin1String("INSERT INTO [") + table + QLatin1String("] (") + columns.join(u',') +
+           QLatin1String(") VALUES (") + placeholders.join(u',') + u')';
 }
 
 } // namespace mv

@@ -1,6 +1,6 @@
 #pragma once
 // Statement builders and text helpers. Builders only build text; callers send it through
-// the connection. Every value placed between single quotes goes through sqlQuoted().
+// the connection with the values bound to its '?' placeholders.
 
 #include <QString>
 #include <QStringList>
@@ -8,13 +8,12 @@
 
 namespace mv {
 
-// The value between single quotes, with every ' doubled.
+// The value between single quotes, with every ' doubled: only for statements the program
+// makes from its own generated data (fixtures, benchmark data), never for what a user typed.
 QString sqlQuoted(const QString& value);
-// The value with every ' doubled (for callers that write the quotes themselves).
-QString sqlEscaped(const QString& value);
-// The value as a LIKE pattern body that matches it literally (escape character '\'),
-// with quotes doubled; use with " ESCAPE '\'".
-QString likeEscaped(const QString& value);
+// The value as a LIKE pattern body that matches it literally (escape character '\'); bind
+// '%' + likeLiteral(text) + '%' to a placeholder of "LIKE ? ESCAPE '\'".
+QString likeLiteral(const QString& value);
 
 // Byte-wise, case-sensitive comparison of the GBK bytes; returns -1, 0 or 1.
 int compareTexts(const QString& a, const QString& b);
@@ -32,5 +31,7 @@ QString buildUpdate(const QString& table, const QString& assignments,
 // "INSERT INTO [" table "] (" columns ") VALUES (" values ")" from "col='v',col2='w'";
 // splits only at ',' and '=' outside quoted literals.
 QString buildInsert(const QString& table, const QString& assignments);
+// "INSERT INTO [" table "] (a,b) VALUES (?,?)": one placeholder for each column.
+QString buildInsert(const QString& table, const QStringList& columns);
 
 } // namespace mv

@@ -233,9 +233,13 @@ bool Connection::openUrl(const QString& url, QString* error)
         db.setUserName(parsed.userName());
         db.setPassword(parsed.password());
         db.setDatabaseName(parsed.path().mid(1));
-        // The URL's parameters (sslmode=require, ...) are options of the connection.
+        // The URL's parameters (sslmode=require, ...) are options of the connection. Backslashes
+        // in literals are plain characters, as the SQL standard has them, whatever the server
+        // or the database sets by default: set when the session starts, before the driver
+        // learns from the session how to write bound texts into its statements.
         const QString options = serverConnectOptions(parsed, &m_lastError);
-        db.setConnectOptions(options);
+        db.setConnectOptions(options
+                             + QStringLiteral(";options='-c standard_conforming_strings=on'"));
         opened = !options.isEmpty() && db.open();
         if (!opened && !options.isEmpty())
             m_lastError = db.lastError().text();
@@ -248,6 +252,17 @@ bool Connection::openUrl(const QString& url, QString* error)
     m_path.clear();
     m_url = url;
     m_lost = false;
+    QString setting;
+    if (const auto shown = query(QStringLiteral("SHOW standard_conforming_strings"), true))
+        setting = shown->field(0);
+    else
+        setting = m_lastError;
+    if (setting != u"on"_qs) {
+        close();
+        return fail(
+            QStringLiteral("数据库服务器没有接受连接参数 standard_conforming_strings=on（") +
+            setting + u'）');
+    }
     return true;
 }
 
@@ -289,36 +304,7 @@ QString Connection::path() const
     return m_path;
 }
 
-std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnly)
-{
-    if (sql.trimmed().isEmpty()) {
-        m_lastError = QStringLiteral("空的查询语句");
-        return nullptr;
-    }
-    if (!reconnectIfLost())
-        return nullptr;
-    if (!isOpen()) {
-        m_lastError = QStringLiteral("数据库没有打开");
-        return nullptr;
-    }
-    auto d = std::make_unique<ResultSetPrivate>();
-    d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
-    // The PostgreSQL driver reads a forward-only result row by row from the server, which
-    // stops at the next statement on the connection; callers read one result while running
-    // another, so there the whole result is fetched at once.
-    d->query.setForwardOnly(forwardOnly && m_dialect.backend() != Dialect::Postgres);
-    if (!d->query.exec(m_dialect.translate(sql))) {
-        noteError(d->query.lastError());
-        return nullptr;
-    }
-    noteError(QString(), false);
-    d->record = d->query.record();
-    d->closed = false;
-    d->eof = !(d->query.isSelect() && d->query.next());
-    return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
-}
-
-bool Connection::execute(const QString& sql)
+bool Connection::readyFor(const QString& sql)
 {
     if (sql.trimmed().isEmpty()) {
         m_lastError = QStringLiteral("空的语句");
@@ -330,13 +316,70 @@ bool Connection::execute(const QString& sql)
         m_lastError = QStringLiteral("数据库没有打开");
         return false;
     }
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    m_rowsAffected = -1;
-    if (!q.exec(m_dialect.translate(sql))) {
+    return true;
+}
+
+bool Connection::run(QSqlQuery& q, const QString& sql, const QVariantList* values)
+{
+    const QString statement = m_dialect.translate(sql);
+    bool ok = false;
+    if (!values) {
+        ok = q.exec(statement);
+    } else if (q.prepare(statement)) {
+        for (const QVariant& value : *values) {
+            // A null QString would bind as NULL; the program stores typed text, empty included.
+            if (value.typeId() == QMetaType::QString && value.toString().isNull())
+                q.addBindValue(QString(u""_qs));
+            else
+                q.addBindValue(value);
+        }
+        ok = q.exec();
+    }
+    if (!ok) {
         noteError(q.lastError());
         return false;
     }
     noteError(QString(), false);
+    return true;
+}
+
+std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnly)
+{
+    return query(sql, QVariantList(), forwardOnly);
+}
+
+std::unique_ptr<ResultSet> Connection::query(const QString& sql, const QVariantList& values,
+                                             bool forwardOnly)
+{
+    if (!readyFor(sql))
+        return nullptr;
+    auto d = std::make_unique<ResultSetPrivate>();
+    d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
+    // The PostgreSQL driver reads a forward-only result row by row from the server, which
+    // stops at the next statement on the connection; callers read one result while running
+    // another, so there the whole result is fetched at once.
+    d->query.setForwardOnly(forwardOnly && m_dialect.backend() != Dialect::Postgres);
+    if (!run(d->query, sql, values.isEmpty() ? nullptr : &values))
+        return nullptr;
+    d->record = d->query.record();
+    d->closed = false;
+    d->eof = !(d->query.isSelect() && d->query.next());
+    return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
+}
+
+bool Connection::execute(const QString& sql)
+{
+    return execute(sql, QVariantList());
+}
+
+bool Connection::execute(const QString& sql, const QVariantList& values)
+{
+    if (!readyFor(sql))
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    m_rowsAffected = -1;
+    if (!run(q, sql, values.isEmpty() ? nullptr : &values))
+        return false;
     m_rowsAffected = q.numRowsAffected();
     return true;
 }

@@ -13,6 +13,7 @@
 struct sqlite3;
 class QSqlDatabase;
 class QSqlError;
+class QSqlQuery;
 
 namespace mv {
 
@@ -76,6 +77,12 @@ public:
     // for speed on long results.
     std::unique_ptr<ResultSet> query(const QString& sql, bool forwardOnly = false);
     bool execute(const QString& sql);
+    // The same with values bound to the statement's positional '?' placeholders, in order:
+    // what a user typed goes to the database as a value and never becomes part of the SQL.
+    // A text binds as text (an empty or null QString as ''); only an invalid QVariant is NULL.
+    std::unique_ptr<ResultSet> query(const QString& sql, const QVariantList& values,
+                                     bool forwardOnly = false);
+    bool execute(const QString& sql, const QVariantList& values);
     QString lastError() const { return m_lastError; }
     // Rows changed by the last successful execute(); -1 when unknown.
     int rowsAffected() const { return m_rowsAffected; }
@@ -112,6 +119,10 @@ private:
     void noteError(const QSqlError& error);
     // Opens the connection again after it was lost; false when the server is still away.
     bool reconnectIfLost();
+    // Checks the connection before a statement; false (with the reason kept) when unusable.
+    bool readyFor(const QString& sql);
+    // Prepares (when values are given) and runs the statement on q.
+    bool run(QSqlQuery& q, const QString& sql, const QVariantList* values);
     // Transaction units: only the outermost begins and commits; an inner unit that ends
     // without committing makes the outermost roll back.
     bool beginUnit();

@@ -99,26 +99,21 @@ bool createNewDatabase(const QString& directory, const QString& path, const Open
 
 } // namespace
 
-// The item columns fold A-Z only, as on SQLite; the server's case-insensitive text folds by
-// the database's character classification, which does just that only under "C". So the
-// database must be made for it (UTF8 text, character classes "C"); anything else would
-// group items differently from the same data in a file. Empty when the database suits.
+// The texts are Chinese: the database must keep them as UTF8. Its locale plays no part (the
+// item columns fold A-Z by an expression of their own), so any UTF8 database suits, whatever
+// createdb gave it. Empty when the database suits.
 QString unsuitableServerDatabase(Connection& connection)
 {
-    const auto settings =
-        connection.query(u"SELECT datctype, pg_encoding_to_char(encoding) FROM pg_database "
-                         "WHERE datname = current_database()"_qs,
-                         true);
+    const auto settings = connection.query(
+        u"SELECT pg_encoding_to_char(encoding) FROM pg_database WHERE datname = current_database()"_qs,
+        true);
     if (!settings || settings->eof())
         return QStringLiteral("无法读取数据库 %1 的设置：%2");
-    const QString ctype = settings->field(0);
-    if (settings->field(1) == u"UTF8"_qs && (ctype == u"C"_qs || ctype == u"POSIX"_qs))
+    if (settings->field(0) == u"UTF8"_qs)
         return {};
-    return QStringLiteral("数据库 %1 的字符设置（编码 ") + settings->field(1) +
-           QStringLiteral("，字符分类 ") + ctype +
-           QStringLiteral("）不适合本程序，没有在其中建立数据表。请管理员用下面的语句新建数据库："
-                          "CREATE DATABASE 名称 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' "
-                          "TEMPLATE template0;%2");
+    return QStringLiteral("数据库 %1 的编码是 ") + settings->field(0) +
+           QStringLiteral("，不是 UTF8，无法保存中文，没有在其中建立数据表。请管理员用下面的语句"
+                          "新建数据库：CREATE DATABASE 名称 ENCODING 'UTF8' TEMPLATE template0;%2");
 }
 
 QString describeServerFailure(const QString& driverMessage)

@@ -8,7 +8,7 @@ namespace mv {
 class Connection;
 
 // 3: the item columns of yclnote and ycl compare without regard to Latin letter case.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 enum class DatabaseFileKind
 {

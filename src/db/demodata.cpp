@@ -107,37 +107,38 @@ public:
 
     void header(const QString& number, bool receipt, bool audited)
     {
-        QString assignments = QStringLiteral("单号=") + sqlQuoted(number) +
-                              QStringLiteral(",出入=") +
-                              sqlQuoted(receipt ? QStringLiteral("入") : QStringLiteral("出"));
-        if (audited)
-            assignments += QStringLiteral(",审核=") + sqlQuoted(kMaker);
-        run(buildInsert(QStringLiteral("ycldate"), assignments));
+        QStringList columns = {QStringLiteral("单号"), QStringLiteral("出入")};
+        QVariantList values = {number, receipt ? QStringLiteral("入") : QStringLiteral("出")};
+        if (audited) {
+            columns.append(QStringLiteral("审核"));
+            values.append(kMaker);
+        }
+        run(buildInsert(QStringLiteral("ycldate"), columns), values);
     }
 
     void line(const QString& number, const QDate& date, const DemoItem& item, int quantity,
               const QString& partner, const QString& remark, bool receipt)
     {
-        QString assignments =
-            QStringLiteral("原材料名字=") + sqlQuoted(QString::fromUtf8(item.name)) +
-            QStringLiteral(",单位=") + sqlQuoted(QString::fromUtf8(item.unit)) +
-            QStringLiteral(",制单人=") + sqlQuoted(kMaker) + QStringLiteral(",供应单位=") +
-            sqlQuoted(partner) + QStringLiteral(",数量=") + sqlQuoted(QString::number(quantity));
-        if (receipt)
-            assignments += QStringLiteral(",单价=") + sqlQuoted(QString::number(item.price));
-        assignments += QStringLiteral(",单据号=") + sqlQuoted(number) + QStringLiteral(",分类=") +
-                       sqlQuoted(QString::fromUtf8(item.category)) + QStringLiteral(",备注=") +
-                       sqlQuoted(remark) + QStringLiteral(",型号=") +
-                       sqlQuoted(QString::fromUtf8(item.model)) + QStringLiteral(",日期=") +
-                       sqlQuoted(m_connection.dialect().dateValue(date)) +
-                       QStringLiteral(",正负=") +
-                       sqlQuoted(receipt ? QStringLiteral("入库") : QStringLiteral("出库"));
-        run(buildInsert(QStringLiteral("yclnote"), assignments));
+        QStringList columns = {QStringLiteral("原材料名字"), QStringLiteral("单位"),
+                               QStringLiteral("制单人"), QStringLiteral("供应单位"),
+                               QStringLiteral("数量")};
+        QVariantList values = {QString::fromUtf8(item.name), QString::fromUtf8(item.unit), kMaker,
+                               partner, QString::number(quantity)};
+        if (receipt) {
+            columns.append(QStringLiteral("单价"));
+            values.append(QString::number(item.price));
+        }
+        columns << QStringLiteral("单据号") << QStringLiteral("分类") << QStringLiteral("备注")
+                << QStringLiteral("型号") << QStringLiteral("日期") << QStringLiteral("正负");
+        values << number << QString::fromUtf8(item.category) << remark
+               << QString::fromUtf8(item.model) << m_connection.dialect().dateValue(date)
+               << (receipt ? QStringLiteral("入库") : QStringLiteral("出库"));
+        run(buildInsert(QStringLiteral("yclnote"), columns), values);
     }
 
-    void run(const QString& sql)
+    void run(const QString& sql, const QVariantList& values = {})
     {
-        if (m_ok && !m_connection.execute(sql))
+        if (m_ok && !m_connection.execute(sql, values))
             m_ok = false;
     }
 
@@ -170,19 +171,16 @@ bool fillDemoData(Connection& connection, QString* error)
 
     for (size_t i = 0; i < kItems.size(); ++i) {
         const DemoItem& item = kItems[i];
-        writer.run(buildInsert(
-            QStringLiteral("ycl"),
-            QStringLiteral("编号=") + QString::number(i + 1) + QStringLiteral(",库存分类=") +
-                sqlQuoted(QString::fromUtf8(item.category)) + QStringLiteral(",原材料名字=") +
-                sqlQuoted(QString::fromUtf8(item.name)) + QStringLiteral(",规格=") +
-                sqlQuoted(QString::fromUtf8(item.model)) + QStringLiteral(",单位=") +
-                sqlQuoted(QString::fromUtf8(item.unit))));
+        writer.run(buildInsert(QStringLiteral("ycl"),
+                               QStringList{QStringLiteral("编号"), QStringLiteral("库存分类"),
+                                           QStringLiteral("原材料名字"), QStringLiteral("规格"),
+                                           QStringLiteral("单位")}),
+                   {qint64(i + 1), QString::fromUtf8(item.category), QString::fromUtf8(item.name),
+                    QString::fromUtf8(item.model), QString::fromUtf8(item.unit)});
     }
-    for (const char* project : kProjects) {
-        writer.run(buildInsert(QStringLiteral("date"), QStringLiteral("x=") +
-                                                           sqlQuoted(QString::fromUtf8(project)) +
-                                                           QStringLiteral(",y='出库项目'")));
-    }
+    for (const char* project : kProjects)
+        writer.run(QStringLiteral("INSERT INTO [date] (x,y) VALUES (?,'出库项目')"),
+                   {QString::fromUtf8(project)});
 
     const QDate today = clockToday();
     const QDate start = today.addMonths(-3);

@@ -25,6 +25,27 @@ QString Dialect::dateBetween(const QString& column, const QDate& from, const QDa
     return column + u" BETWEEN "_qs + dateLiteral(from) + u" AND "_qs + dateLiteral(to);
 }
 
+QString Dialect::itemKey(const QString& column) const
+{
+    if (m_backend != Postgres)
+        return column;
+    return u"lower("_qs + column + u" COLLATE \"C\")"_qs;
+}
+
+QString Dialect::itemEquals(const QString& column) const
+{
+    if (m_backend != Postgres)
+        return column + u" = ?"_qs;
+    return itemKey(column) + u" = lower(CAST(? AS text) COLLATE \"C\")"_qs;
+}
+
+QString Dialect::itemLike(const QString& column) const
+{
+    if (m_backend != Postgres)
+        return column + u" LIKE ? ESCAPE '\\'"_qs;
+    return itemKey(column) + u" LIKE lower(CAST(? AS text) COLLATE \"C\") ESCAPE '\\'"_qs;
+}
+
 namespace {
 
 bool isWordCharacter(QChar c)

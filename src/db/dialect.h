@@ -30,6 +30,17 @@ public:
     // dates stored in other text forms; elsewhere a plain BETWEEN on the ISO text.
     QString dateBetween(const QString& column, const QDate& from, const QDate& to) const;
 
+    // The key an item column (category, name, model, unit) is compared, grouped and ordered
+    // by: the text with only the Latin letters A-Z folded to lower case. SQLite's item columns
+    // do that by their NOCASE collation, so the key is the column itself there. On PostgreSQL
+    // lower() under the "C" collation folds exactly A-Z, whatever the database's locale; the
+    // server's item indexes are built on the same expression.
+    QString itemKey(const QString& column) const;
+    // "column = ?" compared by item key; the placeholder takes the value to look up.
+    QString itemEquals(const QString& column) const;
+    // "column LIKE ? ESCAPE '\'" compared by item key.
+    QString itemLike(const QString& column) const;
+
     // The statement as this backend reads it. PostgreSQL: [name] becomes "name", and the
     // table name user (a reserved word there) is quoted; text inside literals is untouched.
     QString translate(const QString& sql) const;

@@ -46,16 +46,19 @@ const QStringList& tablesWithItemColumns()
     return names;
 }
 
-// The columns as the backend declares them. PostgreSQL: the item columns are citext under
-// the "C" collation, which folds only A-Z and compares the folded bytes, as SQLite's NOCASE
-// does, so grouping, ordering and lookups give the same items on both. Tables without a key
-// get a serial rowid, the stored order SQLite keeps by itself.
+// The item columns as PostgreSQL declares them: plain text under the "C" collation. The
+// statements compare, group and order them by Dialect::itemKey(), which folds only A-Z as
+// SQLite's NOCASE does, whatever the database's locale.
+const QString kServerItemColumn = u"text COLLATE \"C\""_qs;
+
+// The columns as the backend declares them. Tables without a key get a serial rowid on
+// PostgreSQL, the stored order SQLite keeps by itself.
 QString columnsFor(const Dialect& dialect, const TableDefinition& table)
 {
     if (dialect.backend() != Dialect::Postgres)
         return table.columns;
     QString columns = table.columns;
-    columns.replace(u"TEXT COLLATE NOCASE"_qs, u"citext COLLATE \"C\""_qs);
+    columns.replace(u"TEXT COLLATE NOCASE"_qs, kServerItemColumn);
     if (!columns.contains(u"PRIMARY KEY"_qs))
         columns += u", rowid BIGSERIAL"_qs;
     return columns;
@@ -70,14 +73,13 @@ QStringList tableStatements(const Dialect& dialect)
     return statements;
 }
 
-// PostgreSQL only, before the tables: the case-insensitive text type, the table that keeps
-// the schema version, and mv_int(), the program's integer reading of a quantity (blanks,
-// a sign, digits, after folding the full-width forms; clamped to int; 0 for NULL and for
-// text without digits). Plain digit strings take the quick cast.
+// PostgreSQL only, before the tables: the table that keeps the schema version, and mv_int(), the
+// program's integer reading of a quantity (blanks, a sign, digits, after folding the full-width
+// forms; clamped to int; 0 for NULL and for text without digits). Plain digit strings take the
+// quick cast.
 const QStringList& serverPreamble()
 {
     static const QStringList statements = {
-        QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS morvane_schema (version INTEGER NOT NULL)"),
         QStringLiteral(
             "CREATE OR REPLACE FUNCTION mv_int(value text) RETURNS integer "
@@ -91,13 +93,16 @@ const QStringList& serverPreamble()
     return statements;
 }
 
-// PostgreSQL only: one header per number and direction. Several clerks save at once there;
-// SQLite lets one writer in at a time, and older files may already hold such pairs.
+// PostgreSQL only: one header per number and direction (several clerks save at once there;
+// SQLite lets one writer in at a time, and older files may already hold such pairs), and the
+// lookup of an item's lines by its key (the expressions of Dialect::itemKey()).
 const QStringList& serverConstraints()
 {
     static const QStringList statements = {
         QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS uq_ycldate_document "
                        "ON ycldate (单号, 出入)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_item_key ON yclnote "
+                       "(lower(原材料名字 COLLATE \"C\"), lower(型号 COLLATE \"C\"), 正负)"),
     };
     return statements;
 }
@@ -195,6 +200,32 @@ bool rebuildTable(Connection& connection, const TableDefinition& table, QString*
     return runAll(connection, statements, error);
 }
 
+// PostgreSQL databases of version 3 declared the item columns with the citext type, which
+// folds letters by the database's locale. They become text under the "C" collation, the
+// rows and the indexes kept (the server rebuilds them); only columns of that type change.
+bool upgradeServerTables(Connection& connection, int fromVersion, QString* error)
+{
+    if (fromVersion >= 4)
+        return true;
+    for (const QString& table : tablesWithItemColumns()) {
+        const auto citext = connection.query(
+            u"SELECT column_name FROM information_schema.columns WHERE table_schema = "
+            "current_schema() AND table_name = ? AND udt_name = 'citext' ORDER BY ordinal_position"_qs,
+            {table}, true);
+        if (!citext)
+            return failWith(connection, error);
+        QStringList changes;
+        for (; !citext->eof(); citext->next())
+            changes.append(u"ALTER COLUMN \""_qs + citext->field(0) + u"\" TYPE "_qs +
+                           kServerItemColumn);
+        citext->close();
+        if (!changes.isEmpty() &&
+            !connection.execute(u"ALTER TABLE \""_qs + table + u"\" "_qs + changes.join(u", "_qs)))
+            return failWith(connection, error);
+    }
+    return true;
+}
+
 // Brings the tables of an older version to the current definitions, keeping every row.
 bool upgradeTables(Connection& connection, int fromVersion, QString* error)
 {
@@ -216,6 +247,7 @@ bool applySchema(Connection& connection, int fromVersion, bool withFirstAccount,
     const Dialect& dialect = connection.dialect();
     const bool server = dialect.backend() == Dialect::Postgres;
     if ((server && !runAll(connection, serverPreamble(), error)) ||
+        (server && !upgradeServerTables(connection, fromVersion, error)) ||
         (!server && !upgradeTables(connection, fromVersion, error)) ||
         !runAll(connection, tableStatements(dialect), error) ||
         !runAll(connection, indexStatements(), error) ||

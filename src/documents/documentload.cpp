@@ -3,18 +3,22 @@
 #include "common/oledate.h"
 #include "db/builders.h"
 #include "db/connection.h"
+#include "db/dialect.h"
 #include "documents/documentnumber.h"
 #include "documents/documentrules.h"
+
+#include <tuple>
 
 namespace mv {
 
 namespace {
 
 // The first column of every row; false (error text in *error) when the query failed.
-bool firstColumn(Connection& connection, const QString& sql, QStringList* values, QString* error)
+bool firstColumn(Connection& connection, const QString& sql, const QVariantList& bound,
+                 QStringList* values, QString* error)
 {
     values->clear();
-    std::unique_ptr<ResultSet> rows = connection.query(sql, true);
+    std::unique_ptr<ResultSet> rows = connection.query(sql, bound, true);
     if (!rows) {
         if (error)
             *error = connection.lastError();
@@ -38,9 +42,8 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
     // Lines come back in the order they were stored, as the grid had them.
     const QString order = u" ORDER BY "_qs + connection.dialect().storedOrder();
     std::unique_ptr<ResultSet> rows =
-        connection.query(u"select * from yclnote where 单据号="_qs + sqlQuoted(number) +
-                             u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) + order,
-                         true);
+        connection.query(u"select * from yclnote where 单据号=? and 正负=?"_qs + order,
+                         {number, documentRules(kind).lineDirection}, true);
     if (!rows) {
         if (error)
             *error = connection.lastError();
@@ -70,8 +73,8 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
 
 QString storedAuditor(Connection& connection, const QString& number)
 {
-    std::unique_ptr<ResultSet> header = connection.query(
-        u"select * from ycldate where 单号="_qs + sqlQuoted(number) + u"and 出入='出'"_qs, true);
+    std::unique_ptr<ResultSet> header =
+        connection.query(u"select * from ycldate where 单号=? and 出入='出'"_qs, {number}, true);
     return header ? header->field(u"审核"_qs) : QString();
 }
 
@@ -80,10 +83,8 @@ std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind 
 {
     QStringList numbers;
     if (!firstColumn(connection,
-                     buildSelect(u"ycldate"_qs,
-                                 u"出入="_qs + sqlQuoted(documentRules(kind).headerDirection),
-                                 u"单号 ASC"_qs, {}, u"单号"_qs),
-                     &numbers, error))
+                     buildSelect(u"ycldate"_qs, u"出入=?"_qs, u"单号 ASC"_qs, {}, u"单号"_qs),
+                     {documentRules(kind).headerDirection}, &numbers, error))
         return std::nullopt;
     return numbers;
 }
@@ -100,16 +101,25 @@ std::optional<DropDownLists> loadDropDownLists(Connection& connection, DocumentK
                                                QString* error)
 {
     DropDownLists lists;
-    const QList<std::pair<QStringList*, QString>> queries{
-        {&lists.names, u"select DISTINCT 原材料名字 from yclnote"_qs},
-        {&lists.models, u"select DISTINCT 型号 from yclnote"_qs},
-        {&lists.units, u"select DISTINCT 单位 from yclnote"_qs},
-        {&lists.categories, u"select DISTINCT 分类 from yclnote"_qs},
-        {&lists.parties, u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs +
-                             sqlQuoted(documentRules(kind).lineDirection)},
+    // Each item text once, Latin letter case aside, as the item columns compare.
+    const Dialect& dialect = connection.dialect();
+    const auto distinctItems = [&dialect](const QString& column) -> QString {
+        if (dialect.backend() == Dialect::Sqlite)
+            return u"select DISTINCT "_qs + column + u" from yclnote"_qs;
+        return u"select min("_qs + column + u") from yclnote group by "_qs +
+               dialect.itemKey(column);
     };
-    for (const auto& [list, sql] : queries)
-        if (!firstColumn(connection, sql, list, error))
+    const QList<std::tuple<QStringList*, QString, QVariantList>> queries{
+        {&lists.names, distinctItems(u"原材料名字"_qs), {}},
+        {&lists.models, distinctItems(u"型号"_qs), {}},
+        {&lists.units, distinctItems(u"单位"_qs), {}},
+        {&lists.categories, distinctItems(u"分类"_qs), {}},
+        {&lists.parties,
+         u"select DISTINCT 供应单位 from yclnote WHERE 正负=?"_qs,
+         {documentRules(kind).lineDirection}},
+    };
+    for (const auto& [list, sql, bound] : queries)
+        if (!firstColumn(connection, sql, bound, list, error))
             return std::nullopt;
     return lists;
 }

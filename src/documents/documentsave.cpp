@@ -14,22 +14,18 @@ namespace {
 const QString kError = QStringLiteral("错误");
 const QString kHint = QStringLiteral("提示");
 
-// A quoted value inside an assignment list.
-QString q(const QString& value)
-{
-    return u'\'' + sqlEscaped(value) + u'\'';
-}
+// The header of a number and kind: the condition and the values it binds.
+const QString kHeaderCondition = u"单号=? and 出入=?"_qs;
 
-QString headerCondition(DocumentKind kind, const QString& number)
+QVariantList headerValues(DocumentKind kind, const QString& number)
 {
-    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs +
-           sqlQuoted(documentRules(kind).headerDirection);
+    return {number, documentRules(kind).headerDirection};
 }
 
 bool isStored(Connection& connection, DocumentKind kind, const QString& number, bool* failed)
 {
-    std::unique_ptr<ResultSet> header =
-        connection.query(u"select * from ycldate where "_qs + headerCondition(kind, number), true);
+    std::unique_ptr<ResultSet> header = connection.query(
+        u"select * from ycldate where "_qs + kHeaderCondition, headerValues(kind, number), true);
     *failed = !header;
     return header && !header->eof();
 }
@@ -38,11 +34,12 @@ bool isStored(Connection& connection, DocumentKind kind, const QString& number, 
 bool removeDocument(Connection& connection, DocumentKind kind, const QString& number, int* removed)
 {
     *removed = 0;
-    if (!connection.execute(u"delete from yclnote where 单据号="_qs + sqlQuoted(number) +
-                            u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection)))
+    if (!connection.execute(u"delete from yclnote where 单据号=? and 正负=?"_qs,
+                            {number, documentRules(kind).lineDirection}))
         return false;
     *removed += std::max(0, connection.rowsAffected());
-    if (!connection.execute(u"delete from ycldate where "_qs + headerCondition(kind, number)))
+    if (!connection.execute(u"delete from ycldate where "_qs + kHeaderCondition,
+                            headerValues(kind, number)))
         return false;
     *removed += std::max(0, connection.rowsAffected());
     return true;
@@ -127,33 +124,35 @@ DocumentOutcome checkLines(Connection& connection, Document& document)
     return takeQuantities(document);
 }
 
-// The assignment list of one line, in the stored column order of its kind.
-QString lineAssignments(const Document& document, const DocumentLine& line,
-                        const QString& dateValue)
+// Stores one line: its columns in the stored order of its kind, and their values.
+bool insertLine(Connection& connection, const Document& document, const DocumentLine& line,
+                const QString& dateValue)
 {
     const DocumentHeader& h = document.header;
     const DocumentRules& rules = documentRules(document.kind);
-    QString list = u"原材料名字="_qs + q(line.cell(LineName)) + u",单位="_qs +
-                   q(line.cell(LineUnit)) + u",制单人="_qs + q(h.maker) + u",供应单位="_qs +
-                   q(h.party) + u",数量="_qs + q(line.cell(LineQuantity));
-    if (rules.priced)
-        list += u",单价="_qs + q(line.cell(ReceiptPrice));
-    list += u",单据号="_qs + q(h.number) + u",分类="_qs + q(h.category) + u",备注="_qs +
-            q(line.cell(rules.remarkColumn)) + u",型号="_qs + q(line.cell(LineModel)) +
-            u",日期="_qs + q(dateValue) + u",正负="_qs + q(rules.lineDirection);
-    return list;
+    QStringList columns = {u"原材料名字"_qs, u"单位"_qs, u"制单人"_qs, u"供应单位"_qs, u"数量"_qs};
+    QVariantList values = {line.cell(LineName), line.cell(LineUnit), h.maker, h.party,
+                           line.cell(LineQuantity)};
+    if (rules.priced) {
+        columns.append(u"单价"_qs);
+        values.append(line.cell(ReceiptPrice));
+    }
+    columns << u"单据号"_qs << u"分类"_qs << u"备注"_qs << u"型号"_qs << u"日期"_qs << u"正负"_qs;
+    values << h.number << h.category << line.cell(rules.remarkColumn) << line.cell(LineModel)
+           << dateValue << rules.lineDirection;
+    return connection.execute(buildInsert(u"yclnote"_qs, columns), values);
 }
 
 bool recordProject(Connection& connection, const QString& project)
 {
-    std::unique_ptr<ResultSet> known = connection.query(
-        buildSelect(u"date"_qs, u"x="_qs + sqlQuoted(project) + u"and y='出库项目'"_qs), true);
+    std::unique_ptr<ResultSet> known =
+        connection.query(buildSelect(u"date"_qs, u"x=? and y='出库项目'"_qs), {project}, true);
     if (!known)
         return false;
     if (!known->eof())
         return true;
     known->close();
-    return connection.execute(buildInsert(u"date"_qs, u"x="_qs + q(project) + u",y='出库项目'"_qs));
+    return connection.execute(u"INSERT INTO [date] (x,y) VALUES (?,'出库项目')"_qs, {project});
 }
 
 QString documentKey(DocumentKind kind, const QString& number)
@@ -185,15 +184,13 @@ bool writeDocument(Connection& connection, const Document& document)
 {
     const QString dateValue = connection.dialect().dateValue(document.header.date);
     for (const DocumentLine& line : document.lines)
-        if (!connection.execute(
-                buildInsert(u"yclnote"_qs, lineAssignments(document, line, dateValue))))
+        if (!insertLine(connection, document, line, dateValue))
             return false;
     if (documentRules(document.kind).issuesGoods &&
         !recordProject(connection, document.header.party))
         return false;
-    return connection.execute(
-        buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) + u",出入="_qs +
-                                       q(documentRules(document.kind).headerDirection)));
+    return connection.execute(buildInsert(u"ycldate"_qs, {u"单号"_qs, u"出入"_qs}),
+                              headerValues(document.kind, document.header.number));
 }
 
 // A document the page showed in another version than the stored one: another clerk saved
@@ -223,11 +220,10 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     const QString order = connection.dialect().storedOrder();
     const QString columns =
         u"日期, 分类, 原材料名字, 型号, 单位, 数量, 单价, 供应单位, 制单人, 备注"_qs;
-    std::unique_ptr<ResultSet> lines = connection.query(
-        u"select "_qs + order + u", "_qs + columns + u" from yclnote where 单据号="_qs +
-            sqlQuoted(number) + u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) +
-            u" order by "_qs + order,
-        true);
+    std::unique_ptr<ResultSet> lines =
+        connection.query(u"select "_qs + order + u", "_qs + columns +
+                             u" from yclnote where 单据号=? and 正负=? order by "_qs + order,
+                         {number, documentRules(kind).lineDirection}, true);
     const int count = 1 + int(columns.count(u',')) + 1; // the stored position, the columns
     QString version;
     for (; lines && !lines->eof(); lines->next()) {
@@ -324,9 +320,9 @@ DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& req
         return databaseFailure(connection, u"审核"_qs);
     // Only a header without auditor takes the name: of two clerks auditing at once, the
     // second finds the first one's name stored and is told so.
-    if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核="_qs + q(request.user),
-                                        u"出入='出' and 单号="_qs + sqlQuoted(request.number) +
-                                            u" and (审核 is null or 审核='')"_qs)))
+    if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核=?"_qs,
+                                        u"出入='出' and 单号=? and (审核 is null or 审核='')"_qs),
+                            {request.user, request.number}))
         return databaseFailure(connection, u"审核"_qs);
     const int updated = connection.rowsAffected();
     if (updated == 0) {

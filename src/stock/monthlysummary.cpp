@@ -28,11 +28,11 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
                                            u", "_qs + dialect.dateLiteral(to) + u")"_qs)
                                  : QString(u"日期 between "_qs + dialect.dateLiteral(from) +
                                            u" and "_qs + dialect.dateLiteral(to));
-    const QString statement = u"select * from yclnote where "_qs + inPeriod +
-                              u" and 原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs +
-                              sqlQuoted(model) + u"and 正负="_qs + sqlQuoted(direction);
+    const QString statement = u"select * from yclnote where "_qs + inPeriod + u" and "_qs +
+                              dialect.itemEquals(u"原材料名字"_qs) + u" and "_qs +
+                              dialect.itemEquals(u"型号"_qs) + u" and 正负=?"_qs;
     qint64 total = 0;
-    std::unique_ptr<ResultSet> lines = connection.query(statement, true);
+    std::unique_ptr<ResultSet> lines = connection.query(statement, {name, model, direction}, true);
     if (lines) {
         const int quantity = lines->columnIndex(u"数量"_qs);
         for (; !lines->eof(); lines->next())

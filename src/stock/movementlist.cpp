@@ -27,13 +27,14 @@ void FillMovementList(Connection& connection, ReportListModel& list, const QStri
 {
     if (list.columnCount() == 0)
         list.setColumns(movementListColumns());
+    const Dialect& dialect = connection.dialect();
     const QString condition =
-        u"原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs + sqlQuoted(model);
+        dialect.itemEquals(u"原材料名字"_qs) + u" and "_qs + dialect.itemEquals(u"型号"_qs);
     // The lines as they were entered, receipts and requisitions interleaved; an index on the
     // item would otherwise hand them out grouped by direction.
     QList<ReportRow> rows;
     std::unique_ptr<ResultSet> lines = connection.query(
-        buildSelect(u"yclnote"_qs, condition, connection.dialect().storedOrder()), true);
+        buildSelect(u"yclnote"_qs, condition, dialect.storedOrder()), {name, model}, true);
     if (lines) {
         const int direction = lines->columnIndex(u"正负"_qs);
         const int quantity = lines->columnIndex(u"数量"_qs);

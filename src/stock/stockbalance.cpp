@@ -1,6 +1,5 @@
 #include "stock/stockbalance.h"
 
-#include "db/builders.h"
 #include "db/connection.h"
 
 #include <limits>
@@ -16,10 +15,12 @@ int stockFigure(qint64 sum)
 qint64 StockBalance(Connection& connection, const QString& name, const QString& model)
 {
     // Added up by the database from the covering index yclnote(原材料名字, 型号, 正负, ...).
+    const Dialect& dialect = connection.dialect();
     std::unique_ptr<ResultSet> sums = connection.query(
-        u"SELECT 正负, SUM(mv_int(数量)) FROM yclnote WHERE 原材料名字="_qs + sqlQuoted(name) +
-            u" AND 型号="_qs + sqlQuoted(model) + u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs,
-        true);
+        u"SELECT 正负, SUM(mv_int(数量)) FROM yclnote WHERE "_qs +
+            dialect.itemEquals(u"原材料名字"_qs) + u" AND "_qs + dialect.itemEquals(u"型号"_qs) +
+            u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs,
+        {name, model}, true);
     qint64 stock = 0;
     for (; sums && !sums->eof(); sums->next())
         stock += (sums->field(0) == directionIn() ? 1 : -1) * sums->value(1).toLongLong();

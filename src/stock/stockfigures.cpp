@@ -69,20 +69,48 @@ QString stockItemsStatement()
     return u"SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
 }
 
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement)
+namespace {
+
+// The four columns of a stock item folded as the item columns compare.
+bool sameItem(const StockItem& a, const StockItem& b)
+{
+    return foldLatinCase(a.name) == foldLatinCase(b.name) &&
+           foldLatinCase(a.model) == foldLatinCase(b.model) &&
+           foldLatinCase(a.category) == foldLatinCase(b.category) &&
+           foldLatinCase(a.unit) == foldLatinCase(b.unit);
+}
+
+// The server's order of the groups: by item key as SQLite's index has them (NULL first), then
+// by the first stored line, so that of several spellings of one item the first one entered
+// names it, as on SQLite.
+QString serverItemOrder(const Dialect& dialect)
+{
+    QStringList terms;
+    for (const QString& column : {u"分类"_qs, u"原材料名字"_qs, u"单位"_qs, u"型号"_qs})
+        terms.append(dialect.itemKey(column) + u" NULLS FIRST"_qs);
+    return u" ORDER BY "_qs + terms.join(u", "_qs) + u", min(rowid)"_qs;
+}
+
+} // namespace
+
+QList<StockItem> queryStockItems(Connection& connection, const QString& statement,
+                                 const QVariantList& values)
 {
     QList<StockItem> items;
     // SQLite hands the groups out in the order of their key (it groups along the index);
     // other databases group by hashing, so the order is asked for there.
-    const bool ordered = connection.dialect().backend() == Dialect::Sqlite ||
-                         statement.contains(u"ORDER BY"_qs, Qt::CaseInsensitive);
-    std::unique_ptr<ResultSet> groups =
-        connection.query(ordered ? statement : statement + u" ORDER BY 1, 2, 3, 4"_qs, true);
+    const bool server = connection.dialect().backend() == Dialect::Postgres;
+    const bool ordered = !server || statement.contains(u"ORDER BY"_qs, Qt::CaseInsensitive);
+    std::unique_ptr<ResultSet> groups = connection.query(
+        ordered ? statement : statement + serverItemOrder(connection.dialect()), values, true);
     if (!groups)
         return items;
-    for (; !groups->eof(); groups->next())
-        items.append(
-            StockItem{groups->field(0), groups->field(1), groups->field(2), groups->field(3)});
+    for (; !groups->eof(); groups->next()) {
+        StockItem item{groups->field(0), groups->field(1), groups->field(2), groups->field(3)};
+        if (server && !items.isEmpty() && sameItem(items.last(), item))
+            continue;
+        items.append(std::move(item));
+    }
     return items;
 }
 

@@ -51,8 +51,11 @@ struct StockItem
 
 // "SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"
 QString stockItemsStatement();
-// The items of a statement that selects 分类, 原材料名字, 单位, 型号, in the database's
-// order.
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement);
+// The items of a statement that selects 分类, 原材料名字, 单位, 型号 grouped by those columns,
+// with values bound to its placeholders, ordered by item key. On a server the columns group
+// by their exact text; spellings of one item that differ only in Latin letter case then come
+// next to each other and are taken as one item, as SQLite's grouping does.
+QList<StockItem> queryStockItems(Connection& connection, const QString& statement,
+                                 const QVariantList& values = {});
 
 } // namespace mv

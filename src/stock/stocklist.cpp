@@ -66,9 +66,11 @@ void FillStockListFromYcl(Connection& connection, ReportListModel& list, int col
 {
     QString statement;
     if (column == 1)
-        statement = u"select * from ycl  ORDER  BY 库存分类"_qs;
+        statement =
+            u"select * from ycl  ORDER  BY "_qs + connection.dialect().itemKey(u"库存分类"_qs);
     else if (column == 2)
-        statement = u"select * from ycl  ORDER  BY 原材料名字"_qs;
+        statement =
+            u"select * from ycl  ORDER  BY "_qs + connection.dialect().itemKey(u"原材料名字"_qs);
     else
         return;
 

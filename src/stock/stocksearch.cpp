@@ -1,12 +1,13 @@
 #include "stock/stocksearch.h"
 
 #include "db/builders.h"
+#include "db/connection.h"
 #include "stock/stockfigures.h"
 #include "stock/stocklist.h"
 
 namespace mv {
 
-QString stockSearchStatement(StockSearchField field, const QString& text)
+QString stockSearchStatement(const Dialect& dialect, StockSearchField field)
 {
     QString column;
     switch (field) {
@@ -20,14 +21,20 @@ QString stockSearchStatement(StockSearchField field, const QString& text)
         column = u"型号"_qs;
         break;
     }
-    return u"SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote WHERE "_qs + column + u" Like '%"_qs +
-           likeEscaped(text) + u"%' ESCAPE '\\' GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
+    return u"SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote WHERE "_qs +
+           dialect.itemLike(column) + u" GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
+}
+
+QString stockSearchPattern(const QString& text)
+{
+    return u'%' + likeLiteral(text) + u'%';
 }
 
 void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
                  const QString& text)
 {
-    const QList<StockItem> items = queryStockItems(connection, stockSearchStatement(field, text));
+    const QList<StockItem> items = queryStockItems(
+        connection, stockSearchStatement(connection.dialect(), field), {stockSearchPattern(text)});
     fillStockRows(list, items,
                   items.isEmpty() ? QHash<ItemKey, ItemSums>() : allItemSums(connection));
 }

@@ -8,6 +8,7 @@ namespace mv {
 
 class Connection;
 class ReportListModel;
+class Dialect;
 
 enum class StockSearchField
 {
@@ -16,9 +17,12 @@ enum class StockSearchField
     Model
 };
 
-// The GROUP BY statement of the items whose field contains text literally: quotes, '%' and
-// '_' match themselves. An empty text matches every item whose field is not NULL.
-QString stockSearchStatement(StockSearchField field, const QString& text);
+// The GROUP BY statement of the items whose field contains a text, with one placeholder
+// for stockSearchPattern(text). Latin letter case aside, as the item columns compare.
+QString stockSearchStatement(const Dialect& dialect, StockSearchField field);
+// The pattern that finds text literally inside the field: quotes, '%', '_' and '\' match
+// themselves. An empty text matches every item whose field is not NULL.
+QString stockSearchPattern(const QString& text);
 
 // Replaces the rows of the stock list with the matching items (numbered from 1, datum 0).
 void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,

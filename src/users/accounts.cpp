@@ -56,11 +56,12 @@ QString numberCondition(qint64 number)
     return QStringLiteral("编号=") + QString::number(number);
 }
 
-// Executes the statement and commits; the outcome says which of the two failed, if any.
+// Executes the statement with its values and commits; the outcome says which of the two
+// failed, if any.
 AccountOutcome store(Connection& connection, Transaction& transaction, const QString& sql,
-                     const QString& doneMessage)
+                     const QVariantList& values, const QString& doneMessage)
 {
-    if (!connection.execute(sql) || !transaction.commit())
+    if (!connection.execute(sql, values) || !transaction.commit())
         return failed(connection);
     return succeeded(doneMessage);
 }
@@ -143,13 +144,14 @@ AccountOutcome addAccount(Connection& connection, const NewAccount& account)
     qint64 number = 1;
     for (const Account& existing : accounts)
         number = std::max(number, existing.number + 1);
-    const QString assignments =
-        QStringLiteral("编号=") + QString::number(number) + QStringLiteral(",用户=") +
-        sqlQuoted(account.name) + QStringLiteral(",密码=") + sqlQuoted(account.password) +
-        QStringLiteral(",ycl审核=") + sqlQuoted(rightText(account.auditRight)) +
-        QStringLiteral(",数据操作=") + sqlQuoted(rightText(account.dataRight));
-    return store(connection, transaction, buildInsert(kUserTable, assignments),
-                 QStringLiteral("已添加用户『%1』。").arg(account.name));
+    return store(
+        connection, transaction,
+        buildInsert(kUserTable, QStringList{QStringLiteral("编号"), QStringLiteral("用户"),
+                                            QStringLiteral("密码"), QStringLiteral("ycl审核"),
+                                            QStringLiteral("数据操作")}),
+        {number, account.name, account.password, rightText(account.auditRight),
+         rightText(account.dataRight)},
+        QStringLiteral("已添加用户『%1』。").arg(account.name));
 }
 
 AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight)
@@ -159,10 +161,10 @@ AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRig
     const Account* account = nullptr;
     if (const auto problem = findForChange(connection, transaction, number, accounts, account))
         return *problem;
-    const QString assignments = QStringLiteral("ycl审核=") + sqlQuoted(rightText(auditRight)) +
-                                QStringLiteral(",数据操作=") + sqlQuoted(rightText(dataRight));
     return store(
-        connection, transaction, buildUpdate(kUserTable, assignments, numberCondition(number)),
+        connection, transaction,
+        buildUpdate(kUserTable, QStringLiteral("ycl审核=?,数据操作=?"), numberCondition(number)),
+        {rightText(auditRight), rightText(dataRight)},
         QStringLiteral("已修改用户『%1』的权限，该用户下次登录时生效。").arg(account->name));
 }
 
@@ -189,7 +191,7 @@ AccountOutcome deleteAccount(Connection& connection, qint64 number, const QStrin
     if (const auto refusal = deletionRefusal(accounts, number, currentUser))
         return *refusal;
     return store(connection, transaction,
-                 QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(number),
+                 QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(number), {},
                  QStringLiteral("已删除用户『%1』。").arg(account->name));
 }
 
@@ -204,9 +206,8 @@ AccountOutcome resetPassword(Connection& connection, qint64 number, const QStrin
     if (const auto problem = findForChange(connection, transaction, number, accounts, account))
         return *problem;
     return store(connection, transaction,
-                 buildUpdate(kUserTable, QStringLiteral("密码=") + sqlQuoted(password),
-                             numberCondition(number)),
-                 QStringLiteral("已重置用户『%1』的密码。").arg(account->name));
+                 buildUpdate(kUserTable, QStringLiteral("密码=?"), numberCondition(number)),
+                 {password}, QStringLiteral("已重置用户『%1』的密码。").arg(account->name));
 }
 
 } // namespace mv

@@ -43,9 +43,9 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
         return outcome;
     }
 
-    // The name is quoted, so a name with a quote simply finds no account.
-    auto record = connection.query(
-        buildSelect(QStringLiteral("user"), QStringLiteral("用户=") + sqlQuoted(name)));
+    // The name is a bound value: whatever it holds, it is only compared with the names.
+    auto record =
+        connection.query(buildSelect(QStringLiteral("user"), QStringLiteral("用户=?")), {name});
     const auto field = [&record](const QString& column) {
         return record ? record->field(column) : QString();
     };

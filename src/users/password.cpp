@@ -10,15 +10,12 @@ namespace {
 const QString kUserTable = QStringLiteral("user");
 const QString kPasswordColumn = QStringLiteral("密码");
 
-QString accountCondition(const QString& name)
-{
-    return QStringLiteral("用户=") + sqlQuoted(name);
-}
+const QString kAccountCondition = QStringLiteral("用户=?");
 
 // The stored password of the account, or nothing when the account cannot be read.
 std::optional<QString> storedPassword(Connection& connection, const QString& name)
 {
-    auto record = connection.query(buildSelect(kUserTable, accountCondition(name)));
+    auto record = connection.query(buildSelect(kUserTable, kAccountCondition), {name});
     if (!record || record->eof())
         return std::nullopt;
     const QString password = record->field(kPasswordColumn);
@@ -36,8 +33,8 @@ bool storePassword(Connection& connection, const QString& name, const QString& p
             *error = reason;
         return false;
     };
-    if (!connection.execute(buildUpdate(kUserTable, kPasswordColumn + u'=' + sqlQuoted(password),
-                                        accountCondition(name))))
+    if (!connection.execute(buildUpdate(kUserTable, kPasswordColumn + u"=?"_qs, kAccountCondition),
+                            {password, name}))
         return fail(connection.lastError());
     const std::optional<QString> stored = storedPassword(connection, name);
     if (!stored)

@@ -109,12 +109,13 @@ void TestBuilders::valuesAreStoredAsTyped()
 {
     QFETCH(QString, remark);
     test::TempDataStore store;
-    const QString assignments = QStringLiteral("单据号=") + sqlQuoted(QStringLiteral("00000001")) +
-                                QStringLiteral(",备注=") + sqlQuoted(remark) +
-                                QStringLiteral(",数量=") + sqlQuoted(QStringLiteral("5"));
-    store.exec(buildInsert(QStringLiteral("yclnote"), assignments));
+    QVERIFY(store.connection().execute(
+        buildInsert(
+            QStringLiteral("yclnote"),
+            QStringList{QStringLiteral("单据号"), QStringLiteral("备注"), QStringLiteral("数量")}),
+        {QStringLiteral("00000001"), remark, QStringLiteral("5")}));
     const auto result = store.connection().query(
-        buildSelect(QStringLiteral("yclnote"), QStringLiteral("备注=") + sqlQuoted(remark)));
+        buildSelect(QStringLiteral("yclnote"), QStringLiteral("备注=?")), {remark});
     QVERIFY(result);
     QVERIFY(!result->eof());
     QCOMPARE(result->field(QStringLiteral("备注")), remark);
@@ -129,8 +130,7 @@ void TestBuilders::quotingHelpers()
     QCOMPARE(sqlQuoted(QStringLiteral("abc")), QStringLiteral("'abc'"));
     QCOMPARE(sqlQuoted(QStringLiteral("o'clock")), QStringLiteral("'o''clock'"));
     QCOMPARE(sqlQuoted(QString()), QStringLiteral("''"));
-    QCOMPARE(sqlEscaped(QStringLiteral("''")), QStringLiteral("''''"));
-    QCOMPARE(likeEscaped(QStringLiteral("50%_a\\b'c")), QStringLiteral("50\\%\\_a\\\\b''c"));
+    QCOMPARE(likeLiteral(QStringLiteral("50%_a\\b'c")), QStringLiteral("50\\%\\_a\\\\b'c"));
 }
 
 void TestBuilders::likePatternMatchesLiterally()
@@ -143,8 +143,8 @@ void TestBuilders::likePatternMatchesLiterally()
                       QStringLiteral("2010-01-05"));
     auto countLike = [&](const QString& part) {
         const auto result = store.connection().query(
-            QStringLiteral("SELECT count(*) FROM yclnote WHERE 原材料名字 LIKE '%") +
-            likeEscaped(part) + QStringLiteral("%' ESCAPE '\\'"));
+            QStringLiteral("SELECT count(*) FROM yclnote WHERE 原材料名字 LIKE ? ESCAPE '\\'"),
+            {QString(u'%' + likeLiteral(part) + u'%')});
         return result ? result->value(0).toInt() : -1;
     };
     QCOMPARE(countLike(QStringLiteral("50%")), 1);

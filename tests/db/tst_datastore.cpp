@@ -290,7 +290,7 @@ void TestDataStore::upgradeFromVersion2KeepsEveryRow()
     Connection db;
     QString error;
     QVERIFY2(openDataStore(db, dir.path(), {}, &error), qPrintable(error));
-    QCOMPARE(schemaVersion(db), 3);
+    QCOMPARE(schemaVersion(db), kSchemaVersion);
     QCOMPARE(dump(db, u"yclnote"_qs, noteColumns), notes);
     QCOMPARE(dump(db, u"ycl"_qs, itemColumns), items);
     QCOMPARE(dump(db, u"user"_qs, u"用户, 密码"_qs), users);

@@ -30,7 +30,7 @@ start)
   pwfile="$home/pw"
   echo "morvane-test" | as_server tee "$pwfile" >/dev/null
   as_server "$bin/initdb" -D "$home/data" -U morvane --pwfile="$pwfile" -A scram-sha-256 \
-    -E UTF8 --locale=C >"$home/initdb.log" 2>&1 ||
+    -E UTF8 --locale=C.UTF-8 >"$home/initdb.log" 2>&1 ||
     { cat "$home/initdb.log" >&2; echo "pgcluster: initdb failed" >&2; exit 1; }
   port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
   as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 60 \
