@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "data/listexport.h"
 #include "widgets/reportlist.h"
+#include "widgets/timingreport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,6 +61,8 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
     }
     if (!outcome.done)
         msgBox(outcome.message, MsgOk, QStringLiteral("错误"));
+    else
+        reportWhenDrawn(&list, QStringLiteral("保存 wrote %1 rows").arg(model.rowCount()));
     return outcome.done;
 }
 
