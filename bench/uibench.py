@@ -12,6 +12,9 @@ the X server and the accessibility bus. Each path is clocked in three ways:
   reader  the bridge on, and this script is the accessibility client (registered for the same
           events): the clock stops once it reads the list's row count and the cells of its
           first, middle and last rows as the program's own functions make them
+  walker  (only when asked for: --modes walker) a client that finds the list the way
+          pyatspi.findDescendant does, walking into every cell of every list before it although
+          lists declare that they manage their descendants: for comparison, no target
 Targets: at most 1.5x the bare SQL with the bridge off, 2x with it on, 3x until a reader has
 the rows; the program's peak memory at most 150 MB on the largest data set. The "idle" column
 is the moment the program's processor time stopped growing for 0.3 s (the 0.3 s included),
@@ -35,6 +38,7 @@ PATHS = [("login", "登录 → stock list"), ("summary", "统计 → summary"),
          ("save", "保存 → .xls written"), ("search", "搜索 → found rows")]
 MODES = ["off", "bridge", "reader"]
 LIMITS = {"off": 1.5, "bridge": 2.0, "reader": 3.0}
+READERS = ("reader", "walker")
 MEMORY_LIMIT_MB = 150
 SEARCH_TEXT = "Profile"
 LOGIN_TITLE = "Morvane 单机版v1.0"
@@ -42,7 +46,7 @@ SAVE_TITLE = "导出到 Excel 文件"
 SEARCH_TITLE = "搜索"
 TIMING = re.compile(r"morvane\.timing: (.*) \(accessibility (on|off)\) at ([0-9.]+)")
 LIST_OF = {"login": "超级列表框1", "summary": "超级列表框3", "search": "超级列表框1"}
-TIMEOUT = 180.0
+TIMEOUT = 600.0
 
 
 def say(text=""):
@@ -144,10 +148,11 @@ class Reader:
 
     EVENTS = ("object", "window", "focus")
 
-    def __init__(self, listen):
+    def __init__(self, listen, naive=False):
         import pyatspi  # only where an accessibility bus runs
         self.pyatspi = pyatspi
         self.listen = listen
+        self.naive = naive
         self.paths = {}
         if listen:
             pyatspi.Registry.registerEventListener(self._heard, *self.EVENTS)
@@ -220,6 +225,8 @@ class Reader:
         app = self.application(pid)
         if app is None:
             return None
+        if self.naive:
+            return self.pyatspi.findDescendant(app, lambda n: n.description == description)
         path = self.paths.get(description)
         if path:
             try:
@@ -348,8 +355,11 @@ def session(binary, home, mode, spots, expected, scratch, reader):
         figures[path] = (done - started, idle - started, what)
 
     def known(description):
-        # A list the reader knows before the press, as a screen reader knows the window.
-        return reader.list_node(pid, description) if reader is not None else None
+        # A list the reader knows before the press, as a screen reader knows the window; the
+        # walker looks for it afresh after each press.
+        if reader is None or reader.naive:
+            return None
+        return reader.list_node(pid, description)
 
     try:
         wait_for_window(LOGIN_TITLE)
@@ -419,7 +429,7 @@ def bench_size(args, lines, spots):
     for mode in args.modes:
         runs = []
         listener = start_listener() if mode == "bridge" else None
-        reader = Reader(listen=True) if mode == "reader" else None
+        reader = Reader(listen=True, naive=mode == "walker") if mode in READERS else None
         if reader is not None:
             reader.paths = dict(args.paths)
         try:
@@ -451,6 +461,10 @@ def report(lines, facts, bare, results, peaks, loads, runs, memory_target):
             seconds = statistics.median(run[path][0] for run in results[mode])
             idle = statistics.median(run[path][1] for run in results[mode])
             ratio = seconds / bare[path]
+            if mode not in LIMITS:
+                say("  %-22s %-7s %9.3f %9.3f %7.2f %7s  %5.2f  (for comparison)"
+                    % (label, mode, seconds, bare[path], ratio, "", idle))
+                continue
             ok = ratio <= LIMITS[mode]
             missed = missed or not ok
             say("  %-22s %-7s %9.3f %9.3f %7.2f %7s  %5.2f  %s"

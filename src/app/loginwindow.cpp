@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace mv {
 
@@ -48,6 +49,15 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
 
     openDatabase(dataDirectory, options);
     m_userBox->setFocus();
+    // Once the login window is up: building the main window takes a noticeable moment that
+    // 登录 need not wait for.
+    QTimer::singleShot(0, this, &LoginWindow::prepareMainWindow);
+}
+
+void LoginWindow::prepareMainWindow()
+{
+    if (!m_mainWindow && !m_preparedMain)
+        m_preparedMain = MainWindow::build(m_connection);
 }
 
 bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& options)
@@ -74,6 +84,7 @@ bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& 
 LoginWindow::~LoginWindow()
 {
     m_mainWindow.reset(); // before the connection it uses
+    m_preparedMain.reset();
 }
 
 void LoginWindow::fillUserList()
@@ -97,7 +108,8 @@ void LoginWindow::tryLogin()
             m_passwordEdit->setFocus();
         return;
     }
-    m_mainWindow = std::make_unique<MainWindow>(m_connection, this);
+    m_mainWindow = m_preparedMain ? std::move(m_preparedMain) : MainWindow::build(m_connection);
+    m_mainWindow->start(this);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
     m_mainWindow->show();
 }
