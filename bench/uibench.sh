@@ -8,7 +8,8 @@
 # Usage: bench/uibench.sh [--sizes 500000,5000000] [--modes off,bridge,reader] [--runs 3]
 # Builds build/bench-release (Release), generates the data sets once into build/bench-cache
 # (the 5,000,000-line file takes about 1.5 GB and a few minutes) and reuses them afterwards.
-# Takes several minutes: measure on a quiet machine (the load average is printed).
+# Takes several minutes: measure on a quiet machine (the load average is printed); on a shared
+# one, run it as root under "nice -n -10" so that builds beside it slow the measured programs less.
 # Exits 2 when a target is missed.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -5,8 +5,10 @@
 //     creates FILE with the program's schema (account admin/admin) and LINES movement lines
 //     over ITEMS items; refuses an existing FILE.
 // morvane_uibench_data bare FILE RUNS SEARCH SCRATCHDIR
-//     prints one JSON object: per path the best of RUNS bare runs in seconds, and what the
-//     window must show (row count and the cells of the first, middle and last row).
+//     prints one JSON object: per path the best of RUNS bare runs in seconds
+// morvane_uibench_data expect FILE SEARCH
+//     prints one JSON object: per list what the window must show (row count and the cells of
+//     the first, middle and last row)
 //
 // Bare SQL is the program's own statements (the same text, mv_int() registered) stepped
 // through the SQLite C API on a connection opened for the run, without reading the values:
@@ -123,10 +125,39 @@ int generate(const QString& path, int items, int lines)
     return 0;
 }
 
-int bare(const QString& path, int runs, const QString& search, const QString& scratch)
+// The window's period pickers start at the first of this month and today.
+Period windowPeriod()
 {
     const QDate today = QDate::currentDate();
-    const Period period{QDate(today.year(), today.month(), 1), today};
+    return Period{QDate(today.year(), today.month(), 1), today};
+}
+
+void print(const QJsonObject& out)
+{
+    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputs("\n", stdout);
+}
+
+int expect(const QString& path, const QString& search)
+{
+    const Period period = windowPeriod();
+    Connection connection;
+    QString error;
+    if (!connection.openSqlite(path, &error))
+        return fail(error);
+    ReportListModel stock, summary, found;
+    RefreshStockList(connection, stock);
+    BuildMonthlySummary(connection, summary, period.from, period.to);
+    SearchStock(connection, found, StockSearchField::Name, search);
+    print({{u"login"_qs, expected(stock)},
+           {u"summary"_qs, expected(summary)},
+           {u"search"_qs, expected(found)}});
+    return 0;
+}
+
+int bare(const QString& path, int runs, const QString& search, const QString& scratch)
+{
+    const Period period = windowPeriod();
     const Dialect sqlite(Dialect::Sqlite);
     const QString items = stockItemsStatement();
     const QString searchItems = stockSearchStatement(StockSearchField::Name, search);
@@ -150,16 +181,13 @@ int bare(const QString& path, int runs, const QString& search, const QString& sc
                        }));
     sqlite3_close(handle);
 
-    // What the window shows, made by the program's own functions.
+    // The rows 保存 writes: the summary's, made by the program's own function.
     Connection connection;
     QString error;
     if (!connection.openSqlite(path, &error))
         return fail(error);
-    ReportListModel stock, summary, found;
-    RefreshStockList(connection, stock);
+    ReportListModel summary;
     BuildMonthlySummary(connection, summary, period.from, period.to);
-    SearchStock(connection, found, StockSearchField::Name, search);
-
     ListExportRequest request;
     for (int c = 0; c < summary.columnCount(); ++c)
         request.titles.append(summary.columnTitle(c));
@@ -172,12 +200,7 @@ int bare(const QString& path, int runs, const QString& search, const QString& sc
                        }));
     QFile::remove(request.outputPath);
 
-    const QJsonObject out{{u"bare"_qs, bareSeconds},
-                          {u"login"_qs, expected(stock)},
-                          {u"summary"_qs, expected(summary)},
-                          {u"search"_qs, expected(found)}};
-    std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputs("\n", stdout);
+    print(bareSeconds);
     return 0;
 }
 
@@ -191,6 +214,8 @@ int main(int argc, char** argv)
         return generate(args.at(2), args.at(3).toInt(), args.at(4).toInt());
     if (args.size() == 6 && args.at(1) == u"bare"_qs)
         return bare(args.at(2), std::max(1, args.at(3).toInt()), args.at(4), args.at(5));
+    if (args.size() == 4 && args.at(1) == u"expect"_qs)
+        return expect(args.at(2), args.at(3));
     return fail(u"usage: morvane_uibench_data generate FILE ITEMS LINES | "
-                "bare FILE RUNS SEARCH SCRATCHDIR"_qs);
+                "bare FILE RUNS SEARCH SCRATCHDIR | expect FILE SEARCH"_qs);
 }
