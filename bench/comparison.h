@@ -2,7 +2,7 @@
 // What the document and server benchmarks share: printing a line, the best of several timed
 // runs, the program-against-bare line with PASS/FAIL, and stepping through a bare statement.
 
-#include "data/connection.h"
+#include "db/connection.h"
 
 #include <QElapsedTimer>
 #include <QString>

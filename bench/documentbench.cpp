@@ -6,20 +6,20 @@
 //
 // morvane_documentbench [--quick] [--items N] [--lines N]
 
-#include "app/documentpage.h"
-#include "app/documentpages.h"
-#include "app/mainwindow.h"
-#include "app/toolbarsets.h"
 #include "common/reportlistmodel.h"
 #include "common/session.h"
 #include "comparison.h"
-#include "data/builders.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/builders.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "documents/documentload.h"
 #include "documents/documentsave.h"
 #include "documents/stockcheck.h"
 #include "generator.h"
+#include "gui/documents/documentpage.h"
+#include "gui/documents/documentpages.h"
+#include "gui/main/mainwindow.h"
+#include "gui/main/toolbarsets.h"
 #include "stock/stocklist.h"
 #include "widgets/documentgrid.h"
 

@@ -10,13 +10,13 @@
 //
 // morvane_exportbench [--quick] [--export-only]
 
-#include "app/reportlistexport.h"
 #include "common/messages.h"
 #include "common/oledate.h"
-#include "data/connection.h"
-#include "data/databasebackup.h"
-#include "data/datastore.h"
+#include "db/connection.h"
+#include "db/datastore.h"
+#include "exchange/backup/databasebackup.h"
 #include "generator.h"
+#include "gui/data/reportlistexport.h"
 #include "widgets/reportlist.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "generator.h"
 
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 #include <QList>
 #include <QRandomGenerator>

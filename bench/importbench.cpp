@@ -6,9 +6,9 @@
 //
 // morvane_importbench [FILE [JET3-CHARSET]]   (default: the nwind.mdb sample, CP1252)
 
-#include "data/accessfile.h"
-#include "data/accesstablecopy.h"
-#include "data/connection.h"
+#include "db/connection.h"
+#include "exchange/access/accessfile.h"
+#include "exchange/access/accesstablecopy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

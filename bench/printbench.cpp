@@ -5,8 +5,8 @@
 // rendering per page. Prints the figures, their ratios, targets and PASS/FAIL; exits 1 on a
 // FAIL. Not part of the test run.
 
-#include "app/reportprint.h"
 #include "common/messages.h"
+#include "gui/printing/reportprint.h"
 #include "print/tablerenderer.h"
 #include "widgets/reportlist.h"
 

@@ -11,9 +11,9 @@
 
 #include "common/reportlistmodel.h"
 #include "comparison.h"
-#include "data/builders.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/builders.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "generator.h"
@@ -166,7 +166,7 @@ double throughput(const QString& url, int clients, int documentsEach)
                     QString& number = shown[isReceipt ? 0 : 1];
                     number = nextDocumentNumber(number);
                     d.header.number = number;
-                    const Outcome o = saveDocument(connection, d);
+                    const DocumentOutcome o = saveDocument(connection, d);
                     if (o.done || o.message != u"单据号重复，无法录入系统！"_qs)
                         break;
                 }

@@ -20,8 +20,10 @@
 //   --wall-clock      time by the clock on the wall instead of the processor time used
 
 #include "common/reportlistmodel.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "common/texts.h"
+#include "db/builders.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "generator.h"
 #include "selectionsort.h"
 #include "stock/monthlysummary.h"
@@ -204,6 +206,28 @@ struct StockWindow
     QProgressBar* progress = new QProgressBar(&window);
 };
 
+// The per-item balance: both directions' lines queried (both result sets opened before either
+// is read) and their quantities summed one by one.
+int perItemBalance(Connection& connection, const QString& name, const QString& model)
+{
+    const QString lines = u"select * from yclnote where 原材料名字="_qs + sqlQuoted(name) +
+                          u"and 型号="_qs + sqlQuoted(model) + u"and 正负="_qs;
+    std::unique_ptr<ResultSet> in = connection.query(lines + sqlQuoted(directionIn()), true);
+    std::unique_ptr<ResultSet> out = connection.query(lines + sqlQuoted(directionOut()), true);
+    const auto sum = [](ResultSet* rows) {
+        qint64 total = 0;
+        if (!rows)
+            return total;
+        const int quantity = rows->columnIndex(u"数量"_qs);
+        for (; !rows->eof(); rows->next())
+            total += toInteger(rows->value(quantity));
+        rows->close();
+        return total;
+    };
+    const qint64 inTotal = sum(in.get());
+    return stockFigure(inTotal - sum(out.get()));
+}
+
 // The per-item method: two queries per stock row (the first maxRows rows only when given).
 QList<QStringList> perItemStockList(Connection& connection, int maxRows = -1)
 {
@@ -211,9 +235,9 @@ QList<QStringList> perItemStockList(Connection& connection, int maxRows = -1)
     for (const StockItem& item : queryStockItems(connection, stockItemsStatement())) {
         if (maxRows >= 0 && rows.size() >= maxRows)
             break;
-        StockBalance(connection, item.name, item.model);
+        const int balance = perItemBalance(connection, item.name, item.model);
         rows.append({QString::number(rows.size() + 1), item.category, item.name, item.model,
-                     QString::number(lastStockBalance), item.unit, QString()});
+                     QString::number(balance), item.unit, QString()});
     }
     return rows;
 }
@@ -225,7 +249,7 @@ QList<QStringList> perItemSummary(Connection& connection, int maxRows = -1)
     for (const StockItem& item : queryStockItems(connection, stockItemsStatement())) {
         if (maxRows >= 0 && rows.size() >= maxRows)
             break;
-        const int balance = StockBalance(connection, item.name, item.model);
+        const int balance = perItemBalance(connection, item.name, item.model);
         const int received = PeriodQuantity(connection, item.name, item.model, directionIn(),
                                             kPeriodFrom, kPeriodTo);
         const int issued = PeriodQuantity(connection, item.name, item.model, directionOut(),
@@ -234,10 +258,9 @@ QList<QStringList> perItemSummary(Connection& connection, int maxRows = -1)
                                                kPeriodFrom, kPeriodTo);
         const int receivedAgain = PeriodQuantity(connection, item.name, item.model, directionIn(),
                                                  kPeriodFrom, kPeriodTo);
-        rows.append(
-            {QString::number(rows.size() + 1), item.category, item.name, item.model,
-             QString::number(stockFigure(qint64(lastStockBalance) + issuedAgain - receivedAgain)),
-             QString::number(balance), QString::number(issued), QString::number(received)});
+        rows.append({QString::number(rows.size() + 1), item.category, item.name, item.model,
+                     QString::number(stockFigure(qint64(balance) + issuedAgain - receivedAgain)),
+                     QString::number(balance), QString::number(issued), QString::number(received)});
     }
     return rows;
 }

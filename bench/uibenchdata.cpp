@@ -19,10 +19,10 @@
 //   save     no SQL: the export of the summary's rows to an .xls file, in-process
 
 #include "common/reportlistmodel.h"
-#include "data/connection.h"
-#include "data/datastore.h"
-#include "data/listexport.h"
-#include "data/sqlfunctions.h"
+#include "db/connection.h"
+#include "db/datastore.h"
+#include "db/sqlfunctions.h"
+#include "exchange/workbook/listexport.h"
 #include "generator.h"
 #include "stock/monthlysummary.h"
 #include "stock/stockfigures.h"

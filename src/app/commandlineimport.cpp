@@ -1,7 +1,7 @@
 #include "app/commandlineimport.h"
 
 #include "app/options.h"
-#include "data/accessimport.h"
+#include "exchange/access/accessimport.h"
 
 #include <cstdio>
 

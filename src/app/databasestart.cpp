@@ -1,10 +1,10 @@
 #include "app/databasestart.h"
 
-#include "app/databasesettingswindow.h"
-#include "app/loginwindow.h"
 #include "common/messages.h"
-#include "data/databasechoice.h"
-#include "data/datastore.h"
+#include "db/databasechoice.h"
+#include "db/datastore.h"
+#include "gui/data/databasesettingswindow.h"
+#include "gui/users/loginwindow.h"
 
 #include <QDir>
 #include <QSettings>

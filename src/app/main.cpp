@@ -1,14 +1,14 @@
 // Morvane: the raw-material warehouse of a door, window and curtain-wall workshop.
 
-#include "app/accessimportstart.h"
-#include "app/appearance.h"
 #include "app/commandlineimport.h"
 #include "app/databasestart.h"
-#include "app/loginwindow.h"
 #include "app/options.h"
 #include "app/programpaths.h"
 #include "common/messages.h"
-#include "data/datastore.h"
+#include "db/datastore.h"
+#include "gui/data/accessimportstart.h"
+#include "gui/main/appearance.h"
+#include "gui/users/loginwindow.h"
 #include "widgets/automationids.h"
 #include "widgets/widgetmessageresponder.h"
 

@@ -1,23 +1,24 @@
 #include "documents/databasefailure.h"
 
-#include "data/connection.h"
+#include "db/connection.h"
 
 namespace mv {
 
-Outcome databaseFailure(const Connection& connection, const QString& action)
+DocumentOutcome databaseFailure(const Connection& connection, const QString& action)
 {
     const QString title = QStringLiteral("错误");
     if (connection.lastErrorWasBusy())
-        return Outcome::refused(QStringLiteral("数据库正被另一个程序使用，") + action +
-                                    QStringLiteral("没有完成，请稍后再试。"),
-                                title);
+        return DocumentOutcome::refused(QStringLiteral("数据库正被另一个程序使用，") + action +
+                                            QStringLiteral("没有完成，请稍后再试。"),
+                                        title);
     if (connection.lastErrorWasConnectionLost())
-        return Outcome::refused(QStringLiteral("与数据库服务器的连接中断，") + action +
-                                    QStringLiteral("没有完成，数据库中没有保存任何改动。"
-                                                   "程序会在下一次操作时重新连接，请稍后再试。"),
-                                title);
-    return Outcome::refused(action + QStringLiteral("失败，数据库报告：") + connection.lastError(),
-                            title);
+        return DocumentOutcome::refused(
+            QStringLiteral("与数据库服务器的连接中断，") + action +
+                QStringLiteral("没有完成，数据库中没有保存任何改动。"
+                               "程序会在下一次操作时重新连接，请稍后再试。"),
+            title);
+    return DocumentOutcome::refused(
+        action + QStringLiteral("失败，数据库报告：") + connection.lastError(), title);
 }
 
 } // namespace mv

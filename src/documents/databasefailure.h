@@ -9,6 +9,6 @@ class Connection;
 
 // Title "错误"; says when another copy of the program holds the database, otherwise names
 // the action and the database's own error text.
-Outcome databaseFailure(const Connection& connection, const QString& action);
+DocumentOutcome databaseFailure(const Connection& connection, const QString& action);
 
 } // namespace mv

@@ -4,21 +4,6 @@
 
 namespace mv {
 
-QString lineDirection(DocumentKind kind)
-{
-    return kind == DocumentKind::Receipt ? QStringLiteral("入库") : QStringLiteral("出库");
-}
-
-QString headerDirection(DocumentKind kind)
-{
-    return kind == DocumentKind::Receipt ? QStringLiteral("入") : QStringLiteral("出");
-}
-
-int storedColumnCount(DocumentKind kind)
-{
-    return kind == DocumentKind::Receipt ? 6 : 5;
-}
-
 bool DocumentLine::isBlank() const
 {
     return std::all_of(cells.begin(), cells.end(),

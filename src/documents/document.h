@@ -2,6 +2,8 @@
 // A receipt or requisition as the document logic sees it: a header and the lines read once
 // from the page's grid, plus the outcome every document operation returns to its page.
 
+#include "common/outcome.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -14,11 +16,6 @@ enum class DocumentKind
     Receipt,     // goods in from a supplier (采购入库)
     Requisition, // goods out to a project (领料出库)
 };
-
-// "入库" / "出库" in yclnote.正负.
-QString lineDirection(DocumentKind kind);
-// "入" / "出" in ycldate.出入.
-QString headerDirection(DocumentKind kind);
 
 // Grid columns of a line. Receipts: name, model, quantity, unit, price, remark (and the
 // displayed line total in column 6); requisitions: name, model, quantity, unit, remark.
@@ -33,8 +30,6 @@ enum LineColumn : int
     ReceiptLineTotal = 6,
     RequisitionRemark = 4,
 };
-// The number of stored cells of a line.
-int storedColumnCount(DocumentKind kind);
 
 struct DocumentHeader
 {
@@ -79,25 +74,7 @@ enum class DocumentField
     Quantity, // the quantity cell of the grid row Outcome::row
 };
 
-// What an operation did: done, or the message (with its title) to show and the field that
-// should take the focus.
-struct Outcome
-{
-    bool done = false;
-    QString message;
-    QString title;
-    DocumentField focus = DocumentField::None;
-    int row = 0; // the grid row of a refused line
-
-    static Outcome success(const QString& message = {}, const QString& title = {})
-    {
-        return {true, message, title, DocumentField::None, 0};
-    }
-    static Outcome refused(const QString& message, const QString& title,
-                           DocumentField focus = DocumentField::None, int row = 0)
-    {
-        return {false, message, title, focus, row};
-    }
-};
+// What a document operation did, and the field a refusal names.
+using DocumentOutcome = Outcome<DocumentField>;
 
 } // namespace mv

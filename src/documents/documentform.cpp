@@ -6,18 +6,18 @@
 
 namespace mv {
 
-Outcome buildPrintForm(const PrintedDocument& document, const QStringList& templateDirectories,
-                       PrintTable& table)
+DocumentOutcome buildPrintForm(const PrintedDocument& document,
+                               const QStringList& templateDirectories, PrintTable& table)
 {
     // A fresh table each time: nothing of an earlier form is printed again.
     PrintTable form;
-    const Outcome loaded = loadPrintTemplate(document.kind, templateDirectories, form);
+    const DocumentOutcome loaded = loadPrintTemplate(document.kind, templateDirectories, form);
     if (!loaded.done)
         return loaded;
     fillPrintForm(form, document);
     fitWrappedRows(form);
     table = form;
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
 } // namespace mv

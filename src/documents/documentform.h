@@ -9,7 +9,7 @@ namespace mv {
 class PrintTable;
 
 // On failure (no usable template) the outcome carries the message and table is untouched.
-Outcome buildPrintForm(const PrintedDocument& document, const QStringList& templateDirectories,
-                       PrintTable& table);
+DocumentOutcome buildPrintForm(const PrintedDocument& document,
+                               const QStringList& templateDirectories, PrintTable& table);
 
 } // namespace mv

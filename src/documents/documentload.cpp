@@ -1,9 +1,10 @@
 #include "documents/documentload.h"
 
 #include "common/oledate.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/documentnumber.h"
+#include "documents/documentrules.h"
 
 namespace mv {
 
@@ -35,24 +36,18 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
                                            const QString& number, QString* error)
 {
     // Lines come back in the order they were stored, as the grid had them.
-    const QString stored = connection.dialect().storedOrder();
-    const QString order = stored.isEmpty() ? QString() : u" ORDER BY "_qs + stored;
+    const QString order = u" ORDER BY "_qs + connection.dialect().storedOrder();
     std::unique_ptr<ResultSet> rows =
         connection.query(u"select * from yclnote where 单据号="_qs + sqlQuoted(number) +
-                             u"and 正负="_qs + sqlQuoted(lineDirection(kind)) + order,
+                             u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) + order,
                          true);
     if (!rows) {
         if (error)
             *error = connection.lastError();
         return std::nullopt;
     }
-    const bool receipt = kind == DocumentKind::Receipt;
-    const QStringList columns =
-        receipt ? QStringList{u"原材料名字"_qs, u"型号"_qs, u"数量"_qs,
-                              u"单位"_qs,       u"单价"_qs, u"备注"_qs}
-                : QStringList{u"原材料名字"_qs, u"型号"_qs, u"数量"_qs, u"单位"_qs, u"备注"_qs};
     QList<int> at;
-    for (const QString& column : columns)
+    for (const QString& column : documentRules(kind).storedColumns)
         at.append(rows->columnIndex(column));
 
     LoadedDocument document;
@@ -68,7 +63,7 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
         document.header.number = rows->field(u"单据号"_qs);
     }
     rows->close();
-    if (!receipt && !document.lines.isEmpty())
+    if (documentRules(kind).audited && !document.lines.isEmpty())
         document.auditor = storedAuditor(connection, number);
     return document;
 }
@@ -85,7 +80,8 @@ std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind 
 {
     QStringList numbers;
     if (!firstColumn(connection,
-                     buildSelect(u"ycldate"_qs, u"出入="_qs + sqlQuoted(headerDirection(kind)),
+                     buildSelect(u"ycldate"_qs,
+                                 u"出入="_qs + sqlQuoted(documentRules(kind).headerDirection),
                                  u"单号 ASC"_qs, {}, u"单号"_qs),
                      &numbers, error))
         return std::nullopt;
@@ -109,8 +105,8 @@ std::optional<DropDownLists> loadDropDownLists(Connection& connection, DocumentK
         {&lists.models, u"select DISTINCT 型号 from yclnote"_qs},
         {&lists.units, u"select DISTINCT 单位 from yclnote"_qs},
         {&lists.categories, u"select DISTINCT 分类 from yclnote"_qs},
-        {&lists.parties,
-         u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs + sqlQuoted(lineDirection(kind))},
+        {&lists.parties, u"select DISTINCT 供应单位 from yclnote WHERE 正负="_qs +
+                             sqlQuoted(documentRules(kind).lineDirection)},
     };
     for (const auto& [list, sql] : queries)
         if (!firstColumn(connection, sql, list, error))

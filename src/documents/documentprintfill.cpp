@@ -1,6 +1,7 @@
 #include "documents/documentprintfill.h"
 
 #include "common/oledate.h"
+#include "documents/documentrules.h"
 #include "documents/formgrid.h"
 #include "print/printtable.h"
 
@@ -80,7 +81,7 @@ void fillPrintForm(PrintTable& table, const PrintedDocument& document)
     // A stored receipt ends in its totals row. While a document is added or modified every
     // row is a line, whatever its text: the form mode decides, not the last row's content.
     const bool totalsRow =
-        document.kind == DocumentKind::Receipt && !document.editing && !document.rows.isEmpty();
+        documentRules(document.kind).priced && !document.editing && !document.rows.isEmpty();
     const qsizetype lineCount = document.rows.size() - (totalsRow ? 1 : 0);
     const QString totals = totalsRow ? document.rows.last().value(0) : QString();
 

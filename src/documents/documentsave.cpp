@@ -1,8 +1,9 @@
 #include "documents/documentsave.h"
 
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/databasefailure.h"
+#include "documents/documentrules.h"
 #include "documents/quantity.h"
 #include "documents/stockcheck.h"
 
@@ -21,7 +22,8 @@ QString q(const QString& value)
 
 QString headerCondition(DocumentKind kind, const QString& number)
 {
-    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs + sqlQuoted(headerDirection(kind));
+    return u"单号="_qs + sqlQuoted(number) + u"and 出入="_qs +
+           sqlQuoted(documentRules(kind).headerDirection);
 }
 
 bool isStored(Connection& connection, DocumentKind kind, const QString& number, bool* failed)
@@ -37,7 +39,7 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
 {
     *removed = 0;
     if (!connection.execute(u"delete from yclnote where 单据号="_qs + sqlQuoted(number) +
-                            u"and 正负="_qs + sqlQuoted(lineDirection(kind))))
+                            u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection)))
         return false;
     *removed += std::max(0, connection.rowsAffected());
     if (!connection.execute(u"delete from ycldate where "_qs + headerCondition(kind, number)))
@@ -46,78 +48,72 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
     return true;
 }
 
-Outcome duplicateNumber(const Document& document)
+DocumentOutcome duplicateNumber(const Document& document)
 {
-    // A receipt's refusal leaves the focus where it is.
-    return Outcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
-                            document.kind == DocumentKind::Requisition ? DocumentField::Number
-                                                                       : DocumentField::None);
+    return DocumentOutcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
+                                    documentRules(document.kind).duplicateFocus);
+}
+
+QString headerText(const DocumentHeader& h, DocumentField field)
+{
+    switch (field) {
+    case DocumentField::Number:
+        return h.number;
+    case DocumentField::Party:
+        return h.party;
+    case DocumentField::Category:
+        return h.category;
+    case DocumentField::Maker:
+        return h.maker;
+    default:
+        return {};
+    }
 }
 
 // The header tests and the duplicate test, in the kind's order.
-Outcome checkHeader(Connection& connection, const Document& document)
+DocumentOutcome checkHeader(Connection& connection, const Document& document)
 {
-    const DocumentHeader& h = document.header;
-    bool failed = false;
-    const auto duplicate = [&]() -> std::optional<Outcome> {
-        const bool stored = isStored(connection, document.kind, h.number, &failed);
+    for (const HeaderCheck& check : documentRules(document.kind).headerChecks) {
+        if (check.field != DocumentField::None) {
+            if (headerText(document.header, check.field).isEmpty())
+                return DocumentOutcome::refused(check.emptyMessage, kError, check.field);
+            continue;
+        }
+        bool failed = false;
+        const bool stored = isStored(connection, document.kind, document.header.number, &failed);
         if (failed)
             return databaseFailure(connection, u"查询单据号"_qs);
         if (stored)
             return duplicateNumber(document);
-        return std::nullopt;
-    };
-    if (document.kind == DocumentKind::Receipt) {
-        if (h.number.isEmpty())
-            return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
-        if (h.party.isEmpty())
-            return Outcome::refused(u"供应单位 不能为空"_qs, kError, DocumentField::Party);
-        if (h.category.isEmpty())
-            return Outcome::refused(u"库存分类 不能为空"_qs, kError, DocumentField::Category);
-        if (h.maker.isEmpty())
-            return Outcome::refused(u"制单人 不能为空"_qs, kError, DocumentField::Maker);
-        if (auto refused = duplicate())
-            return *refused;
-        return Outcome::success();
     }
-    if (h.number.isEmpty())
-        return Outcome::refused(u"单据号不能为空"_qs, kError, DocumentField::Number);
-    if (auto refused = duplicate())
-        return *refused;
-    if (h.party.isEmpty())
-        return Outcome::refused(u"所用项目不能为空"_qs, kError, DocumentField::Party);
-    if (h.category.isEmpty())
-        return Outcome::refused(u"库存分类不能为空"_qs, kError, DocumentField::Category);
-    if (h.maker.isEmpty())
-        return Outcome::refused(u"制单人不能为空"_qs, kError, DocumentField::Maker);
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
 // Every quantity a plain number greater than zero, stored in its plain form; the first line
 // that has none is refused, named by its grid row.
-Outcome takeQuantities(Document& document)
+DocumentOutcome takeQuantities(Document& document)
 {
     for (qsizetype i = 0; i < document.lines.size(); ++i) {
         DocumentLine& line = document.lines[i];
         const std::optional<QString> quantity = plainQuantity(line.cell(LineQuantity));
         const int row = line.row > 0 ? line.row : int(i) + 1;
         if (!quantity)
-            return Outcome::refused(u"第 "_qs + QString::number(row) +
-                                        u" 行的数量必须是大于 0 的数字"_qs,
-                                    kError, DocumentField::Quantity, row);
+            return DocumentOutcome::refused(u"第 "_qs + QString::number(row) +
+                                                u" 行的数量必须是大于 0 的数字"_qs,
+                                            kError, DocumentField::Quantity, row);
         while (line.cells.size() <= LineQuantity)
             line.cells.append(QString());
         line.cells[LineQuantity] = *quantity;
     }
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
-Outcome checkLines(Connection& connection, Document& document)
+DocumentOutcome checkLines(Connection& connection, Document& document)
 {
-    if (document.kind == DocumentKind::Requisition) {
+    if (documentRules(document.kind).issuesGoods) {
         if (document.lines.isEmpty())
-            return Outcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
-        if (Outcome quantities = takeQuantities(document); !quantities.done)
+            return DocumentOutcome::refused(u"表单中没有数据，无法保存！"_qs, u"添加失败"_qs);
+        if (DocumentOutcome quantities = takeQuantities(document); !quantities.done)
             return quantities;
         return checkStock(connection, document.lines);
     }
@@ -127,7 +123,7 @@ Outcome checkLines(Connection& connection, Document& document)
     };
     if (document.lines.isEmpty() ||
         std::any_of(document.lines.begin(), document.lines.end(), incomplete))
-        return Outcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
+        return DocumentOutcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
     return takeQuantities(document);
 }
 
@@ -136,16 +132,15 @@ QString lineAssignments(const Document& document, const DocumentLine& line,
                         const QString& dateValue)
 {
     const DocumentHeader& h = document.header;
-    const bool receipt = document.kind == DocumentKind::Receipt;
+    const DocumentRules& rules = documentRules(document.kind);
     QString list = u"原材料名字="_qs + q(line.cell(LineName)) + u",单位="_qs +
                    q(line.cell(LineUnit)) + u",制单人="_qs + q(h.maker) + u",供应单位="_qs +
                    q(h.party) + u",数量="_qs + q(line.cell(LineQuantity));
-    if (receipt)
+    if (rules.priced)
         list += u",单价="_qs + q(line.cell(ReceiptPrice));
     list += u",单据号="_qs + q(h.number) + u",分类="_qs + q(h.category) + u",备注="_qs +
-            q(line.cell(receipt ? ReceiptRemark : RequisitionRemark)) + u",型号="_qs +
-            q(line.cell(LineModel)) + u",日期="_qs + q(dateValue) + u",正负="_qs +
-            q(lineDirection(document.kind));
+            q(line.cell(rules.remarkColumn)) + u",型号="_qs + q(line.cell(LineModel)) +
+            u",日期="_qs + q(dateValue) + u",正负="_qs + q(rules.lineDirection);
     return list;
 }
 
@@ -163,7 +158,7 @@ bool recordProject(Connection& connection, const QString& project)
 
 QString documentKey(DocumentKind kind, const QString& number)
 {
-    return u"单据\x1f"_qs + headerDirection(kind) + u'\x1f' + number;
+    return u"单据\x1f"_qs + documentRules(kind).headerDirection + u'\x1f' + number;
 }
 
 // Several clerks may save at once on a database server. Every operation on a document first
@@ -181,7 +176,7 @@ bool lockDocumentWork(Connection& connection, const Document& document,
     QStringList keys = {documentKey(document.kind, document.header.number)};
     if (replacing)
         keys.append(documentKey(document.kind, *replacing));
-    if (document.kind == DocumentKind::Requisition)
+    if (documentRules(document.kind).issuesGoods)
         keys += itemLockKeys(document.lines);
     return connection.lockKeys(keys);
 }
@@ -193,12 +188,12 @@ bool writeDocument(Connection& connection, const Document& document)
         if (!connection.execute(
                 buildInsert(u"yclnote"_qs, lineAssignments(document, line, dateValue))))
             return false;
-    if (document.kind == DocumentKind::Requisition &&
+    if (documentRules(document.kind).issuesGoods &&
         !recordProject(connection, document.header.party))
         return false;
-    return connection.execute(buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) +
-                                                             u",出入="_qs +
-                                                             q(headerDirection(document.kind))));
+    return connection.execute(
+        buildInsert(u"ycldate"_qs, u"单号="_qs + q(document.header.number) + u",出入="_qs +
+                                       q(documentRules(document.kind).headerDirection)));
 }
 
 // A document the page showed in another version than the stored one: another clerk saved
@@ -212,11 +207,11 @@ bool changedSinceShown(Connection& connection, DocumentKind kind, const QString&
     return !stored.isEmpty() && stored != shownVersion;
 }
 
-Outcome changedMeanwhile(const QString& number, const QString& what)
+DocumentOutcome changedMeanwhile(const QString& number, const QString& what)
 {
-    return Outcome::refused(u"单据号："_qs + number + u"已被其他用户修改，"_qs + what +
-                                u"没有保存！请重新打开该单据后再"_qs + what + u"。"_qs,
-                            kHint);
+    return DocumentOutcome::refused(u"单据号："_qs + number + u"已被其他用户修改，"_qs + what +
+                                        u"没有保存！请重新打开该单据后再"_qs + what + u"。"_qs,
+                                    kHint);
 }
 
 } // namespace
@@ -228,13 +223,12 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     const QString order = connection.dialect().storedOrder();
     const QString columns =
         u"日期, 分类, 原材料名字, 型号, 单位, 数量, 单价, 供应单位, 制单人, 备注"_qs;
-    std::unique_ptr<ResultSet> lines =
-        connection.query(u"select "_qs + (order.isEmpty() ? QString() : order + u", "_qs) +
-                             columns + u" from yclnote where 单据号="_qs + sqlQuoted(number) +
-                             u"and 正负="_qs + sqlQuoted(lineDirection(kind)) +
-                             (order.isEmpty() ? QString() : u" order by "_qs + order),
-                         true);
-    const int count = int(columns.count(u',')) + 1 + (order.isEmpty() ? 0 : 1);
+    std::unique_ptr<ResultSet> lines = connection.query(
+        u"select "_qs + order + u", "_qs + columns + u" from yclnote where 单据号="_qs +
+            sqlQuoted(number) + u"and 正负="_qs + sqlQuoted(documentRules(kind).lineDirection) +
+            u" order by "_qs + order,
+        true);
+    const int count = 1 + int(columns.count(u',')) + 1; // the stored position, the columns
     QString version;
     for (; lines && !lines->eof(); lines->next()) {
         for (int i = 0; i < count; ++i)
@@ -244,8 +238,8 @@ QString storedDocumentVersion(Connection& connection, DocumentKind kind, const Q
     return version;
 }
 
-Outcome saveDocument(Connection& connection, const Document& form,
-                     const std::optional<QString>& replacing, const QString& shownVersion)
+DocumentOutcome saveDocument(Connection& connection, const Document& form,
+                             const std::optional<QString>& replacing, const QString& shownVersion)
 {
     const QString action = u"保存单据"_qs;
     Document document = withoutBlankLines(form);
@@ -266,11 +260,11 @@ Outcome saveDocument(Connection& connection, const Document& form,
     // Another clerk deleted the document while this one was changing it: saving now would
     // bring it back under his feet.
     if (replacing && removed == 0)
-        return Outcome::refused(
+        return DocumentOutcome::refused(
             u"单据号："_qs + *replacing + u"已被其他用户删除，修改没有保存！"_qs, kHint);
-    if (Outcome header = checkHeader(connection, document); !header.done)
+    if (DocumentOutcome header = checkHeader(connection, document); !header.done)
         return header;
-    if (Outcome lines = checkLines(connection, document); !lines.done)
+    if (DocumentOutcome lines = checkLines(connection, document); !lines.done)
         return lines;
     if (!writeDocument(connection, document)) {
         // The unique index caught a number the re-check could not see.
@@ -278,18 +272,18 @@ Outcome saveDocument(Connection& connection, const Document& form,
             return duplicateNumber(document);
         return databaseFailure(connection, action);
     }
-    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"修改"_qs))
+    if (std::optional<DocumentOutcome> refused = stockGuard.refusal(connection, u"修改"_qs))
         return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
-Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
-                       const QString& shownVersion)
+DocumentOutcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
+                               const QString& shownVersion)
 {
     if (number.isEmpty())
-        return Outcome::refused(u"没有可以删除的单据！"_qs, kHint);
+        return DocumentOutcome::refused(u"没有可以删除的单据！"_qs, kHint);
     const QString action = u"删除单据"_qs;
     Transaction transaction(connection);
     if (!transaction.active())
@@ -305,21 +299,24 @@ Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString&
     if (!removeDocument(connection, kind, number, &removed))
         return databaseFailure(connection, action);
     if (removed == 0)
-        return Outcome::refused(u"单据号："_qs + number + u"没有保存，无法删除！"_qs, kHint);
-    if (std::optional<Outcome> refused = stockGuard.refusal(connection, u"删除"_qs))
+        return DocumentOutcome::refused(u"单据号："_qs + number + u"没有保存，无法删除！"_qs,
+                                        kHint);
+    if (std::optional<DocumentOutcome> refused = stockGuard.refusal(connection, u"删除"_qs))
         return *refused;
     if (!transaction.commit())
         return databaseFailure(connection, action);
-    return Outcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
+    return DocumentOutcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
 }
 
-Outcome auditRequisition(Connection& connection, const AuditRequest& request)
+DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& request)
 {
     if (!request.auditRight)
-        return Outcome::refused(u"当前用户没有权限审核，请让系统管理员添加权限！"_qs, kHint);
+        return DocumentOutcome::refused(u"当前用户没有权限审核，请让系统管理员添加权限！"_qs,
+                                        kHint);
     if (!request.auditorShown.isEmpty())
-        return Outcome::refused(u"该单已经审核！"_qs, kHint);
-    const Outcome unsaved = Outcome::refused(u"单子还没有保存，无法审核！"_qs, kHint);
+        return DocumentOutcome::refused(u"该单已经审核！"_qs, kHint);
+    const DocumentOutcome unsaved =
+        DocumentOutcome::refused(u"单子还没有保存，无法审核！"_qs, kHint);
     if (request.formEditable || request.number.isEmpty())
         return unsaved;
     Transaction transaction(connection);
@@ -338,13 +335,13 @@ Outcome auditRequisition(Connection& connection, const AuditRequest& request)
             isStored(connection, DocumentKind::Requisition, request.number, &failed);
         if (failed)
             return databaseFailure(connection, u"审核"_qs);
-        return stored ? Outcome::refused(u"该单已经审核！"_qs, kHint) : unsaved;
+        return stored ? DocumentOutcome::refused(u"该单已经审核！"_qs, kHint) : unsaved;
     }
     if (updated != 1)
         return unsaved; // the guard rolls back an update of several headers
     if (!transaction.commit())
         return databaseFailure(connection, u"审核"_qs);
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
 } // namespace mv

@@ -21,17 +21,17 @@ class Connection;
 // ("…库中不够 只有<stock><unit> 无法修改！").
 // When shownVersion is given (see storedDocumentVersion), a replaced document that another
 // clerk changed since it was shown is refused and left as he stored it.
-Outcome saveDocument(Connection& connection, const Document& document,
-                     const std::optional<QString>& replacing = std::nullopt,
-                     const QString& shownVersion = {});
+DocumentOutcome saveDocument(Connection& connection, const Document& document,
+                             const std::optional<QString>& replacing = std::nullopt,
+                             const QString& shownVersion = {});
 
 // Removes a stored document (lines and header). Refuses an empty number, one that is not
 // stored, and a receipt whose goods were issued so that the stock of one of its items would
 // go below zero ("…库中不够 只有<stock><unit> 无法删除！"); on success the message is
 // "单据号：" + number + "删除成功！". When shownVersion is given, a document another clerk
 // changed since it was shown is refused.
-Outcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
-                       const QString& shownVersion = {});
+DocumentOutcome deleteDocument(Connection& connection, DocumentKind kind, const QString& number,
+                               const QString& shownVersion = {});
 
 // The stored version of a document: all its stored lines, in stored order, as one text.
 // A page keeps the version it shows, so that of two clerks changing one document at once
@@ -51,6 +51,6 @@ struct AuditRequest
 // when an auditor is shown or already stored ("该单已经审核！": of two clerks auditing at once
 // only the first is stored), and when the requisition is not stored ("单子还没有保存，无法审核！"):
 // in add or modify mode, or when no stored header (exactly one) takes the name.
-Outcome auditRequisition(Connection& connection, const AuditRequest& request);
+DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& request);
 
 } // namespace mv

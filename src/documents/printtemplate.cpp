@@ -1,5 +1,7 @@
 #include "documents/printtemplate.h"
 
+#include "documents/documentrules.h"
+
 #include "print/tablefile.h"
 
 #include <QDir>
@@ -16,7 +18,7 @@ namespace mv {
 
 QString printTemplateName(DocumentKind kind)
 {
-    return kind == DocumentKind::Receipt ? QStringLiteral("rk.gjbg") : QStringLiteral("ll.gjbg");
+    return documentRules(kind).templateFile;
 }
 
 QString installedShareDirectory(const QString& programDirectory)
@@ -54,20 +56,21 @@ QString findPrintTemplate(DocumentKind kind, const QStringList& directories)
     return {};
 }
 
-Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table)
+DocumentOutcome loadPrintTemplate(DocumentKind kind, const QStringList& directories,
+                                  PrintTable& table)
 {
     const QString path = findPrintTemplate(kind, directories);
     if (path.isEmpty())
-        return Outcome::refused(QStringLiteral("找不到打印模板") + printTemplateName(kind),
-                                QStringLiteral("提示"));
+        return DocumentOutcome::refused(QStringLiteral("找不到打印模板") + printTemplateName(kind),
+                                        QStringLiteral("提示"));
     QFile file(path);
     bool tooLarge = file.size() > kMaxTableFileBytes;
     if (!tooLarge && file.open(QIODevice::ReadOnly) &&
         loadPrintTable(file.readAll(), table, nullptr, &tooLarge))
-        return Outcome::success();
+        return DocumentOutcome::success();
     const QString what =
         tooLarge ? QStringLiteral("打印模板已损坏") : QStringLiteral("找不到打印模板");
-    return Outcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
+    return DocumentOutcome::refused(what + QDir::toNativeSeparators(path), QStringLiteral("提示"));
 }
 
 } // namespace mv

@@ -28,6 +28,7 @@ QString findPrintTemplate(DocumentKind kind, const QStringList& directories);
 // cannot be read or is damaged is not passed over: the outcome says "找不到打印模板" with its
 // path (title "提示"), or "打印模板已损坏" with its path when it asks for more rows, columns or
 // cell text than a table file may hold; table is left as it was.
-Outcome loadPrintTemplate(DocumentKind kind, const QStringList& directories, PrintTable& table);
+DocumentOutcome loadPrintTemplate(DocumentKind kind, const QStringList& directories,
+                                  PrintTable& table);
 
 } // namespace mv

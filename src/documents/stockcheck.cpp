@@ -1,8 +1,8 @@
 #include "documents/stockcheck.h"
 
 #include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "documents/documentload.h"
 #include "stock/stockbalance.h"
 
@@ -12,74 +12,52 @@ namespace mv {
 
 namespace {
 
-QString foldAscii(const QString& text)
+ItemKey lineItem(const DocumentLine& line)
 {
-    QString folded = text;
-    for (QChar& c : folded)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    return folded;
+    return itemKey(line.cell(LineName), line.cell(LineModel));
 }
 
 // The stock check's refusal: the item, the stock left and what cannot be done (领出, 删除, 修改).
-Outcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
+DocumentOutcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
 {
-    return Outcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
-                                line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
-                                QString::number(stockFigure(stock)) + line.cell(LineUnit) +
-                                u" 无法"_qs + what + u"！"_qs,
-                            u"错误"_qs);
+    return DocumentOutcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
+                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
+                                        QString::number(stockFigure(stock)) + line.cell(LineUnit) +
+                                        u" 无法"_qs + what + u"！"_qs,
+                                    u"错误"_qs);
 }
 
 } // namespace
 
-QString foldedItemKey(const QString& name, const QString& model)
-{
-    // A unit separator keeps ("ab", "c") apart from ("a", "bc").
-    return foldAscii(name) + QChar(0x1f) + foldAscii(model);
-}
-
-qint64 itemStock(Connection& connection, const QString& name, const QString& model)
-{
-    if (!connection.dialect().hasIntegerFunction())
-        return StockBalance(connection, name, model);
-    // The same sums as StockBalance(), added up by the database from the covering index.
-    std::unique_ptr<ResultSet> sums = connection.query(
-        u"SELECT 正负, SUM(mv_int(数量)) FROM yclnote WHERE 原材料名字="_qs + sqlQuoted(name) +
-            u" AND 型号="_qs + sqlQuoted(model) + u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs,
-        true);
-    qint64 stock = 0;
-    for (; sums && !sums->eof(); sums->next())
-        stock += (sums->field(0) == directionIn() ? 1 : -1) * sums->value(1).toLongLong();
-    return stock;
-}
-
-Outcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
+DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
 {
     struct Item
     {
         qint64 stock = 0;
         qint64 requested = 0;
     };
-    QHash<QString, Item> items;
+    QHash<ItemKey, Item> items;
     for (const DocumentLine& line : lines) {
-        const QString key = foldedItemKey(line.cell(LineName), line.cell(LineModel));
+        const ItemKey key = lineItem(line);
         auto found = items.find(key);
         if (found == items.end())
             found = items.insert(
-                key, {itemStock(connection, line.cell(LineName), line.cell(LineModel)), 0});
+                key, {StockBalance(connection, line.cell(LineName), line.cell(LineModel)), 0});
         found->requested += toInteger(line.cell(LineQuantity));
         if (found->requested > found->stock)
             return shortage(line, found->stock, u"领出"_qs);
     }
-    return Outcome::success();
+    return DocumentOutcome::success();
 }
 
 QStringList itemLockKeys(const QList<DocumentLine>& lines)
 {
     QStringList keys;
-    for (const DocumentLine& line : lines)
-        keys.append(u"物料\x1f"_qs + foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+    for (const DocumentLine& line : lines) {
+        const ItemKey key = lineItem(line);
+        // A unit separator keeps ("ab", "c") apart from ("a", "bc").
+        keys.append(u"物料\x1f"_qs + key.name + u'\x1f' + key.model);
+    }
     return keys;
 }
 
@@ -94,22 +72,22 @@ bool ReceiptStockGuard::take(Connection& connection, const QString& number)
     if (!stored || !connection.lockKeys(itemLockKeys(stored->lines)))
         return false;
     for (const DocumentLine& line : stored->lines) {
-        const QString key = foldedItemKey(line.cell(LineName), line.cell(LineModel));
+        const ItemKey key = lineItem(line);
         if (m_before.contains(key))
             continue;
         m_lines.append(line);
-        m_before.insert(key, itemStock(connection, line.cell(LineName), line.cell(LineModel)));
+        m_before.insert(key, StockBalance(connection, line.cell(LineName), line.cell(LineModel)));
     }
     return true;
 }
 
-std::optional<Outcome> ReceiptStockGuard::refusal(Connection& connection, const QString& what) const
+std::optional<DocumentOutcome> ReceiptStockGuard::refusal(Connection& connection,
+                                                          const QString& what) const
 {
     for (const DocumentLine& line : m_lines) {
-        if (itemStock(connection, line.cell(LineName), line.cell(LineModel)) >= 0)
+        if (StockBalance(connection, line.cell(LineName), line.cell(LineModel)) >= 0)
             continue;
-        const qint64 before =
-            m_before.value(foldedItemKey(line.cell(LineName), line.cell(LineModel)));
+        const qint64 before = m_before.value(lineItem(line));
         return shortage(line, before, what);
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 // away from under goods already issued.
 
 #include "documents/document.h"
+#include "stock/itemkey.h"
 
 #include <QHash>
 
@@ -16,13 +17,7 @@ class Connection;
 // before they are compared with the item's stock; quantities count as integers (atoi). The
 // first line in grid order at which an item's requests exceed its stock is refused with
 // "产品名称：…\r\n产品型号：…\r\n库中不够 只有<stock><unit> 无法领出！" (title "错误").
-Outcome checkStock(Connection& connection, const QList<DocumentLine>& lines);
-
-// The stock of one item, from one aggregate statement on SQLite.
-qint64 itemStock(Connection& connection, const QString& name, const QString& model);
-
-// The item key the check adds requests up under: A-Z folded to a-z.
-QString foldedItemKey(const QString& name, const QString& model);
+DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& lines);
 
 // The lock keys of the lines' items (Connection::lockKeys), one per line.
 QStringList itemLockKeys(const QList<DocumentLine>& lines);
@@ -39,11 +34,11 @@ public:
     // The first item of the receipt whose stock went below zero, refused in the stock check's
     // words with the stock that was left before the change: "产品名称：…\r\n产品型号：…\r\n
     // 库中不够 只有<stock><unit> 无法<what>！"; what names the change (删除 / 修改).
-    std::optional<Outcome> refusal(Connection& connection, const QString& what) const;
+    std::optional<DocumentOutcome> refusal(Connection& connection, const QString& what) const;
 
 private:
     QList<DocumentLine> m_lines; // one line per item
-    QHash<QString, qint64> m_before;
+    QHash<ItemKey, qint64> m_before;
 };
 
 } // namespace mv

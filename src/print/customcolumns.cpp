@@ -12,16 +12,14 @@ const QString kBadFormula = QStringLiteral("公式设置有误！");
 const QString kDuplicate = QStringLiteral("存在同名列！");
 
 CustomColumnOutcome refused(const QString& message, int code, const QString& title,
-                            bool focusFormula = false)
+                            CustomColumnField focus = CustomColumnField::None)
 {
-    return {false, message, code, title, focusFormula};
+    return CustomColumnOutcome::refused(message, title, focus, 0, code);
 }
 
 CustomColumnOutcome accepted()
 {
-    CustomColumnOutcome outcome;
-    outcome.done = true;
-    return outcome;
+    return CustomColumnOutcome::success();
 }
 
 bool nameTaken(const QList<CustomColumn>& columns, const QStringList& listTitles,
@@ -50,7 +48,7 @@ CustomColumnOutcome AddCustomColumn(QList<CustomColumn>& columns, const QStringL
     if (name.isEmpty() || formula.isEmpty())
         return refused(kBadInput, kIconError, hint);
     if (trialFails(formula, engine))
-        return refused(kBadFormula, MsgOkInfo, hint, true);
+        return refused(kBadFormula, MsgOkInfo, hint, CustomColumnField::Formula);
     if (nameTaken(columns, listTitles, name))
         return refused(kDuplicate, kIconError, QStringLiteral("错误"));
     columns.append({name, formula});
@@ -65,7 +63,7 @@ CustomColumnOutcome ModifyCustomColumn(QList<CustomColumn>& columns, const QStri
     if (name.isEmpty() || formula.isEmpty())
         return refused(kBadInput, kIconError, error);
     if (trialFails(formula, engine))
-        return refused(kBadFormula, kIconError, error, true);
+        return refused(kBadFormula, kIconError, error, CustomColumnField::Formula);
     if (name != originalName && nameTaken(columns, listTitles, name))
         return refused(kDuplicate, kIconWarning, QStringLiteral("警告"));
     if (row < 0 || row >= columns.size())

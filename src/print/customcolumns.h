@@ -1,6 +1,7 @@
 #pragma once
 // Adding, changing and deleting custom columns, with the messages the formula windows show.
 
+#include "common/outcome.h"
 #include "print/reportrequest.h"
 
 #include <QString>
@@ -13,14 +14,14 @@ class FormulaEngine;
 inline constexpr int kIconError = 0x10;
 inline constexpr int kIconWarning = 0x30;
 
-struct CustomColumnOutcome
+enum class CustomColumnField
 {
-    bool done = false;
-    QString message; // empty when done
-    int code = 0;
-    QString title;
-    bool focusFormula = false;
+    None,
+    Formula,
 };
+
+// Done, or the refusal's message (with its own code) and the field to correct.
+using CustomColumnOutcome = Outcome<CustomColumnField>;
 
 // listTitles: every column title of the source list (ticked or not).
 CustomColumnOutcome AddCustomColumn(QList<CustomColumn>& columns, const QStringList& listTitles,

@@ -149,24 +149,24 @@ SettingsCheck ValidatePrintSettings(const QString& totalsDecimals, const QString
                                     const QString& header, const QString& footer,
                                     const QString& fontSize)
 {
-    auto refuse = [](const QString& message, int page, const QString& control) {
-        return SettingsCheck{false, message, page, control};
+    auto refuse = [](const QString& message, PrintSettingsField field) {
+        return SettingsCheck::refused(message, QStringLiteral("提示"), field, 0, MsgOkInfo);
     };
     if (outOfRange(toNumber(totalsDecimals)))
-        return refuse(QStringLiteral("统计行保留位数的设置范围为-3到3之间！"), 2,
-                      QStringLiteral("统计行保留位数"));
+        return refuse(QStringLiteral("统计行保留位数的设置范围为-3到3之间！"),
+                      PrintSettingsField::TotalsDecimals);
     if (outOfRange(toNumber(customDecimals)))
-        return refuse(QStringLiteral("新增列保留位数的设置范围为-3到3之间！"), 1,
-                      QStringLiteral("新增列保留位数"));
+        return refuse(QStringLiteral("新增列保留位数的设置范围为-3到3之间！"),
+                      PrintSettingsField::CustomDecimals);
     if (splitHeaderParts(header).size() > 3)
-        return refuse(QStringLiteral("页眉中设置的“|”不能多于3个！"), 0, QStringLiteral("页眉"));
+        return refuse(QStringLiteral("页眉中设置的“|”不能多于3个！"), PrintSettingsField::Header);
     if (splitFooterParts(footer).size() > 3)
-        return refuse(QStringLiteral("页脚中设置的“|”不能多于3个！"), 0, QStringLiteral("页脚"));
+        return refuse(QStringLiteral("页脚中设置的“|”不能多于3个！"), PrintSettingsField::Footer);
     // A body font size of 0 or less (or no number at all) would give rows no height.
     if (!fontSize.trimmed().isEmpty() && truncateToInt(toNumber(fontSize)) < 1)
-        return refuse(QStringLiteral("字体大小的设置必须为大于0的数字！"), 0,
-                      QStringLiteral("字体大小"));
-    return {};
+        return refuse(QStringLiteral("字体大小的设置必须为大于0的数字！"),
+                      PrintSettingsField::FontSize);
+    return SettingsCheck::success();
 }
 
 int bodyFontSize(const QString& typed, double listPointSize)

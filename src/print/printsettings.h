@@ -3,6 +3,7 @@
 // their stored names and types, loaded and saved through either store, and validated
 // before a preview.
 
+#include "common/outcome.h"
 #include <QList>
 #include <QString>
 
@@ -67,13 +68,17 @@ void LoadPrintSettings(SettingsStore& store, PrintSettingsValues& values);
 // Writes every value (save ticked) or clears the saved flag (unticked).
 void SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, bool save);
 
-struct SettingsCheck
+enum class PrintSettingsField
 {
-    bool ok = true;
-    QString message;
-    int page = 0;    // tab page holding the control
-    QString control; // objectName of the control to focus
+    None,
+    TotalsDecimals, // 统计行保留位数
+    CustomDecimals, // 新增列保留位数
+    Header,
+    Footer,
+    FontSize,
 };
+
+using SettingsCheck = Outcome<PrintSettingsField>;
 
 // The checks before a preview, in order: totals decimals, custom decimals, header parts,
 // footer parts, then a font size that is given but not a positive number.

@@ -13,6 +13,11 @@
 
 namespace mv {
 
+// The value types the store keeps, named as the registry names them.
+inline const QString kRegSz = QStringLiteral("REG_SZ");
+inline const QString kRegExpandSz = QStringLiteral("REG_EXPAND_SZ");
+inline const QString kRegDword = QStringLiteral("REG_DWORD");
+
 // The key for a sub-key with every half-width and full-width blank removed.
 QString printSettingsKey(const QString& subKey);
 // Removes half-width and full-width blanks.

@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace mv {
 
@@ -202,18 +201,6 @@ bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error, 
     }
     t.setPageSettings(pageFromJson(root.value(QStringLiteral("page")).toObject()));
     table = t;
-    return true;
-}
-
-bool savePrintTableFile(const PrintTable& table, const QString& path, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(savePrintTable(table)) < 0 ||
-        !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     return true;
 }
 

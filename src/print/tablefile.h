@@ -21,8 +21,6 @@ inline constexpr qint64 kMaxTableFileBytes = 32 * 1024 * 1024;
 bool loadPrintTable(const QByteArray& bytes, PrintTable& table, QString* error = nullptr,
                     bool* tooLarge = nullptr);
 QByteArray savePrintTable(const PrintTable& table);
-// Writes through QSaveFile: the file is complete or left as it was.
-bool savePrintTableFile(const PrintTable& table, const QString& path, QString* error = nullptr);
 
 // The built-in report template: 3 rows and 2 columns.
 QByteArray builtInReportTemplate();

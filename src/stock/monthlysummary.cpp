@@ -2,8 +2,8 @@
 
 #include "common/reportlistmodel.h"
 #include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 #include "stock/stockfigures.h"
 
@@ -65,7 +65,6 @@ void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QD
         const int balance = stockFigure(figures.in - figures.out);
         const int received = stockFigure(figures.periodIn);
         const int issued = stockFigure(figures.periodOut);
-        lastStockBalance = balance;
         const int opening = stockFigure(qint64(balance) + issued - received);
         rows.append(ReportRow{{QString::number(rows.size() + 1), item.category, item.name,
                                item.model, QString::number(opening), QString::number(balance),

@@ -2,8 +2,8 @@
 
 #include "common/oledate.h"
 #include "common/reportlistmodel.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 namespace mv {
 
@@ -31,12 +31,9 @@ void FillMovementList(Connection& connection, ReportListModel& list, const QStri
         u"原材料名字="_qs + sqlQuoted(name) + u"and 型号="_qs + sqlQuoted(model);
     // The lines as they were entered, receipts and requisitions interleaved; an index on the
     // item would otherwise hand them out grouped by direction.
-    const QString order = connection.dialect().storedOrder();
     QList<ReportRow> rows;
     std::unique_ptr<ResultSet> lines = connection.query(
-        buildSelect(u"yclnote"_qs, condition,
-                    order.isEmpty() ? std::nullopt : std::optional<QString>(order)),
-        true);
+        buildSelect(u"yclnote"_qs, condition, connection.dialect().storedOrder()), true);
     if (lines) {
         const int direction = lines->columnIndex(u"正负"_qs);
         const int quantity = lines->columnIndex(u"数量"_qs);

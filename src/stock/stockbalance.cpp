@@ -1,14 +1,11 @@
 #include "stock/stockbalance.h"
 
-#include "common/texts.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 #include <limits>
 
 namespace mv {
-
-int lastStockBalance = 0;
 
 int stockFigure(qint64 sum)
 {
@@ -16,33 +13,17 @@ int stockFigure(qint64 sum)
         std::clamp<qint64>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-namespace {
-
-qint64 sumQuantities(ResultSet* lines)
+qint64 StockBalance(Connection& connection, const QString& name, const QString& model)
 {
-    if (!lines)
-        return 0;
-    qint64 total = 0;
-    const int quantity = lines->columnIndex(QStringLiteral("数量"));
-    for (; !lines->eof(); lines->next())
-        total += toInteger(lines->value(quantity));
-    lines->close();
-    return total;
-}
-
-} // namespace
-
-int StockBalance(Connection& connection, const QString& name, const QString& model)
-{
-    const QString lines = u"select * from yclnote where 原材料名字="_qs + sqlQuoted(name) +
-                          u"and 型号="_qs + sqlQuoted(model) + u"and 正负="_qs;
-    // Both result sets are opened before either is read.
-    std::unique_ptr<ResultSet> in = connection.query(lines + sqlQuoted(directionIn()), true);
-    std::unique_ptr<ResultSet> out = connection.query(lines + sqlQuoted(directionOut()), true);
-    const qint64 inTotal = sumQuantities(in.get());
-    const qint64 outTotal = sumQuantities(out.get());
-    lastStockBalance = stockFigure(inTotal - outTotal);
-    return lastStockBalance;
+    // Added up by the database from the covering index yclnote(原材料名字, 型号, 正负, ...).
+    std::unique_ptr<ResultSet> sums = connection.query(
+        u"SELECT 正负, SUM(mv_int(数量)) FROM yclnote WHERE 原材料名字="_qs + sqlQuoted(name) +
+            u" AND 型号="_qs + sqlQuoted(model) + u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs,
+        true);
+    qint64 stock = 0;
+    for (; sums && !sums->eof(); sums->next())
+        stock += (sums->field(0) == directionIn() ? 1 : -1) * sums->value(1).toLongLong();
+    return stock;
 }
 
 } // namespace mv

@@ -1,15 +1,14 @@
 #pragma once
 // The stock balance of one item: the integer quantities of its "入库" lines minus those of
-// its "出库" lines, matched on material name and model only.
+// its "出库" lines, matched on material name and model only. The one place the stock of a
+// single item is computed; the lists compute every item's at once (stockfigures.h) with the
+// same rule.
 
 #include <QString>
 
 namespace mv {
 
 class Connection;
-
-// The balance most recently computed by StockBalance() or by a list fill.
-extern int lastStockBalance;
 
 inline QString directionIn()
 {
@@ -24,8 +23,9 @@ inline QString directionOut()
 // kept exact in 64 bits; a figure beyond the int range saturates.
 int stockFigure(qint64 sum);
 
-// Two queries (in, then out) summing integer(数量) line by line; stores the result in
-// lastStockBalance and returns it. Values are quoted, so names with quotes match.
-int StockBalance(Connection& connection, const QString& name, const QString& model);
+// The exact balance, summed by the database with the program's integer reading of a quantity
+// (mv_int) in one aggregate statement. Values are quoted, so names with quotes match; the
+// item columns compare without regard to Latin letter case.
+qint64 StockBalance(Connection& connection, const QString& name, const QString& model);
 
 } // namespace mv

@@ -1,15 +1,10 @@
 #include "stock/stockfigures.h"
 
 #include "common/texts.h"
-#include "data/connection.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 
 namespace mv {
-
-ItemKey itemKey(const QString& name, const QString& model)
-{
-    return ItemKey{foldLatinCase(name), foldLatinCase(model)};
-}
 
 namespace {
 
@@ -25,7 +20,7 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
     }
 }
 
-// SQLite and PostgreSQL: one aggregate statement with the program's mv_int(), grouped over
+// One aggregate statement with the program's mv_int(), grouped over
 // the columns of the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). On SQLite
 // mv_between() compares dates stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO
 // form of the period's bounds (see Dialect::dateBetween).
@@ -54,36 +49,6 @@ QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
     return sums;
 }
 
-// Other backends have no mv_int(): read the lines once and apply the rule here.
-QHash<ItemKey, ItemSums> scanLines(Connection& connection, const std::optional<Period>& period)
-{
-    QHash<ItemKey, ItemSums> sums;
-    const QString columns = u"SELECT 原材料名字, 型号, 正负, 数量 FROM yclnote"_qs;
-    auto scan = [&](const QString& statement, bool inPeriod) {
-        std::unique_ptr<ResultSet> lines = connection.query(statement, true);
-        if (!lines)
-            return;
-        for (; !lines->eof(); lines->next()) {
-            const QVariant name = lines->value(0);
-            const QVariant model = lines->value(1);
-            if (name.isNull() || model.isNull())
-                continue;
-            ItemSums& item = sums[itemKey(name.toString(), model.toString())];
-            const qint64 quantity = toInteger(lines->value(3));
-            if (inPeriod)
-                addQuantity(item, lines->field(2), 0, quantity);
-            else
-                addQuantity(item, lines->field(2), quantity, 0);
-        }
-    };
-    scan(columns, false);
-    if (period)
-        scan(columns + u" WHERE 日期 BETWEEN "_qs + connection.dialect().dateLiteral(period->from) +
-                 u" AND "_qs + connection.dialect().dateLiteral(period->to),
-             true);
-    return sums;
-}
-
 } // namespace
 
 QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& period)
@@ -100,9 +65,7 @@ QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& p
 QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
                                      const GroupProgress& progress)
 {
-    if (connection.dialect().hasIntegerFunction())
-        return aggregateInDatabase(connection, period, progress);
-    return scanLines(connection, period);
+    return aggregateInDatabase(connection, period, progress);
 }
 
 QString stockItemsStatement()

@@ -3,6 +3,8 @@
 // or six (summary) queries per item. The figures equal those of StockBalance() and
 // PeriodQuantity() item by item.
 
+#include "stock/itemkey.h"
+
 #include <QDate>
 #include <QHash>
 #include <QList>
@@ -13,23 +15,6 @@ namespace mv {
 
 class Connection;
 class Dialect;
-
-// An item as the balance sees it: material name and model (category and unit play no part),
-// with Latin letters folded to one case as the database compares them. Make keys with
-// itemKey().
-struct ItemKey
-{
-    QString name;
-    QString model;
-    friend bool operator==(const ItemKey&, const ItemKey&) = default;
-};
-
-ItemKey itemKey(const QString& name, const QString& model);
-
-inline size_t qHash(const ItemKey& key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.name, key.model);
-}
 
 // Exact sums of integer(数量) per direction; the period sums only count lines dated within
 // the period (both ends included).

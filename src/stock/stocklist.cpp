@@ -1,7 +1,7 @@
 #include "stock/stocklist.h"
 
 #include "common/reportlistmodel.h"
-#include "data/connection.h"
+#include "db/connection.h"
 #include "stock/stockbalance.h"
 
 #include <cmath>
@@ -47,9 +47,9 @@ void fillStockRows(ReportListModel& list, const QList<StockItem>& items,
     QList<ReportRow> rows;
     rows.reserve(items.size());
     for (const StockItem& item : items) {
-        lastStockBalance = balanceOf(sums, item.name, item.model);
+        const int balance = balanceOf(sums, item.name, item.model);
         rows.append(ReportRow{{QString::number(rows.size() + 1), item.category, item.name,
-                               item.model, QString::number(lastStockBalance), item.unit, QString()},
+                               item.model, QString::number(balance), item.unit, QString()},
                               0,
                               Qt::Unchecked});
     }
@@ -83,13 +83,12 @@ void FillStockListFromYcl(Connection& connection, ReportListModel& list, int col
         const int model = records->columnIndex(u"规格"_qs);
         const int unit = records->columnIndex(u"单位"_qs);
         for (; !records->eof(); records->next()) {
-            lastStockBalance = balanceOf(sums, records->field(name), records->field(model));
-            rows.append(
-                ReportRow{{QString::number(rows.size() + 1), records->field(category),
-                           records->field(name), records->field(model),
-                           QString::number(lastStockBalance), records->field(unit), QString()},
-                          rowNumber(records->value(number)),
-                          Qt::Unchecked});
+            const int balance = balanceOf(sums, records->field(name), records->field(model));
+            rows.append(ReportRow{{QString::number(rows.size() + 1), records->field(category),
+                                   records->field(name), records->field(model),
+                                   QString::number(balance), records->field(unit), QString()},
+                                  rowNumber(records->value(number)),
+                                  Qt::Unchecked});
         }
     }
     list.setRows(std::move(rows));

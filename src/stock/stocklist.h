@@ -29,7 +29,7 @@ enum StockListColumn : int
 QList<ReportColumn> stockListColumns();
 
 // Replaces the list's rows with the items (datum 0), each with the balance of its name and
-// model from the sums. Sets lastStockBalance to the last row's figure. The columns are set
+// model from the sums. The columns are set
 // only when the list has none, so titles (and their sort marks) stay.
 void fillStockRows(ReportListModel& list, const QList<StockItem>& items,
                    const QHash<ItemKey, ItemSums>& sums);

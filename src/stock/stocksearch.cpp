@@ -1,6 +1,6 @@
 #include "stock/stocksearch.h"
 
-#include "data/builders.h"
+#include "db/builders.h"
 #include "stock/stockfigures.h"
 #include "stock/stocklist.h"
 

@@ -1,7 +1,7 @@
 #include "users/accounts.h"
 
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 #include <algorithm>
 
@@ -12,44 +12,35 @@ namespace {
 const QString kUserTable = QStringLiteral("user");
 const QString kHint = QStringLiteral("提示");
 
-AccountOutcome refused(const QString& message, AccountOutcome::Field focus)
+AccountOutcome refused(const QString& message, AccountField focus)
 {
-    AccountOutcome outcome;
-    outcome.message = message;
-    outcome.title = kHint;
-    outcome.focus = focus;
-    return outcome;
+    return AccountOutcome::refused(message, kHint, focus);
 }
 
 AccountOutcome failed(Connection& connection)
 {
-    AccountOutcome outcome;
-    outcome.message = QStringLiteral("保存失败，数据库没有改动：") + connection.lastError();
-    outcome.title = QStringLiteral("错误");
-    return outcome;
+    return AccountOutcome::refused(QStringLiteral("保存失败，数据库没有改动：") +
+                                       connection.lastError(),
+                                   QStringLiteral("错误"));
 }
 
 AccountOutcome succeeded(const QString& message)
 {
-    AccountOutcome outcome;
-    outcome.done = true;
-    outcome.message = message;
-    outcome.title = kHint;
-    return outcome;
+    return AccountOutcome::success(message, kHint, MsgOkInfo);
 }
 
 AccountOutcome missingAccount()
 {
-    return refused(QStringLiteral("该用户已不存在，请刷新列表后重新选择！"), AccountOutcome::List);
+    return refused(QStringLiteral("该用户已不存在，请刷新列表后重新选择！"), AccountField::List);
 }
 
 // Refuses what the login could not use: an empty password, or two entries that differ.
 std::optional<AccountOutcome> checkPasswords(const QString& password, const QString& again)
 {
     if (password.isEmpty())
-        return refused(QStringLiteral("密码不能为空！"), AccountOutcome::Password);
+        return refused(QStringLiteral("密码不能为空！"), AccountField::Password);
     if (password != again)
-        return refused(QStringLiteral("2次密码不一致，请重新输入！"), AccountOutcome::Password);
+        return refused(QStringLiteral("2次密码不一致，请重新输入！"), AccountField::Password);
     return std::nullopt;
 }
 
@@ -130,7 +121,7 @@ bool isAdministrator(Connection& connection, const QString& userName)
 AccountOutcome addAccount(Connection& connection, const NewAccount& account)
 {
     if (account.name.isEmpty())
-        return refused(QStringLiteral("用户名不能为空！"), AccountOutcome::Name);
+        return refused(QStringLiteral("用户名不能为空！"), AccountField::Name);
 
     Transaction transaction(connection);
     if (!transaction.active())
@@ -143,7 +134,7 @@ AccountOutcome addAccount(Connection& connection, const NewAccount& account)
         if (compareTexts(existing.name, account.name) == 0)
             return refused(
                 QStringLiteral("用户名『%1』已经存在，请换一个用户名！").arg(account.name),
-                AccountOutcome::Name);
+                AccountField::Name);
     }
     if (const auto refusal = checkPasswords(account.password, account.passwordAgain))
         return *refusal;
@@ -181,9 +172,9 @@ std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qi
     if (!account)
         return missingAccount();
     if (account == &accounts.first())
-        return refused(QStringLiteral("系统管理员账户不能删除！"), AccountOutcome::List);
+        return refused(QStringLiteral("系统管理员账户不能删除！"), AccountField::List);
     if (compareTexts(account->name, currentUser) == 0)
-        return refused(QStringLiteral("当前登录的用户不能删除！"), AccountOutcome::List);
+        return refused(QStringLiteral("当前登录的用户不能删除！"), AccountField::List);
     return std::nullopt;
 }
 

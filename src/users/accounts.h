@@ -3,6 +3,8 @@
 // two rights, deleting it and resetting its password. Each change is one transaction and
 // returns an outcome that says what happened; nothing is reported done that was not stored.
 
+#include "common/outcome.h"
+
 #include <QList>
 #include <QString>
 
@@ -20,20 +22,16 @@ struct Account
     bool dataRight = false;
 };
 
-struct AccountOutcome
+enum class AccountField
 {
-    enum Field
-    {
-        None,
-        Name,     // the name box
-        Password, // the first password box
-        List,     // the account list (no account chosen)
-    };
-    bool done = false;
-    QString message; // shown after a refusal, a failure or a success
-    QString title;
-    Field focus = None;
+    None,
+    Name,     // the name box
+    Password, // the first password box
+    List,     // the account list (no account chosen)
 };
+
+// The message is shown after a refusal, a failure or a success.
+using AccountOutcome = Outcome<AccountField>;
 
 // The accounts ordered by 编号; ok (when given) is false when the table could not be read.
 QList<Account> listAccounts(Connection& connection, bool* ok = nullptr);

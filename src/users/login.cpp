@@ -1,8 +1,8 @@
 #include "users/login.h"
 
 #include "common/session.h"
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 namespace mv {
 
@@ -29,12 +29,12 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
     LoginOutcome outcome;
     if (name.isEmpty()) {
         outcome.message = QStringLiteral("登录用户名还没有输入！");
-        outcome.focus = LoginOutcome::UserName;
+        outcome.focus = LoginField::UserName;
         return outcome;
     }
     if (password.isEmpty()) {
         outcome.message = QStringLiteral("登录密码还没有输入！");
-        outcome.focus = LoginOutcome::Password;
+        outcome.focus = LoginField::Password;
         return outcome;
     }
 
@@ -46,12 +46,12 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
     };
     if (compareTexts(field(QStringLiteral("用户")), name) != 0) {
         outcome.message = QStringLiteral("没有这用户");
-        outcome.focus = LoginOutcome::UserName;
+        outcome.focus = LoginField::UserName;
     } else if (compareTexts(field(QStringLiteral("密码")), password) != 0) {
         outcome.message = QStringLiteral("密码错误");
-        outcome.focus = LoginOutcome::Password;
+        outcome.focus = LoginField::Password;
     } else {
-        outcome.accepted = true;
+        outcome.done = true;
         outcome.auditRight = field(QStringLiteral("ycl审核")) == kYes;
         outcome.dataRight = field(QStringLiteral("数据操作")) == kYes;
     }
@@ -63,7 +63,7 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
 LoginOutcome logIn(Connection& connection, const QString& name, const QString& password)
 {
     LoginOutcome outcome = checkLogin(connection, name, password);
-    if (outcome.accepted) {
+    if (outcome.done) {
         Session& s = session();
         s.currentUser = name;
         s.auditRight = outcome.auditRight;

@@ -1,6 +1,8 @@
 #pragma once
 // The login check against the user table and the list of offered user names.
 
+#include "common/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,17 +14,16 @@ class Connection;
 // in the drop-down but may still log in when its name is typed.
 QStringList offeredUserNames(Connection& connection);
 
-struct LoginOutcome
+enum class LoginField
 {
-    enum Field
-    {
-        None,
-        UserName,
-        Password
-    };
-    bool accepted = false;
-    QString message;         // refusal message (shown with an empty title)
-    Field focus = None;      // the field to correct after a refusal
+    None,
+    UserName,
+    Password
+};
+
+// A refusal's message is shown with an empty title.
+struct LoginOutcome : Outcome<LoginField>
+{
     bool auditRight = false; // ycl审核 is exactly "是"
     bool dataRight = false;  // 数据操作 is exactly "是"
 };

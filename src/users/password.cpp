@@ -1,7 +1,7 @@
 #include "users/password.h"
 
-#include "data/builders.h"
-#include "data/connection.h"
+#include "db/builders.h"
+#include "db/connection.h"
 
 namespace mv {
 
@@ -52,27 +52,28 @@ PasswordOutcome changePassword(Connection& connection, const QString& name,
                                const QString& repeated)
 {
     PasswordOutcome outcome;
+    outcome.title = QStringLiteral("提示");
     const QString current = storedPassword(connection, name).value_or(QString());
     if (oldPassword.isEmpty()) {
         outcome.message = QStringLiteral("请输入旧密码");
-        outcome.focus = PasswordOutcome::OldPassword;
+        outcome.focus = PasswordField::OldPassword;
         return outcome;
     }
     if (compareTexts(oldPassword, current) != 0) {
         outcome.message = QStringLiteral("旧密码错误");
-        outcome.focus = PasswordOutcome::OldPassword;
+        outcome.focus = PasswordField::OldPassword;
         return outcome;
     }
     if (newPassword != repeated) {
         outcome.message = QStringLiteral("2次密码不一致，无法修改密码");
-        outcome.focus = PasswordOutcome::NewPassword;
+        outcome.focus = PasswordField::NewPassword;
         return outcome;
     }
     QString error;
     if (!storePassword(connection, name, newPassword, &error)) {
         outcome.message = QStringLiteral("密码没有修改：") + error;
         outcome.title = QStringLiteral("错误");
-        outcome.focus = PasswordOutcome::NewPassword;
+        outcome.focus = PasswordField::NewPassword;
         return outcome;
     }
     outcome.done = true;

@@ -1,25 +1,24 @@
 #pragma once
 // Changing a user's password: the checks of the password window and the update itself.
 
+#include "common/outcome.h"
+
 #include <QString>
 
 namespace mv {
 
 class Connection;
 
-struct PasswordOutcome
+enum class PasswordField
 {
-    enum Field
-    {
-        None,
-        OldPassword,
-        NewPassword
-    };
-    bool done = false; // the database holds the new password
-    QString message;   // shown after every attempt, success or refusal
-    QString title = QStringLiteral("提示");
-    Field focus = None; // the box to correct after a refusal
+    None,
+    OldPassword,
+    NewPassword
 };
+
+// Done: the database holds the new password. The message is shown after every attempt,
+// success or refusal.
+using PasswordOutcome = Outcome<PasswordField>;
 
 // Stores PASSWORD, exactly as typed (quotes included), for the account NAME. True only when
 // the database accepted the update and reading the account back gives the new password;

@@ -3,9 +3,9 @@
 // program ends; a server that fails offers the password again, 数据设置 or 退出.
 
 #include "app/databasestart.h"
-#include "app/loginwindow.h"
-#include "data/connection.h"
-#include "data/databasechoice.h"
+#include "db/connection.h"
+#include "db/databasechoice.h"
+#include "gui/users/loginwindow.h"
 #include "support/scriptedresponder.h"
 #include "support/testserver.h"
 

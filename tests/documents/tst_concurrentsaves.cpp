@@ -2,10 +2,11 @@
 // numbers taken the way 添加 takes them, requisitions that ask for more than is left. Runs on
 // the SQLite file and on the database server (see support/testserver.h).
 
-#include "data/connection.h"
+#include "db/connection.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/stockcheck.h"
+#include "stock/stockbalance.h"
 #include "support/tempdatastore.h"
 
 #include <QMap>
@@ -69,7 +70,7 @@ void runClient(const QString& url, int seed, ClientResult* result)
             if (busy == 0)
                 number = nextDocumentNumber(number);
             document.header.number = number;
-            const Outcome outcome = saveDocument(connection, document);
+            const DocumentOutcome outcome = saveDocument(connection, document);
             // Told the database is busy (a loaded machine can keep four writers waiting past
             // the busy timeout), the clerk saves the same form again, as the message asks.
             if (!outcome.done && outcome.message.startsWith(u"数据库正被另一个程序使用"_qs) &&
@@ -169,7 +170,7 @@ void TestConcurrentSaves::fourClerksLoseAndDoubleNothing()
     // No item below zero, and every figure that of the serial replay.
     for (auto it = stock.cbegin(); it != stock.cend(); ++it) {
         QVERIFY2(it.value() >= 0, qPrintable(it.key()));
-        QCOMPARE(itemStock(c, u"角铝"_qs, it.key()), it.value());
+        QCOMPARE(StockBalance(c, u"角铝"_qs, it.key()), it.value());
     }
 }
 
@@ -189,7 +190,7 @@ void TestConcurrentSaves::lastUnitsGoToOneClerk()
     second.header.number = u"00000002"_qs;
     second.lines[0].cells[LineModel] = u"a1"_qs;
 
-    Outcome secondOutcome;
+    DocumentOutcome secondOutcome;
     std::unique_ptr<QThread> clerk;
     {
         Transaction open(store.connection());
@@ -207,7 +208,7 @@ void TestConcurrentSaves::lastUnitsGoToOneClerk()
     QVERIFY(!secondOutcome.done);
     QVERIFY2(secondOutcome.message.contains(u"库中不够 只有0支"_qs),
              qPrintable(secondOutcome.message));
-    QCOMPARE(itemStock(store.connection(), u"角铝"_qs, u"A1"_qs), 0);
+    QCOMPARE(StockBalance(store.connection(), u"角铝"_qs, u"A1"_qs), 0);
 }
 
 void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
@@ -225,7 +226,7 @@ void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
     issue.header.party = u"一号楼"_qs;
     issue.lines[0].cells[LineQuantity] = u"8"_qs;
 
-    Outcome deletion;
+    DocumentOutcome deletion;
     std::unique_ptr<QThread> clerk;
     {
         Transaction open(store.connection());
@@ -241,7 +242,7 @@ void TestConcurrentSaves::receiptDeletionWaitsForAnIssue()
     }
     QVERIFY(clerk->wait(30000));
     QCOMPARE(deletion.message, u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有2支 无法删除！"_qs);
-    QCOMPARE(itemStock(store.connection(), u"角铝"_qs, u"A1"_qs), 2);
+    QCOMPARE(StockBalance(store.connection(), u"角铝"_qs, u"A1"_qs), 2);
 }
 
 QTEST_GUILESS_MAIN(TestConcurrentSaves)

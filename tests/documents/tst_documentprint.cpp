@@ -10,6 +10,7 @@
 #include "print/tabledump.h"
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
+#include "support/printtablefile.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -179,11 +180,11 @@ private slots:
         // own copy in the data directory before both.
         PrintTable own(1, 1);
         own.setText(1, 1, u"本厂领料单"_qs);
-        QVERIFY(savePrintTableFile(own, program.filePath(u"ll.gjbg"_qs)));
+        QVERIFY(test::savePrintTableFile(own, program.filePath(u"ll.gjbg"_qs)));
         QVERIFY(loadPrintTemplate(DocumentKind::Requisition, dirs, t).done);
         QCOMPARE(t.text(1, 1), u"本厂领料单"_qs);
         own.setText(1, 1, u"用户的领料单"_qs);
-        QVERIFY(savePrintTableFile(own, data.filePath(u"ll.gjbg"_qs)));
+        QVERIFY(test::savePrintTableFile(own, data.filePath(u"ll.gjbg"_qs)));
         QVERIFY(loadPrintTemplate(DocumentKind::Requisition, dirs, t).done);
         QCOMPARE(t.text(1, 1), u"用户的领料单"_qs);
     }
@@ -196,7 +197,7 @@ private slots:
         const QStringList dirs = printTemplateDirectories(data.path(), QString());
         PrintTable table(1, 1);
         table.setText(1, 1, u"上一张单据"_qs);
-        const Outcome o = buildPrintForm(storedReceipt(), dirs, table);
+        const DocumentOutcome o = buildPrintForm(storedReceipt(), dirs, table);
         QVERIFY(!o.done);
         QCOMPARE(o.message, u"找不到打印模板"_qs + QDir::toNativeSeparators(path));
         QCOMPARE(o.title, u"提示"_qs);

@@ -1,13 +1,14 @@
 // The document logic without widgets: numbering, totals, saving with its refusals and
 // atomicity, stock check, replacement, deletion, audit and the browse cursor.
 
-#include "data/builders.h"
+#include "db/builders.h"
 #include "documents/documentcursor.h"
 #include "documents/documentload.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
 #include "documents/stockcheck.h"
+#include "stock/stockbalance.h"
 #include "support/tempdatastore.h"
 
 #include <QtTest>
@@ -165,7 +166,7 @@ void TestDocuments::quantityRule()
         Document d = kind == DocumentKind::Receipt ? receipt(u"00000001"_qs, {})
                                                    : requisition(u"00000001"_qs, {});
         d.lines = lines;
-        const Outcome o = saveDocument(c, d);
+        const DocumentOutcome o = saveDocument(c, d);
         if (stored.isEmpty()) {
             if (kind == DocumentKind::Receipt && typed.isEmpty()) {
                 QCOMPARE(o.message, u"表单中重要参数不能为空"_qs);
@@ -184,7 +185,7 @@ void TestDocuments::quantityRule()
         QCOMPARE(loaded->lines.at(1).cell(LineQuantity), stored);
     }
     if (!stored.isEmpty()) // 100 in, 1 + n out again: the stock reads the stored quantity
-        QCOMPARE(itemStock(c, u"角铝"_qs, u"A1"_qs), 100);
+        QCOMPARE(StockBalance(c, u"角铝"_qs, u"A1"_qs), 100);
 }
 
 void TestDocuments::blankRowsAreLeftOut()
@@ -193,7 +194,8 @@ void TestDocuments::blankRowsAreLeftOut()
     Connection& c = store.connection();
     const QStringList good{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs};
     // Only blank rows: nothing to store, as with no row at all.
-    Outcome o = saveDocument(c, receipt(u"00000001"_qs, {{}, {u" "_qs, {}, {}, {}, {}, {}}}));
+    DocumentOutcome o =
+        saveDocument(c, receipt(u"00000001"_qs, {{}, {u" "_qs, {}, {}, {}, {}, {}}}));
     QCOMPARE(o.message, u"表单中重要参数不能为空"_qs);
     o = saveDocument(c, requisition(u"00000001"_qs, {{}}));
     QCOMPARE(o.message, u"表单中没有数据，无法保存！"_qs);
@@ -218,7 +220,7 @@ void TestDocuments::receiptCorrectionsKeepTheStock()
     const QString modification =
         u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有2支 无法修改！"_qs;
 
-    Outcome o = deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs);
+    DocumentOutcome o = deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs);
     QCOMPARE(o.message, deletion);
     QCOMPARE(o.title, u"错误"_qs);
     // Fewer than were issued, or the goods booked on another item.
@@ -233,9 +235,9 @@ void TestDocuments::receiptCorrectionsKeepTheStock()
     // Down to what was issued, and the deletion of a receipt whose goods are all in stock.
     QVERIFY(
         saveDocument(c, receipt(u"00000001"_qs, {line(u"A1"_qs, u"8"_qs)}), u"00000001"_qs).done);
-    QCOMPARE(itemStock(c, u"角铝"_qs, u"A1"_qs), 0);
+    QCOMPARE(StockBalance(c, u"角铝"_qs, u"A1"_qs), 0);
     QVERIFY(deleteDocument(c, DocumentKind::Receipt, u"00000002"_qs).done);
-    QCOMPARE(itemStock(c, u"角铝"_qs, u"B2"_qs), 0);
+    QCOMPARE(StockBalance(c, u"角铝"_qs, u"B2"_qs), 0);
 }
 
 void TestDocuments::receiptRoundTripKeepsValuesAsTyped()
@@ -303,7 +305,7 @@ void TestDocuments::receiptRefusals()
                          receipt(u"00000001"_qs, {{u"x"_qs, {}, u"1"_qs, u"支"_qs}}))
                 .done);
     const QString before = dump(store.connection());
-    const Outcome outcome = saveDocument(store.connection(), document);
+    const DocumentOutcome outcome = saveDocument(store.connection(), document);
     QVERIFY(!outcome.done);
     QTEST(outcome.message, "message");
     QTEST(outcome.title, "title");
@@ -342,7 +344,7 @@ void TestDocuments::requisitionRefusals()
                          requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"1"_qs}}))
                 .done);
     const QString before = dump(store.connection());
-    const Outcome outcome = saveDocument(store.connection(), document);
+    const DocumentOutcome outcome = saveDocument(store.connection(), document);
     QTEST(outcome.message, "message");
     QCOMPARE(outcome.title, u"错误"_qs);
     QTEST(int(outcome.focus), "focus");
@@ -357,7 +359,7 @@ void TestDocuments::stockCheck()
     Connection& c = store.connection();
     const QString shortOf10 = u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有10支 无法领出！"_qs;
 
-    Outcome o =
+    DocumentOutcome o =
         saveDocument(c, requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"11"_qs, u"支"_qs}}));
     QCOMPARE(o.message, shortOf10);
     QCOMPARE(o.title, u"错误"_qs);
@@ -415,7 +417,7 @@ void TestDocuments::replacement()
 
     // A refused new version leaves the stored one exactly as it was.
     const QString before = dump(c);
-    const Outcome refused =
+    const DocumentOutcome refused =
         saveDocument(c, requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"11"_qs, u"支"_qs}}),
                      u"00000001"_qs);
     QVERIFY(refused.message.contains(u"库中不够 只有10支"_qs));
@@ -441,7 +443,7 @@ void TestDocuments::failingInsertChangesNothing()
     const QString before = dump(c);
     const QList<QStringList> lines{{u"玻璃"_qs, u"5mm"_qs, u"1"_qs, u"块"_qs, {}, {}},
                                    {u"玻璃"_qs, u"6mm"_qs, u"1"_qs, u"块"_qs, {}, u"boom"_qs}};
-    Outcome o = saveDocument(c, receipt(u"00000002"_qs, lines));
+    DocumentOutcome o = saveDocument(c, receipt(u"00000002"_qs, lines));
     QVERIFY(!o.done);
     QVERIFY2(o.message.contains(u"refused by the test"_qs), qPrintable(o.message));
     QCOMPARE(o.title, u"错误"_qs);
@@ -460,12 +462,12 @@ void TestDocuments::deletion()
     QVERIFY(!deleteDocument(c, DocumentKind::Receipt, {}).done);
     QVERIFY(!deleteDocument(c, DocumentKind::Receipt, u"00000002"_qs).done);
     QVERIFY(!deleteDocument(c, DocumentKind::Requisition, u"00000001"_qs).done);
-    const Outcome o = deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs);
+    const DocumentOutcome o = deleteDocument(c, DocumentKind::Receipt, u"00000001"_qs);
     QCOMPARE(o.message, u"单据号：00000001删除成功！"_qs);
     QCOMPARE(o.title, u"提示"_qs);
     QCOMPARE(dump(c), QString());
     // A modification saved after another clerk deleted the document does not bring it back.
-    const Outcome late = saveDocument(
+    const DocumentOutcome late = saveDocument(
         c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"7"_qs, u"支"_qs}}), u"00000001"_qs);
     QVERIFY(!late.done);
     QVERIFY2(late.message.contains(u"已被其他用户删除"_qs), qPrintable(late.message));
@@ -486,7 +488,7 @@ void TestDocuments::changedByAnotherClerk()
                 .done);
     const QString winner = dump(c);
     // The first clerk's change and his deletion are refused; the winner's version stays whole.
-    const Outcome late =
+    const DocumentOutcome late =
         saveDocument(c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"9"_qs, u"支"_qs}}),
                      u"00000001"_qs, shown);
     QVERIFY(!late.done);
@@ -531,7 +533,8 @@ void TestDocuments::auditRace()
     QVERIFY(other.openUrl(store.url()));
     QVERIFY(
         auditRequisition(store.connection(), {u"00000001"_qs, {}, false, u"张三"_qs, true}).done);
-    const Outcome late = auditRequisition(other, {u"00000001"_qs, {}, false, u"李四"_qs, true});
+    const DocumentOutcome late =
+        auditRequisition(other, {u"00000001"_qs, {}, false, u"李四"_qs, true});
     QVERIFY(!late.done);
     QCOMPARE(late.message, u"该单已经审核！"_qs);
     QCOMPARE(storedAuditor(store.connection(), u"00000001"_qs), u"张三"_qs);
@@ -601,7 +604,7 @@ void TestDocuments::secondCopyHoldingTheDatabase()
     Connection other;
     QVERIFY(other.openSqlite(store.databasePath()));
     QVERIFY(other.begin()); // holds the write lock past the busy timeout
-    const Outcome o = saveDocument(
+    const DocumentOutcome o = saveDocument(
         store.connection(), receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}}));
     QCOMPARE(o.message, u"数据库正被另一个程序使用，保存单据没有完成，请稍后再试。"_qs);
     QVERIFY(other.rollback());

@@ -204,56 +204,47 @@ private slots:
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("footer");
         QTest::addColumn<QString>("fontSize");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("field");
         QTest::newRow("all pass") << "3.00000001"
                                   << "-3"
                                   << ""
                                   << ""
-                                  << ""
-                                  << "" << 0;
+                                  << "" << int(PrintSettingsField::None);
         QTest::newRow("totals 3.1") << "3.1"
                                     << "0"
                                     << ""
                                     << ""
-                                    << "30"
-                                    << "统计行保留位数" << 2;
+                                    << "30" << int(PrintSettingsField::TotalsDecimals);
         QTest::newRow("custom -4") << ""
                                    << "-4"
                                    << ""
                                    << ""
-                                   << "30"
-                                   << "新增列保留位数" << 1;
+                                   << "30" << int(PrintSettingsField::CustomDecimals);
         QTest::newRow("three parts and a bar") << "2"
                                                << "2"
                                                << "a|b|c|"
                                                << "a|b|c"
-                                               << "30"
-                                               << "" << 0;
+                                               << "30" << int(PrintSettingsField::None);
         QTest::newRow("four header parts") << "2"
                                            << "2"
                                            << "a|b|c|d"
                                            << ""
-                                           << "30"
-                                           << "页眉" << 0;
+                                           << "30" << int(PrintSettingsField::Header);
         QTest::newRow("four footer parts") << "2"
                                            << "2"
                                            << ""
                                            << "|||x"
-                                           << "30"
-                                           << "页脚" << 0;
+                                           << "30" << int(PrintSettingsField::Footer);
         QTest::newRow("font 0") << "2"
                                 << "2"
                                 << ""
                                 << ""
-                                << "0"
-                                << "字体大小" << 0;
+                                << "0" << int(PrintSettingsField::FontSize);
         QTest::newRow("font text") << "2"
                                    << "2"
                                    << ""
                                    << ""
-                                   << "大"
-                                   << "字体大小" << 0;
+                                   << "大" << int(PrintSettingsField::FontSize);
     }
 
     void validation()
@@ -263,13 +254,11 @@ private slots:
         QFETCH(QString, header);
         QFETCH(QString, footer);
         QFETCH(QString, fontSize);
-        QFETCH(QString, control);
-        QFETCH(int, page);
+        QFETCH(int, field);
         const SettingsCheck check = ValidatePrintSettings(totals, custom, header, footer, fontSize);
-        QCOMPARE(check.ok, control.isEmpty());
-        QCOMPARE(check.control, control);
-        QCOMPARE(check.page, page);
-        if (control == QStringLiteral("页眉"))
+        QCOMPARE(check.done, field == int(PrintSettingsField::None));
+        QCOMPARE(int(check.focus), field);
+        if (field == int(PrintSettingsField::Header))
             QCOMPARE(check.message, QStringLiteral("页眉中设置的“|”不能多于3个！"));
     }
 };

@@ -7,6 +7,7 @@
 #include "print/tabledump.h"
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
+#include "support/printtablefile.h"
 
 #include <QDir>
 #include <QProcess>
@@ -113,7 +114,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("t.gjbg"));
-        QVERIFY(savePrintTableFile(t, path));
+        QVERIFY(test::savePrintTableFile(t, path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(loadPrintTable(file.readAll(), back));
@@ -128,7 +129,7 @@ private slots:
             R"({"format":"morvane-print-table","rows":1,"columns":1,"cells":[{"r":2,"c":1}]})",
             untouched, &error));
         QCOMPARE(untouched.rowCount(), 1);
-        QVERIFY(!savePrintTableFile(t, dir.filePath(QStringLiteral("no/such/dir/t.gjbg"))));
+        QVERIFY(!test::savePrintTableFile(t, dir.filePath(QStringLiteral("no/such/dir/t.gjbg"))));
 
         // A file asking for too many rows or columns or too long a text is damaged.
         const QByteArray head = R"({"format":"morvane-print-table",)";
@@ -149,7 +150,8 @@ private slots:
         QVERIFY(big.open(QIODevice::WriteOnly));
         big.write(head + R"("rows":2000000000,"columns":2000000000})");
         big.close();
-        const Outcome refused = loadPrintTemplate(DocumentKind::Receipt, {dir.path()}, untouched);
+        const DocumentOutcome refused =
+            loadPrintTemplate(DocumentKind::Receipt, {dir.path()}, untouched);
         QCOMPARE(refused.message,
                  QStringLiteral("打印模板已损坏") + QDir::toNativeSeparators(form));
 

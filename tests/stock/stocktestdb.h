@@ -2,9 +2,9 @@
 // A scratch database with the program's own schema (tables, collations, indexes), for the
 // stock tests.
 
-#include "data/builders.h"
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/builders.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "support/testserver.h"
 
 #include <QTemporaryDir>

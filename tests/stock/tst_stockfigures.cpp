@@ -52,7 +52,6 @@ void TestStockFigures::balanceRule()
     db.line(in, u"2010-01-06"_qs, u"角铝"_qs, u"A1"_qs, 5);
     db.line(out, u"2010-01-07"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
     QCOMPARE(StockBalance(db.connection, u"角铝"_qs, u"A1"_qs), 12);
-    QCOMPARE(lastStockBalance, 12);
 
     db.line(out, u"2010-01-07"_qs, u"玻璃"_qs, u"5mm"_qs, u"3"_qs);
     QCOMPARE(StockBalance(db.connection, u"玻璃"_qs, u"5mm"_qs), -3);
@@ -97,7 +96,6 @@ void TestStockFigures::listRowsPerCategoryAndUnit()
         QCOMPARE(list.text(r, StockColModel), u"A1"_qs);
         QVERIFY(list.text(r, StockColRemark).isEmpty());
     }
-    QCOMPARE(lastStockBalance, 14);
 
     // A refill keeps the titles (sort marks included) and renumbers.
     list.setColumnTitle(StockColBalance, u"现存量△"_qs);
@@ -132,7 +130,7 @@ void TestStockFigures::onePassMatchesPerItem()
         const QString name = list.text(r, StockColName);
         const QString model = list.text(r, StockColModel);
         QCOMPARE(list.text(r, StockColBalance),
-                 QString::number(StockBalance(db.connection, name, model)));
+                 QString::number(stockFigure(StockBalance(db.connection, name, model))));
     }
 
     const QDate from(2010, 2, 1), to(2010, 2, 28);
@@ -148,7 +146,7 @@ void TestStockFigures::onePassMatchesPerItem()
     for (int r = 0; r < summary.rowCount(); ++r) {
         const QString name = summary.text(r, SummaryColName);
         const QString model = summary.text(r, SummaryColModel);
-        const int balance = StockBalance(db.connection, name, model);
+        const int balance = stockFigure(StockBalance(db.connection, name, model));
         const int received = PeriodQuantity(db.connection, name, model, in, from, to);
         const int issued = PeriodQuantity(db.connection, name, model, out, from, to);
         QCOMPARE(summary.text(r, SummaryColCurrent), QString::number(balance));

@@ -1,6 +1,6 @@
 #include "tempdatastore.h"
 
-#include "data/builders.h"
+#include "db/builders.h"
 
 #include <QDir>
 #include <QTest>

@@ -2,8 +2,8 @@
 // A fresh data store in a temporary directory, opened on its own connection, for tests; on
 // the test server (see testserver.h) a fresh database there instead.
 
-#include "data/connection.h"
-#include "data/datastore.h"
+#include "db/connection.h"
+#include "db/datastore.h"
 #include "testserver.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "testserver.h"
 
-#include "data/connection.h"
+#include "db/connection.h"
 
 #include <QCoreApplication>
 #include <QFile>

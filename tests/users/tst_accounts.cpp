@@ -54,18 +54,18 @@ void TestAccounts::addRefusals_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("focus");
     QTest::newRow("empty name") << QString() << u"x"_qs << u"x"_qs << u"用户名不能为空！"_qs
-                                << int(AccountOutcome::Name);
+                                << int(AccountField::Name);
     QTest::newRow("name used") << u"张三"_qs << u"x"_qs << u"x"_qs
                                << u"用户名『张三』已经存在，请换一个用户名！"_qs
-                               << int(AccountOutcome::Name);
+                               << int(AccountField::Name);
     QTest::newRow("administrator's name")
         << u"admin"_qs << u"x"_qs << u"x"_qs << u"用户名『admin』已经存在，请换一个用户名！"_qs
-        << int(AccountOutcome::Name);
+        << int(AccountField::Name);
     QTest::newRow("empty password") << u"李四"_qs << QString() << QString() << u"密码不能为空！"_qs
-                                    << int(AccountOutcome::Password);
+                                    << int(AccountField::Password);
     QTest::newRow("passwords differ")
         << u"李四"_qs << u"abc"_qs << u"abC"_qs << u"2次密码不一致，请重新输入！"_qs
-        << int(AccountOutcome::Password);
+        << int(AccountField::Password);
 }
 
 void TestAccounts::addRefusals()
@@ -98,9 +98,9 @@ void TestAccounts::namesAndPasswordsAreStoredAsTyped()
     QVERIFY(addAccount(db, clerk(u"O'Neil, a=b"_qs, u"it's,=\"x\""_qs)).done);
     QCOMPARE(userTable(db), (QStringList{u"1|admin|admin|是|是"_qs, u"2|Wang|p1||"_qs,
                                          u"3|wang|p2||"_qs, u"4|O'Neil, a=b|it's,=\"x\"||"_qs}));
-    QVERIFY(checkLogin(db, u"wang"_qs, u"p2"_qs).accepted);
-    QVERIFY(!checkLogin(db, u"wang"_qs, u"p1"_qs).accepted);
-    QVERIFY(checkLogin(db, u"O'Neil, a=b"_qs, u"it's,=\"x\""_qs).accepted);
+    QVERIFY(checkLogin(db, u"wang"_qs, u"p2"_qs).done);
+    QVERIFY(!checkLogin(db, u"wang"_qs, u"p1"_qs).done);
+    QVERIFY(checkLogin(db, u"O'Neil, a=b"_qs, u"it's,=\"x\""_qs).done);
 
     QVERIFY(isAdministrator(db, u"admin"_qs) && !isAdministrator(db, u"Admin"_qs));
 }
@@ -111,15 +111,15 @@ void TestAccounts::rightsAndPasswordReset()
     Connection& db = store.connection();
     QVERIFY(addAccount(db, clerk(u"张三"_qs, u"old"_qs, false, true)).done);
     LoginOutcome login = checkLogin(db, u"张三"_qs, u"old"_qs);
-    QVERIFY(login.accepted && !login.auditRight && login.dataRight);
+    QVERIFY(login.done && !login.auditRight && login.dataRight);
 
     const AccountOutcome granted = changeRights(db, 2, true, false);
     QCOMPARE(granted.message, u"已修改用户『张三』的权限，该用户下次登录时生效。"_qs);
     login = checkLogin(db, u"张三"_qs, u"old"_qs);
-    QVERIFY(login.accepted && login.auditRight && !login.dataRight);
-    QCOMPARE(changeRights(db, 9, true, true).focus, AccountOutcome::List);
+    QVERIFY(login.done && login.auditRight && !login.dataRight);
+    QCOMPARE(changeRights(db, 9, true, true).focus, AccountField::List);
 
-    QCOMPARE(resetPassword(db, 2, u"new"_qs, u"New"_qs).focus, AccountOutcome::Password);
+    QCOMPARE(resetPassword(db, 2, u"new"_qs, u"New"_qs).focus, AccountField::Password);
     QVERIFY(!resetPassword(db, 2, QString(), QString()).done);
     QVERIFY(resetPassword(db, 2, u" n'e,w= "_qs, u" n'e,w= "_qs).done);
     QCOMPARE(userTable(db), (QStringList{u"1|admin|admin|是|是"_qs, u"2|张三| n'e,w= |是|"_qs}));

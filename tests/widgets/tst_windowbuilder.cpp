@@ -1,7 +1,7 @@
 // The generic window builder on a small hand-written definition: parents resolved in a
 // second pass, tab pages, kinds and captions, visibility, tab order and menus.
 
-#include "ui/windowbuilder.h"
+#include "forms/windowbuilder.h"
 #include "widgets/combobox.h"
 #include "widgets/editbox.h"
 #include "widgets/nonvisualcontrol.h"
@@ -22,7 +22,7 @@ using namespace mv;
 
 namespace {
 
-ControlDef control(const QString& name, ControlKind kind, QRect geometry)
+ControlDef controlDef(const QString& name, ControlKind kind, QRect geometry)
 {
     ControlDef def;
     def.name = name;
@@ -40,42 +40,42 @@ WindowDef sampleWindow()
     def.name = u"SampleWindow"_qs;
 
     // Listed before its parent group box, which is listed before its tab control.
-    ControlDef label = control(u"标签1"_qs, ControlKind::Label, {10, 20, 60, 20});
+    ControlDef label = controlDef(u"标签1"_qs, ControlKind::Label, {10, 20, 60, 20});
     label.parent = u"分组框1"_qs;
     label.caption = u"名称："_qs;
-    ControlDef edit = control(u"编辑框1"_qs, ControlKind::EditBox, {80, 20, 100, 20});
+    ControlDef edit = controlDef(u"编辑框1"_qs, ControlKind::EditBox, {80, 20, 100, 20});
     edit.parent = u"分组框1"_qs;
     edit.caption = u"初始"_qs;
     edit.tabOrder = 2;
-    ControlDef group = control(u"分组框1"_qs, ControlKind::GroupBox, {5, 5, 200, 80});
+    ControlDef group = controlDef(u"分组框1"_qs, ControlKind::GroupBox, {5, 5, 200, 80});
     group.parent = u"选择夹1"_qs;
     group.page = 1;
     group.caption = u"分组"_qs;
-    ControlDef tabs = control(u"选择夹1"_qs, ControlKind::TabControl, {0, 30, 400, 300});
+    ControlDef tabs = controlDef(u"选择夹1"_qs, ControlKind::TabControl, {0, 30, 400, 300});
     tabs.items = {u"主窗口"_qs, u"库存"_qs};
-    ControlDef list = control(u"超级列表框1"_qs, ControlKind::ReportList, {5, 5, 300, 200});
+    ControlDef list = controlDef(u"超级列表框1"_qs, ControlKind::ReportList, {5, 5, 300, 200});
     list.parent = u"选择夹1"_qs;
     list.page = 0;
     list.columns = {{u"编号"_qs, 50}, {u"名称"_qs, 150}};
-    ControlDef combo = control(u"组合框1"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
+    ControlDef combo = controlDef(u"组合框1"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
     combo.tabOrder = 1;
-    ControlDef fixedCombo = control(u"页号位置"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
+    ControlDef fixedCombo = controlDef(u"页号位置"_qs, ControlKind::ComboBox, {210, 5, 80, 20});
     fixedCombo.items = {u"无页号"_qs, u"上左"_qs};
-    ControlDef button = control(u"按钮1"_qs, ControlKind::Button, {300, 5, 50, 20});
+    ControlDef button = controlDef(u"按钮1"_qs, ControlKind::Button, {300, 5, 50, 20});
     button.caption = u"搜索"_qs;
     button.visible = false;
-    ControlDef disabled = control(u"按钮2"_qs, ControlKind::Button, {350, 5, 50, 20});
+    ControlDef disabled = controlDef(u"按钮2"_qs, ControlKind::Button, {350, 5, 50, 20});
     disabled.caption = u"退出"_qs;
     disabled.enabled = false;
-    ControlDef password = control(u"编辑框2"_qs, ControlKind::EditBox, {80, 50, 100, 20});
+    ControlDef password = controlDef(u"编辑框2"_qs, ControlKind::EditBox, {80, 50, 100, 20});
     password.password = true;
-    ControlDef toolbar = control(u"工具条1"_qs, ControlKind::ToolBar, {176, 0, 0, 0});
+    ControlDef toolbar = controlDef(u"工具条1"_qs, ControlKind::ToolBar, {176, 0, 0, 0});
     toolbar.items = {u"采购入库"_qs, u"-"_qs, u"退出"_qs};
     ControlDef connection =
-        control(u"外部数据库1"_qs, ControlKind::DatabaseConnection, {1, 1, 32, 32});
+        controlDef(u"外部数据库1"_qs, ControlKind::DatabaseConnection, {1, 1, 32, 32});
     // A tab control defined without pages: a child on page 0 gets an untitled page.
-    ControlDef bare = control(u"选择夹2"_qs, ControlKind::TabControl, {0, 0, 100, 100});
-    ControlDef onBare = control(u"标签2"_qs, ControlKind::Label, {4, 4, 40, 20});
+    ControlDef bare = controlDef(u"选择夹2"_qs, ControlKind::TabControl, {0, 0, 100, 100});
+    ControlDef onBare = controlDef(u"标签2"_qs, ControlKind::Label, {4, 4, 40, 20});
     onBare.parent = u"选择夹2"_qs;
     onBare.page = 0;
     onBare.caption = u"旧密码"_qs;
@@ -117,76 +117,75 @@ private slots:
         const BuiltWindow built = buildWindow(sampleWindow(), &host);
         QCOMPARE(built.controls.size(), 14);
 
-        auto* tabs = findControl<TabControl>(&host, u"选择夹1"_qs);
+        auto* tabs = control<TabControl>(&host, u"选择夹1"_qs);
         QVERIFY(tabs);
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->tabText(1), u"库存"_qs);
-        auto* group = findControl<QGroupBox>(&host, u"分组框1"_qs);
+        auto* group = control<QGroupBox>(&host, u"分组框1"_qs);
         QVERIFY(group);
         QCOMPARE(group->parentWidget(), tabs->page(1));
-        QCOMPARE(findControl<QLabel>(&host, u"标签1"_qs)->parentWidget(), group);
-        QCOMPARE(findControl<QWidget>(&host, u"超级列表框1"_qs)->parentWidget(), tabs->page(0));
-        QCOMPARE(findControl<QWidget>(&host, u"组合框1"_qs)->parentWidget(), &host);
+        QCOMPARE(control<QLabel>(&host, u"标签1"_qs)->parentWidget(), group);
+        QCOMPARE(control<QWidget>(&host, u"超级列表框1"_qs)->parentWidget(), tabs->page(0));
+        QCOMPARE(control<QWidget>(&host, u"组合框1"_qs)->parentWidget(), &host);
 
-        auto* bare = findControl<TabControl>(&host, u"选择夹2"_qs);
+        auto* bare = control<TabControl>(&host, u"选择夹2"_qs);
         QCOMPARE(bare->count(), 1);
         QCOMPARE(bare->tabText(0), QString());
-        QCOMPARE(findControl<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
+        QCOMPARE(control<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
 
-        QCOMPARE(findControl<QWidget>(&host, u"编辑框1"_qs)->geometry(), QRect(80, 20, 100, 20));
-        QCOMPARE(lookupControl<QPushButton>(&host, u"nonexistent"_qs), nullptr);
-        QCOMPARE(lookupControl<QPushButton>(&host, u"标签1"_qs), nullptr); // wrong type
+        QCOMPARE(control<QWidget>(&host, u"编辑框1"_qs)->geometry(), QRect(80, 20, 100, 20));
+        QCOMPARE(host.findChild<QPushButton*>(u"nonexistent"_qs), nullptr);
+        QCOMPARE(host.findChild<QPushButton*>(u"标签1"_qs), nullptr); // wrong type
     }
 
     void kindsCaptionsAndState()
     {
         QWidget host;
         buildWindow(sampleWindow(), &host);
-        QCOMPARE(findControl<QWidget>(&host, u"编辑框1"_qs)->property(kKindProperty).toString(),
+        QCOMPARE(control<QWidget>(&host, u"编辑框1"_qs)->property(kKindProperty).toString(),
                  u"edit box"_qs);
-        QCOMPARE(findControl<QWidget>(&host, u"超级列表框1"_qs)->property(kKindProperty).toString(),
+        QCOMPARE(control<QWidget>(&host, u"超级列表框1"_qs)->property(kKindProperty).toString(),
                  u"list view"_qs);
-        QCOMPARE(findControl<QWidget>(&host, u"外部数据库1"_qs)->property(kKindProperty).toString(),
+        QCOMPARE(control<QWidget>(&host, u"外部数据库1"_qs)->property(kKindProperty).toString(),
                  u"database connection"_qs);
-        QVERIFY(findControl<NonVisualControl>(&host, u"外部数据库1"_qs));
+        QVERIFY(control<NonVisualControl>(&host, u"外部数据库1"_qs));
 
-        QCOMPARE(findControl<QLabel>(&host, u"标签1"_qs)->text(), u"名称："_qs);
-        QCOMPARE(findControl<EditBox>(&host, u"编辑框1"_qs)->text(), u"初始"_qs);
-        QCOMPARE(findControl<QGroupBox>(&host, u"分组框1"_qs)->title(), u"分组"_qs);
-        QCOMPARE(findControl<QPushButton>(&host, u"按钮1"_qs)->text(), u"搜索"_qs);
+        QCOMPARE(control<QLabel>(&host, u"标签1"_qs)->text(), u"名称："_qs);
+        QCOMPARE(control<EditBox>(&host, u"编辑框1"_qs)->text(), u"初始"_qs);
+        QCOMPARE(control<QGroupBox>(&host, u"分组框1"_qs)->title(), u"分组"_qs);
+        QCOMPARE(control<QPushButton>(&host, u"按钮1"_qs)->text(), u"搜索"_qs);
 
-        auto* list = findControl<ReportList>(&host, u"超级列表框1"_qs);
+        auto* list = control<ReportList>(&host, u"超级列表框1"_qs);
         QCOMPARE(list->model()->columnTitle(1), u"名称"_qs);
         QCOMPARE(list->horizontalHeader()->sectionSize(1), 150);
 
-        QVERIFY(findControl<ComboBox>(&host, u"组合框1"_qs)->isEditable());
-        auto* fixed = findControl<ComboBox>(&host, u"页号位置"_qs);
+        QVERIFY(control<ComboBox>(&host, u"组合框1"_qs)->isEditable());
+        auto* fixed = control<ComboBox>(&host, u"页号位置"_qs);
         QVERIFY(!fixed->isEditable());
         QCOMPARE(fixed->count(), 2);
 
-        auto* toolbar = findControl<StateToolBar>(&host, u"工具条1"_qs);
+        auto* toolbar = control<StateToolBar>(&host, u"工具条1"_qs);
         QCOMPARE(toolbar->buttonCount(), 3);
         QVERIFY(toolbar->isSeparator(1));
         QVERIFY(host.findChild<QAction*>(u"工具条1_2"_qs));
         QVERIFY(toolbar->width() > 0 && toolbar->height() > 0); // sized by its content
 
-        QVERIFY(findControl<QWidget>(&host, u"按钮1"_qs)->isHidden());
-        QVERIFY(!findControl<QWidget>(&host, u"按钮2"_qs)->isHidden());
-        QVERIFY(!findControl<QWidget>(&host, u"按钮2"_qs)->isEnabled());
-        QVERIFY(!findControl<QWidget>(&host, u"编辑框1"_qs)->isHidden());
-        QVERIFY(findControl<QWidget>(&host, u"外部数据库1"_qs)->isHidden());
+        QVERIFY(control<QWidget>(&host, u"按钮1"_qs)->isHidden());
+        QVERIFY(!control<QWidget>(&host, u"按钮2"_qs)->isHidden());
+        QVERIFY(!control<QWidget>(&host, u"按钮2"_qs)->isEnabled());
+        QVERIFY(!control<QWidget>(&host, u"编辑框1"_qs)->isHidden());
+        QVERIFY(control<QWidget>(&host, u"外部数据库1"_qs)->isHidden());
 
-        auto* password = findControl<EditBox>(&host, u"编辑框2"_qs);
+        auto* password = control<EditBox>(&host, u"编辑框2"_qs);
         QCOMPARE(password->echoMode(), QLineEdit::Password);
-        QCOMPARE(findControl<EditBox>(&host, u"编辑框1"_qs)->echoMode(), QLineEdit::Normal);
+        QCOMPARE(control<EditBox>(&host, u"编辑框1"_qs)->echoMode(), QLineEdit::Normal);
 
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QVERIFY(findControl<QWidget>(&host, u"编辑框1"_qs)->isVisible() ==
-                false); // page 1 not shown
-        QVERIFY(findControl<QWidget>(&host, u"超级列表框1"_qs)->isVisible());
-        QVERIFY(!findControl<QWidget>(&host, u"按钮1"_qs)->isVisible());
-        QVERIFY(!findControl<QWidget>(&host, u"外部数据库1"_qs)->isVisible());
+        QVERIFY(control<QWidget>(&host, u"编辑框1"_qs)->isVisible() == false); // page 1 not shown
+        QVERIFY(control<QWidget>(&host, u"超级列表框1"_qs)->isVisible());
+        QVERIFY(!control<QWidget>(&host, u"按钮1"_qs)->isVisible());
+        QVERIFY(!control<QWidget>(&host, u"外部数据库1"_qs)->isVisible());
     }
 
     void tabOrder()
@@ -194,7 +193,7 @@ private slots:
         QWidget host;
         buildWindow(sampleWindow(), &host);
         // Explicit orders first (组合框1 = 1, 编辑框1 = 2), then the definition order.
-        QWidget* combo = findControl<QWidget>(&host, u"组合框1"_qs);
+        QWidget* combo = control<QWidget>(&host, u"组合框1"_qs);
         // Walk the chain from the combo box: 编辑框1 comes before 超级列表框1 and 页号位置.
         QStringList seen;
         QWidget* w = combo;
@@ -251,7 +250,7 @@ private slots:
             QWidget host(&window);
             host.setObjectName(u"SomeWindowClient"_qs);
             new QLabel(u"x"_qs, &host);
-            findControl<QPushButton>(&host, u"按钮9"_qs);
+            control<QPushButton>(&host, u"按钮9"_qs);
             QFAIL("the lookup of a missing control returned");
         }
         QProcess child;

@@ -1,0 +1,465 @@
+#include "db/connection.h"
+
+#include "db/sqlfunctions.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <algorithm>
+#include <atomic>
+
+namespace mv {
+
+class ResultSetPrivate
+{
+public:
+    QSqlQuery query;
+    QSqlRecord record; // column names, read once
+    bool eof = true;   // past the last record, or no records at all
+    bool closed = false;
+
+    // After a move: a failed forward move leaves us past the end.
+    void afterForwardMove(bool moved) { eof = !moved; }
+    bool current() const { return !closed && query.isValid(); }
+};
+
+ResultSet::ResultSet(std::unique_ptr<ResultSetPrivate> d) : d(std::move(d)) {}
+
+ResultSet::~ResultSet() = default;
+
+bool ResultSet::eof() const
+{
+    return d->closed || d->eof;
+}
+
+void ResultSet::first()
+{
+    if (d->closed)
+        return;
+    if (d->query.isForwardOnly()) {
+        // A forward-only result can only be "moved" to the first record before reading on.
+        if (d->query.at() == QSql::BeforeFirstRow)
+            d->afterForwardMove(d->query.next());
+        return;
+    }
+    d->afterForwardMove(d->query.first());
+}
+
+void ResultSet::next()
+{
+    if (d->closed || d->eof)
+        return;
+    d->afterForwardMove(d->query.next());
+}
+
+void ResultSet::previous()
+{
+    if (d->closed || d->query.isForwardOnly())
+        return;
+    if (d->eof) {
+        // From past the end, previous goes back to the last record.
+        d->afterForwardMove(d->query.last());
+        return;
+    }
+    d->query.previous(); // before the first record: no current record, not at the end
+}
+
+void ResultSet::last()
+{
+    if (d->closed || d->query.isForwardOnly())
+        return; // a forward-only result cannot come back to its last record
+    d->afterForwardMove(d->query.last());
+}
+
+int ResultSet::columnIndex(const QString& column) const
+{
+    return d->record.indexOf(column);
+}
+
+QString ResultSet::field(const QString& column) const
+{
+    return field(columnIndex(column));
+}
+
+QVariant ResultSet::value(const QString& column) const
+{
+    return value(columnIndex(column));
+}
+
+QString ResultSet::field(int column) const
+{
+    return value(column).toString();
+}
+
+QVariant ResultSet::value(int column) const
+{
+    if (column < 0 || column >= d->record.count() || !d->current())
+        return {};
+    return d->query.value(column);
+}
+
+void ResultSet::close()
+{
+    if (d->closed)
+        return;
+    d->query.finish();
+    d->query = QSqlQuery();
+    d->closed = true;
+    d->eof = true;
+}
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("morvane-%1").arg(++counter);
+}
+
+// SQLITE_BUSY (5) and SQLITE_LOCKED (6): another connection holds the lock.
+bool isBusy(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+// PostgreSQL: an error without a server SQLSTATE comes from the client library finding the
+// connection gone; class 08 and the shutdown codes 57P01-57P03 say the same from the server.
+bool isConnectionLoss(const QSqlError& error, const Dialect& dialect)
+{
+    if (dialect.backend() != Dialect::Postgres || error.type() == QSqlError::NoError)
+        return false;
+    const QString code = error.nativeErrorCode();
+    return code.isEmpty() || code.startsWith(QLatin1String("08")) ||
+           code.startsWith(QLatin1String("57P0"));
+}
+
+// 23505 on PostgreSQL, 2067/1555 (SQLITE_CONSTRAINT_UNIQUE/PRIMARYKEY) on SQLite.
+bool isDuplicateKey(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("23505") || code == QLatin1String("2067") ||
+           code == QLatin1String("1555");
+}
+
+// A 64-bit FNV-1a hash of the key's UTF-8 bytes: the advisory lock number of a key.
+qint64 lockNumber(const QString& key)
+{
+    quint64 hash = 1469598103934665603ULL;
+    for (const char byte : key.toUtf8()) {
+        hash ^= quint8(byte);
+        hash *= 1099511628211ULL;
+    }
+    return qint64(hash);
+}
+
+QString unsupportedBackendMessage()
+{
+    return QStringLiteral("暂不支持该数据库类型");
+}
+
+} // namespace
+
+Connection::Connection() : m_name(nextConnectionName()) {}
+
+Connection::~Connection()
+{
+    close();
+}
+
+bool Connection::openSqlite(const QString& path, QString* error)
+{
+    close();
+    m_lastError.clear();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open()) {
+            m_lastError = db.lastError().text();
+        } else if (!registerSqlFunctions(sqliteHandle())) {
+            m_lastError = QStringLiteral("无法在数据库连接上注册函数 mv_int");
+            db.close();
+        } else {
+            m_path = path;
+            m_dialect = Dialect(Dialect::Sqlite);
+        }
+    }
+    if (m_path.isEmpty()) {
+        QSqlDatabase::removeDatabase(m_name);
+        if (error)
+            *error = m_lastError;
+        return false;
+    }
+    // Rows are linked by values, not by foreign keys; keep the default rollback journal so
+    // that db.mdb stays one self-contained file that a plain copy backs up.
+    execute(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    return true;
+}
+
+bool Connection::openUrl(const QString& url, QString* error)
+{
+    auto fail = [&](const QString& message) {
+        m_lastError = message;
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (url.startsWith(QLatin1String("sqlite:")))
+        return openSqlite(url.mid(7), error);
+
+    if (!url.startsWith(QLatin1String("postgresql://")) &&
+        !url.startsWith(QLatin1String("postgres://")))
+        return fail(unsupportedBackendMessage());
+    const QString driver = QStringLiteral("QPSQL");
+    const Dialect dialect(Dialect::Postgres);
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return fail(unsupportedBackendMessage() + QStringLiteral("（缺少驱动 ") + driver +
+                    QStringLiteral("）"));
+
+    close();
+    bool opened = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_name);
+        const QUrl parsed(url);
+        db.setHostName(parsed.host());
+        if (parsed.port() > 0)
+            db.setPort(parsed.port());
+        db.setUserName(parsed.userName());
+        db.setPassword(parsed.password());
+        db.setDatabaseName(parsed.path().mid(1));
+        // An unreachable server is reported after a few seconds, not after minutes.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        opened = db.open();
+        if (!opened)
+            m_lastError = db.lastError().text();
+    }
+    if (!opened) {
+        QSqlDatabase::removeDatabase(m_name);
+        return fail(m_lastError);
+    }
+    m_dialect = dialect;
+    m_path.clear();
+    m_url = url;
+    m_lost = false;
+    return true;
+}
+
+bool Connection::reconnectIfLost()
+{
+    if (!m_lost || m_url.isEmpty() || m_unitDepth > 0)
+        return true;
+    const QString url = m_url;
+    QString error;
+    if (!openUrl(url, &error)) {
+        m_url = url;
+        noteError(error, false);
+        m_lost = true;
+        return false;
+    }
+    return true;
+}
+
+void Connection::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_path.clear();
+    m_url.clear();
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QString Connection::path() const
+{
+    return m_path;
+}
+
+std::unique_ptr<ResultSet> Connection::query(const QString& sql, bool forwardOnly)
+{
+    if (sql.trimmed().isEmpty()) {
+        m_lastError = QStringLiteral("空的查询语句");
+        return nullptr;
+    }
+    if (!reconnectIfLost())
+        return nullptr;
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("数据库没有打开");
+        return nullptr;
+    }
+    auto d = std::make_unique<ResultSetPrivate>();
+    d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
+    // The PostgreSQL driver reads a forward-only result row by row from the server, which
+    // stops at the next statement on the connection; callers read one result while running
+    // another, so there the whole result is fetched at once.
+    d->query.setForwardOnly(forwardOnly && m_dialect.backend() != Dialect::Postgres);
+    if (!d->query.exec(m_dialect.translate(sql))) {
+        noteError(d->query.lastError());
+        return nullptr;
+    }
+    noteError(QString(), false);
+    d->record = d->query.record();
+    d->closed = false;
+    d->eof = !(d->query.isSelect() && d->query.next());
+    return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
+}
+
+bool Connection::execute(const QString& sql)
+{
+    if (sql.trimmed().isEmpty()) {
+        m_lastError = QStringLiteral("空的语句");
+        return false;
+    }
+    if (!reconnectIfLost())
+        return false;
+    if (!isOpen()) {
+        m_lastError = QStringLiteral("数据库没有打开");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    m_rowsAffected = -1;
+    if (!q.exec(m_dialect.translate(sql))) {
+        noteError(q.lastError());
+        return false;
+    }
+    noteError(QString(), false);
+    m_rowsAffected = q.numRowsAffected();
+    return true;
+}
+
+void Connection::noteError(const QString& text, bool busy)
+{
+    m_lastError = text;
+    m_busy = busy;
+    m_lost = false;
+    m_duplicate = false;
+}
+
+void Connection::noteError(const QSqlError& error)
+{
+    noteError(error.text(), isBusy(error));
+    m_lost = isConnectionLoss(error, m_dialect);
+    m_duplicate = isDuplicateKey(error);
+}
+
+bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!(db.*step)()) {
+        noteError(db.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool Connection::beginUnit()
+{
+    if (m_unitDepth == 0) {
+        if (!begin())
+            return false;
+        m_unitFailed = false;
+    }
+    ++m_unitDepth;
+    return true;
+}
+
+bool Connection::endUnit(bool committed)
+{
+    if (!committed)
+        m_unitFailed = true;
+    if (--m_unitDepth > 0)
+        return committed;
+    if (!m_unitFailed && commit())
+        return true;
+    const QString error = m_lastError;
+    const bool busy = m_busy;
+    rollback();
+    if (!m_unitFailed)
+        noteError(error, busy); // the failed commit is what the caller wants to hear about
+    return false;
+}
+
+bool Connection::begin()
+{
+    // A deferred transaction that reads first and writes later can be refused the write
+    // lock without waiting; taking it at the start lets the busy timeout do its work.
+    if (sqliteHandle())
+        return execute(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!reconnectIfLost())
+        return false;
+    return runOnDatabase(&QSqlDatabase::transaction);
+}
+
+bool Connection::lockKeys(const QStringList& keys)
+{
+    if (m_dialect.backend() != Dialect::Postgres)
+        return true;
+    // Taken in one global order (by number) so that two transactions never wait on each other.
+    QList<qint64> numbers;
+    for (const QString& key : keys)
+        numbers.append(lockNumber(key));
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    for (const qint64 number : numbers)
+        if (!execute(u"SELECT pg_advisory_xact_lock("_qs + QString::number(number) + u')'))
+            return false;
+    return true;
+}
+
+bool Connection::commit()
+{
+    return runOnDatabase(&QSqlDatabase::commit);
+}
+
+bool Connection::rollback()
+{
+    return runOnDatabase(&QSqlDatabase::rollback);
+}
+
+sqlite3* Connection::sqliteHandle() const
+{
+    if (!QSqlDatabase::contains(m_name))
+        return nullptr;
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.driver() || db.driverName() != QLatin1String("QSQLITE"))
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_active = m_connection.beginUnit();
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        m_connection.endUnit(false);
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    m_active = false;
+    return m_connection.endUnit(true);
+}
+
+} // namespace mv

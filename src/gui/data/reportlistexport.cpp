@@ -1,0 +1,67 @@
+#include "gui/data/reportlistexport.h"
+
+#include "common/messages.h"
+#include "exchange/workbook/listexport.h"
+#include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
+#include "widgets/timingreport.h"
+#include "widgets/waitcursor.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QStandardPaths>
+
+namespace mv {
+
+bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString chosen =
+        saveFileName(QStringLiteral("导出到 Excel 文件"),
+                     QDir(documents).filePath(sheetName + QStringLiteral(".xls")),
+                     QStringLiteral("Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"));
+    if (chosen.isEmpty())
+        return false; // cancelled: nothing is exported
+
+    const ReportListModel& model = *list.model();
+    ListExportRequest request;
+    for (int c = 0; c < model.columnCount(); ++c)
+        request.titles.append(model.columnTitle(c));
+    request.rows = model.cellTexts();
+    request.sheetName = sheetName;
+    request.outputPath = workbookFileName(chosen);
+
+    if (progress) {
+        progress->setRange(0, std::max(1, model.rowCount()));
+        progress->setValue(0);
+        progress->show();
+    }
+    ListExportOutcome outcome;
+    {
+        const WaitCursor wait;
+        const auto hideProgress = qScopeGuard([progress] {
+            if (progress)
+                progress->hide();
+        });
+        // The bar moves at most every 50 ms: each move repaints it, which would otherwise
+        // take longer than writing the rows.
+        QElapsedTimer sinceMove;
+        sinceMove.start();
+        outcome = exportList(request, [progress, &sinceMove](int written, int total) {
+            if (!progress || (written < total && sinceMove.elapsed() < 50))
+                return;
+            sinceMove.restart();
+            progress->setValue(written);
+            // Repaint the bar without taking user input in the middle of the export.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
+    if (outcome.done)
+        reportWhenDrawn(&list, QStringLiteral("保存 wrote %1 rows").arg(model.rowCount()));
+    return showOutcome(outcome);
+}
+
+} // namespace mv

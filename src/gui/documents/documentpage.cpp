@@ -1,0 +1,634 @@
+#include "gui/documents/documentpage.h"
+
+#include "common/messages.h"
+#include "common/oledate.h"
+#include "common/session.h"
+#include "common/texts.h"
+#include "documents/documentrules.h"
+#include "documents/documentsave.h"
+#include "documents/receipttotals.h"
+#include "forms/windowbuilder.h"
+#include "gui/main/mainpages.h"
+#include "gui/main/toolbarsets.h"
+#include "widgets/combobox.h"
+#include "widgets/documentgrid.h"
+#include "widgets/editbox.h"
+#include "widgets/showoutcome.h"
+#include "widgets/statetoolbar.h"
+#include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPushButton>
+
+namespace mv {
+
+namespace {
+
+// The page of one kind and its controls, by objectName.
+struct PageControls
+{
+    int page;
+    QString number;
+    QString date;
+    QString party;
+    QString category;
+    QString maker;
+    QString auditor; // audited kinds only
+    QString grid;
+    QString plus;
+    QString minus;
+    QString back;
+};
+
+const PageControls& controlsOf(DocumentKind kind)
+{
+    static const PageControls receipt{PageReceipt,        u"编辑框_单号入库"_qs,
+                                      u"YCLRK_日期框"_qs, u"编辑框_单位入库"_qs,
+                                      u"组合框_分类"_qs,  u"编辑框_制单人_入库"_qs,
+                                      QString(),          u"显示数据"_qs,
+                                      u"按钮7"_qs,        u"按钮2"_qs,
+                                      u"按钮5"_qs};
+    static const PageControls requisition{PageRequisition,
+                                          u"编辑框_单号出库"_qs,
+                                          u"YCLll_日期框"_qs,
+                                          u"编辑框_出库_项目"_qs,
+                                          u"组合框_出库分类"_qs,
+                                          u"编辑框_制单人_出库"_qs,
+                                          u"编辑框_领料人_出库"_qs,
+                                          u"显示数据1"_qs,
+                                          u"按钮1"_qs,
+                                          u"按钮4"_qs,
+                                          u"按钮6"_qs};
+    return kind == DocumentKind::Receipt ? receipt : requisition;
+}
+
+const QString kModifyTitle = QStringLiteral("修改提示");
+const QString kHint = QStringLiteral("提示");
+const QString kError = QStringLiteral("错误");
+
+// A stored name longer than its box reads from its first character.
+void showFromStart(QLineEdit* edit)
+{
+    if (edit)
+        edit->setCursorPosition(0);
+}
+
+void setBoxText(QComboBox* box, const QString& text)
+{
+    box->setCurrentText(text);
+    showFromStart(box->lineEdit());
+}
+
+} // namespace
+
+DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, DocumentKind kind)
+    : QObject(mainWindow), m_connection(connection), m_kind(kind), m_rules(documentRules(kind)),
+      m_window(mainWindow)
+{
+    const PageControls& c = controlsOf(kind);
+    m_page = c.page;
+    m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_banner = control<QWidget>(mainWindow, u"图片框2"_qs);
+    m_searchButton = control<QWidget>(mainWindow, u"搜索_按钮"_qs);
+    m_number = control<EditBox>(mainWindow, c.number);
+    m_date = control<QDateEdit>(mainWindow, c.date);
+    m_party = control<QComboBox>(mainWindow, c.party);
+    m_category = control<QComboBox>(mainWindow, c.category);
+    m_maker = control<QLineEdit>(mainWindow, c.maker);
+    if (m_rules.audited) {
+        m_auditor = control<QLineEdit>(mainWindow, c.auditor);
+        m_auditor->setReadOnly(true); // only the audit writes it, and only what is stored
+    }
+    m_grid = control<DocumentGrid>(mainWindow, c.grid);
+    m_plus = control<QPushButton>(mainWindow, c.plus);
+    m_minus = control<QPushButton>(mainWindow, c.minus);
+    m_back = control<QPushButton>(mainWindow, c.back);
+
+    m_fields = {{DocumentField::Number, m_number},
+                {DocumentField::Party, m_party},
+                {DocumentField::Category, m_category},
+                {DocumentField::Maker, m_maker},
+                {DocumentField::Quantity, m_grid, LineQuantity}};
+
+    connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
+    connect(m_plus, &QPushButton::clicked, this, [this] {
+        commitEdits();
+        appendEmptyRow();
+    });
+    connect(m_minus, &QPushButton::clicked, this, [this] {
+        commitEdits();
+        if (m_grid->rowCount() > 1)
+            m_grid->deleteRowAt(m_grid->rowCount() - 1);
+    });
+    showMode();
+}
+
+void DocumentPage::enter()
+{
+    if (!mayLeaveForm()) {
+        showMode(); // the button set just applied shows read-only: show the form's own mode
+        return;
+    }
+    m_form.end();
+    showMode();
+    showLatest();
+    appendTotalsRow();
+}
+
+void DocumentPage::onAuxButton(int index)
+{
+    switch (index) {
+    case AuxAdd:
+        newDocument();
+        break;
+    case AuxModify:
+        modify();
+        break;
+    case AuxDelete:
+        remove();
+        break;
+    case AuxPrevious:
+        step(false);
+        break;
+    case AuxNext:
+        step(true);
+        break;
+    case AuxAudit:
+        if (m_rules.audited)
+            audit();
+        break;
+    default:
+        break; // 保存, 打印 and 预览 are the main window's
+    }
+}
+
+bool DocumentPage::hasUnsavedChanges()
+{
+    return m_form.editing() && m_form.hasUnsavedChanges(readDocument());
+}
+
+void DocumentPage::abandonEdits()
+{
+    m_form.end();
+    showMode();
+}
+
+bool DocumentPage::mayLeaveForm()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    return msgBox(QStringLiteral("当前单据已修改，是否放弃修改？"), MsgYesNo,
+                  QStringLiteral("询问")) == AnswerYes;
+}
+
+void DocumentPage::showMode()
+{
+    const FormMode mode = m_form.mode();
+    const bool editing = m_form.editing();
+    const bool adding = mode == FormMode::Adding;
+    m_grid->setReadOnly(!editing);
+    // A new document's header is typed; a stored one's header stays as stored. The number box
+    // takes a number to look up while a stored document is shown.
+    for (QWidget* w : {static_cast<QWidget*>(m_date), static_cast<QWidget*>(m_party),
+                       static_cast<QWidget*>(m_category), static_cast<QWidget*>(m_maker)})
+        w->setEnabled(adding);
+    if (m_auditor)
+        m_auditor->setEnabled(adding);
+    m_number->setEnabled(mode != FormMode::Modifying);
+    m_plus->setVisible(editing);
+    m_minus->setVisible(editing);
+    // The toolbar serves every page: it shows this form's mode only while the page is shown.
+    if (m_tabs->currentIndex() != pageIndex())
+        return;
+    const auto enable = [this](int button, bool enabled) {
+        if (enabled)
+            m_auxBar->removeState(button, kButtonDisabled);
+        else
+            m_auxBar->addState(button, kButtonDisabled);
+    };
+    enable(AuxAdd, !adding);
+    enable(AuxModify, mode != FormMode::Modifying);
+    enable(AuxSave, editing);
+}
+
+void DocumentPage::newDocument()
+{
+    if (!mayLeaveForm())
+        return;
+    m_form.end();
+    if (m_rules.datedTodayOnAdd)
+        m_date->setDate(clockToday()); // a stored document's date replaces it when there is one
+    if (!showLatest() || !prepareBlankForm()) {
+        showMode();
+        appendTotalsRow();
+        return;
+    }
+    fillDropDownLists();
+    m_maker->setText(session().currentUser);
+    m_form.start(FormMode::Adding, readDocument());
+    showMode();
+    focusBanner();
+}
+
+bool DocumentPage::prepareBlankForm()
+{
+    QString error;
+    const std::optional<QString> number = nextFreeNumber(m_connection, m_kind, &error);
+    if (!number) {
+        msgBox(QStringLiteral("读取单据号失败，数据库报告：") + error, MsgOk, kError);
+        return false;
+    }
+    setBoxText(m_party, QString());
+    setBoxText(m_category, QString());
+    emptyGrid();
+    appendEmptyRow();
+    m_number->setText(*number);
+    m_shownNumber = *number;
+    m_shownVersion.clear(); // not stored yet
+    if (m_auditor)
+        m_auditor->clear();
+    return true;
+}
+
+void DocumentPage::fillDropDownLists()
+{
+    m_grid->setColumnKind(LineQuantity, DocumentGrid::CellKind::Numeric);
+    if (m_rules.priced)
+        m_grid->setColumnKind(ReceiptPrice, DocumentGrid::CellKind::Numeric);
+    QString error;
+    const std::optional<DropDownLists> lists = loadDropDownLists(m_connection, m_kind, &error);
+    if (!lists) {
+        msgBox(QStringLiteral("读取下拉列表失败，数据库报告：") + error, MsgOk, kError);
+        return; // the lists offered so far stay
+    }
+    m_grid->setDropDownItems(LineName, lists->names);
+    m_grid->setDropDownItems(LineModel, lists->models);
+    m_grid->setDropDownItems(LineUnit, lists->units);
+    // The typed texts stay: a document being assembled keeps its header.
+    const auto refill = [](QComboBox* box, const QStringList& items) {
+        const QString text = box->currentText();
+        setListItems(box, items);
+        setBoxText(box, text);
+    };
+    refill(m_category, lists->categories);
+    refill(m_party, lists->parties);
+}
+
+void DocumentPage::save()
+{
+    if (m_form.mode() == FormMode::Modifying)
+        saveModified();
+    else if (m_form.mode() == FormMode::Adding)
+        saveNew();
+}
+
+void DocumentPage::saveNew()
+{
+    const Document document = readDocument();
+    const DocumentOutcome outcome =
+        withWaitCursor([&] { return saveDocument(m_connection, document); });
+    if (!outcome.done) {
+        present(outcome); // add mode and everything typed stay
+        return;
+    }
+    // The page shows the document as stored, so that it can be modified or deleted at once.
+    m_form.end();
+    showMode();
+    load(document.header.number);
+    reopenCursorAt(document.header.number);
+    appendTotalsRow();
+    emit stockChanged();
+}
+
+void DocumentPage::saveModified()
+{
+    const Document document = readDocument();
+    const QString number = m_shownNumber;
+    const DocumentOutcome outcome = withWaitCursor(
+        [&] { return saveDocument(m_connection, document, number, m_shownVersion); });
+    if (!outcome.done) {
+        present(outcome);
+        msgBox(number + QStringLiteral("修改失败！"), MsgOk, kModifyTitle);
+        return; // the stored document is as it was; modify mode stays
+    }
+    m_form.end();
+    showMode();
+    load(number); // as stored: the new version carries no auditor
+    reopenCursorAt(number);
+    appendTotalsRow();
+    msgBox(number + QStringLiteral("修改成功！"), MsgOk, kModifyTitle);
+    emit stockChanged();
+}
+
+void DocumentPage::modify()
+{
+    if (m_form.editing())
+        return; // a document being added or modified is already editable
+    commitEdits();
+    if (m_shownNumber.isEmpty()) {
+        msgBox(QStringLiteral("没有可以修改的单据！"), MsgOk, kHint);
+        return;
+    }
+    if (hasTotalsRow())
+        m_grid->deleteRowAt(m_grid->rowCount() - 1);
+    m_form.start(FormMode::Modifying, readDocument());
+    showMode();
+}
+
+void DocumentPage::remove()
+{
+    commitEdits();
+    if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
+               QStringLiteral("删除提示")) != AnswerYes)
+        return;
+    const DocumentOutcome outcome = withWaitCursor(
+        [&] { return deleteDocument(m_connection, m_kind, m_shownNumber, m_shownVersion); });
+    present(outcome);
+    if (!outcome.done)
+        return;
+    m_tabs->setCurrentIndex(pageIndex());
+    m_auxBar->show();
+    m_form.end();
+    showMode();
+    showLatest();
+    for (int i = AuxModify; i <= 10; ++i)
+        m_auxBar->removeState(i, kButtonDisabled);
+    appendTotalsRow();
+    m_searchButton->hide();
+    emit stockChanged();
+}
+
+void DocumentPage::step(bool forward)
+{
+    // Leaving the document ends its modification: nothing is carried over to the next one.
+    if (!mayLeaveForm())
+        return;
+    m_form.end();
+    showMode();
+    m_auxBar->removeState(forward ? AuxPrevious : AuxNext, kButtonDisabled);
+    if (forward)
+        m_cursor.next();
+    else
+        m_cursor.previous();
+    const QString number = m_cursor.current();
+    if (number == (forward ? m_cursor.last() : m_cursor.first()))
+        m_auxBar->addState(forward ? AuxNext : AuxPrevious, kButtonDisabled);
+    load(number);
+    focusBanner();
+    appendTotalsRow();
+}
+
+void DocumentPage::audit()
+{
+    commitEdits();
+    AuditRequest request;
+    request.number = m_shownNumber;
+    request.auditorShown = m_auditor->text();
+    request.formEditable = m_form.editing();
+    request.user = session().currentUser;
+    request.auditRight = session().auditRight;
+    const DocumentOutcome outcome =
+        withWaitCursor([&] { return auditRequisition(m_connection, request); });
+    // The box shows the auditor as stored: the name just written, or another clerk's.
+    if (!m_form.editing() && !m_shownNumber.isEmpty())
+        m_auditor->setText(storedAuditor(m_connection, m_shownNumber));
+    present(outcome);
+}
+
+void DocumentPage::loadTypedNumber()
+{
+    if (m_form.editing())
+        return; // Enter must not replace the lines being typed
+    const QString number = foldFullWidth(m_number->text()).trimmed();
+    const std::optional<QStringList> numbers = readNumbers();
+    if (!numbers) {
+        m_number->setText(m_shownNumber);
+        return;
+    }
+    if (!numbers->contains(number)) {
+        m_number->setText(m_shownNumber); // the page stays as it was
+        msgBox(QStringLiteral("没有单号为 ") + number + QStringLiteral(" 的单据"), MsgOk, kHint);
+        return;
+    }
+    m_cursor.reset(*numbers);
+    m_cursor.moveTo(number);
+    for (int button : {AuxPrevious, AuxNext})
+        m_auxBar->removeState(button, kButtonDisabled);
+    if (number == m_cursor.first())
+        m_auxBar->addState(AuxPrevious, kButtonDisabled);
+    if (number == m_cursor.last())
+        m_auxBar->addState(AuxNext, kButtonDisabled);
+    load(number);
+    appendTotalsRow();
+}
+
+void DocumentPage::addStockRow(const StockItem& row)
+{
+    m_auxBar->show();
+    m_tabs->setCurrentIndex(pageIndex());
+    showDocumentButtons();
+    if (!m_form.editing()) {
+        newDocument(); // numbered, made and listed exactly as 添加 does
+        if (!m_form.editing())
+            return;
+        m_grid->deleteRowAt(m_grid->rowCount() - 1);
+        m_date->setDate(clockToday());
+    } else {
+        fillDropDownLists();
+    }
+    appendEmptyRow();
+    for (int i = AuxDelete; i <= 10; ++i)
+        m_auxBar->removeState(i, kButtonDisabled);
+    showMode();
+    if (m_form.mode() == FormMode::Adding) // a document being modified keeps its stored header
+        setBoxText(m_category, row.category);
+    const int last = m_grid->rowCount() - 1;
+    m_grid->setCellText(last, LineName, row.name);
+    m_grid->setCellText(last, LineModel, row.model);
+    m_grid->setCellText(last, LineUnit, row.unit);
+    focusBanner();
+}
+
+void DocumentPage::showDocumentButtons()
+{
+    for (int i = AuxAdd; i <= AuxAudit; ++i)
+        m_auxBar->removeState(i, kButtonHidden);
+    for (int i : {AuxMovements, AuxSearch})
+        m_auxBar->addState(i, kButtonHidden);
+    m_searchButton->hide();
+}
+
+void DocumentPage::openDocument(const QString& number)
+{
+    if (!mayLeaveForm())
+        return;
+    m_tabs->setCurrentIndex(pageIndex());
+    m_form.end();
+    showMode();
+    showLatest();
+    load(number);
+    reopenCursorAt(number);
+    m_back->show();
+    for (int i = AuxModify; i <= 10; ++i)
+        m_auxBar->removeState(i, kButtonDisabled);
+    appendTotalsRow();
+}
+
+std::optional<QStringList> DocumentPage::readNumbers()
+{
+    QString error;
+    std::optional<QStringList> numbers = documentNumbers(m_connection, m_kind, &error);
+    if (!numbers)
+        msgBox(QStringLiteral("读取单据号失败，数据库报告：") + error, MsgOk, kError);
+    return numbers;
+}
+
+bool DocumentPage::showLatest()
+{
+    const std::optional<QStringList> numbers = readNumbers();
+    if (!numbers)
+        return false;
+    m_cursor.reset(*numbers);
+    load(m_cursor.current());
+    return true;
+}
+
+void DocumentPage::reopenCursorAt(const QString& number)
+{
+    if (const std::optional<QStringList> numbers = readNumbers()) {
+        m_cursor.reset(*numbers);
+        m_cursor.moveTo(number);
+    }
+}
+
+void DocumentPage::load(const QString& number)
+{
+    m_number->setText(number);
+    m_shownNumber = number;
+    // Read before the lines: should another clerk save in between, the version is older
+    // than what is shown, and a change made here is refused rather than overwriting his.
+    m_shownVersion = storedDocumentVersion(m_connection, m_kind, number);
+    QString error;
+    const std::optional<LoadedDocument> document =
+        loadDocument(m_connection, m_kind, number, &error);
+    emptyGrid();
+    if (!document) {
+        msgBox(QStringLiteral("读取单据失败，数据库报告：") + error, MsgOk, kError);
+        return;
+    }
+    if (document->lines.isEmpty())
+        return; // the header stays as it was
+    const DocumentHeader& h = document->header;
+    m_date->setDate(h.date);
+    m_maker->setText(h.maker);
+    showFromStart(m_maker);
+    setBoxText(m_party, h.party);
+    setBoxText(m_category, h.category);
+    if (m_auditor) {
+        m_auditor->setText(document->auditor);
+        showFromStart(m_auditor);
+    }
+    for (const DocumentLine& line : document->lines) {
+        const int row = m_grid->rowCount();
+        m_grid->insertRowAt(row);
+        for (int c = 0; c < line.cells.size(); ++c)
+            m_grid->setCellText(row, c, line.cells.at(c));
+    }
+}
+
+void DocumentPage::emptyGrid()
+{
+    m_grid->clearSpans();
+    m_grid->setRowCount(1); // the heading row stays
+}
+
+void DocumentPage::appendEmptyRow()
+{
+    m_grid->insertRowAt(m_grid->rowCount());
+}
+
+bool DocumentPage::hasTotalsRow() const
+{
+    const int last = m_grid->rowCount() - 1;
+    return m_rules.priced && last >= 1 && m_grid->columnSpan(last, 0) > 1;
+}
+
+void DocumentPage::appendTotalsRow()
+{
+    if (!m_rules.priced || m_form.editing() || hasTotalsRow())
+        return;
+    const QList<DocumentLine> lines = readDocument().lines;
+    const ReceiptTotals totals = receiptTotals(lines);
+    for (int i = 0; i < totals.lineTotals.size(); ++i)
+        m_grid->setCellText(lines.at(i).row, ReceiptLineTotal, totals.lineTotals.at(i));
+    const int row = m_grid->rowCount();
+    m_grid->insertRowAt(row);
+    m_grid->mergeCells(row, 0, 1, ReceiptLineTotal + 1);
+    m_grid->setCellText(row, 0, totals.text);
+    m_grid->item(row, 0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void DocumentPage::commitEdits()
+{
+    m_grid->commitOpenEditor();
+    if (!m_form.editing() && m_number->text() != m_shownNumber)
+        m_number->setText(m_shownNumber);
+}
+
+Document DocumentPage::readDocument()
+{
+    commitEdits();
+    Document document;
+    document.kind = m_kind;
+    document.header.number = m_number->text();
+    document.header.date = m_date->date();
+    document.header.party = m_party->currentText();
+    document.header.category = m_category->currentText();
+    document.header.maker = m_maker->text();
+    const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
+    const int columns = int(m_rules.storedColumns.size());
+    for (int r = 1; r < rows; ++r) {
+        DocumentLine line;
+        line.row = r;
+        for (int c = 0; c < columns; ++c)
+            line.cells.append(m_grid->cellText(r, c));
+        document.lines.append(line);
+    }
+    return document;
+}
+
+PrintedDocument DocumentPage::printedDocument()
+{
+    commitEdits();
+    PrintedDocument document;
+    document.kind = m_kind;
+    document.number = m_number->text();
+    document.date = m_date->date();
+    document.party = m_party->currentText();
+    document.maker = m_maker->text();
+    if (m_auditor)
+        document.auditor = m_auditor->text();
+    for (int r = 1; r < m_grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m_grid->columnCount(); ++c)
+            cells.append(m_grid->cellText(r, c));
+        document.rows.append(cells);
+    }
+    document.editing = m_form.editing();
+    return document;
+}
+
+void DocumentPage::present(const DocumentOutcome& outcome)
+{
+    showOutcome(outcome, m_fields);
+}
+
+void DocumentPage::focusBanner()
+{
+    m_banner->setFocus();
+}
+
+} // namespace mv

@@ -1,0 +1,524 @@
+#include "gui/main/mainwindow.h"
+
+#include "common/messages.h"
+#include "common/oledate.h"
+#include "common/session.h"
+#include "gui/documents/documentpage.h"
+#include "gui/documents/documentpages.h"
+#include "gui/documents/documentprinting.h"
+#include "gui/main/appearance.h"
+#include "gui/main/databasemenu.h"
+#include "gui/main/mainlayout.h"
+#include "gui/main/toolbaricons.h"
+#include "gui/printing/reportprint.h"
+#include "gui/stock/monthlysummarypage.h"
+#include "gui/stock/searchwindow.h"
+#include "gui/stock/stockpage.h"
+#include "gui/users/passwordwindow.h"
+#include "gui/users/usermanagementwindow.h"
+#include "users/accounts.h"
+#include "widgets/documentgrid.h"
+#include "widgets/picturebox.h"
+#include "widgets/reportlist.h"
+#include "widgets/statetoolbar.h"
+#include "widgets/statuspanes.h"
+#include "widgets/stripes.h"
+#include "widgets/tabcontrol.h"
+#include "widgets/webpanel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateEdit>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+namespace mv {
+
+namespace {
+
+const QString kHomePage = QStringLiteral("qrc:/home/index.html");
+
+// Heights of the bands above and below the tab control: the tabs start at 102 and the
+// status bar is 20 high, as the window definition has them.
+constexpr int kMainToolBarHeight = 72;
+constexpr int kAuxToolBarHeight = 30;
+constexpr int kStatusBarHeight = 20;
+
+QString aboutText()
+{
+    return QStringLiteral("本系统专为门窗、幕墙企业设计，管理原材料仓库的采购入库、领料出库、"
+                          "库存明细与月度汇总。\n\n"
+                          "Morvane[单机版]v1.0\n"
+                          "设计与开发：Morvane 开发组\n"
+                          "问题与建议请联系贵公司的系统管理员。");
+}
+
+} // namespace
+
+MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent)
+    : MainWindow(connection, Unstarted{}, parent)
+{
+    start(loginWindow);
+}
+
+std::unique_ptr<MainWindow> MainWindow::build(Connection& connection)
+{
+    return std::unique_ptr<MainWindow>(new MainWindow(connection, Unstarted{}));
+}
+
+void MainWindow::start(QWidget* loginWindow)
+{
+    if (m_started)
+        return;
+    m_started = true;
+    setUp(loginWindow);
+}
+
+MainWindow::MainWindow(Connection& connection, Unstarted, QWidget* parent)
+    : QMainWindow(parent), m_connection(connection)
+{
+    initResources();
+    const WindowDef& def = windowDef(QStringLiteral("MainWindow"));
+    setObjectName(def.name);
+    setWindowTitle(def.caption);
+    setAttribute(Qt::WA_QuitOnClose, false); // the program ends through requestExit()
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("MainWindowClient"));
+    setCentralWidget(m_client);
+    m_built = buildWindow(def, m_client, menuBar());
+    findControls();
+    m_client->installEventFilter(this);
+    resize(def.width, def.height);
+    move(50, 50);
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_homePageThread)
+        m_homePageThread->wait();
+}
+
+void MainWindow::findControls()
+{
+    m_mainBar = control<StateToolBar>(m_client, QStringLiteral("工具条1"));
+    m_auxBar = control<StateToolBar>(m_client, QStringLiteral("辅_工具条"));
+    m_statusBar = control<StatusPanes>(m_client, QStringLiteral("状态条1"));
+    m_tabs = control<TabControl>(m_client, QStringLiteral("选择夹1"));
+    m_stockList = control<ReportList>(m_client, QStringLiteral("超级列表框1"));
+    m_movementList = control<ReportList>(m_client, QStringLiteral("超级列表框2"));
+    m_monthlyList = control<ReportList>(m_client, QStringLiteral("超级列表框3"));
+    m_webPanel = control<WebPanel>(m_client, QStringLiteral("超文本浏览框1"));
+    m_banner = control<PictureBox>(m_client, QStringLiteral("图片框2"));
+    m_searchButton = control<QPushButton>(m_client, QStringLiteral("搜索_按钮"));
+    m_from = control<QDateEdit>(m_client, QStringLiteral("formo"));
+    m_to = control<QDateEdit>(m_client, QStringLiteral("too"));
+    m_progress = control<QProgressBar>(m_client, QStringLiteral("进度条1"));
+    m_receiptGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据"));
+    m_requisitionGrid = control<DocumentGrid>(m_client, QStringLiteral("显示数据1"));
+}
+
+void MainWindow::setUp(QWidget* loginWindow)
+{
+    setUpStatusBar();
+    setUpGridHeadings();
+    setUpToolBars();
+    setUpMenus();
+    setUpBanner();
+    m_auxBar->hide();
+    applyStripedBackground(m_stockList);
+    relayout(); // tab left 0, width = window width
+    if (loginWindow)
+        loginWindow->hide();
+    m_statusBar->show();
+    m_stockPage = new StockPage(this, m_connection);
+    m_monthlyPage = new MonthlySummaryPage(this, m_connection);
+    m_documentPages = new DocumentPages(this, m_connection);
+    connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
+    connect(m_stockPage, &StockPage::documentLineRequested, m_documentPages,
+            &DocumentPages::addStockRow);
+    m_savingPages = {{PageStock, m_stockPage},
+                     {PageMonthly, m_monthlyPage},
+                     {PageReceipt, m_documentPages->receipt()},
+                     {PageRequisition, m_documentPages->requisition()}};
+    m_reportPrint = new ReportPrint(this);
+    m_documentPrinting = new DocumentPrinting(m_connection, *m_reportPrint, this);
+    m_stockPage->refresh();
+    setUpDatabaseMenu();
+    showPage(PageHome);
+    startHomePageThread();
+}
+
+void MainWindow::setUpStatusBar()
+{
+    m_statusBar->addPane(100);
+    m_statusBar->setPaneText(0, QStringLiteral("操作：") + session().currentUser);
+    m_statusBar->addPane(300);
+    m_statusBar->setPaneText(1, QStringLiteral("Morvane 开发组 · 原材料仓库管理"));
+}
+
+void MainWindow::setUpGridHeadings()
+{
+    const QStringList receipt{QStringLiteral("产品名称"), QStringLiteral("规格型号"),
+                              QStringLiteral("数量"),     QStringLiteral("单位"),
+                              QStringLiteral("单价"),     QStringLiteral("备注"),
+                              QStringLiteral("总价")};
+    const QStringList requisition{QStringLiteral("产品名称"), QStringLiteral("规格型号"),
+                                  QStringLiteral("数量"), QStringLiteral("单位"),
+                                  QStringLiteral("备注")};
+    const auto writeHeadings = [](DocumentGrid* grid, const QStringList& headings) {
+        if (grid->columnCount() < headings.size())
+            grid->setColumnCount(int(headings.size()));
+        if (grid->rowCount() < 1)
+            grid->setRowCount(1);
+        for (int c = 0; c < headings.size(); ++c)
+            grid->setCellText(0, c, headings.at(c));
+    };
+    writeHeadings(m_receiptGrid, receipt);
+    writeHeadings(m_requisitionGrid, requisition);
+}
+
+void MainWindow::setUpToolBars()
+{
+    m_mainBar->setButtonTooltip(MainReceipt, QStringLiteral("原材料仓库 采购入库"));
+    m_mainBar->setButtonTooltip(MainRequisition, QStringLiteral("原材料仓库 领料出库"));
+    m_mainBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_mainBar->setIconSize(QSize(24, 24));
+    // Narrow buttons keep the main toolbar clear of the period pickers beside it.
+    m_mainBar->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; } QToolButton { padding: 1px 0px; margin: 0px; } "
+                       "QToolBar::separator { width: 5px; }"));
+    applyToolBarIcons(*m_mainBar, *m_auxBar);
+    // The finished-goods buttons are drawn greyed and do nothing.
+    for (int i : {MainGoodsIn, MainGoodsOut, MainGoodsDetails})
+        m_mainBar->addState(i, kButtonDisabled);
+    // 统计 starts hidden; every other button starts visible.
+    m_auxBar->addState(AuxSummary, kButtonHidden);
+    m_auxBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_auxBar->setIconSize(QSize(16, 16));
+
+    connect(m_mainBar, &StateToolBar::buttonClicked, this, &MainWindow::onMainButton);
+    connect(m_auxBar, &StateToolBar::buttonClicked, this, &MainWindow::onAuxButton);
+    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::openSearchWindow);
+
+    const auto backTo = [this](const QString& name, int page, bool hideSelf) {
+        auto* button = control<QPushButton>(m_client, name);
+        connect(button, &QPushButton::clicked, this, [this, button, page, hideSelf] {
+            showPage(page);
+            if (hideSelf)
+                button->hide();
+        });
+    };
+    backTo(QStringLiteral("按钮3"), PageStock, false);
+    backTo(QStringLiteral("按钮5"), PageMovements, true);
+    backTo(QStringLiteral("按钮6"), PageMovements, true);
+}
+
+void MainWindow::setUpMenus()
+{
+    const auto action = [this](const QString& key) { return control<QAction>(this, key); };
+    connect(action(QStringLiteral("系统_退出")), &QAction::triggered, this,
+            &MainWindow::requestExit);
+    connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(action(QStringLiteral("用户_修改密码")), &QAction::triggered, this,
+            &MainWindow::changePassword);
+    QAction* userManagement = action(QStringLiteral("用户_用户管理"));
+    userManagement->setEnabled(isAdministrator(m_connection, session().currentUser));
+    connect(userManagement, &QAction::triggered, this, [this] {
+        auto* window = new UserManagementWindow(m_connection, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show(); // modal: the main window is inert meanwhile
+    });
+}
+
+void MainWindow::setUpDatabaseMenu()
+{
+    auto* menu = new DatabaseMenu(m_connection, this);
+    connect(control<QAction>(this, QStringLiteral("系统_数据设置")), &QAction::triggered, this,
+            [this] { openDatabaseSettings(m_connection, this); });
+    connect(control<QAction>(this, QStringLiteral("系统_数据备份")), &QAction::triggered, menu,
+            &DatabaseMenu::backUp);
+    connect(control<QAction>(this, QStringLiteral("系统_数据恢复")), &QAction::triggered, menu,
+            &DatabaseMenu::restore);
+    // After a restore every list shows the restored data: the stock list is reloaded, the
+    // lists computed from the old data are emptied, a document page on show is entered
+    // afresh (latest restored document, read-only; a form being edited belonged to the
+    // replaced data), and the other pages hear of it.
+    connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
+        m_documentPages->abandonEdits();
+        m_stockPage->dataReplaced();
+        m_monthlyPage->dataReplaced();
+        if (currentPage() == PageReceipt)
+            onMainButton(MainReceipt);
+        else if (currentPage() == PageRequisition)
+            onMainButton(MainRequisition);
+        emit databaseReplaced();
+    });
+}
+
+void MainWindow::setUpBanner()
+{
+    m_banner->setPixmap(bannerPicture(m_banner->size()));
+    m_banner->setCursor(Qt::PointingHandCursor);
+    connect(m_banner, &PictureBox::leftButtonDown, this, [this] {
+        showPage(PageHome);
+        m_auxBar->hide();
+    });
+    // The period pickers start at the first of this month and today.
+    const QDate today = clockToday();
+    m_from->setDate(QDate(today.year(), today.month(), 1));
+    m_to->setDate(today);
+}
+
+void MainWindow::startHomePageThread()
+{
+    // The home page address is set from one background thread. The thread only posts the
+    // request to the application object; the panel is looked up on the GUI thread, so a
+    // window closed meanwhile is simply skipped.
+    QPointer<WebPanel> panel = m_webPanel;
+    m_homePageThread.reset(QThread::create([panel] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [panel] {
+                if (panel)
+                    panel->setAddress(QUrl(kHomePage));
+            },
+            Qt::QueuedConnection);
+    }));
+    m_homePageThread->start();
+}
+
+int MainWindow::currentPage() const
+{
+    return m_tabs->currentIndex();
+}
+
+void MainWindow::showPage(int page)
+{
+    m_tabs->setCurrentIndex(page);
+}
+
+void MainWindow::applySet(ButtonSet set)
+{
+    applyButtonSet(*m_auxBar, set);
+    const bool stock = set == ButtonSet::Stock;
+    m_searchButton->setVisible(stock);
+    if (stock) {
+        m_from->show();
+        m_to->show();
+    }
+    const auto hideControl = [this](const QString& name) {
+        if (QWidget* w = m_built.controls.value(name))
+            w->hide();
+    };
+    if (set == ButtonSet::Receipt) {
+        hideControl(QStringLiteral("按钮7"));
+        hideControl(QStringLiteral("按钮2"));
+    } else if (set == ButtonSet::Requisition) {
+        hideControl(QStringLiteral("按钮1"));
+        hideControl(QStringLiteral("按钮4"));
+    }
+}
+
+void MainWindow::onMainButton(int index)
+{
+    switch (index) {
+    case MainReceipt:
+        applySet(ButtonSet::Receipt);
+        showPage(PageReceipt);
+        m_stockList->resize(m_tabs->width() - 15, m_stockList->height());
+        m_documentPages->receipt()->enter();
+        break;
+    case MainRequisition:
+        applySet(ButtonSet::Requisition);
+        showPage(PageRequisition);
+        m_documentPages->requisition()->enter();
+        break;
+    case MainStock:
+        applySet(ButtonSet::Stock);
+        showPage(PageStock);
+        m_stockList->resize(m_tabs->width() - 15, m_stockList->height());
+        m_stockList->setFocus(); // rather than the period pickers that appear with the page
+        break;
+    case MainExit:
+        requestExit();
+        return;
+    case MainDataSettings:
+        openDatabaseSettings(m_connection, this);
+        return;
+    default:
+        return; // 成品 buttons do nothing
+    }
+    m_auxBar->show();
+}
+
+void MainWindow::onAuxButton(int index)
+{
+    switch (index) {
+    case AuxSave:
+        // The page shown decides: a document page saves its form, a list page exports.
+        if (SavingPage* page = m_savingPages.value(currentPage()))
+            page->save();
+        break;
+    case AuxPrint:
+        if (currentPage() == PageStock)
+            m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
+        else if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            m_documentPrinting->print(page->printedDocument());
+        break;
+    case AuxPreview:
+        if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            m_documentPrinting->preview(page->printedDocument());
+        break;
+    case AuxSummary:
+        m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
+        break;
+    case AuxMovements:
+        m_stockPage->showContextMenuForSelection(QCursor::pos());
+        break;
+    case AuxSearch:
+        openSearchWindow();
+        break;
+    default:
+        // The document buttons act on the page shown; print and export have their own modules.
+        if (DocumentPage* page = m_documentPages->onPage(currentPage()))
+            page->onAuxButton(index);
+        break;
+    }
+}
+
+void MainWindow::openSearchWindow()
+{
+    // One non-modal search window at a time; it destroys itself when closed.
+    if (!m_searchWindow) {
+        auto* window = new SearchWindow(this);
+        connect(window, &SearchWindow::searchRequested, m_stockPage, &StockPage::showSearchResults);
+        m_searchWindow = window;
+    }
+    m_searchWindow->show();
+    m_searchWindow->raise();
+    m_searchWindow->activateWindow();
+}
+
+void MainWindow::changePassword()
+{
+    PasswordWindow window(m_connection, this);
+    window.exec();
+}
+
+void MainWindow::showAbout()
+{
+    msgBox(aboutText(), MsgOkInfo, QStringLiteral("关于-Morvane"));
+}
+
+bool MainWindow::confirmExit()
+{
+    if (m_exiting || !m_documentPages || !m_documentPages->hasUnsavedDocument())
+        return true;
+    return msgBox(QStringLiteral("当前单据尚未保存，确定要退出吗？"), MsgYesNo,
+                  QStringLiteral("询问")) == AnswerYes;
+}
+
+void MainWindow::finishExit()
+{
+    m_exiting = true; // quitting closes every window again: the answer given stands
+    emit exitRequested();
+    QCoreApplication::quit();
+}
+
+void MainWindow::requestExit()
+{
+    if (confirmExit())
+        finishExit(); // otherwise the form stays as it was
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!confirmExit()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    finishExit();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        relayout();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::relayout()
+{
+    const int width = m_client->width();
+    const int height = m_client->height();
+    MainLayoutInput in;
+    in.windowWidth = width;
+    in.windowHeight = height;
+    in.toolBarHeight = kMainToolBarHeight;
+    in.auxToolBarHeight = kAuxToolBarHeight;
+    in.statusBarHeight = kStatusBarHeight;
+    in.statusBarTop = height - kStatusBarHeight;
+    in.bannerWidth = m_banner->width();
+    in.searchButtonWidth = m_searchButton->width();
+    in.receiptTitleWidth = m_built.controls.value(QStringLiteral("标签13"))->width();
+    in.movementTitleBarHeight = m_built.controls.value(QStringLiteral("外形框3"))->height();
+    in.receiptFrameHeight = m_built.controls.value(QStringLiteral("外形框1"))->height();
+    in.receiptGridLeft = m_receiptGrid->x();
+    in.receiptGridTop = m_receiptGrid->y();
+    in.requisitionGridLeft = m_requisitionGrid->x();
+    const MainLayout out = computeMainLayout(in);
+
+    // The bands: main toolbar, auxiliary toolbar, tab control, status bar.
+    m_mainBar->setGeometry(0, 0, std::min(width, m_mainBar->sizeHint().width()),
+                           kMainToolBarHeight);
+    m_auxBar->setGeometry(0, kMainToolBarHeight, width, kAuxToolBarHeight);
+    m_tabs->setGeometry(0, kMainToolBarHeight + kAuxToolBarHeight, out.tabWidth,
+                        std::max(0, out.tabHeight));
+    m_statusBar->setGeometry(0, in.statusBarTop, width, kStatusBarHeight);
+
+    for (const char* name : {"外形框1", "外形框2", "外形框3"}) {
+        QWidget* bar = m_built.controls.value(QString::fromUtf8(name));
+        bar->resize(out.titleBarWidth, bar->height());
+    }
+    m_stockList->resize(out.stockListWidth, out.stockListHeight);
+    m_movementList->resize(out.movementListWidth, out.movementListHeight);
+    m_monthlyList->resize(out.stockListWidth, out.stockListHeight);
+    m_webPanel->resize(out.stockListWidth, out.stockListHeight);
+
+    m_banner->move(out.bannerLeft, m_banner->y());
+    m_searchButton->move(out.searchButtonLeft, m_searchButton->y());
+    for (const char* name : {"标签13", "标签14"}) {
+        QWidget* label = m_built.controls.value(QString::fromUtf8(name));
+        label->move(out.titleLabelLeft, label->y());
+    }
+
+    m_receiptGrid->resize(out.receiptGridWidth, out.gridHeight);
+    m_requisitionGrid->resize(out.requisitionGridWidth, out.gridHeight);
+    for (const char* name :
+         {"标签2", "标签9", "编辑框_制单人_出库", "标签7", "编辑框_领料人_出库"}) {
+        QWidget* w = m_built.controls.value(QString::fromUtf8(name));
+        w->move(w->x(), out.footerTop);
+    }
+    QWidget* maker = m_built.controls.value(QStringLiteral("编辑框_制单人_入库"));
+    maker->move(maker->x(), out.makerEditTop);
+
+    m_progress->setGeometry(out.progressLeft, out.progressTop, out.progressWidth,
+                            m_progress->height());
+
+    // Controls that belong to the window itself stay above the bands.
+    m_banner->raise();
+    m_from->raise();
+    m_to->raise();
+    m_searchButton->raise();
+    m_progress->raise();
+}
+
+} // namespace mv

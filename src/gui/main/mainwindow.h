@@ -1,0 +1,140 @@
+#pragma once
+// The main window: tab pages, the two toolbars, menus, status bar, layout on resizing, and
+// the dispatch of every toolbar button and menu item to the module that does the work.
+
+#include "forms/windowbuilder.h"
+#include "gui/main/mainpages.h"
+#include "gui/main/toolbarsets.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QThread>
+#include <memory>
+
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+
+namespace mv {
+
+class Connection;
+class DocumentGrid;
+class PictureBox;
+class ReportList;
+class StateToolBar;
+class StatusPanes;
+class TabControl;
+class WebPanel;
+class StockPage;
+class SearchWindow;
+class MonthlySummaryPage;
+class DocumentPages;
+class ReportPrint;
+class DocumentPrinting;
+class SavingPage;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // loginWindow is hidden by the set-up; it stays alive because it owns the connection.
+    MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window's controls, built but not yet set up for a session: the login window builds
+    // them while the clerk types, so that 登录 only sets the window up and fills its lists.
+    static std::unique_ptr<MainWindow> build(Connection& connection);
+    // Sets a built window up for the logged-in user, as the constructor does. Once only.
+    void start(QWidget* loginWindow);
+
+    Connection& connection() { return m_connection; }
+    QWidget* client() const { return m_client; }
+    const BuiltWindow& built() const { return m_built; }
+    int currentPage() const;
+    void showPage(int page);
+
+    // Re-applies the layout for the current size (also done on every size change).
+    void relayout();
+
+    StockPage* stockPage() const { return m_stockPage; }
+    DocumentPages* documentPages() const { return m_documentPages; }
+    ReportPrint* reportPrint() const { return m_reportPrint; }
+    QWidget* searchWindow() const { return m_searchWindow; }
+
+public slots:
+    void onMainButton(int index);
+    void onAuxButton(int index);
+    void openSearchWindow();
+    void changePassword(); // the modal PasswordWindow
+    void showAbout();
+    // Ends the program; while a document being added or modified has unsaved changes, only
+    // when the clerk confirms.
+    void requestExit();
+
+signals:
+    // Emitted when the program is asked to end (close, 退出, toolbar button 9).
+    void exitRequested();
+    // A restore replaced the data of the open database: pages showing data reload it.
+    void databaseReplaced();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Unstarted
+    {
+    };
+    MainWindow(Connection& connection, Unstarted, QWidget* parent = nullptr);
+
+    void findControls();
+    void setUp(QWidget* loginWindow);
+    void setUpStatusBar();
+    void setUpGridHeadings();
+    void setUpToolBars();
+    void setUpMenus();
+    void setUpBanner();
+    void setUpDatabaseMenu();
+    void startHomePageThread();
+    void applySet(ButtonSet set);
+    // Asks "当前单据尚未保存，确定要退出吗？" when a document has unsaved changes; true when the
+    // program may end.
+    bool confirmExit();
+    void finishExit();
+
+    Connection& m_connection;
+    QWidget* m_client = nullptr;
+    BuiltWindow m_built;
+
+    StateToolBar* m_mainBar = nullptr;
+    StateToolBar* m_auxBar = nullptr;
+    StatusPanes* m_statusBar = nullptr;
+    TabControl* m_tabs = nullptr;
+    ReportList* m_stockList = nullptr;
+    ReportList* m_movementList = nullptr;
+    ReportList* m_monthlyList = nullptr;
+    WebPanel* m_webPanel = nullptr;
+    PictureBox* m_banner = nullptr;
+    QPushButton* m_searchButton = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    QProgressBar* m_progress = nullptr;
+    DocumentGrid* m_receiptGrid = nullptr;
+    DocumentGrid* m_requisitionGrid = nullptr;
+
+    StockPage* m_stockPage = nullptr;
+    ReportPrint* m_reportPrint = nullptr;
+    DocumentPrinting* m_documentPrinting = nullptr;
+    MonthlySummaryPage* m_monthlyPage = nullptr;
+    DocumentPages* m_documentPages = nullptr;
+    QHash<int, SavingPage*> m_savingPages; // by tab page: the pages 保存 acts on
+    QPointer<QWidget> m_searchWindow;      // the non-modal SearchWindow while open
+    std::unique_ptr<QThread> m_homePageThread;
+    bool m_exiting = false; // the program ends: nothing more is asked
+    bool m_started = false;
+};
+
+} // namespace mv

@@ -1,0 +1,58 @@
+#include "gui/stock/monthlysummarypage.h"
+
+#include "gui/data/reportlistexport.h"
+#include "gui/main/mainpages.h"
+
+#include "forms/windowbuilder.h"
+#include "stock/monthlysummary.h"
+#include "widgets/progressbarfeedback.h"
+#include "widgets/reportlist.h"
+#include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
+
+#include <QDateEdit>
+#include <QProgressBar>
+#include <QScopeGuard>
+
+namespace mv {
+
+MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connection)
+    : QObject(mainWindow), m_connection(connection)
+{
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_summaryList = control<ReportList>(mainWindow, u"超级列表框3"_qs);
+    m_stockList = control<ReportList>(mainWindow, u"超级列表框1"_qs);
+    m_from = control<QDateEdit>(mainWindow, u"formo"_qs);
+    m_to = control<QDateEdit>(mainWindow, u"too"_qs);
+    m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+}
+
+void MonthlySummaryPage::save()
+{
+    exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress);
+}
+
+void MonthlySummaryPage::dataReplaced()
+{
+    m_summaryList->model()->clearRows();
+}
+
+void MonthlySummaryPage::buildMonthlySummary()
+{
+    const int page = m_tabs->currentIndex();
+    if (page != PageStock && page != PageMonthly)
+        return;
+    m_tabs->setCurrentIndex(PageMonthly);
+
+    // The bar's end follows the stock list's row count, as it always has; after a narrowing
+    // search it simply reaches its end early.
+    m_progress->setRange(1, std::max(1, m_stockList->model()->rowCount()));
+    m_progress->setValue(1);
+    m_progress->show();
+    const WaitCursor wait;
+    const auto hideProgress = qScopeGuard([this] { m_progress->hide(); });
+    BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(), m_to->date(),
+                        progressBarFeedback(m_progress));
+}
+
+} // namespace mv

@@ -1,0 +1,47 @@
+#pragma once
+// The monthly summary page (超级列表框3, page 5 "moon") of the main window.
+//
+// MainWindow creates one MonthlySummaryPage and connects toolbar 统计 to
+// buildMonthlySummary(); the slot itself does nothing unless page 1 or page 5 is shown.
+
+#include "gui/main/savingpage.h"
+
+#include <QObject>
+
+class QDateEdit;
+class QProgressBar;
+
+namespace mv {
+
+class Connection;
+class ReportList;
+class TabControl;
+
+class MonthlySummaryPage : public QObject, public SavingPage
+{
+    Q_OBJECT
+public:
+    // Finds its controls by name among mainWindow's children; the connection must outlive it.
+    MonthlySummaryPage(QWidget* mainWindow, Connection& connection);
+
+    // 保存: exports the summary as the sheet 月度汇总.
+    void save() override;
+
+public slots:
+    // The data were replaced: the summary computed from the old data is emptied.
+    void dataReplaced();
+    // Switches to page 5 and fills 超级列表框3 for the date parts of formo .. too (both
+    // included), with 进度条1 shown meanwhile.
+    void buildMonthlySummary();
+
+private:
+    Connection& m_connection;
+    TabControl* m_tabs = nullptr;
+    ReportList* m_summaryList = nullptr;
+    ReportList* m_stockList = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    QProgressBar* m_progress = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,157 @@
+#include "gui/stock/stockpage.h"
+
+#include "gui/data/reportlistexport.h"
+#include "gui/main/mainpages.h"
+
+#include "common/messages.h"
+#include "common/session.h"
+#include "forms/windowbuilder.h"
+#include "stock/movementlist.h"
+#include "stock/stockheaderclick.h"
+#include "stock/stocklist.h"
+#include "widgets/reportlist.h"
+#include "widgets/statetoolbar.h"
+#include "widgets/tabcontrol.h"
+#include "widgets/waitcursor.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+
+namespace mv {
+
+namespace {
+
+// 添加 .. 下一张 of 辅_工具条; they make no sense for a movement list.
+constexpr int kFirstDocumentButton = 3;
+constexpr int kLastDocumentButton = 9;
+
+} // namespace
+
+StockPage::StockPage(QWidget* mainWindow, Connection& connection)
+    : QObject(mainWindow), m_connection(connection)
+{
+    m_stockList = control<ReportList>(mainWindow, u"超级列表框1"_qs);
+    m_movementList = control<ReportList>(mainWindow, u"超级列表框2"_qs);
+    m_movementTitle = control<QLabel>(mainWindow, u"标签5"_qs);
+    m_tabs = control<TabControl>(mainWindow, u"选择夹1"_qs);
+    m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
+    m_menu = control<QMenu>(mainWindow, u"导入"_qs);
+    m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+
+    connect(m_stockList, &ReportList::rowDoubleClicked, this, [this](int row) {
+        if (row < 0)
+            return;
+        m_stockList->setSelectedRow(row); // the records are those of the clicked row
+        showMovementRecords();
+    });
+    connect(m_stockList, &ReportList::headerClicked, this, &StockPage::sortByHeader);
+    connect(m_movementList, &ReportList::headerClicked, this, &StockPage::fillFromYcl);
+    connect(m_stockList, &ReportList::rightClicked, this, [this](int row, QPoint globalPos) {
+        if (row >= 0) // the menu acts on a row: none below the last one
+            m_menu->popup(globalPos);
+    });
+    connect(control<QAction>(mainWindow, u"导入_入库"_qs), &QAction::triggered, this,
+            [this] { requestDocumentLine(DocumentKind::Receipt); });
+    connect(control<QAction>(mainWindow, u"导入_领料"_qs), &QAction::triggered, this,
+            [this] { requestDocumentLine(DocumentKind::Requisition); });
+    connect(control<QAction>(mainWindow, u"导入_删除"_qs), &QAction::triggered, this,
+            &StockPage::deleteSelectedStockRow);
+    connect(control<QAction>(mainWindow, u"导入_刷新"_qs), &QAction::triggered, this,
+            &StockPage::refresh);
+}
+
+void StockPage::refresh()
+{
+    const WaitCursor wait;
+    RefreshStockList(m_connection, *m_stockList->model());
+}
+
+void StockPage::showSearchResults(StockSearchField field, const QString& text)
+{
+    const WaitCursor wait;
+    SearchStock(m_connection, *m_stockList->model(), field, text);
+}
+
+void StockPage::dataReplaced()
+{
+    refresh();
+    m_movementList->model()->clearRows();
+}
+
+void StockPage::save()
+{
+    exportReportList(*m_stockList, u"库存"_qs, m_progress);
+}
+
+void StockPage::requestDocumentLine(DocumentKind kind)
+{
+    const int row = m_stockList->selectedRow();
+    if (row < 0)
+        return;
+    const ReportListModel& list = *m_stockList->model();
+    emit documentLineRequested(kind,
+                               {list.text(row, StockColCategory), list.text(row, StockColName),
+                                list.text(row, StockColUnit), list.text(row, StockColModel)});
+}
+
+void StockPage::showMovementRecords()
+{
+    const int row = m_stockList->selectedRow();
+    if (row < 0)
+        return;
+    const ReportListModel& stock = *m_stockList->model();
+    m_movementTitle->setText(u"原材料仓库 "_qs + stock.text(row, StockColCategory) + u" "_qs +
+                             stock.text(row, StockColName) + u" 出入库记录"_qs);
+    {
+        const WaitCursor wait;
+        FillMovementList(m_connection, *m_movementList->model(), stock.text(row, StockColName),
+                         stock.text(row, StockColModel));
+    }
+    m_tabs->setCurrentIndex(PageMovements);
+    for (int i = kFirstDocumentButton; i <= kLastDocumentButton; ++i)
+        m_auxBar->addState(i, StateToolBar::Disabled);
+}
+
+void StockPage::deleteSelectedStockRow()
+{
+    if (!session().dataRight)
+        return;
+    const int row = m_stockList->selectedRow();
+    if (row < 0) {
+        msgBox(u"您还没有选择要删除的数据呢！"_qs, MsgOkInfo, u"友情提示"_qs);
+        return;
+    }
+    if (msgBox(u"您真的要删除选中的数据吗？"_qs, MsgOkCancelWarn, u"删除提示"_qs) != AnswerOk) {
+        m_stockList->setFocus();
+        return;
+    }
+    DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row));
+    refresh();
+}
+
+void StockPage::showContextMenuForSelection(QPoint globalPos)
+{
+    if (m_stockList->selectedRow() < 0) {
+        msgBox(u"请在下面选择你要查询的物品！"_qs);
+        return;
+    }
+    m_menu->popup(globalPos);
+}
+
+void StockPage::fillFromYcl(int column)
+{
+    if (column != 1 && column != 2)
+        return;
+    const WaitCursor wait;
+    FillStockListFromYcl(m_connection, *m_stockList->model(), column);
+}
+
+void StockPage::sortByHeader(int column)
+{
+    const WaitCursor wait;
+    OnStockHeaderClick(*m_stockList->model(), column);
+}
+
+} // namespace mv

@@ -1,0 +1,83 @@
+#pragma once
+// The stock page (超级列表框1, page 1) and the movement page (超级列表框2, page 2) of the
+// main window. The page owns the rows of both lists and the stock list's menu 导入: others ask
+// it through its slots and hear from it through its signals.
+//
+// MainWindow creates one StockPage and calls its public slots:
+//   refresh()                          at start-up, after every document save, modification
+//                                      or deletion (and 导入 > 刷新, wired here)
+//   showContextMenuForSelection(pos)   toolbar 出入记录: the 导入 menu at pos when a stock row
+//                                      is selected, else the "请在下面选择你要查询的物品！" hint
+//   showSearchResults(field, text)     the search window's 搜索
+//   save()                             保存 while the page is shown: the list export
+//   dataReplaced()                     after a restore
+// Wired here from the lists and the menu: a right click on a row of 超级列表框1 pops up 导入;
+// a double click on it -> showMovementRecords(); its header click -> sortByHeader(); a header
+// click on 超级列表框2 -> fillFromYcl(); 导入 > 删除 -> deleteSelectedStockRow(); 导入 > 入库 /
+// 领料 -> documentLineRequested().
+
+#include "documents/document.h"
+#include "gui/main/savingpage.h"
+#include "stock/stockfigures.h"
+#include "stock/stocksearch.h"
+
+#include <QObject>
+#include <QPoint>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+
+namespace mv {
+
+class Connection;
+class ReportList;
+class StateToolBar;
+class TabControl;
+
+class StockPage : public QObject, public SavingPage
+{
+    Q_OBJECT
+public:
+    // Finds its controls by name among mainWindow's children; the connection must outlive it.
+    StockPage(QWidget* mainWindow, Connection& connection);
+
+    ReportList* stockList() const { return m_stockList; }
+    ReportList* movementList() const { return m_movementList; }
+
+    // 保存: exports the stock list as the sheet 库存.
+    void save() override;
+
+signals:
+    // 导入 > 入库 / 领料: a new line of that kind of document for the selected stock row.
+    void documentLineRequested(DocumentKind kind, const StockItem& item);
+
+public slots:
+    void refresh();
+    // The items whose field contains text, in place of the stock list's rows.
+    void showSearchResults(StockSearchField field, const QString& text);
+    // The data were replaced: the stock list is reloaded and the movement records emptied.
+    void dataReplaced();
+    void showMovementRecords();
+    void deleteSelectedStockRow();
+    void showContextMenuForSelection(QPoint globalPos);
+    // Header click on the movement list: column 1 or 2 fills the stock list from table ycl.
+    void fillFromYcl(int column);
+    // Header click on the stock list: alternate sorts with the △/▽ title marks.
+    void sortByHeader(int column);
+
+private:
+    void requestDocumentLine(DocumentKind kind);
+
+    Connection& m_connection;
+    ReportList* m_stockList = nullptr;
+    ReportList* m_movementList = nullptr;
+    QLabel* m_movementTitle = nullptr;
+    TabControl* m_tabs = nullptr;
+    StateToolBar* m_auxBar = nullptr;
+    QMenu* m_menu = nullptr;
+    QProgressBar* m_progress = nullptr;
+};
+
+} // namespace mv

@@ -1,0 +1,532 @@
+// The receipt and requisition pages driven through the real main window's toolbars with
+// scripted message answers: add, save, totals, refusals with their focus, stock check,
+// paging, modification, deletion, audit, the stock list's 入库/领料 and the movement list.
+
+#include "common/session.h"
+#include "gui/documents/documentpage.h"
+#include "gui/documents/documentpages.h"
+#include "gui/main/mainwindow.h"
+#include "gui/printing/reportprint.h"
+#include "gui/stock/stockpage.h"
+#include "support/scriptedresponder.h"
+#include "support/tempdatastore.h"
+#include "widgets/documentgrid.h"
+#include "widgets/editbox.h"
+#include "widgets/reportlist.h"
+#include "widgets/statetoolbar.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace mv;
+using mv::test::ScriptedResponder;
+using mv::test::TempDataStore;
+
+namespace {
+
+// Controls of one page, by objectName.
+struct Page
+{
+    int mainButton;
+    const char* number;
+    const char* party;
+    const char* category;
+    const char* maker;
+    const char* grid;
+};
+const Page kReceipt{
+    0, "编辑框_单号入库", "编辑框_单位入库", "组合框_分类", "编辑框_制单人_入库", "显示数据"};
+const Page kRequisition{
+    1, "编辑框_单号出库", "编辑框_出库_项目", "组合框_出库分类", "编辑框_制单人_出库", "显示数据1"};
+
+// Types text as key presses with their text, as a keyboard (or an input method) delivers it,
+// Chinese characters included.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+} // namespace
+
+class TestDocumentPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void receiptAddSaveAndTotals();
+    void receiptRefusalsKeepTheForm();
+    void requisitionStockCheck();
+    void pagingThroughThreeAndPastTheEnd();
+    void modification();
+    void deletingTheOnlyReceipt();
+    void audit();
+    void stockListAndMovementList();
+    void printingFollowsTheFormMode();
+    void longNamesReadWhole();
+    void exitAsksWhileAFormIsTyped();
+    void failedReadsAreReported();
+
+private:
+    template <class T> T* control(const char* name)
+    {
+        T* c = m_window->client()->findChild<T*>(QString::fromUtf8(name));
+        if (!c)
+            qFatal("missing control %s", name);
+        return c;
+    }
+    StateToolBar* aux() { return control<StateToolBar>("辅_工具条"); }
+    DocumentGrid* grid(const Page& p) { return control<DocumentGrid>(p.grid); }
+    QString number(const Page& p) { return control<QLineEdit>(p.number)->text(); }
+    // Presses an auxiliary button the way a user can: only a visible, enabled one.
+    void press(int index)
+    {
+        QVERIFY2(aux()->isButtonVisible(index) && aux()->isButtonEnabled(index),
+                 qPrintable(QString::number(index)));
+        aux()->buttonAction(index)->trigger();
+    }
+    void enter(const Page& p) { m_window->onMainButton(p.mainButton); }
+    // 添加, the header and the lines, then 保存.
+    void addDocument(const Page& p, const QList<QStringList>& lines,
+                     const QString& party = u"甲"_qs)
+    {
+        enter(p);
+        press(AuxAdd);
+        control<QComboBox>(p.party)->setCurrentText(party);
+        control<QComboBox>(p.category)->setCurrentText(u"铝材"_qs);
+        setLines(p, lines);
+        press(AuxSave);
+    }
+    void setLines(const Page& p, const QList<QStringList>& lines)
+    {
+        DocumentGrid* g = grid(p);
+        g->setRowCount(1);
+        for (const QStringList& cells : lines) {
+            const int row = g->rowCount();
+            g->insertRowAt(row);
+            for (int c = 0; c < cells.size(); ++c)
+                g->setCellText(row, c, cells.at(c));
+        }
+    }
+    QStringList column(const Page& p, int c)
+    {
+        QStringList texts;
+        for (int r = 1; r < grid(p)->rowCount(); ++r)
+            texts.append(grid(p)->cellText(r, c));
+        return texts;
+    }
+    int stored(const QString& sql)
+    {
+        auto rows = m_store->connection().query(sql);
+        return rows ? rows->value(0).toInt() : -1;
+    }
+    void stockIn(const QString& quantity)
+    {
+        m_store->addLine(u"角铝"_qs, u"A1"_qs, u"入库"_qs, quantity, u"2010-01-01"_qs, u"铝材"_qs,
+                         u"支"_qs, u"00000050"_qs);
+    }
+
+    std::unique_ptr<TempDataStore> m_store;
+    std::unique_ptr<ScriptedResponder> m_responder;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestDocumentPage::init()
+{
+    m_store = std::make_unique<TempDataStore>();
+    m_responder = std::make_unique<ScriptedResponder>();
+    session() = Session{u"张三"_qs, true, true};
+    m_window = std::make_unique<MainWindow>(m_store->connection(), nullptr);
+    m_window->show();
+}
+
+void TestDocumentPage::cleanup()
+{
+    m_window.reset();
+    m_responder.reset();
+    m_store.reset();
+}
+
+void TestDocumentPage::receiptAddSaveAndTotals()
+{
+    enter(kReceipt);
+    QCOMPARE(grid(kReceipt)->rowCount(), 2); // an empty database: the totals row alone
+    QCOMPARE(grid(kReceipt)->cellText(1, 0), u"合计 ：0    "_qs);
+    press(AuxAdd);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(control<QLineEdit>(kReceipt.maker)->text(), u"张三"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+    QVERIFY(control<QPushButton>("按钮7")->isVisible());
+    control<QDateEdit>("YCLRK_日期框")->setDate(QDate(2010, 1, 5));
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1.5"_qs, u"备注'有引号"_qs},
+                        {u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs, u"0.3333"_qs}});
+    press(AuxSave);
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY(grid(kReceipt)->isReadOnly());
+    QVERIFY(aux()->isButtonEnabled(AuxAdd) && !aux()->isButtonEnabled(AuxSave));
+    QCOMPARE(column(kReceipt, 6), (QStringList{u"3.00"_qs, u"1.00"_qs, QString()}));
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：4.00    "_qs);
+    QCOMPARE(column(kReceipt, 5).first(), u"备注'有引号"_qs);
+    QCOMPARE(m_window->findChild<ReportList*>(u"超级列表框1"_qs)->model()->rowCount(), 2);
+
+    // The next receipt takes the number after it and the stored date; Enter loads by number
+    // only outside add mode.
+    press(AuxAdd);
+    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QCOMPARE(control<QDateEdit>("YCLRK_日期框")->date(), QDate(2010, 1, 5));
+    control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
+    emit control<EditBox>(kReceipt.number)->enterPressed();
+    QCOMPARE(grid(kReceipt)->rowCount(), 2);
+    // The number typed counts as a change: leaving the new receipt asks first.
+    m_responder->clear();
+    enter(kReceipt);
+    QCOMPARE(m_responder->lastText(), u"当前单据已修改，是否放弃修改？"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd) && grid(kReceipt)->rowCount() == 2);
+    m_responder->queueAnswer(AnswerYes);
+    enter(kReceipt);
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
+    control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
+    emit control<EditBox>(kReceipt.number)->enterPressed();
+    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"玻璃"_qs, u"合计 ：4.00    "_qs}));
+    // An unknown number is said so and leaves the page as it was.
+    control<QLineEdit>(kReceipt.number)->setText(u"００００００09"_qs);
+    emit control<EditBox>(kReceipt.number)->enterPressed();
+    QCOMPARE(m_responder->lastText(), u"没有单号为 00000009 的单据"_qs);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).size(), 3);
+}
+
+void TestDocumentPage::receiptRefusalsKeepTheForm()
+{
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    QCOMPARE(number(kRequisition), u"00000001"_qs);
+    // The requisition's number does not block a receipt of the same number.
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    m_responder->clear();
+
+    enter(kReceipt);
+    press(AuxAdd);
+    setLines(kReceipt,
+             {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}, {u"角铝"_qs, u"A1"_qs, {}, u"支"_qs}});
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"供应单位 不能为空"_qs);
+    QWidget* party = control<QWidget>(kReceipt.party);
+    QWidget* focus = m_window->focusWidget();
+    QVERIFY(focus == party || party->isAncestorOf(focus));
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->messages.last().title, u"添加失败"_qs);
+    QCOMPARE(m_responder->lastText(), u"表单中重要参数不能为空"_qs);
+    // Nothing stored; the form keeps add mode and everything typed.
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
+    QCOMPARE(number(kReceipt), u"00000002"_qs);
+}
+
+void TestDocumentPage::requisitionStockCheck()
+{
+    stockIn(u"10"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"11"_qs, u"支"_qs}});
+    QCOMPARE(m_responder->lastText(),
+             u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有10支 无法领出！"_qs);
+    QCOMPARE(m_responder->messages.last().title, u"错误"_qs);
+    setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"6"_qs, u"支"_qs},
+                            {u"角铝"_qs, u"A1"_qs, u"6"_qs, u"支"_qs}});
+    press(AuxSave);
+    QVERIFY(m_responder->lastText().startsWith(u"产品名称：角铝"_qs));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='出库'"_qs), 0);
+    m_responder->clear();
+    setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"10"_qs, u"支"_qs}});
+    press(AuxSave);
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY(grid(kRequisition)->isReadOnly());
+    QCOMPARE(number(kRequisition), u"00000001"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM [date] WHERE x='甲'"_qs), 1);
+    // Reached by paging at once: back past the start and forward again.
+    stockIn(u"1"_qs);
+    addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    QCOMPARE(number(kRequisition), u"00000002"_qs);
+    // The requisition just saved is modified at once: the version kept is the one shown.
+    press(AuxModify);
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"00000002修改成功！"_qs);
+    press(AuxPrevious);
+    QCOMPARE(number(kRequisition), u"00000001"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxPrevious));
+    press(AuxNext);
+    QCOMPARE(number(kRequisition), u"00000002"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxNext));
+}
+
+void TestDocumentPage::pagingThroughThreeAndPastTheEnd()
+{
+    for (const char* quantity : {"1", "2", "3"})
+        addDocument(kReceipt,
+                    {{u"角铝"_qs, u"A1"_qs, QString::fromUtf8(quantity), u"支"_qs, u"1"_qs}});
+    enter(kReceipt);
+    QCOMPARE(number(kReceipt), u"00000003"_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxPrevious) && aux()->isButtonEnabled(AuxNext));
+    press(AuxNext);
+    QCOMPARE(number(kReceipt), QString());
+    QCOMPARE(column(kReceipt, 0), QStringList{u"合计 ：0    "_qs});
+    QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxNext));
+    press(AuxPrevious);
+    QCOMPARE(number(kReceipt), u"00000003"_qs);
+    press(AuxPrevious);
+    press(AuxPrevious);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 2).first(), u"1"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxPrevious));
+    press(AuxNext);
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：2    "_qs);
+}
+
+void TestDocumentPage::modification()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
+    addDocument(kReceipt, {{u"玻璃"_qs, u"5mm"_qs, u"1"_qs, u"块"_qs, u"1"_qs}});
+    press(AuxPrevious);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    m_responder->clear();
+    press(AuxModify);
+    QCOMPARE(column(kReceipt, 0), QStringList{u"角铝"_qs}); // the totals row is gone
+    // Refused: the stored receipt stays as it was and modify mode stays.
+    grid(kReceipt)->setCellText(1, 2, QString());
+    press(AuxSave);
+    QCOMPARE(m_responder->messages.size(), 2);
+    QCOMPARE(m_responder->messages.at(0).text, u"表单中重要参数不能为空"_qs);
+    QCOMPARE(m_responder->messages.at(1).text, u"00000001修改失败！"_qs);
+    QCOMPARE(m_responder->messages.at(1).title, u"修改提示"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001' AND 数量='5'"_qs), 1);
+    QVERIFY(!aux()->isButtonEnabled(AuxModify));
+    grid(kReceipt)->setCellText(1, 2, u"1e3"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
+    QCOMPARE(grid(kReceipt)->currentRow(), 1);
+    QCOMPARE(grid(kReceipt)->currentColumn(), 2);
+    // Accepted: replaced, and shown as stored.
+    grid(kReceipt)->setCellText(1, 2, u"7"_qs);
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001'"_qs), 1);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='7'"_qs), 1);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：14    "_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
+    // Another clerk changes the receipt while it is being modified here: his version stays.
+    press(AuxModify);
+    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000001'"_qs);
+    grid(kReceipt)->setCellText(1, 2, u"9"_qs);
+    press(AuxSave);
+    QVERIFY(m_responder->messages.at(m_responder->messages.size() - 2)
+                .text.contains(u"已被其他用户修改"_qs));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='8'"_qs), 1);
+}
+
+void TestDocumentPage::deletingTheOnlyReceipt()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
+    m_responder->clear();
+    m_responder->queueAnswer(AnswerNo);
+    press(AuxDelete);
+    QCOMPARE(m_responder->messages.at(0).text, u"删除之后数据将无法恢复。确定要删除吗？"_qs);
+    QCOMPARE(m_responder->messages.at(0).code, int(MsgYesNo));
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote"_qs), 1);
+    m_responder->queueAnswer(AnswerYes);
+    press(AuxDelete);
+    QCOMPARE(m_responder->lastText(), u"单据号：00000001删除成功！"_qs);
+    QCOMPARE(
+        stored(u"SELECT COUNT(*) FROM yclnote"_qs) + stored(u"SELECT COUNT(*) FROM ycldate"_qs), 0);
+    QCOMPARE(number(kReceipt), QString());
+    QCOMPARE(column(kReceipt, 0), QStringList{u"合计 ：0    "_qs});
+    QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
+    // Nothing stored under the empty number: said so, not "删除成功".
+    m_responder->queueAnswer(AnswerYes);
+    press(AuxDelete);
+    QVERIFY(!m_responder->lastText().contains(u"删除成功"_qs));
+}
+
+void TestDocumentPage::audit()
+{
+    stockIn(u"10"_qs);
+    QLineEdit* auditor = control<QLineEdit>("编辑框_领料人_出库");
+    enter(kRequisition);
+    press(AuxAdd);
+    press(AuxAudit); // not saved: the name is not left in the box
+    QCOMPARE(m_responder->lastText(), u"单子还没有保存，无法审核！"_qs);
+    QCOMPARE(auditor->text(), QString());
+    QVERIFY(auditor->isReadOnly()); // only the audit writes the auditor
+    control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kRequisition.category)->setCurrentText(u"铝材"_qs);
+    setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    press(AuxSave);
+
+    session().auditRight = false;
+    press(AuxAudit);
+    QCOMPARE(m_responder->lastText(), u"当前用户没有权限审核，请让系统管理员添加权限！"_qs);
+    session().auditRight = true;
+    press(AuxAudit);
+    QCOMPARE(auditor->text(), u"张三"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 审核='张三'"_qs), 1);
+    press(AuxAudit);
+    QCOMPARE(m_responder->lastText(), u"该单已经审核！"_qs);
+    // A modification stores a new header without auditor, and shows it so.
+    press(AuxModify);
+    press(AuxSave);
+    QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
+    QCOMPARE(auditor->text(), QString());
+}
+
+void TestDocumentPage::stockListAndMovementList()
+{
+    stockIn(u"10"_qs);
+    m_window->stockPage()->refresh();
+    ReportList* stock = m_window->findChild<ReportList*>(u"超级列表框1"_qs);
+    stock->setSelectedRow(0);
+    m_window->onMainButton(MainStock);
+    auto* receiptItem = m_window->findChild<QAction*>(u"导入_入库"_qs);
+    receiptItem->trigger();
+    receiptItem->trigger();
+    QCOMPARE(m_window->currentPage(), int(PageReceipt));
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
+    QCOMPARE(column(kReceipt, 3), (QStringList{u"支"_qs, u"支"_qs}));
+    QCOMPARE(control<QComboBox>(kReceipt.category)->currentText(), u"铝材"_qs);
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    grid(kReceipt)->setCellText(1, 2, u"1"_qs);
+    grid(kReceipt)->setCellText(2, 2, u"2"_qs);
+    press(AuxSave); // visible and enabled on this path
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QCOMPARE(stock->model()->text(0, 4), u"13"_qs);
+
+    // The movement list opens the document on its page, with 返回.
+    stock->setSelectedRow(0);
+    m_window->stockPage()->showMovementRecords();
+    ReportList* movements = m_window->findChild<ReportList*>(u"超级列表框2"_qs);
+    int row = 0;
+    while (movements->model()->text(row, 2) != u"00000001"_qs)
+        ++row;
+    emit movements->rowDoubleClicked(row);
+    QCOMPARE(m_window->currentPage(), int(PageReceipt));
+    QCOMPARE(column(kReceipt, 2), (QStringList{u"1"_qs, u"2"_qs, QString()}));
+    QCOMPARE(column(kReceipt, 0).last(), u"合计 ：0    "_qs); // no prices were typed
+    auto* back = control<QPushButton>("按钮5");
+    QVERIFY(!back->isHidden());
+    back->click();
+    QCOMPARE(m_window->currentPage(), int(PageMovements));
+    QVERIFY(back->isHidden());
+}
+
+void TestDocumentPage::printingFollowsTheFormMode()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1.5"_qs},
+                           {u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs, u"1"_qs}});
+    DocumentPage* page = m_window->documentPages()->receipt();
+    PrintedDocument shown = page->printedDocument();
+    QVERIFY(!shown.editing);
+    QCOMPARE(shown.rows.size(), 3);
+    QCOMPARE(shown.rows.last().first(), u"合计 ：6.00    "_qs);
+
+    // 预览 on the stored receipt opens the preview titled 打印预览.
+    QString title;
+    connect(m_window->reportPrint(), &ReportPrint::previewShown, this,
+            [&title](QPrintPreviewDialog* dialog) {
+                title = dialog->windowTitle();
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            });
+    press(AuxPreview);
+    QCOMPARE(title, u"打印预览"_qs);
+
+    // Being modified, every row of the grid is a line.
+    press(AuxModify);
+    shown = page->printedDocument();
+    QVERIFY(shown.editing);
+    QCOMPARE(shown.rows.size(), 2);
+    QCOMPARE(shown.rows.last().first(), u"玻璃"_qs);
+
+    // 打印 with no printer writes the form into the PDF file the user names.
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        return;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"入库单.pdf"_qs);
+    m_responder->queueFileName(pdf);
+    press(AuxPrint);
+    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+}
+
+void TestDocumentPage::longNamesReadWhole()
+{
+    // Typed as a clerk types, the header box keeps "华南" where "华南玻璃" is listed; the list
+    // is wide enough for its longest entry, and a stored name reads from its first character.
+    const QString supplier = u"滨江商务中心幕墙工程有限公司"_qs;
+    addDocument(kReceipt, {{u"A10"_qs, u"X"_qs, u"2"_qs, u"支"_qs, u"1"_qs}}, supplier);
+    auto* party = control<QComboBox>(kReceipt.party);
+    QCOMPARE(party->lineEdit()->cursorPosition(), 0);
+    press(AuxAdd);
+    QVERIFY(party->view()->minimumWidth() >
+            party->view()->fontMetrics().horizontalAdvance(supplier));
+    QApplication::setActiveWindow(m_window.get());
+    party->setFocus();
+    typeText(party->lineEdit(), u"滨江"_qs);
+    QCOMPARE(party->currentText(), u"滨江"_qs);
+}
+
+void TestDocumentPage::exitAsksWhileAFormIsTyped()
+{
+    enter(kRequisition);
+    press(AuxAdd);
+    QVERIFY(!m_window->documentPages()->hasUnsavedDocument()); // nothing typed: no question
+    control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
+    QCloseEvent close;
+    QApplication::sendEvent(m_window.get(), &close); // answered 否
+    QVERIFY(!close.isAccepted());
+    QCOMPARE(m_responder->lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
+    QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+}
+
+void TestDocumentPage::failedReadsAreReported()
+{
+    addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
+    m_responder->clear();
+    m_store->exec(u"ALTER TABLE ycldate RENAME TO ycldate_gone"_qs);
+    press(AuxAdd); // no number can be taken: said so, and the page stays read-only
+    QVERIFY2(m_responder->lastText().startsWith(u"读取单据号失败，数据库报告："_qs),
+             qPrintable(m_responder->lastText()));
+    QVERIFY(aux()->isButtonEnabled(AuxAdd));
+    m_store->exec(u"ALTER TABLE ycldate_gone RENAME TO ycldate"_qs);
+    m_store->exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
+    m_responder->clear();
+    m_window->findChild<ReportList*>(u"超级列表框1"_qs)->setSelectedRow(0);
+    m_window->findChild<QAction*>(u"导入_入库"_qs)->trigger();
+    QVERIFY(std::any_of(m_responder->messages.begin(), m_responder->messages.end(),
+                        [](const auto& m) { return m.text.startsWith(u"读取下拉列表失败"_qs); }));
+    m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
+}
+
+QTEST_MAIN(TestDocumentPage)
+#include "tst_documentpage.moc"

@@ -1,0 +1,59 @@
+#include "app/options.h"
+#include "gui/main/appearance.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+using namespace mv;
+
+// The program's language and look: Qt's standard texts in Chinese, the skin, the options.
+class TestAppearance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void standardButtonsSpeakChinese();
+    void skinIsApplied();
+    void optionsAreRead();
+};
+
+void TestAppearance::standardButtonsSpeakChinese()
+{
+    installChineseTexts(*qApp);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
+}
+
+void TestAppearance::skinIsApplied()
+{
+    qApp->setStyleSheet(QString());
+    applySkin(*qApp);
+    QVERIFY(qApp->styleSheet().contains(QStringLiteral("QToolBar")));
+    initResources();
+    QVERIFY(QFile::exists(QStringLiteral(":/home/index.html")));
+}
+
+void TestAppearance::optionsAreRead()
+{
+    const ProgramOptions none = parseProgramOptions({QStringLiteral("morvane")});
+    QVERIFY(none.ok);
+    QVERIFY(none.home.isEmpty());
+    QVERIFY(!none.demo);
+
+    const ProgramOptions both =
+        parseProgramOptions({QStringLiteral("morvane"), QStringLiteral("--home"),
+                             QStringLiteral("/tmp/仓库"), QStringLiteral("--demo")});
+    QVERIFY(both.ok);
+    QCOMPARE(both.home, QStringLiteral("/tmp/仓库"));
+    QVERIFY(both.demo);
+
+    const ProgramOptions wrong =
+        parseProgramOptions({QStringLiteral("morvane"), QStringLiteral("--colour")});
+    QVERIFY(!wrong.ok);
+    QVERIFY(!wrong.error.isEmpty());
+}
+
+QTEST_MAIN(TestAppearance)
+#include "tst_appearance.moc"
