@@ -62,25 +62,6 @@ QString aboutText()
 } // namespace
 
 MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent)
-    : MainWindow(connection, Unstarted{}, parent)
-{
-    start(loginWindow);
-}
-
-std::unique_ptr<MainWindow> MainWindow::build(Connection& connection)
-{
-    return std::unique_ptr<MainWindow>(new MainWindow(connection, Unstarted{}));
-}
-
-void MainWindow::start(QWidget* loginWindow)
-{
-    if (m_started)
-        return;
-    m_started = true;
-    setUp(loginWindow);
-}
-
-MainWindow::MainWindow(Connection& connection, Unstarted, QWidget* parent)
     : QMainWindow(parent), m_connection(connection)
 {
     initResources();
@@ -97,6 +78,8 @@ MainWindow::MainWindow(Connection& connection, Unstarted, QWidget* parent)
     m_client->installEventFilter(this);
     resize(def.width, def.height);
     move(50, 50);
+
+    setUp(loginWindow);
 }
 
 MainWindow::~MainWindow()

@@ -44,12 +44,6 @@ public:
     MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The window's controls, built but not yet set up for a session: the login window builds
-    // them while the clerk types, so that 登录 only sets the window up and fills its lists.
-    static std::unique_ptr<MainWindow> build(Connection& connection);
-    // Sets a built window up for the logged-in user, as the constructor does. Once only.
-    void start(QWidget* loginWindow);
-
     Connection& connection() { return m_connection; }
     QWidget* client() const { return m_client; }
     const BuiltWindow& built() const { return m_built; }
@@ -85,11 +79,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Unstarted
-    {
-    };
-    MainWindow(Connection& connection, Unstarted, QWidget* parent = nullptr);
-
     void findControls();
     void setUp(QWidget* loginWindow);
     void setUpStatusBar();
@@ -134,7 +123,6 @@ private:
     QPointer<QWidget> m_searchWindow;      // the non-modal SearchWindow while open
     std::unique_ptr<QThread> m_homePageThread;
     bool m_exiting = false; // the program ends: nothing more is asked
-    bool m_started = false;
 };
 
 } // namespace mv

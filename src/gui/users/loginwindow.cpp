@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace mv {
 
@@ -48,15 +47,6 @@ LoginWindow::LoginWindow(const QString& dataDirectory, const OpenOptions& option
 
     openDatabase(dataDirectory, options);
     m_userBox->setFocus();
-    // Once the login window is up: building the main window takes a noticeable moment that
-    // 登录 need not wait for.
-    QTimer::singleShot(0, this, &LoginWindow::prepareMainWindow);
-}
-
-void LoginWindow::prepareMainWindow()
-{
-    if (!m_mainWindow && !m_preparedMain)
-        m_preparedMain = MainWindow::build(m_connection);
 }
 
 bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& options)
@@ -83,7 +73,6 @@ bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& 
 LoginWindow::~LoginWindow()
 {
     m_mainWindow.reset(); // before the connection it uses
-    m_preparedMain.reset();
 }
 
 void LoginWindow::fillUserList()
@@ -102,8 +91,7 @@ void LoginWindow::tryLogin()
     if (!showOutcome<LoginField>(
             outcome, {{LoginField::UserName, m_userBox}, {LoginField::Password, m_passwordEdit}}))
         return;
-    m_mainWindow = m_preparedMain ? std::move(m_preparedMain) : MainWindow::build(m_connection);
-    m_mainWindow->start(this);
+    m_mainWindow = std::make_unique<MainWindow>(m_connection, this);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
     m_mainWindow->show();
 }

@@ -47,16 +47,13 @@ protected:
 
 private:
     void fillUserList();
-    // Builds the main window's controls ahead of the login, while the clerk types.
-    void prepareMainWindow();
 
     Connection m_connection;
     bool m_databaseOpen = false;
     QString m_databaseError;
     ComboBox* m_userBox = nullptr;
     EditBox* m_passwordEdit = nullptr;
-    std::unique_ptr<MainWindow> m_mainWindow;   // after the login
-    std::unique_ptr<MainWindow> m_preparedMain; // built, waiting for the login
+    std::unique_ptr<MainWindow> m_mainWindow;
 };
 
 } // namespace mv

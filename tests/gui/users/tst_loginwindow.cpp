@@ -27,7 +27,6 @@ private slots:
     void refusals_data();
     void refusals();
     void hiddenFirstAccountLogsInWhenTyped();
-    void mainWindowBuiltAheadShowsOnlyOnLogin();
     void rightsNeedExactlyYes_data();
     void rightsNeedExactlyYes();
     void enterMovesFocusThenLogsIn();
@@ -159,24 +158,6 @@ void TestLoginWindow::hiddenFirstAccountLogsInWhenTyped()
     QCOMPARE(session().currentUser, QStringLiteral("admin"));
     QVERIFY(session().auditRight);
     QVERIFY(session().dataRight);
-}
-
-void TestLoginWindow::mainWindowBuiltAheadShowsOnlyOnLogin()
-{
-    open();
-    QCoreApplication::processEvents(); // the login window builds the main window meanwhile
-    MainWindow* built = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<MainWindow*>(widget))
-            built = main;
-    QVERIFY(built);
-    typeAndLogIn(QStringLiteral("admin"), QStringLiteral("wrong"));
-    QVERIFY(!m_login->mainWindow());
-    QVERIFY(!built->isVisible());
-    typeAndLogIn(QStringLiteral("admin"), QStringLiteral("admin"));
-    QCOMPARE(m_login->mainWindow(), built);
-    QVERIFY(built->isVisible());
-    QVERIFY(built->stockPage()); // set up for the session
 }
 
 void TestLoginWindow::rightsNeedExactlyYes_data()
