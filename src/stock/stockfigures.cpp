@@ -28,16 +28,9 @@ QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
                                              const std::optional<Period>& period,
                                              const GroupProgress& progress)
 {
-    const Dialect& dialect = connection.dialect();
-    const QString periodSum =
-        period ? u"SUM(CASE WHEN "_qs + dialect.dateBetween(u"日期"_qs, period->from, period->to) +
-                     u" THEN mv_int(数量) ELSE 0 END)"_qs
-               : u"0"_qs;
-    const QString statement = u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
-                              u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
-                              u" GROUP BY 原材料名字, 型号, 正负"_qs;
     QHash<ItemKey, ItemSums> sums;
-    std::unique_ptr<ResultSet> groups = connection.query(statement, true);
+    std::unique_ptr<ResultSet> groups =
+        connection.query(itemSumsStatement(connection.dialect(), period), true);
     if (!groups)
         return sums;
     int seen = 0;
@@ -57,6 +50,17 @@ QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
 }
 
 } // namespace
+
+QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& period)
+{
+    const QString periodSum =
+        period ? u"SUM(CASE WHEN "_qs + dialect.dateBetween(u"日期"_qs, period->from, period->to) +
+                     u" THEN mv_int(数量) ELSE 0 END)"_qs
+               : u"0"_qs;
+    return u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
+           u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
+           u" GROUP BY 原材料名字, 型号, 正负"_qs;
+}
 
 QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
                                      const GroupProgress& progress)

@@ -14,6 +14,7 @@
 namespace mv {
 
 class Connection;
+class Dialect;
 
 // Exact sums of integer(数量) per direction; the period sums only count lines dated within
 // the period (both ends included).
@@ -33,6 +34,10 @@ struct Period
 
 // Called now and then with the number of (name, model, direction) groups summed so far.
 using GroupProgress = std::function<void(int groups)>;
+
+// The aggregate statement allItemSums() runs where the backend has mv_int(): per name, model
+// and direction the total and the period's total (0 without a period).
+QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& period = {});
 
 // The sums of every item that has lines. Items are matched as the per-item statements
 // compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside.

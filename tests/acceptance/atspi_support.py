@@ -21,20 +21,53 @@ def wait_for(predicate, timeout=20.0, what="condition"):
     raise AssertionError("timed out waiting for " + what)
 
 
-def find(root, description=None, role=None, name=None):
-    """First descendant whose accessible description (our objectName) / role / name match."""
-    def match(node):
+ITEM_ROLES = (pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TREE_ITEM)
+
+
+def _manages_descendants(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_MANAGES_DESCENDANTS)
+    except Exception:
+        return False
+
+
+def search(root, match, into_lists=False):
+    """First descendant that MATCH accepts: each node's children are tried before their own
+    children (as pyatspi.findDescendant with breadth_first does). A list or table manages its
+    descendants: its rows are read through its table interface, and walking them one by one
+    costs a round trip per cell (a 5,000-row list holds 40,000 cells), so they are searched
+    only when INTO_LISTS is set."""
+    try:
+        children = [child for child in root if child is not None]
+    except Exception:
+        return None
+    for child in children:
         try:
-            if description is not None and node.description != description:
-                return False
-            if role is not None and node.getRole() != role:
-                return False
-            if name is not None and node.name != name:
-                return False
-            return True
+            if match(child):
+                return child
         except Exception:
+            continue
+    for child in children:
+        if not into_lists and _manages_descendants(child):
+            continue
+        found = search(child, match, into_lists)
+        if found is not None:
+            return found
+    return None
+
+
+def find(root, description=None, role=None, name=None, into_lists=False):
+    """First descendant whose accessible description (our objectName) / role / name match.
+    Cells and items of lists are searched only when ROLE is theirs or INTO_LISTS is set."""
+    def match(node):
+        if description is not None and node.description != description:
             return False
-    return pyatspi.findDescendant(root, match, True)
+        if role is not None and node.getRole() != role:
+            return False
+        if name is not None and node.name != name:
+            return False
+        return True
+    return search(root, match, into_lists or role in ITEM_ROLES)
 
 
 def application(pid):
@@ -184,7 +217,7 @@ def find_button(root, *captions):
             return node.name.split("(")[0].replace("&", "").strip() in captions
         except Exception:
             return False
-    return pyatspi.findDescendant(root, match, True)
+    return search(root, match)
 
 
 def answer_dialog(app, what, *captions):
@@ -254,7 +287,7 @@ def find_label_containing(root, fragment):
             return node.getRole() == pyatspi.ROLE_LABEL and fragment in node.name
         except Exception:
             return False
-    return pyatspi.findDescendant(root, match, True)
+    return search(root, match)
 
 
 def press_button_named(root, *prefixes):
@@ -265,7 +298,7 @@ def press_button_named(root, *prefixes):
                     any(node.name.startswith(p) for p in prefixes))
         except Exception:
             return False
-    button = wait_for(lambda: pyatspi.findDescendant(root, match, True),
+    button = wait_for(lambda: search(root, match),
                       what="a button named " + "/".join(prefixes))
     press(button)
 

@@ -66,7 +66,8 @@ def main():
         type_into(find(formula, description="公式编辑框"), "[现存量]*2")
         press(find(formula, description="确定"))
         wait_for(lambda: not find(app, description="FormulaWindow"), what="FormulaWindow to close")
-        wait_for(lambda: find(settings, name="双倍"), what="the custom column in the list")
+        wait_for(lambda: find(settings, name="双倍", into_lists=True),
+                 what="the custom column in the list")
 
         # The stock list is wider than A4: Cancel brings the settings back, OK previews.
         press(preview_button)

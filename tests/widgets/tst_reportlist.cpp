@@ -1,15 +1,44 @@
 // The report list: selection (-1 for none), header click index, double and right clicks,
-// check boxes, column widths, a large fill, and the striped background.
+// check boxes, column widths, a large fill, the striped background, and the timing line a
+// refill leaves once drawn.
 
 #include "widgets/reportlist.h"
 #include "widgets/stripes.h"
+#include "widgets/timingreport.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 
 using namespace mv;
+
+namespace {
+
+// Timing lines, and the paints the list's viewport had when each arrived.
+QStringList g_timingLines;
+int g_paints = 0;
+
+void keepTimingLines(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (QLatin1String(context.category) == QLatin1String("morvane.timing"))
+        g_timingLines.append(text + u" paints="_qs + QString::number(g_paints));
+}
+
+class PaintCounter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++g_paints;
+        return false;
+    }
+};
+
+} // namespace
 
 class TestReportList : public QObject
 {
@@ -146,6 +175,39 @@ private slots:
         list.setSelectedRow(99999);
         QCOMPARE(list.selectedRow(), 99999);
         QVERIFY(list.rowViewportPosition(99999) >= 0); // scrolled into view
+    }
+
+    void timingLineOnceDrawn()
+    {
+        const auto handler = qInstallMessageHandler(keepTimingLines);
+        ReportList list;
+        list.setObjectName(u"超级列表框1"_qs);
+        list.viewport()->installEventFilter(new PaintCounter(&list));
+        fill(list, 3); // the channel is off by default: no line
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTest::qWait(20);
+        QVERIFY(g_timingLines.isEmpty());
+
+        QLoggingCategory::setFilterRules(u"morvane.timing.debug=true"_qs);
+        list.hide();
+        g_paints = 0;
+        fill(list, 5); // filled while off screen: the line waits for the window
+        QTest::qWait(50);
+        QVERIFY(g_timingLines.isEmpty());
+        const double shown =
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        list.show();
+        QTRY_COMPARE(g_timingLines.size(), 1);
+        const QStringList parts = g_timingLines.first().split(u' ');
+        QCOMPARE(parts.mid(0, 7).join(u' '), u"超级列表框1 shows 5 rows (accessibility off) at"_qs);
+        const double at = parts.at(7).toDouble();
+        QVERIFY2(at >= shown && at < shown + 10, qPrintable(g_timingLines.first()));
+        QVERIFY2(!parts.endsWith(u"paints=0"_qs), "the line came before the rows were drawn");
+
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(handler);
     }
 
     void stripeHeightRule()

@@ -4,6 +4,7 @@
 #include "exchange/workbook/listexport.h"
 #include "widgets/reportlist.h"
 #include "widgets/showoutcome.h"
+#include "widgets/timingreport.h"
 #include "widgets/waitcursor.h"
 
 #include <QCoreApplication>
@@ -58,6 +59,8 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     }
+    if (outcome.done)
+        reportWhenDrawn(&list, QStringLiteral("保存 wrote %1 rows").arg(model.rowCount()));
     return showOutcome(outcome);
 }
 
