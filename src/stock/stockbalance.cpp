@@ -13,13 +13,15 @@ int stockFigure(qint64 sum)
         std::clamp<qint64>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-qint64 StockBalance(Connection& connection, const QString& name, const QString& model)
+qint64 StockBalance(Connection& connection, const QString& name, const QString& model, bool* ok)
 {
     // Added up by the database from the covering index yclnote(原材料名字, 型号, 正负, ...).
     std::unique_ptr<ResultSet> sums = connection.query(
         u"SELECT 正负, SUM(mv_int(数量)) FROM yclnote WHERE 原材料名字="_qs + sqlQuoted(name) +
             u" AND 型号="_qs + sqlQuoted(model) + u" AND 正负 IN ('入库', '出库') GROUP BY 正负"_qs,
         true);
+    if (ok)
+        *ok = sums != nullptr;
     qint64 stock = 0;
     for (; sums && !sums->eof(); sums->next())
         stock += (sums->field(0) == directionIn() ? 1 : -1) * sums->value(1).toLongLong();

@@ -24,9 +24,9 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
 // the columns of the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). On SQLite
 // mv_between() compares dates stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO
 // form of the period's bounds (see Dialect::dateBetween).
-QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
-                                             const std::optional<Period>& period,
-                                             const GroupProgress& progress)
+std::optional<QHash<ItemKey, ItemSums>> aggregateInDatabase(Connection& connection,
+                                                            const std::optional<Period>& period,
+                                                            const GroupProgress& progress)
 {
     const Dialect& dialect = connection.dialect();
     const QString periodSum =
@@ -36,10 +36,10 @@ QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
     const QString statement = u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
                               u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
                               u" GROUP BY 原材料名字, 型号, 正负"_qs;
-    QHash<ItemKey, ItemSums> sums;
     std::unique_ptr<ResultSet> groups = connection.query(statement, true);
     if (!groups)
-        return sums;
+        return std::nullopt;
+    QHash<ItemKey, ItemSums> sums;
     int seen = 0;
     for (; !groups->eof(); groups->next()) {
         // The database sums while the groups are read: report how far it has come.
@@ -58,8 +58,9 @@ QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
 
 } // namespace
 
-QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
-                                     const GroupProgress& progress)
+std::optional<QHash<ItemKey, ItemSums>> allItemSums(Connection& connection,
+                                                    const std::optional<Period>& period,
+                                                    const GroupProgress& progress)
 {
     return aggregateInDatabase(connection, period, progress);
 }
@@ -69,9 +70,8 @@ QString stockItemsStatement()
     return u"SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
 }
 
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement)
+std::optional<QList<StockItem>> queryStockItems(Connection& connection, const QString& statement)
 {
-    QList<StockItem> items;
     // SQLite hands the groups out in the order of their key (it groups along the index);
     // other databases group by hashing, so the order is asked for there.
     const bool ordered = connection.dialect().backend() == Dialect::Sqlite ||
@@ -79,7 +79,8 @@ QList<StockItem> queryStockItems(Connection& connection, const QString& statemen
     std::unique_ptr<ResultSet> groups =
         connection.query(ordered ? statement : statement + u" ORDER BY 1, 2, 3, 4"_qs, true);
     if (!groups)
-        return items;
+        return std::nullopt;
+    QList<StockItem> items;
     for (; !groups->eof(); groups->next())
         items.append(
             StockItem{groups->field(0), groups->field(1), groups->field(2), groups->field(3)});

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace mv {
 
@@ -35,10 +36,11 @@ struct Period
 using GroupProgress = std::function<void(int groups)>;
 
 // The sums of every item that has lines. Items are matched as the per-item statements
-// compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside.
-QHash<ItemKey, ItemSums> allItemSums(Connection& connection,
-                                     const std::optional<Period>& period = {},
-                                     const GroupProgress& progress = {});
+// compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside. nullopt
+// when the database could not be read (its error in the connection's lastError()).
+std::optional<QHash<ItemKey, ItemSums>> allItemSums(Connection& connection,
+                                                    const std::optional<Period>& period = {},
+                                                    const GroupProgress& progress = {});
 
 // One row of the stock list before its figure is known.
 struct StockItem
@@ -52,7 +54,7 @@ struct StockItem
 // "SELECT 分类, 原材料名字, 单位, 型号 FROM yclnote GROUP BY 分类, 原材料名字, 单位, 型号"
 QString stockItemsStatement();
 // The items of a statement that selects 分类, 原材料名字, 单位, 型号, in the database's
-// order.
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement);
+// order; nullopt when the database could not be read.
+std::optional<QList<StockItem>> queryStockItems(Connection& connection, const QString& statement);
 
 } // namespace mv

@@ -24,12 +24,23 @@ QString stockSearchStatement(StockSearchField field, const QString& text)
            likeEscaped(text) + u"%' ESCAPE '\\' GROUP BY 分类, 原材料名字, 单位, 型号"_qs;
 }
 
-void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
-                 const QString& text)
+QueryOutcome SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
+                         const QString& text)
 {
-    const QList<StockItem> items = queryStockItems(connection, stockSearchStatement(field, text));
-    fillStockRows(list, items,
-                  items.isEmpty() ? QHash<ItemKey, ItemSums>() : allItemSums(connection));
+    const QString operation = u"搜索"_qs;
+    const std::optional<QList<StockItem>> items =
+        queryStockItems(connection, stockSearchStatement(field, text));
+    if (!items)
+        return queryFailed(connection, operation);
+    std::optional<QHash<ItemKey, ItemSums>> sums;
+    if (items->isEmpty())
+        sums.emplace();
+    else
+        sums = allItemSums(connection);
+    if (!sums)
+        return queryFailed(connection, operation);
+    fillStockRows(list, *items, *sums);
+    return QueryOutcome::success();
 }
 
 } // namespace mv

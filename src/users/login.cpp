@@ -41,6 +41,12 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
     // The name is quoted, so a name with a quote simply finds no account.
     auto record = connection.query(
         buildSelect(QStringLiteral("user"), QStringLiteral("用户=") + sqlQuoted(name)));
+    if (!record) {
+        // Not "没有这用户": the accounts could not be read at all.
+        outcome.message = QStringLiteral("读取用户失败：") + connection.lastError();
+        outcome.title = QStringLiteral("错误");
+        return outcome;
+    }
     const auto field = [&record](const QString& column) {
         return record ? record->field(column) : QString();
     };
