@@ -504,9 +504,8 @@ bool DocumentPage::showLatest()
         return false;
     DocumentCursor latest;
     latest.reset(*numbers);
-    if (!load(latest.current()))
-        return false;
-    m_cursor = latest;
+    if (load(latest.current())) // unread, the cursor stays with the document shown
+        m_cursor = latest;
     return true;
 }
 
