@@ -4,6 +4,7 @@
 #include "app/databasestart.h"
 #include "app/options.h"
 #include "app/programpaths.h"
+#include "cli/subcommand.h"
 #include "common/messages.h"
 #include "db/datastore.h"
 #include "gui/data/accessimportstart.h"
@@ -47,10 +48,76 @@ bool runsWithoutDisplay(int argc, char* argv[])
     return false;
 }
 
+// The position of the subcommand in argv: the first argument that is neither an option nor
+// an option's value. 0 when there is none (the window starts); negative when that word names
+// no subcommand. A word right after a single-dash option is taken for its value (the
+// toolkit's own options such as -platform NAME).
+int subcommandIndex(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--home" || argument == "--database" || argument == "--import-mdb" ||
+            argument == "--import-charset") {
+            ++i; // its value
+            continue;
+        }
+        if (argument.startsWith('-'))
+            continue;
+        if (mv::cli::isSubcommand(QString::fromLocal8Bit(argument)))
+            return i;
+        const bool optionValue = argv[i - 1][0] == '-' && argv[i - 1][1] != '-';
+        return optionValue ? 0 : -i;
+    }
+    return 0;
+}
+
+// morvane [options] SUBCOMMAND ...: the options before the subcommand are the program's,
+// the rest belong to the subcommand. No window, no display.
+int runSubcommand(int argc, char* argv[], int at)
+{
+    QCoreApplication app(argc, argv);
+    nameApplication();
+    mv::installChineseTexts(app);
+    const QStringList arguments = QCoreApplication::arguments();
+    const mv::ProgramOptions options = mv::parseProgramOptions(arguments.mid(0, at));
+    if (!options.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(options.error));
+        return 2;
+    }
+    if (!options.importFile.isEmpty() || options.showPaths) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("--import-mdb 和 --paths 不能与子命令一起使用。")));
+        return 2;
+    }
+    mv::cli::SubcommandStart start;
+    start.home = options.home;
+    start.database = options.database;
+    start.dataDirectory = [](const QString& home) {
+        return mv::resolveDataDirectory(
+            home, mv::portableProgramDirectory(QCoreApplication::applicationDirPath()));
+    };
+    start.chooseDatabase = [demo = options.demo](const QString& database,
+                                                 mv::OpenOptions* openOptions) {
+        openOptions->demoData = demo;
+        return mv::chooseStartDatabase(database, openOptions);
+    };
+    return mv::cli::runSubcommand(arguments.mid(at), start);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    const int at = subcommandIndex(argc, argv);
+    if (at > 0)
+        return runSubcommand(argc, argv, at);
+    if (at < 0) {
+        std::fprintf(
+            stderr, "%s\n%s",
+            qPrintable(QStringLiteral("没有子命令“%1”。").arg(QString::fromLocal8Bit(argv[-at]))),
+            qPrintable(mv::cli::subcommandList()));
+        return 2;
+    }
     if (runsWithoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
         nameApplication();

@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "cli/subcommand.h"
+
 #include <QCommandLineParser>
 
 namespace mv {
@@ -7,7 +9,9 @@ namespace mv {
 ProgramOptions parseProgramOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Morvane 原材料仓库管理"));
+    parser.setApplicationDescription(QStringLiteral("Morvane 原材料仓库管理\n\n") +
+                                     cli::subcommandList() +
+                                     QStringLiteral("“morvane help 子命令”显示子命令的帮助。"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption home(

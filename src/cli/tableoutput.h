@@ -1,0 +1,43 @@
+#pragma once
+// A list written for people (aligned columns), for spreadsheets (CSV) or for scripts (JSON),
+// always in UTF-8.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+
+namespace mv {
+struct ReportColumn;
+}
+
+namespace mv::cli {
+
+enum class OutputFormat
+{
+    Table, // columns padded to their widest cell; right-aligned columns stay right-aligned
+    Csv,   // a header row of titles, then the rows; cells quoted where needed
+    Json,  // an array of objects, one per row, keyed by the column titles, texts as strings
+};
+
+// "table", "csv" or "json"; false for anything else.
+bool parseOutputFormat(const QString& name, OutputFormat* format);
+
+// The columns a terminal gives a text: two for East Asian wide characters, one otherwise.
+int displayWidth(const QString& text);
+
+// The text of one CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line
+// break or leading or trailing spaces.
+QString csvCell(const QString& text);
+// The JSON string literal of text.
+QString jsonString(const QString& text);
+
+// Writes the list with the column titles to out in the format.
+void writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& columns,
+               const QList<QStringList>& rows);
+// The same written into a byte array.
+QByteArray formatList(OutputFormat format, const QList<ReportColumn>& columns,
+                      const QList<QStringList>& rows);
+
+} // namespace mv::cli
