@@ -236,7 +236,8 @@ int perItemBalance(Connection& connection, const QString& name, const QString& m
 QList<QStringList> perItemStockList(Connection& connection, int maxRows = -1)
 {
     QList<QStringList> rows;
-    for (const StockItem& item : queryStockItems(connection, stockItemsStatement())) {
+    for (const StockItem& item :
+         queryStockItems(connection, stockItemsStatement()).value_or(QList<StockItem>())) {
         if (maxRows >= 0 && rows.size() >= maxRows)
             break;
         const int balance = perItemBalance(connection, item.name, item.model);
@@ -250,7 +251,8 @@ QList<QStringList> perItemStockList(Connection& connection, int maxRows = -1)
 QList<QStringList> perItemSummary(Connection& connection, int maxRows = -1)
 {
     QList<QStringList> rows;
-    for (const StockItem& item : queryStockItems(connection, stockItemsStatement())) {
+    for (const StockItem& item :
+         queryStockItems(connection, stockItemsStatement()).value_or(QList<StockItem>())) {
         if (maxRows >= 0 && rows.size() >= maxRows)
             break;
         const int balance = perItemBalance(connection, item.name, item.model);

@@ -63,19 +63,19 @@ std::optional<int> readListOptions(const QCommandLineParser& args, ListRequest* 
     return std::nullopt;
 }
 
-void fillStock(const Command& command, const ListRequest& request, ReportListModel& list)
+// A failed read is refused with its message, never printed or exported as an empty list.
+QueryOutcome fillStock(const Command& command, const ListRequest& request, ReportListModel& list)
 {
     if (request.search)
-        SearchStock(command.connection, list, request.field, request.text);
-    else
-        RefreshStockList(command.connection, list);
+        return SearchStock(command.connection, list, request.field, request.text);
+    return RefreshStockList(command.connection, list);
 }
 
-void fillSummary(const Command& command, const ListRequest& request, ReportListModel& list)
+QueryOutcome fillSummary(const Command& command, const ListRequest& request, ReportListModel& list)
 {
     TerminalProgress progress(u"正在统计"_qs);
-    BuildMonthlySummary(command.connection, list, request.from, request.to,
-                        [&progress](int done, int total) { progress.show(done, total); });
+    return BuildMonthlySummary(command.connection, list, request.from, request.to,
+                               [&progress](int done, int total) { progress.show(done, total); });
 }
 
 // A CSV file for spreadsheets: UTF-8 with a byte order mark (so that they read it as UTF-8),
@@ -100,7 +100,8 @@ int runStock(const Command& command)
     if (const auto code = readListOptions(command.args, &request))
         return *code;
     ReportListModel list;
-    fillStock(command, request, list);
+    if (const QueryOutcome read = fillStock(command, request, list); !read.done)
+        return report(read);
     writeList(stdout, request.format, list.columns(), list.cellTexts());
     return ExitDone;
 }
@@ -111,7 +112,8 @@ int runSummary(const Command& command)
     if (const auto code = readListOptions(command.args, &request))
         return *code;
     ReportListModel list;
-    fillSummary(command, request, list);
+    if (const QueryOutcome read = fillSummary(command, request, list); !read.done)
+        return report(read);
     writeList(stdout, request.format, list.columns(), list.cellTexts());
     return ExitDone;
 }
@@ -130,10 +132,10 @@ int runExport(const Command& command)
 
     ReportListModel list;
     const bool stock = what == u"stock";
-    if (stock)
-        fillStock(command, request, list);
-    else
-        fillSummary(command, request, list);
+    if (const QueryOutcome read =
+            stock ? fillStock(command, request, list) : fillSummary(command, request, list);
+        !read.done)
+        return report(read);
 
     if (QFileInfo(output).suffix().compare(u"csv"_qs, Qt::CaseInsensitive) == 0)
         return exportCsv(list, output);

@@ -1,3 +1,4 @@
+#include "db/changecounter.h"
 #include "db/connection.h"
 #include "db/datastore.h"
 
@@ -250,6 +251,7 @@ bool applySchema(Connection& connection, int fromVersion, bool withFirstAccount,
         (server && !upgradeServerTables(connection, fromVersion, error)) ||
         (!server && !upgradeTables(connection, fromVersion, error)) ||
         !runAll(connection, tableStatements(dialect), error) ||
+        !runAll(connection, {changeCounterTableStatement()}, error) ||
         !runAll(connection, indexStatements(), error) ||
         (server && !runAll(connection, serverConstraints(), error)) ||
         !setVersion(connection, error))
@@ -314,8 +316,10 @@ bool upgradeSchema(Connection& connection, QString* error)
             *error = newerSchemaMessage(version);
         return false;
     }
-    if (version == kSchemaVersion)
+    if (version == kSchemaVersion) {
+        ensureChangeCounter(connection); // added after this version was fixed
         return true;
+    }
     // Tables that an older file lacks are added empty; existing ones keep all their rows.
     return applySchema(connection, version, false, error);
 }

@@ -66,16 +66,26 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
         document.header.number = rows->field(u"单据号"_qs);
     }
     rows->close();
-    if (documentRules(kind).audited && !document.lines.isEmpty())
-        document.auditor = storedAuditor(connection, number);
+    if (documentRules(kind).audited && !document.lines.isEmpty()) {
+        // An unread auditor would show an audited requisition as not audited.
+        const std::optional<QString> auditor = storedAuditor(connection, number);
+        if (!auditor) {
+            if (error)
+                *error = connection.lastError();
+            return std::nullopt;
+        }
+        document.auditor = *auditor;
+    }
     return document;
 }
 
-QString storedAuditor(Connection& connection, const QString& number)
+std::optional<QString> storedAuditor(Connection& connection, const QString& number)
 {
     std::unique_ptr<ResultSet> header =
         connection.query(u"select * from ycldate where 单号=? and 出入='出'"_qs, {number}, true);
-    return header ? header->field(u"审核"_qs) : QString();
+    if (!header)
+        return std::nullopt;
+    return header->field(u"审核"_qs);
 }
 
 std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind kind,

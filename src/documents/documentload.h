@@ -24,8 +24,9 @@ struct LoadedDocument
 std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind kind,
                                            const QString& number, QString* error = nullptr);
 
-// The auditor stored in the requisition's header (empty when none, or when not readable).
-QString storedAuditor(Connection& connection, const QString& number);
+// The auditor stored in the requisition's header (empty when none); nullopt when it could not
+// be read.
+std::optional<QString> storedAuditor(Connection& connection, const QString& number);
 
 // The numbers of the stored document headers of the kind, in "单号 ASC" order; nullopt when
 // they could not be read (error text in *error).

@@ -1,6 +1,7 @@
 #include "documents/documentsave.h"
 
 #include "db/builders.h"
+#include "db/changecounter.h"
 #include "db/connection.h"
 #include "documents/databasefailure.h"
 #include "documents/documentrules.h"
@@ -270,7 +271,7 @@ DocumentOutcome saveDocument(Connection& connection, const Document& form,
     }
     if (std::optional<DocumentOutcome> refused = stockGuard.refusal(connection, u"修改"_qs))
         return *refused;
-    if (!transaction.commit())
+    if (!countChange(connection) || !transaction.commit())
         return databaseFailure(connection, action);
     return DocumentOutcome::success();
 }
@@ -299,7 +300,7 @@ DocumentOutcome deleteDocument(Connection& connection, DocumentKind kind, const 
                                         kHint);
     if (std::optional<DocumentOutcome> refused = stockGuard.refusal(connection, u"删除"_qs))
         return *refused;
-    if (!transaction.commit())
+    if (!countChange(connection) || !transaction.commit())
         return databaseFailure(connection, action);
     return DocumentOutcome::success(u"单据号："_qs + number + u"删除成功！"_qs, kHint);
 }
@@ -335,7 +336,7 @@ DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& req
     }
     if (updated != 1)
         return unsaved; // the guard rolls back an update of several headers
-    if (!transaction.commit())
+    if (!countChange(connection) || !transaction.commit())
         return databaseFailure(connection, u"审核"_qs);
     return DocumentOutcome::success();
 }

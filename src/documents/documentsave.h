@@ -1,6 +1,7 @@
 #pragma once
 // Saving, replacing, deleting and auditing stored documents. Each operation is one
-// transaction: a refused or failed operation leaves the database exactly as it was.
+// transaction: a refused or failed operation leaves the database exactly as it was. A
+// committed one adds one to the database's change count (db/changecounter.h).
 
 #include "documents/document.h"
 

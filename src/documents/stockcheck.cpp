@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "db/builders.h"
 #include "db/connection.h"
+#include "documents/databasefailure.h"
 #include "documents/documentload.h"
 #include "stock/stockbalance.h"
 
@@ -29,6 +30,11 @@ DocumentOutcome shortage(const DocumentLine& line, qint64 stock, const QString& 
 
 } // namespace
 
+QString stockCheckOperation()
+{
+    return u"检查库存"_qs;
+}
+
 DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& lines)
 {
     struct Item
@@ -40,9 +46,15 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
     for (const DocumentLine& line : lines) {
         const ItemKey key = lineItem(line);
         auto found = items.find(key);
-        if (found == items.end())
-            found = items.insert(
-                key, {StockBalance(connection, line.cell(LineName), line.cell(LineModel)), 0});
+        if (found == items.end()) {
+            bool read = false;
+            const qint64 stock =
+                StockBalance(connection, line.cell(LineName), line.cell(LineModel), &read);
+            // An unread stock is no shortage of "0": the check itself failed.
+            if (!read)
+                return databaseFailure(connection, stockCheckOperation());
+            found = items.insert(key, {stock, 0});
+        }
         found->requested += toInteger(line.cell(LineQuantity));
         if (found->requested > found->stock)
             return shortage(line, found->stock, u"领出"_qs);
@@ -75,8 +87,13 @@ bool ReceiptStockGuard::take(Connection& connection, const QString& number)
         const ItemKey key = lineItem(line);
         if (m_before.contains(key))
             continue;
+        bool read = false;
+        const qint64 stock =
+            StockBalance(connection, line.cell(LineName), line.cell(LineModel), &read);
+        if (!read)
+            return false;
         m_lines.append(line);
-        m_before.insert(key, StockBalance(connection, line.cell(LineName), line.cell(LineModel)));
+        m_before.insert(key, stock);
     }
     return true;
 }
@@ -85,7 +102,12 @@ std::optional<DocumentOutcome> ReceiptStockGuard::refusal(Connection& connection
                                                           const QString& what) const
 {
     for (const DocumentLine& line : m_lines) {
-        if (StockBalance(connection, line.cell(LineName), line.cell(LineModel)) >= 0)
+        bool read = false;
+        const qint64 stock =
+            StockBalance(connection, line.cell(LineName), line.cell(LineModel), &read);
+        if (!read)
+            return databaseFailure(connection, stockCheckOperation());
+        if (stock >= 0)
             continue;
         const qint64 before = m_before.value(lineItem(line));
         return shortage(line, before, what);

@@ -41,27 +41,33 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
     return stockFigure(total);
 }
 
-void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
-                         const QDate& to, const SummaryProgress& progress)
+QueryOutcome BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
+                                 const QDate& to, const SummaryProgress& progress)
 {
-    if (list.columnCount() == 0)
-        list.setColumns(monthlySummaryColumns());
-    const QList<StockItem> items = queryStockItems(connection, stockItemsStatement());
-    const int total = int(items.size());
+    const QString operation = u"统计"_qs;
+    const std::optional<QList<StockItem>> items =
+        queryStockItems(connection, stockItemsStatement());
+    if (!items)
+        return queryFailed(connection, operation);
+    const int total = int(items->size());
     if (progress)
         progress(0, total);
     // Most of the work is the database's summing, two groups (in and out) to an item about;
     // the rows are quick to make afterwards.
-    const QHash<ItemKey, ItemSums> sums =
+    const std::optional<QHash<ItemKey, ItemSums>> sums =
         allItemSums(connection, Period{from, to}, [&](int groups) {
             if (progress)
                 progress(std::min(total, groups / 2), total);
         });
+    if (!sums)
+        return queryFailed(connection, operation);
 
+    if (list.columnCount() == 0)
+        list.setColumns(monthlySummaryColumns());
     QList<ReportRow> rows;
-    rows.reserve(items.size());
-    for (const StockItem& item : items) {
-        const ItemSums figures = sums.value(itemKey(item.name, item.model));
+    rows.reserve(items->size());
+    for (const StockItem& item : *items) {
+        const ItemSums figures = sums->value(itemKey(item.name, item.model));
         const int balance = stockFigure(figures.in - figures.out);
         const int received = stockFigure(figures.periodIn);
         const int issued = stockFigure(figures.periodOut);
@@ -75,6 +81,7 @@ void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QD
     list.setRows(std::move(rows));
     if (progress)
         progress(total, total);
+    return QueryOutcome::success();
 }
 
 } // namespace mv

@@ -2,6 +2,8 @@
 // The monthly summary (超级列表框3): per item the stock before the period, the goods
 // received and issued within it, and the current stock.
 
+#include "stock/queryoutcome.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -37,7 +39,8 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
 using SummaryProgress = std::function<void(int done, int total)>;
 
 // Refills the list with one row per stock item; all figures come from one aggregate pass.
-void BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
-                         const QDate& to, const SummaryProgress& progress = {});
+// When the database cannot be read the rows stay and the outcome says "统计失败：…".
+QueryOutcome BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
+                                 const QDate& to, const SummaryProgress& progress = {});
 
 } // namespace mv

@@ -22,33 +22,34 @@ QString movementDateText(const QString& stored)
     return date == kNoDate ? stored : dateText(date);
 }
 
-void FillMovementList(Connection& connection, ReportListModel& list, const QString& name,
-                      const QString& model)
+QueryOutcome FillMovementList(Connection& connection, ReportListModel& list, const QString& name,
+                              const QString& model)
 {
-    if (list.columnCount() == 0)
-        list.setColumns(movementListColumns());
     const Dialect& dialect = connection.dialect();
     const QString condition =
         dialect.itemEquals(u"原材料名字"_qs) + u" and "_qs + dialect.itemEquals(u"型号"_qs);
     // The lines as they were entered, receipts and requisitions interleaved; an index on the
     // item would otherwise hand them out grouped by direction.
-    QList<ReportRow> rows;
     std::unique_ptr<ResultSet> lines = connection.query(
         buildSelect(u"yclnote"_qs, condition, dialect.storedOrder()), {name, model}, true);
-    if (lines) {
-        const int direction = lines->columnIndex(u"正负"_qs);
-        const int quantity = lines->columnIndex(u"数量"_qs);
-        const int document = lines->columnIndex(u"单据号"_qs);
-        const int maker = lines->columnIndex(u"制单人"_qs);
-        const int date = lines->columnIndex(u"日期"_qs);
-        for (; !lines->eof(); lines->next())
-            rows.append(
-                ReportRow{{lines->field(direction), lines->field(quantity), lines->field(document),
-                           lines->field(maker), movementDateText(lines->field(date))},
-                          0,
-                          Qt::Unchecked});
-    }
+    if (!lines)
+        return queryFailed(connection, u"读取出入记录"_qs);
+    if (list.columnCount() == 0)
+        list.setColumns(movementListColumns());
+    QList<ReportRow> rows;
+    const int direction = lines->columnIndex(u"正负"_qs);
+    const int quantity = lines->columnIndex(u"数量"_qs);
+    const int document = lines->columnIndex(u"单据号"_qs);
+    const int maker = lines->columnIndex(u"制单人"_qs);
+    const int date = lines->columnIndex(u"日期"_qs);
+    for (; !lines->eof(); lines->next())
+        rows.append(
+            ReportRow{{lines->field(direction), lines->field(quantity), lines->field(document),
+                       lines->field(maker), movementDateText(lines->field(date))},
+                      0,
+                      Qt::Unchecked});
     list.setRows(std::move(rows));
+    return QueryOutcome::success();
 }
 
 } // namespace mv

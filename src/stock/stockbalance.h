@@ -25,7 +25,9 @@ int stockFigure(qint64 sum);
 
 // The exact balance, summed by the database with the program's integer reading of a quantity
 // (mv_int) in one aggregate statement. Values are quoted, so names with quotes match; the
-// item columns compare without regard to Latin letter case.
-qint64 StockBalance(Connection& connection, const QString& name, const QString& model);
+// item columns compare without regard to Latin letter case. When the database cannot be read
+// the balance is 0 and *ok false (the error in the connection's lastError()).
+qint64 StockBalance(Connection& connection, const QString& name, const QString& model,
+                    bool* ok = nullptr);
 
 } // namespace mv

@@ -24,15 +24,15 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
 // the columns of the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). On SQLite
 // mv_between() compares dates stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO
 // form of the period's bounds (see Dialect::dateBetween).
-QHash<ItemKey, ItemSums> aggregateInDatabase(Connection& connection,
-                                             const std::optional<Period>& period,
-                                             const GroupProgress& progress)
+std::optional<QHash<ItemKey, ItemSums>> aggregateInDatabase(Connection& connection,
+                                                            const std::optional<Period>& period,
+                                                            const GroupProgress& progress)
 {
-    QHash<ItemKey, ItemSums> sums;
     std::unique_ptr<ResultSet> groups =
         connection.query(itemSumsStatement(connection.dialect(), period), true);
     if (!groups)
-        return sums;
+        return std::nullopt;
+    QHash<ItemKey, ItemSums> sums;
     int seen = 0;
     for (; !groups->eof(); groups->next()) {
         // The database sums while the groups are read: report how far it has come.
@@ -62,8 +62,9 @@ QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& p
            u" GROUP BY 原材料名字, 型号, 正负"_qs;
 }
 
-QHash<ItemKey, ItemSums> allItemSums(Connection& connection, const std::optional<Period>& period,
-                                     const GroupProgress& progress)
+std::optional<QHash<ItemKey, ItemSums>> allItemSums(Connection& connection,
+                                                    const std::optional<Period>& period,
+                                                    const GroupProgress& progress)
 {
     return aggregateInDatabase(connection, period, progress);
 }
@@ -97,10 +98,9 @@ QString serverItemOrder(const Dialect& dialect)
 
 } // namespace
 
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement,
-                                 const QVariantList& values)
+std::optional<QList<StockItem>> queryStockItems(Connection& connection, const QString& statement,
+                                                const QVariantList& values)
 {
-    QList<StockItem> items;
     // SQLite hands the groups out in the order of their key (it groups along the index);
     // other databases group by hashing, so the order is asked for there.
     const bool server = connection.dialect().backend() == Dialect::Postgres;
@@ -108,7 +108,8 @@ QList<StockItem> queryStockItems(Connection& connection, const QString& statemen
     std::unique_ptr<ResultSet> groups = connection.query(
         ordered ? statement : statement + serverItemOrder(connection.dialect()), values, true);
     if (!groups)
-        return items;
+        return std::nullopt;
+    QList<StockItem> items;
     for (; !groups->eof(); groups->next()) {
         StockItem item{groups->field(0), groups->field(1), groups->field(2), groups->field(3)};
         if (server && !items.isEmpty() && sameItem(items.last(), item))

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace mv {
 
@@ -40,10 +41,11 @@ using GroupProgress = std::function<void(int groups)>;
 QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& period = {});
 
 // The sums of every item that has lines. Items are matched as the per-item statements
-// compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside.
-QHash<ItemKey, ItemSums> allItemSums(Connection& connection,
-                                     const std::optional<Period>& period = {},
-                                     const GroupProgress& progress = {});
+// compare 原材料名字 and 型号 with quoted values: by text, Latin letter case aside. nullopt
+// when the database could not be read (its error in the connection's lastError()).
+std::optional<QHash<ItemKey, ItemSums>> allItemSums(Connection& connection,
+                                                    const std::optional<Period>& period = {},
+                                                    const GroupProgress& progress = {});
 
 // One row of the stock list before its figure is known.
 struct StockItem
@@ -59,8 +61,9 @@ QString stockItemsStatement();
 // The items of a statement that selects 分类, 原材料名字, 单位, 型号 grouped by those columns,
 // with values bound to its placeholders, ordered by item key. On a server the columns group
 // by their exact text; spellings of one item that differ only in Latin letter case then come
-// next to each other and are taken as one item, as SQLite's grouping does.
-QList<StockItem> queryStockItems(Connection& connection, const QString& statement,
-                                 const QVariantList& values = {});
+// next to each other and are taken as one item, as SQLite's grouping does. nullopt when the
+// database could not be read.
+std::optional<QList<StockItem>> queryStockItems(Connection& connection, const QString& statement,
+                                                const QVariantList& values = {});
 
 } // namespace mv

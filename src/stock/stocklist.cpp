@@ -56,13 +56,25 @@ void fillStockRows(ReportListModel& list, const QList<StockItem>& items,
     list.setRows(std::move(rows));
 }
 
-void RefreshStockList(Connection& connection, ReportListModel& list)
+QString readStockOperation()
 {
-    const QList<StockItem> items = queryStockItems(connection, stockItemsStatement());
-    fillStockRows(list, items, allItemSums(connection));
+    return u"读取库存"_qs;
 }
 
-void FillStockListFromYcl(Connection& connection, ReportListModel& list, int column)
+QueryOutcome RefreshStockList(Connection& connection, ReportListModel& list)
+{
+    const std::optional<QList<StockItem>> items =
+        queryStockItems(connection, stockItemsStatement());
+    if (!items)
+        return queryFailed(connection, readStockOperation());
+    const std::optional<QHash<ItemKey, ItemSums>> sums = allItemSums(connection);
+    if (!sums)
+        return queryFailed(connection, readStockOperation());
+    fillStockRows(list, *items, *sums);
+    return QueryOutcome::success();
+}
+
+QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list, int column)
 {
     QString statement;
     if (column == 1)
@@ -72,28 +84,31 @@ void FillStockListFromYcl(Connection& connection, ReportListModel& list, int col
         statement =
             u"select * from ycl  ORDER  BY "_qs + connection.dialect().itemKey(u"原材料名字"_qs);
     else
-        return;
+        return QueryOutcome::success();
 
+    std::unique_ptr<ResultSet> records = connection.query(statement, true);
+    if (!records)
+        return queryFailed(connection, readStockOperation());
+    const std::optional<QHash<ItemKey, ItemSums>> sums = allItemSums(connection);
+    if (!sums)
+        return queryFailed(connection, readStockOperation());
     ensureStockColumns(list);
     QList<ReportRow> rows;
-    std::unique_ptr<ResultSet> records = connection.query(statement, true);
-    if (records) {
-        const QHash<ItemKey, ItemSums> sums = allItemSums(connection);
-        const int number = records->columnIndex(u"编号"_qs);
-        const int category = records->columnIndex(u"库存分类"_qs);
-        const int name = records->columnIndex(u"原材料名字"_qs);
-        const int model = records->columnIndex(u"规格"_qs);
-        const int unit = records->columnIndex(u"单位"_qs);
-        for (; !records->eof(); records->next()) {
-            const int balance = balanceOf(sums, records->field(name), records->field(model));
-            rows.append(ReportRow{{QString::number(rows.size() + 1), records->field(category),
-                                   records->field(name), records->field(model),
-                                   QString::number(balance), records->field(unit), QString()},
-                                  rowNumber(records->value(number)),
-                                  Qt::Unchecked});
-        }
+    const int number = records->columnIndex(u"编号"_qs);
+    const int category = records->columnIndex(u"库存分类"_qs);
+    const int name = records->columnIndex(u"原材料名字"_qs);
+    const int model = records->columnIndex(u"规格"_qs);
+    const int unit = records->columnIndex(u"单位"_qs);
+    for (; !records->eof(); records->next()) {
+        const int balance = balanceOf(*sums, records->field(name), records->field(model));
+        rows.append(ReportRow{{QString::number(rows.size() + 1), records->field(category),
+                               records->field(name), records->field(model),
+                               QString::number(balance), records->field(unit), QString()},
+                              rowNumber(records->value(number)),
+                              Qt::Unchecked});
     }
     list.setRows(std::move(rows));
+    return QueryOutcome::success();
 }
 
 bool DeleteStockRowByDatum(Connection& connection, qint64 datum)

@@ -2,6 +2,7 @@
 // The stock list (超级列表框1): one row per distinct category, name, unit and model of the
 // movement lines, with its current stock.
 
+#include "stock/queryoutcome.h"
 #include "stock/stockfigures.h"
 
 #include <QList>
@@ -34,13 +35,17 @@ QList<ReportColumn> stockListColumns();
 void fillStockRows(ReportListModel& list, const QList<StockItem>& items,
                    const QHash<ItemKey, ItemSums>& sums);
 
+// The operation a failed read of the stock list names: "读取库存".
+QString readStockOperation();
+
 // Refills the list from yclnote: the item rows in the database's group order and all
-// balances from one aggregate query.
-void RefreshStockList(Connection& connection, ReportListModel& list);
+// balances from one aggregate query. When the database cannot be read the list keeps its
+// rows and the outcome says so.
+QueryOutcome RefreshStockList(Connection& connection, ReportListModel& list);
 
 // Refills the list from table ycl ordered by 库存分类 (column 1) or 原材料名字 (column 2);
-// any other column does nothing. Each row's datum is ycl.编号.
-void FillStockListFromYcl(Connection& connection, ReportListModel& list, int column);
+// any other column does nothing. Each row's datum is ycl.编号. A failed read leaves the rows.
+QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list, int column);
 
 // "delete from ycl where 编号=" + datum.
 bool DeleteStockRowByDatum(Connection& connection, qint64 datum);

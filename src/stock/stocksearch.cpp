@@ -30,13 +30,23 @@ QString stockSearchPattern(const QString& text)
     return u'%' + likeLiteral(text) + u'%';
 }
 
-void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
-                 const QString& text)
+QueryOutcome SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
+                         const QString& text)
 {
-    const QList<StockItem> items = queryStockItems(
+    const QString operation = u"搜索"_qs;
+    const std::optional<QList<StockItem>> items = queryStockItems(
         connection, stockSearchStatement(connection.dialect(), field), {stockSearchPattern(text)});
-    fillStockRows(list, items,
-                  items.isEmpty() ? QHash<ItemKey, ItemSums>() : allItemSums(connection));
+    if (!items)
+        return queryFailed(connection, operation);
+    std::optional<QHash<ItemKey, ItemSums>> sums;
+    if (items->isEmpty())
+        sums.emplace();
+    else
+        sums = allItemSums(connection);
+    if (!sums)
+        return queryFailed(connection, operation);
+    fillStockRows(list, *items, *sums);
+    return QueryOutcome::success();
 }
 
 } // namespace mv

@@ -2,6 +2,8 @@
 // Item search: the items whose category, name or model contains a text, with their full
 // stock (all lines of the item count, not only matching ones).
 
+#include "stock/queryoutcome.h"
+
 #include <QString>
 
 namespace mv {
@@ -25,7 +27,8 @@ QString stockSearchStatement(const Dialect& dialect, StockSearchField field);
 QString stockSearchPattern(const QString& text);
 
 // Replaces the rows of the stock list with the matching items (numbered from 1, datum 0).
-void SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
-                 const QString& text);
+// When the database cannot be read the rows stay and the outcome says "搜索失败：…".
+QueryOutcome SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,
+                         const QString& text);
 
 } // namespace mv

@@ -46,6 +46,12 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
     // The name is a bound value: whatever it holds, it is only compared with the names.
     auto record =
         connection.query(buildSelect(QStringLiteral("user"), QStringLiteral("用户=?")), {name});
+    if (!record) {
+        // Not "没有这用户": the accounts could not be read at all.
+        outcome.message = QStringLiteral("读取用户失败：") + connection.lastError();
+        outcome.title = QStringLiteral("错误");
+        return outcome;
+    }
     const auto field = [&record](const QString& column) {
         return record ? record->field(column) : QString();
     };

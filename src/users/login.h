@@ -31,6 +31,8 @@ struct LoginOutcome : Outcome<LoginField>
 };
 
 // Checks name and password. Names and passwords are compared byte for byte, case-sensitive.
+// When the accounts cannot be read the refusal says "读取用户失败：<the database's error>"
+// (title "错误") instead of naming a field.
 LoginOutcome checkLogin(Connection& connection, const QString& name, const QString& password);
 
 // Runs checkLogin and, on success, sets the process-wide current user and rights.

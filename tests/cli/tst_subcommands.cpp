@@ -244,6 +244,22 @@ private slots:
         QVERIFY(QDir(QDir(home()).filePath(u"datebak"_qs)).entryList({u"*.mdbbak"_qs}).isEmpty());
     }
 
+    void failedReadsAreRefused()
+    {
+        m_store->exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
+        const QString output = m_scratch.filePath(u"unread.csv"_qs);
+        for (const QStringList& arguments :
+             {QStringList{u"stock"_qs}, QStringList{u"summary"_qs},
+              QStringList{u"export"_qs, u"stock"_qs, u"-o"_qs, output}}) {
+            const Run failed = asAdmin(arguments);
+            QCOMPARE(failed.code, 1);
+            QVERIFY2(failed.err.contains(u"失败："_qs), qPrintable(failed.err));
+            QVERIFY(failed.out.isEmpty());
+        }
+        QVERIFY(!QFile::exists(output));
+        m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
+    }
+
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -13,6 +13,7 @@
 #include "widgets/combobox.h"
 #include "widgets/documentgrid.h"
 #include "widgets/editbox.h"
+#include "widgets/notrefreshed.h"
 #include "widgets/showoutcome.h"
 #include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
@@ -368,15 +369,19 @@ void DocumentPage::step(bool forward)
         return;
     m_form.end();
     showMode();
-    m_auxBar->removeState(forward ? AuxPrevious : AuxNext, kButtonDisabled);
+    DocumentCursor moved = m_cursor;
     if (forward)
-        m_cursor.next();
+        moved.next();
     else
-        m_cursor.previous();
-    const QString number = m_cursor.current();
-    if (number == (forward ? m_cursor.last() : m_cursor.first()))
-        m_auxBar->addState(forward ? AuxNext : AuxPrevious, kButtonDisabled);
-    load(number);
+        moved.previous();
+    const QString number = moved.current();
+    // Unread, the page stays on the document it shows.
+    if (load(number)) {
+        m_cursor = moved;
+        m_auxBar->removeState(forward ? AuxPrevious : AuxNext, kButtonDisabled);
+        if (number == (forward ? moved.last() : moved.first()))
+            m_auxBar->addState(forward ? AuxNext : AuxPrevious, kButtonDisabled);
+    }
     focusBanner();
     appendTotalsRow();
 }
@@ -393,8 +398,10 @@ void DocumentPage::audit()
     const DocumentOutcome outcome =
         withWaitCursor([&] { return auditRequisition(m_connection, request); });
     // The box shows the auditor as stored: the name just written, or another clerk's.
-    if (!m_form.editing() && !m_shownNumber.isEmpty())
-        m_auditor->setText(storedAuditor(m_connection, m_shownNumber));
+    if (!m_form.editing() && !m_shownNumber.isEmpty()) {
+        if (const std::optional<QString> auditor = storedAuditor(m_connection, m_shownNumber))
+            m_auditor->setText(*auditor);
+    }
     present(outcome);
 }
 
@@ -413,6 +420,11 @@ void DocumentPage::loadTypedNumber()
         msgBox(QStringLiteral("没有单号为 ") + number + QStringLiteral(" 的单据"), MsgOk, kHint);
         return;
     }
+    if (!load(number)) {
+        m_number->setText(m_shownNumber);
+        appendTotalsRow();
+        return;
+    }
     m_cursor.reset(*numbers);
     m_cursor.moveTo(number);
     for (int button : {AuxPrevious, AuxNext})
@@ -421,7 +433,6 @@ void DocumentPage::loadTypedNumber()
         m_auxBar->addState(AuxPrevious, kButtonDisabled);
     if (number == m_cursor.last())
         m_auxBar->addState(AuxNext, kButtonDisabled);
-    load(number);
     appendTotalsRow();
 }
 
@@ -469,8 +480,8 @@ void DocumentPage::openDocument(const QString& number)
     m_form.end();
     showMode();
     showLatest();
-    load(number);
-    reopenCursorAt(number);
+    if (load(number))
+        reopenCursorAt(number);
     m_back->show();
     for (int i = AuxModify; i <= 10; ++i)
         m_auxBar->removeState(i, kButtonDisabled);
@@ -491,8 +502,10 @@ bool DocumentPage::showLatest()
     const std::optional<QStringList> numbers = readNumbers();
     if (!numbers)
         return false;
-    m_cursor.reset(*numbers);
-    load(m_cursor.current());
+    DocumentCursor latest;
+    latest.reset(*numbers);
+    if (load(latest.current())) // unread, the cursor stays with the document shown
+        m_cursor = latest;
     return true;
 }
 
@@ -504,23 +517,27 @@ void DocumentPage::reopenCursorAt(const QString& number)
     }
 }
 
-void DocumentPage::load(const QString& number)
+bool DocumentPage::load(const QString& number)
 {
-    m_number->setText(number);
-    m_shownNumber = number;
     // Read before the lines: should another clerk save in between, the version is older
     // than what is shown, and a change made here is refused rather than overwriting his.
-    m_shownVersion = storedDocumentVersion(m_connection, m_kind, number);
+    const QString version = storedDocumentVersion(m_connection, m_kind, number);
     QString error;
     const std::optional<LoadedDocument> document =
         loadDocument(m_connection, m_kind, number, &error);
-    emptyGrid();
+    // Unread, the document shown before stays, marked: an empty grid would read as a
+    // document without lines.
+    setNotRefreshed(*m_tabs, pageIndex(), !document);
     if (!document) {
         msgBox(QStringLiteral("读取单据失败，数据库报告：") + error, MsgOk, kError);
-        return;
+        return false;
     }
+    m_number->setText(number);
+    m_shownNumber = number;
+    m_shownVersion = version;
+    emptyGrid();
     if (document->lines.isEmpty())
-        return; // the header stays as it was
+        return true; // the header stays as it was
     const DocumentHeader& h = document->header;
     m_date->setDate(h.date);
     m_maker->setText(h.maker);
@@ -537,6 +554,7 @@ void DocumentPage::load(const QString& number)
         for (int c = 0; c < line.cells.size(); ++c)
             m_grid->setCellText(row, c, line.cells.at(c));
     }
+    return true;
 }
 
 void DocumentPage::emptyGrid()

@@ -87,8 +87,11 @@ private:
     // The auxiliary toolbar shows the document buttons, as main toolbar button 0 or 1 does.
     void showDocumentButtons();
 
+    // Shows the latest stored document; false (said so) when the numbers could not be read.
     bool showLatest();
-    void load(const QString& number);
+    // Shows the stored document. When it cannot be read, says so, leaves the page on the
+    // document it showed (marked not refreshed) and returns false.
+    bool load(const QString& number);
     void emptyGrid();
     void appendEmptyRow();
     void appendTotalsRow();

@@ -332,6 +332,7 @@ void MainWindow::onMainButton(int index)
     case MainStock:
         applySet(ButtonSet::Stock);
         showPage(PageStock);
+        m_stockPage->enter(); // what other clerks committed meanwhile shows
         m_stockList->resize(m_tabs->width() - 15, m_stockList->height());
         m_stockList->setFocus(); // rather than the period pickers that appear with the page
         break;

@@ -3,10 +3,13 @@
 #include "gui/data/reportlistexport.h"
 #include "gui/main/mainpages.h"
 
+#include "common/messages.h"
 #include "forms/windowbuilder.h"
 #include "stock/monthlysummary.h"
+#include "widgets/notrefreshed.h"
 #include "widgets/progressbarfeedback.h"
 #include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
 #include "widgets/tabcontrol.h"
 #include "widgets/waitcursor.h"
 
@@ -29,12 +32,19 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
 
 void MonthlySummaryPage::save()
 {
+    if (m_notRefreshed) {
+        msgBox(u"月度汇总没有刷新（统计失败），不能导出。请重新统计后再保存。"_qs, MsgOk,
+               u"提示"_qs);
+        return;
+    }
     exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress);
 }
 
 void MonthlySummaryPage::dataReplaced()
 {
     m_summaryList->model()->clearRows();
+    m_notRefreshed = false;
+    setNotRefreshed(*m_tabs, PageMonthly, false);
 }
 
 void MonthlySummaryPage::buildMonthlySummary()
@@ -46,13 +56,19 @@ void MonthlySummaryPage::buildMonthlySummary()
 
     // The bar's end follows the stock list's row count, as it always has; after a narrowing
     // search it simply reaches its end early.
-    m_progress->setRange(1, std::max(1, m_stockList->model()->rowCount()));
-    m_progress->setValue(1);
-    m_progress->show();
-    const WaitCursor wait;
-    const auto hideProgress = qScopeGuard([this] { m_progress->hide(); });
-    BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(), m_to->date(),
-                        progressBarFeedback(m_progress));
+    QueryOutcome outcome;
+    {
+        m_progress->setRange(1, std::max(1, m_stockList->model()->rowCount()));
+        m_progress->setValue(1);
+        m_progress->show();
+        const WaitCursor wait;
+        const auto hideProgress = qScopeGuard([this] { m_progress->hide(); });
+        outcome = BuildMonthlySummary(m_connection, *m_summaryList->model(), m_from->date(),
+                                      m_to->date(), progressBarFeedback(m_progress));
+    }
+    m_notRefreshed = !outcome.done;
+    setNotRefreshed(*m_tabs, PageMonthly, m_notRefreshed);
+    showOutcome(outcome);
 }
 
 } // namespace mv

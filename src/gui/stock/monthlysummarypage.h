@@ -24,14 +24,16 @@ public:
     // Finds its controls by name among mainWindow's children; the connection must outlive it.
     MonthlySummaryPage(QWidget* mainWindow, Connection& connection);
 
-    // 保存: exports the summary as the sheet 月度汇总.
+    // 保存: exports the summary as the sheet 月度汇总; refused while the page shows a summary
+    // that its last 统计 could not refresh.
     void save() override;
 
 public slots:
     // The data were replaced: the summary computed from the old data is emptied.
     void dataReplaced();
     // Switches to page 5 and fills 超级列表框3 for the date parts of formo .. too (both
-    // included), with 进度条1 shown meanwhile.
+    // included), with 进度条1 shown meanwhile. A failed query keeps the rows shown before and
+    // marks the page not refreshed.
     void buildMonthlySummary();
 
 private:
@@ -42,6 +44,7 @@ private:
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
     QProgressBar* m_progress = nullptr;
+    bool m_notRefreshed = false; // the last 统计 failed: the rows are older than it
 };
 
 } // namespace mv

@@ -5,11 +5,15 @@
 
 #include "common/messages.h"
 #include "common/session.h"
+#include "db/changecounter.h"
+#include "db/connection.h"
 #include "forms/windowbuilder.h"
 #include "stock/movementlist.h"
 #include "stock/stockheaderclick.h"
 #include "stock/stocklist.h"
+#include "widgets/notrefreshed.h"
 #include "widgets/reportlist.h"
+#include "widgets/showoutcome.h"
 #include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
 #include "widgets/waitcursor.h"
@@ -18,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace mv {
 
@@ -60,24 +65,48 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
             &StockPage::deleteSelectedStockRow);
     connect(control<QAction>(mainWindow, u"导入_刷新"_qs), &QAction::triggered, this,
             &StockPage::refresh);
+    // 返回 on the movement page leads back to the stock list.
+    connect(control<QPushButton>(mainWindow, u"按钮3"_qs), &QPushButton::clicked, this,
+            &StockPage::enter);
+}
+
+void StockPage::fillStockList(const std::function<QueryOutcome()>& fill)
+{
+    QueryOutcome outcome;
+    {
+        const WaitCursor wait;
+        // Counted before the rows are read: a change committed in between is read again on
+        // the next entry rather than missed.
+        const std::optional<qint64> count = changeCount(m_connection);
+        outcome = fill();
+        m_filledAt = outcome.done ? count : std::nullopt;
+    }
+    setNotRefreshed(*m_tabs, PageStock, !outcome.done);
+    showOutcome(outcome);
 }
 
 void StockPage::refresh()
 {
-    const WaitCursor wait;
-    RefreshStockList(m_connection, *m_stockList->model());
+    fillStockList([this] { return RefreshStockList(m_connection, *m_stockList->model()); });
+}
+
+void StockPage::enter()
+{
+    const std::optional<qint64> count = changeCount(m_connection);
+    if (!count || !m_filledAt || *count != *m_filledAt)
+        refresh();
 }
 
 void StockPage::showSearchResults(StockSearchField field, const QString& text)
 {
-    const WaitCursor wait;
-    SearchStock(m_connection, *m_stockList->model(), field, text);
+    fillStockList([&] { return SearchStock(m_connection, *m_stockList->model(), field, text); });
 }
 
 void StockPage::dataReplaced()
 {
     refresh();
     m_movementList->model()->clearRows();
+    setNotRefreshed(*m_tabs, PageMovements, false);
 }
 
 void StockPage::save()
@@ -102,13 +131,18 @@ void StockPage::showMovementRecords()
     if (row < 0)
         return;
     const ReportListModel& stock = *m_stockList->model();
-    m_movementTitle->setText(u"原材料仓库 "_qs + stock.text(row, StockColCategory) + u" "_qs +
-                             stock.text(row, StockColName) + u" 出入库记录"_qs);
+    QueryOutcome outcome;
     {
         const WaitCursor wait;
-        FillMovementList(m_connection, *m_movementList->model(), stock.text(row, StockColName),
-                         stock.text(row, StockColModel));
+        outcome = FillMovementList(m_connection, *m_movementList->model(),
+                                   stock.text(row, StockColName), stock.text(row, StockColModel));
     }
+    // Failed: the stock page stays; the records page keeps the item it showed, marked.
+    setNotRefreshed(*m_tabs, PageMovements, !outcome.done);
+    if (!showOutcome(outcome))
+        return;
+    m_movementTitle->setText(u"原材料仓库 "_qs + stock.text(row, StockColCategory) + u" "_qs +
+                             stock.text(row, StockColName) + u" 出入库记录"_qs);
     m_tabs->setCurrentIndex(PageMovements);
     for (int i = kFirstDocumentButton; i <= kLastDocumentButton; ++i)
         m_auxBar->addState(i, StateToolBar::Disabled);
@@ -127,7 +161,10 @@ void StockPage::deleteSelectedStockRow()
         m_stockList->setFocus();
         return;
     }
-    DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row));
+    if (!DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row))) {
+        msgBox(u"删除失败："_qs + m_connection.lastError(), MsgOk, u"错误"_qs);
+        return;
+    }
     refresh();
 }
 
@@ -144,8 +181,8 @@ void StockPage::fillFromYcl(int column)
 {
     if (column != 1 && column != 2)
         return;
-    const WaitCursor wait;
-    FillStockListFromYcl(m_connection, *m_stockList->model(), column);
+    fillStockList(
+        [&] { return FillStockListFromYcl(m_connection, *m_stockList->model(), column); });
 }
 
 void StockPage::sortByHeader(int column)

@@ -6,6 +6,7 @@
 // MainWindow creates one StockPage and calls its public slots:
 //   refresh()                          at start-up, after every document save, modification
 //                                      or deletion (and 导入 > 刷新, wired here)
+//   enter()                            库存明细 (and 返回 on the movement page, wired here)
 //   showContextMenuForSelection(pos)   toolbar 出入记录: the 导入 menu at pos when a stock row
 //                                      is selected, else the "请在下面选择你要查询的物品！" hint
 //   showSearchResults(field, text)     the search window's 搜索
@@ -15,14 +16,19 @@
 // a double click on it -> showMovementRecords(); its header click -> sortByHeader(); a header
 // click on 超级列表框2 -> fillFromYcl(); 导入 > 删除 -> deleteSelectedStockRow(); 导入 > 入库 /
 // 领料 -> documentLineRequested().
+// A list whose query fails keeps its rows: the message names the operation and the database's
+// error, and the page's caption says the rows are not refreshed until a later read succeeds.
 
 #include "documents/document.h"
 #include "gui/main/savingpage.h"
+#include "stock/queryoutcome.h"
 #include "stock/stockfigures.h"
 #include "stock/stocksearch.h"
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -55,6 +61,10 @@ signals:
 
 public slots:
     void refresh();
+    // The stock page entered: the list is read again when anything was committed since it
+    // was filled (here or by another copy of the program) or its last read failed; otherwise
+    // it stays as it is (search results included).
+    void enter();
     // The items whose field contains text, in place of the stock list's rows.
     void showSearchResults(StockSearchField field, const QString& text);
     // The data were replaced: the stock list is reloaded and the movement records emptied.
@@ -69,6 +79,9 @@ public slots:
 
 private:
     void requestDocumentLine(DocumentKind kind);
+    // Fills the stock list through fill and notes the change count it shows; a failure is
+    // said and marks the page.
+    void fillStockList(const std::function<QueryOutcome()>& fill);
 
     Connection& m_connection;
     ReportList* m_stockList = nullptr;
@@ -78,6 +91,7 @@ private:
     StateToolBar* m_auxBar = nullptr;
     QMenu* m_menu = nullptr;
     QProgressBar* m_progress = nullptr;
+    std::optional<qint64> m_filledAt; // the change count the stock list shows; none: unknown
 };
 
 } // namespace mv
