@@ -2,6 +2,7 @@
 accessibility bus (every widget publishes its objectName as its accessible description)."""
 
 import os
+import shutil
 import sqlite3
 import subprocess
 import tempfile
@@ -144,6 +145,47 @@ def stop_program(program):
             program.wait(timeout=10)
         except subprocess.TimeoutExpired:
             program.kill()
+
+
+class ProgramRun:
+    """The runs of the program in one script, on one fresh data directory (home) with the
+    per-user settings (XDG_CONFIG_HOME) in a directory beside it (config), so no run sees
+    another's. Used as `with ProgramRun(binary) as run:`; every program started through it is
+    stopped and both directories removed when the block ends, however it ends."""
+
+    def __init__(self, binary, sample=None):
+        """SAMPLE: an Access file copied in as the data directory's db.mdb."""
+        self.binary = binary
+        self.root = tempfile.mkdtemp(prefix="morvane-atspi-")
+        self.home = os.path.join(self.root, "home")
+        self.config = os.path.join(self.root, "config")
+        os.mkdir(self.home)
+        os.environ["XDG_CONFIG_HOME"] = self.config
+        self.programs = []
+        if sample:
+            shutil.copyfile(sample, os.path.join(self.home, "db.mdb"))
+
+    def start(self, *arguments):
+        """Starts the program on the data directory; returns it and its application on the
+        accessibility bus, once it is there."""
+        program = start_program(self.binary, self.home, *arguments)
+        self.programs.append(program)
+        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+        return program, app
+
+    def stop(self):
+        """Stops every program started so far."""
+        for program in self.programs:
+            stop_program(program)
+        self.programs = []
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+        return False
 
 
 def dialogs(app):

@@ -6,16 +6,14 @@ run_atspi.sh inside a private X server and D-Bus session."""
 
 import glob
 import os
-import shutil
 import sqlite3
 import sys
-import tempfile
 
 import pyatspi
 import xlrd
 
-from atspi_support import (answer_dialog, application, find, log_in, open_dialog, press,
-                           start_program, stop_program, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_dialog, find, log_in, open_dialog, press, type_into,
+                           wait_for)
 
 STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
 
@@ -56,12 +54,12 @@ def run_menu_item(app, main_window, menu, item):
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    out = tempfile.mkdtemp(prefix="morvane-export-")
-    program = start_program(binary, home, "--demo")
-    database = os.path.join(home, "db.mdb")
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        out = os.path.join(run.root, "export")
+        os.mkdir(out)
+        database = os.path.join(home, "db.mdb")
+        program, app = run.start("--demo")
         log_in(app, "admin", "admin")
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         rows = export_stock_list(app, main_window, os.path.join(out, "库存.xls"))
@@ -102,10 +100,6 @@ def main():
         table = find(main_window, description="超级列表框1")
         assert table.queryTable().nRows == rows
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
-        shutil.rmtree(out, ignore_errors=True)
 
 
 if __name__ == "__main__":

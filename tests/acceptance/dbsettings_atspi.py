@@ -5,19 +5,15 @@ restart the program works on the server: log in, book a receipt, see the stock. 
 URL comes from MORVANE_TEST_DATABASE ("@FILE" reads it from FILE)."""
 
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from urllib.parse import urlsplit
 
 import pyatspi
 
-from atspi_support import (answer_message, application, assert_still_running, click,
-                           count_rows, find,
-                           log_in, open_dialog, press, set_grid_cell, start_program,
-                           stop_program, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
+                           find, log_in, open_dialog, press, set_grid_cell, type_into, wait_for)
 
 
 def server_url():
@@ -96,19 +92,11 @@ def book_receipt(app, main):
     no_message(app)
 
 
-def main():
-    binary = sys.argv[1]
-    url = server_url()
-    database = "mvaccept_%d" % os.getpid()
-    psql(url, "postgres", "DROP DATABASE IF EXISTS %s" % database)
-    psql(url, "postgres", "CREATE DATABASE %s ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' "
-                          "TEMPLATE template0" % database)
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    # The per-user settings go to a directory of this run only.
-    os.environ["XDG_CONFIG_HOME"] = os.path.join(home, "config")
-    program = start_program(binary, home)
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+def run_on_server(binary, url, database):
+    # The per-user settings go to the run's directory (see ProgramRun).
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start()
         log_in(app, "admin", "admin")
         choose_server(app, main_window(app), url, database)
         assert_still_running(program, app)
@@ -117,8 +105,7 @@ def main():
 
         press(button(main_window(app), "工具条1_9"))  # 退出
         wait_for(lambda: program.poll() is not None, what="the program to end")
-        program = start_program(binary, home)
-        app = wait_for(lambda: application(program.pid), what="the program on the bus again")
+        program, app = run.start()
         log_in(app, "admin", "admin")  # the first account, made on the server
         main = main_window(app)
         book_receipt(app, main)
@@ -128,10 +115,19 @@ def main():
         stock = find(main, description="超级列表框1")
         wait_for(lambda: stock.queryTable().nRows == 1, what="one stock row")
         assert count_rows(home, "yclnote") == 0, "the receipt went into the file"
+
+
+def main():
+    binary = sys.argv[1]
+    url = server_url()
+    database = "mvaccept_%d" % os.getpid()
+    psql(url, "postgres", "DROP DATABASE IF EXISTS %s" % database)
+    psql(url, "postgres", "CREATE DATABASE %s ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' "
+                          "TEMPLATE template0" % database)
+    try:
+        run_on_server(binary, url, database)
         print("1 passed, 0 failed")
     finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
         psql(url, "postgres", "DROP DATABASE IF EXISTS %s WITH (FORCE)" % database)
 
 

@@ -5,24 +5,19 @@ template gone, 预览 opens the preview "打印预览" on the built-in form; it 
 program keeps running with its data as it was."""
 
 import os
-import shutil
 import sys
-import tempfile
 
 import pyatspi
 
-from atspi_support import (answer_message, application, assert_still_running, count_rows,
-                           find, log_in, open_dialog, press, start_program, stop_program,
-                           wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, count_rows, find,
+                           log_in, open_dialog, press, wait_for)
 
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    os.environ["XDG_CONFIG_HOME"] = os.path.join(home, "config")
-    program = start_program(binary, home, "--demo")
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start("--demo")
         log_in(app, "admin", "admin")
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         lines = count_rows(home, "yclnote")
@@ -58,9 +53,6 @@ def main():
         assert_still_running(program, app)
         assert count_rows(home, "yclnote") == lines, "printing changed the data"
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

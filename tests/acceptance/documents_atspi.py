@@ -4,16 +4,14 @@ receipt of two lines, sees the stock list follow, refuses a requisition beyond t
 the exact message, books one that takes exactly the stock, pages back and forth, and audits
 with and (in a second run) without the audit right. Checks the database after each step."""
 
-import shutil
 import sys
-import tempfile
 import time
 
 import pyatspi
 
-from atspi_support import (application, assert_still_running, click, execute, find, log_in,
-                           open_dialog, press, read_message, set_grid_cell, start_program,
-                           stop_program, text_of, type_into, wait_for)
+from atspi_support import (ProgramRun, assert_still_running, click, execute, find, log_in,
+                           open_dialog, press, read_message, set_grid_cell, text_of, type_into,
+                           wait_for)
 
 
 def rows(home, sql):
@@ -40,10 +38,10 @@ def no_message(app):
     assert not open_dialog(app), "unexpected message box"
 
 
-def first_session(binary, home):
-    program = start_program(binary, home)
+def first_session(run):
+    home = run.home
+    program, app = run.start()
     try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
         main = enter_main_window(app)
 
         # A receipt of two lines.
@@ -103,15 +101,15 @@ def first_session(binary, home):
         assert read_message(app) == "该单已经审核！"
         assert_still_running(program, app)
     finally:
-        stop_program(program)
+        run.stop()
 
 
-def second_session(binary, home):
+def second_session(run):
+    home = run.home
     execute(home, "INSERT INTO [user] (编号, 用户, 密码, ycl审核, 数据操作) "
                   "VALUES (2, 'clerk', 'clerk', '否', '否')")
-    program = start_program(binary, home)
+    program, app = run.start()
     try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
         main = enter_main_window(app, "clerk", "clerk")
         press(button(main, "工具条1", 1))
         click(button(main, "辅_工具条", 11))
@@ -119,18 +117,15 @@ def second_session(binary, home):
         assert_still_running(program, app)
         assert rows(home, "SELECT 审核 FROM ycldate WHERE 出入='出'") == [("admin",)]
     finally:
-        stop_program(program)
+        run.stop()
 
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    try:
-        first_session(binary, home)
-        second_session(binary, home)
+    with ProgramRun(binary) as run:
+        first_session(run)
+        second_session(run)
         print("1 passed, 0 failed")
-    finally:
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -6,14 +6,12 @@ database. Run by run_atspi.sh inside a private X server and D-Bus session."""
 
 import hashlib
 import os
-import shutil
 import sqlite3
 import subprocess
 import sys
-import tempfile
 
-from atspi_support import (application, find, open_dialog, find_label_containing,
-                           press_button_named, start_program, stop_program, wait_for)
+from atspi_support import (ProgramRun, find, find_label_containing, open_dialog,
+                           press_button_named, wait_for)
 
 SAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
                        "shared", "testdata", "access")
@@ -24,41 +22,35 @@ def digest(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def home_with(sample):
-    home = tempfile.mkdtemp(prefix="morvane-import-")
-    shutil.copyfile(os.path.join(SAMPLES, sample), os.path.join(home, "db.mdb"))
-    return home
+def sample(name):
+    return os.path.join(SAMPLES, name)
 
 
-def ask(binary, home, *arguments):
-    program = start_program(binary, home, *arguments)
-    app = wait_for(lambda: application(program.pid), what="the program on the bus")
+def ask(run, *arguments):
+    program, app = run.start(*arguments)
     dialog = wait_for(lambda: open_dialog(app), what="the import question")
     wait_for(lambda: find_label_containing(dialog, "是 Access 格式"), what="the question text")
-    wait_for(lambda: find_label_containing(dialog, os.path.join(home, "db.mdb")),
+    wait_for(lambda: find_label_containing(dialog, os.path.join(run.home, "db.mdb")),
              what="the file named in the question")
     return program, app, dialog
 
 
 def declining_ends_the_program(binary):
-    home = home_with("DateTestDatabase.mdb")
-    before = digest(os.path.join(home, "db.mdb"))
-    program, app, dialog = ask(binary, home)
-    try:
+    with ProgramRun(binary, sample("DateTestDatabase.mdb")) as run:
+        home = run.home
+        before = digest(os.path.join(home, "db.mdb"))
+        program, app, dialog = ask(run)
         press_button_named(dialog, "否", "No")
         wait_for(lambda: program.poll() is not None, what="the program to end")
         assert digest(os.path.join(home, "db.mdb")) == before
         assert sorted(os.listdir(home)) == ["db.mdb"], os.listdir(home)
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 def accepting_imports_and_reaches_the_login(binary):
-    home = home_with("nwind.mdb")
-    before = digest(os.path.join(home, "db.mdb"))
-    program, app, dialog = ask(binary, home, "--import-charset", "CP1252")
-    try:
+    with ProgramRun(binary, sample("nwind.mdb")) as run:
+        home = run.home
+        before = digest(os.path.join(home, "db.mdb"))
+        program, app, dialog = ask(run, "--import-charset", "CP1252")
         press_button_named(dialog, "是", "Yes")
         summary = wait_for(lambda: find_label_containing(app, "导入完成"), timeout=60,
                            what="the import summary")
@@ -70,22 +62,16 @@ def accepting_imports_and_reaches_the_login(binary):
         assert digest(os.path.join(home, "db.mdb.access")) == before
         with sqlite3.connect(os.path.join(home, "db.mdb")) as db:
             assert db.execute("SELECT 用户 FROM [user]").fetchall() == [("admin",)]
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 def command_line_refuses_an_existing_database(binary):
-    home = home_with("DateTestDatabase.mdb")
-    try:
+    with ProgramRun(binary, sample("DateTestDatabase.mdb")) as run:
+        home = run.home
         before = digest(os.path.join(home, "db.mdb"))
-        other = os.path.join(SAMPLES, "nwind.mdb")
-        done = subprocess.run([binary, "--import-mdb", other, "--home", home],
+        done = subprocess.run([binary, "--import-mdb", sample("nwind.mdb"), "--home", home],
                               capture_output=True, text=True)
         assert done.returncode != 0 and "db.mdb" in done.stderr, done
         assert digest(os.path.join(home, "db.mdb")) == before
-    finally:
-        shutil.rmtree(home, ignore_errors=True)
 
 
 def main():

@@ -3,21 +3,18 @@
 message, the right one opens the main window. Run by run_atspi.sh inside a private X server
 and D-Bus session."""
 
-import shutil
 import sys
-import tempfile
 
 import pyatspi
 
-from atspi_support import application, find, press, start_program, stop_program, type_into, wait_for
+from atspi_support import ProgramRun, find, press, type_into, wait_for
 
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    program = start_program(binary, home)
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start()
         user = wait_for(lambda: find(app, description="用户_组合框"), what="用户_组合框")
         password = wait_for(lambda: find(app, description="编辑框2"), what="编辑框2")
         login = wait_for(lambda: find(app, description="按钮2"), what="按钮2")
@@ -41,9 +38,6 @@ def main():
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         wait_for(lambda: find(main_window, description="工具条1_2"), what="toolbar button 工具条1_2")
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

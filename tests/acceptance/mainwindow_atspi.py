@@ -3,15 +3,14 @@
 each one that the program still runs: closing a message box, question or secondary window
 must never end it. Run by run_atspi.sh inside a private X server and D-Bus session."""
 
-import shutil
 import sys
-import tempfile
 import time
 
 import pyatspi
 
-from atspi_support import (KEY_DOWN, KEY_RETURN, answer_message, application, assert_still_running, count_rows, execute, find,
-                           log_in, open_dialog, press, press_keys, start_program, stop_program, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, count_rows, execute,
+                           find, KEY_DOWN, KEY_RETURN, log_in, open_dialog, press, press_keys,
+                           wait_for)
 
 
 def stock_list(main_window):
@@ -20,10 +19,9 @@ def stock_list(main_window):
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    program = start_program(binary, home, "--demo")
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start("--demo")
         log_in(app, "admin", "admin")
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
 
@@ -73,9 +71,6 @@ def main():
         press(wait_for(lambda: find(main_window, description="工具条1_9"), what="退出"))
         wait_for(lambda: program.poll() is not None, what="the program to end")
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

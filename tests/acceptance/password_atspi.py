@@ -3,12 +3,10 @@
 boxes, then the change; after a restart only the new password logs in. Run by run_atspi.sh
 inside a private X server and D-Bus session."""
 
-import shutil
 import sys
-import tempfile
 
-from atspi_support import (answer_message, application, assert_still_running, execute, find,
-                           log_in, press, start_program, stop_program, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, execute, find, log_in,
+                           press, type_into, wait_for)
 
 NEW_PASSWORD = "n'ew 密码"
 
@@ -22,10 +20,9 @@ def change_password(app, old, new, repeated):
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    program = start_program(binary, home)
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start()
         log_in(app, "admin", "admin")
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         press(wait_for(lambda: find(main_window, description="用户_修改密码"), what="修改密码"))
@@ -47,16 +44,12 @@ def main():
         # 退出 on the toolbar ends the program; after a restart only the new password works.
         press(wait_for(lambda: find(main_window, description="工具条1_9"), what="退出"))
         wait_for(lambda: program.poll() is not None, what="the program to end")
-        program = start_program(binary, home)
-        app = wait_for(lambda: application(program.pid), what="the program on the bus again")
+        program, app = run.start()
         log_in(app, "admin", "admin")
         answer_message(app, "密码错误", "确定")
         log_in(app, "admin", NEW_PASSWORD)
         wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

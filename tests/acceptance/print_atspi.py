@@ -7,15 +7,12 @@ program keeps running with its data and the saved-settings flag where they belon
 import glob
 import json
 import os
-import shutil
 import sqlite3
 import sys
-import tempfile
 
 import pyatspi
 
-from atspi_support import (application, find, press, start_program, stop_program, type_into,
-                           wait_for)
+from atspi_support import ProgramRun, find, press, type_into, wait_for
 
 
 def answer(app, text, buttons):
@@ -35,11 +32,9 @@ def answer(app, text, buttons):
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    os.environ["XDG_CONFIG_HOME"] = os.path.join(home, "config")
-    program = start_program(binary, home, "--demo")
-    try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
+    with ProgramRun(binary) as run:
+        home = run.home
+        program, app = run.start("--demo")
         user = wait_for(lambda: find(app, description="用户_组合框"), what="用户_组合框")
         type_into(find(user, role=pyatspi.ROLE_TEXT) or user, "admin")
         type_into(wait_for(lambda: find(app, description="编辑框2"), what="编辑框2"), "admin")
@@ -88,7 +83,7 @@ def main():
         assert program.poll() is None, "the program ended"
 
         # The first preview saved nothing: "ID" is 0. The data is untouched.
-        stores = glob.glob(os.path.join(home, "config", "**", "registry.json"), recursive=True)
+        stores = glob.glob(os.path.join(run.config, "**", "registry.json"), recursive=True)
         assert stores, "no settings store written"
         with open(stores[0], encoding="utf-8") as f:
             key = json.load(f)["software\\打印设置"]
@@ -98,9 +93,6 @@ def main():
         assert db.execute("SELECT count(*) FROM yclnote").fetchone()[0] > 0
         db.close()
         print("1 passed, 0 failed")
-    finally:
-        stop_program(program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

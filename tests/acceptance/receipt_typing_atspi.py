@@ -6,18 +6,15 @@ typed; the last remark typed is saved; a modification typed last is stored; pagi
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
-import shutil
 import sys
-import tempfile
 import time
 
 import pyatspi
 
-from atspi_support import (KEY_RETURN, application, assert_still_running, clear_and_type,
-                           click, combo_text, execute, find, find_button, grid_cell,
-                           is_enabled, log_in, message_box,
-                           open_dialog, press_keys, read_message, start_program, stop_program,
-                           text_of, toolbar_button, type_in_cell, type_text, wait_for)
+from atspi_support import (ProgramRun, assert_still_running, clear_and_type, click, combo_text,
+                           execute, find, find_button, grid_cell, is_enabled, KEY_RETURN, log_in,
+                           message_box, open_dialog, press_keys, read_message, text_of,
+                           toolbar_button, type_in_cell, type_text, wait_for)
 
 
 def seed(home):
@@ -38,10 +35,10 @@ def no_message(app):
     assert not open_dialog(app), "unexpected message box"
 
 
-def run(binary, home):
-    program = start_program(binary, home)
+def drive(run):
+    home = run.home
+    program, app = run.start()
     try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
         wait_for(lambda: find(app, description="用户_组合框"), what="the login window")
         seed(home)
         log_in(app, "admin", "admin")
@@ -115,17 +112,14 @@ def run(binary, home):
         wait_for(lambda: program.poll() is not None, what="the program to end")
         assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 2
     finally:
-        stop_program(program)
+        run.stop()
 
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    try:
-        run(binary, home)
+    with ProgramRun(binary) as run:
+        drive(run)
         print("1 passed, 0 failed")
-    finally:
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

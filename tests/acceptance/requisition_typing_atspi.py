@@ -5,14 +5,11 @@ toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next
 maker; the requisition just saved is modified and deleted without leaving the page. The
 database is checked after each step."""
 
-import shutil
 import sys
-import tempfile
 
-from atspi_support import (KEY_DOWN, KEY_RETURN, answer_dialog, application, click, execute, find, grid_cell,
-                           log_in, open_dialog, press_keys, read_message, right_click,
-                           start_program, stop_program, text_of, toolbar_button, type_in_cell,
-                           type_text, wait_for)
+from atspi_support import (ProgramRun, answer_dialog, click, execute, find, grid_cell, KEY_DOWN,
+                           KEY_RETURN, log_in, open_dialog, press_keys, read_message, right_click,
+                           text_of, toolbar_button, type_in_cell, type_text, wait_for)
 
 
 def seed(home):
@@ -42,10 +39,10 @@ def no_message(app):
     assert not open_dialog(app), "unexpected message box"
 
 
-def run(binary, home):
-    program = start_program(binary, home)
+def drive(run):
+    home = run.home
+    program, app = run.start()
     try:
-        app = wait_for(lambda: application(program.pid), what="the program on the bus")
         wait_for(lambda: find(app, description="用户_组合框"), what="the login window")
         seed(home)
         log_in(app, "admin", "admin")
@@ -93,17 +90,14 @@ def run(binary, home):
         assert stored(home, "出库") == []
         assert execute(home, "SELECT COUNT(*) FROM ycldate WHERE 出入='出'")[0][0] == 0
     finally:
-        stop_program(program)
+        run.stop()
 
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    try:
-        run(binary, home)
+    with ProgramRun(binary) as run:
+        drive(run)
         print("1 passed, 0 failed")
-    finally:
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

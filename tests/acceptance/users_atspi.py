@@ -5,15 +5,12 @@ disabled and is refused the audit of a requisition; the administrator grants the
 the clerk, logging in again, audits it. Run by run_atspi.sh inside a private X server and
 D-Bus session."""
 
-import shutil
 import sys
-import tempfile
 
 import pyatspi
 
-from atspi_support import (answer_message, application, assert_still_running, click, execute,
-                           find, log_in, press, read_message, start_program, stop_program,
-                           text_of, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, click, execute, find,
+                           log_in, press, read_message, text_of, type_into, wait_for)
 
 CLERK = "李四"
 PASSWORD = "pw'1,a=b"
@@ -32,9 +29,8 @@ def auditor(home):
 class Session:
     """One run of the program, logged in as USER."""
 
-    def __init__(self, binary, home, user, password, *arguments):
-        self.program = start_program(binary, home, *arguments)
-        self.app = wait_for(lambda: application(self.program.pid), what="the program on the bus")
+    def __init__(self, run, user, password, *arguments):
+        self.program, self.app = run.start(*arguments)
         log_in(self.app, user, password)
         self.main = wait_for(lambda: find(self.app, description="MainWindow"), what="MainWindow")
 
@@ -91,11 +87,9 @@ def grant_audit_right(session):
 
 def main():
     binary = sys.argv[1]
-    home = tempfile.mkdtemp(prefix="morvane-atspi-")
-    sessions = []
-    try:
-        admin = Session(binary, home, "admin", "admin", "--demo")
-        sessions.append(admin)
+    with ProgramRun(binary) as run:
+        home = run.home
+        admin = Session(run, "admin", "admin", "--demo")
         add_clerk(admin, home)
         rows = execute(home, "select 编号, 用户, 密码, ycl审核, 数据操作 from user order by 编号")
         assert rows[1:] == [(2, CLERK, PASSWORD, "", "")], rows
@@ -103,32 +97,25 @@ def main():
         execute(home, "update ycldate set 审核=NULL where 出入='出' and 单号=" + LATEST_REQUISITION)
         admin.end()
 
-        clerk = Session(binary, home, CLERK, PASSWORD)
-        sessions.append(clerk)
+        clerk = Session(run, CLERK, PASSWORD)
         assert not enabled(clerk.control("用户_用户管理")), "用户管理 is enabled for a clerk"
         clerk.audit_latest_requisition()
         assert read_message(clerk.app) == "当前用户没有权限审核，请让系统管理员添加权限！"
         assert auditor(home) is None
         clerk.end()
 
-        admin = Session(binary, home, "admin", "admin")
-        sessions.append(admin)
+        admin = Session(run, "admin", "admin")
         grant_audit_right(admin)
         assert execute(home, "select ycl审核 from user where 编号=2") == [("是",)]
         admin.end()
 
-        clerk = Session(binary, home, CLERK, PASSWORD)
-        sessions.append(clerk)
+        clerk = Session(run, CLERK, PASSWORD)
         clerk.audit_latest_requisition()
         box = clerk.control("编辑框_领料人_出库")
         wait_for(lambda: text_of(box) == CLERK, what="the clerk shown as auditor")
         assert auditor(home) == CLERK
         clerk.end()
         print("1 passed, 0 failed")
-    finally:
-        for session in sessions:
-            stop_program(session.program)
-        shutil.rmtree(home, ignore_errors=True)
 
 
 if __name__ == "__main__":

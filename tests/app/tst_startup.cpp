@@ -5,6 +5,7 @@
 #include "app/databasestart.h"
 #include "db/connection.h"
 #include "db/databasechoice.h"
+#include "forms/windowbuilder.h"
 #include "gui/main/mainwindow.h"
 #include "gui/users/loginwindow.h"
 #include "support/scriptedresponder.h"
@@ -42,8 +43,8 @@ void chooseTheFileInSettings()
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->objectName() != u"DatabaseSettingsWindow"_qs || !window->isVisible())
                 continue;
-            window->findChild<QRadioButton*>(u"单选框_文件"_qs)->setChecked(true);
-            window->findChild<QPushButton*>(u"按钮_确定"_qs)->click();
+            control<QRadioButton>(window, u"单选框_文件"_qs)->setChecked(true);
+            control<QPushButton>(window, u"按钮_确定"_qs)->click();
             return;
         }
         chooseTheFileInSettings();

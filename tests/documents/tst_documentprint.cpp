@@ -5,11 +5,11 @@
 #include "documents/documentform.h"
 #include "documents/formgrid.h"
 #include "documents/printtemplate.h"
-#include "print/expectedtext.h"
 #include "print/printtable.h"
 #include "print/tabledump.h"
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
+#include "support/expectedtext.h"
 #include "support/printtablefile.h"
 
 #include <QProcess>

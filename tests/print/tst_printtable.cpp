@@ -1,12 +1,12 @@
 // The print table model, its file format and its rendering to PDF.
 
 #include "documents/printtemplate.h"
-#include "expectedtext.h"
 #include "print/printtable.h"
 #include "print/reportlayout.h"
 #include "print/tabledump.h"
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
+#include "support/expectedtext.h"
 #include "support/printtablefile.h"
 
 #include <QDir>

@@ -2,11 +2,11 @@
 // and compares its dump (plus the messages shown) with an expected file.
 
 #include "common/texts.h"
-#include "expectedtext.h"
 #include "print/numberformat.h"
 #include "print/reportlayout.h"
 #include "print/tabledump.h"
 #include "print/tablefile.h"
+#include "support/expectedtext.h"
 #include "support/scriptedresponder.h"
 
 #include <QTest>

@@ -7,15 +7,15 @@
 #include "stock/stockbalance.h"
 #include "stock/stocklist.h"
 #include "stock/stocksearch.h"
-#include "stocktestdb.h"
 #include "support/listtexts.h"
+#include "support/tempdatastore.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 #include <algorithm>
 
 using namespace mv;
-using mv::testing::StockTestDb;
+using mv::test::TempDataStore;
 
 namespace {
 
@@ -23,6 +23,15 @@ const QString in = QStringLiteral("入库");
 const QString out = QStringLiteral("出库");
 
 using mv::test::columnTexts;
+
+// One stock line with the fields the figures read.
+void line(TempDataStore& db, const QString& direction, const QString& date, const QString& name,
+          const QString& model, const QVariant& quantity, const QString& category = u"铝材"_qs,
+          const QString& unit = u"支"_qs, const QString& document = u"00000001"_qs,
+          const QString& maker = u"admin"_qs)
+{
+    db.addLine(name, model, direction, quantity, date, category, unit, document, maker);
+}
 
 } // namespace
 
@@ -47,40 +56,40 @@ private slots:
 
 void TestStockFigures::balanceRule()
 {
-    StockTestDb db;
-    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
-    db.line(in, u"2010-01-06"_qs, u"角铝"_qs, u"A1"_qs, 5);
-    db.line(out, u"2010-01-07"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
-    QCOMPARE(StockBalance(db.connection, u"角铝"_qs, u"A1"_qs), 12);
+    TempDataStore db;
+    line(db, in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    line(db, in, u"2010-01-06"_qs, u"角铝"_qs, u"A1"_qs, 5);
+    line(db, out, u"2010-01-07"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    QCOMPARE(StockBalance(db.connection(), u"角铝"_qs, u"A1"_qs), 12);
 
-    db.line(out, u"2010-01-07"_qs, u"玻璃"_qs, u"5mm"_qs, u"3"_qs);
-    QCOMPARE(StockBalance(db.connection, u"玻璃"_qs, u"5mm"_qs), -3);
+    line(db, out, u"2010-01-07"_qs, u"玻璃"_qs, u"5mm"_qs, u"3"_qs);
+    QCOMPARE(StockBalance(db.connection(), u"玻璃"_qs, u"5mm"_qs), -3);
 
     // Leading whole number only, full-width digits read as ASCII, nothing readable is 0.
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"2.9"_qs);
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, 2.9);
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"１２"_qs);
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"abc"_qs);
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, QVariant());
-    db.line(in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u" 7件"_qs);
-    QCOMPARE(StockBalance(db.connection, u"胶条"_qs, u"B"_qs), 2 + 2 + 12 + 7);
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"2.9"_qs);
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, 2.9);
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"１２"_qs);
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u"abc"_qs);
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, QVariant());
+    line(db, in, u"2010-01-05"_qs, u"胶条"_qs, u"B"_qs, u" 7件"_qs);
+    QCOMPARE(StockBalance(db.connection(), u"胶条"_qs, u"B"_qs), 2 + 2 + 12 + 7);
 
     // Another direction text counts for neither side; a quote in a name is just a character.
-    db.line(u"调拨"_qs, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"100"_qs);
-    db.line(in, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"4"_qs);
-    QCOMPARE(StockBalance(db.connection, u"O'Neil"_qs, u"x'"_qs), 4);
-    QCOMPARE(StockBalance(db.connection, u"不存在"_qs, u""_qs), 0);
+    line(db, u"调拨"_qs, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"100"_qs);
+    line(db, in, u"2010-01-05"_qs, u"O'Neil"_qs, u"x'"_qs, u"4"_qs);
+    QCOMPARE(StockBalance(db.connection(), u"O'Neil"_qs, u"x'"_qs), 4);
+    QCOMPARE(StockBalance(db.connection(), u"不存在"_qs, u""_qs), 0);
 }
 
 void TestStockFigures::listRowsPerCategoryAndUnit()
 {
-    StockTestDb db;
-    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs);
-    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs, u"型材"_qs, u"支"_qs);
-    db.line(out, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"1"_qs, u"铝材"_qs, u"米"_qs);
+    TempDataStore db;
+    line(db, in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs);
+    line(db, in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs, u"型材"_qs, u"支"_qs);
+    line(db, out, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"1"_qs, u"铝材"_qs, u"米"_qs);
 
     ReportListModel list;
-    RefreshStockList(db.connection, list);
+    RefreshStockList(db.connection(), list);
     QCOMPARE(list.columnCount(), int(StockColumnCount));
     QCOMPARE(list.columnTitle(StockColBalance), u"现存量"_qs);
     QCOMPARE(list.rowCount(), 3);
@@ -99,44 +108,44 @@ void TestStockFigures::listRowsPerCategoryAndUnit()
 
     // A refill keeps the titles (sort marks included) and renumbers.
     list.setColumnTitle(StockColBalance, u"现存量△"_qs);
-    RefreshStockList(db.connection, list);
+    RefreshStockList(db.connection(), list);
     QCOMPARE(list.columnTitle(StockColBalance), u"现存量△"_qs);
     QCOMPARE(list.rowCount(), 3);
 }
 
 void TestStockFigures::onePassMatchesPerItem()
 {
-    StockTestDb db;
+    TempDataStore db;
     const QStringList names{u"角铝"_qs, u"玻璃"_qs, u"O'Neil"_qs, u"50%胶"_qs, u""_qs};
     const QStringList models{u"A1"_qs, u"5mm"_qs, u""_qs, u"x_y"_qs};
     const QList<QVariant> quantities{
         u"10"_qs, u"2.9"_qs, u"１２"_qs, u"abc"_qs,  u""_qs,         u" 7"_qs,         u"-3"_qs,
         4.7,      5,         -2.5,       QVariant(), u"３０００"_qs, u"3000000000"_qs, u"+8x"_qs};
     QRandomGenerator random(77);
-    db.connection.begin();
+    db.connection().begin();
     for (int i = 0; i < 400; ++i) {
         const QDate date = QDate(2010, 1, 1).addDays(random.bounded(90));
-        db.line(random.bounded(3) ? in : out, date.toString(Qt::ISODate),
-                names.at(random.bounded(names.size())), models.at(random.bounded(models.size())),
-                quantities.at(random.bounded(quantities.size())),
-                random.bounded(2) ? u"铝材"_qs : u"辅料"_qs);
+        line(db, random.bounded(3) ? in : out, date.toString(Qt::ISODate),
+             names.at(random.bounded(names.size())), models.at(random.bounded(models.size())),
+             quantities.at(random.bounded(quantities.size())),
+             random.bounded(2) ? u"铝材"_qs : u"辅料"_qs);
     }
-    db.connection.commit();
+    db.connection().commit();
 
     ReportListModel list;
-    RefreshStockList(db.connection, list);
+    RefreshStockList(db.connection(), list);
     QVERIFY(list.rowCount() > 20);
     for (int r = 0; r < list.rowCount(); ++r) {
         const QString name = list.text(r, StockColName);
         const QString model = list.text(r, StockColModel);
         QCOMPARE(list.text(r, StockColBalance),
-                 QString::number(stockFigure(StockBalance(db.connection, name, model))));
+                 QString::number(stockFigure(StockBalance(db.connection(), name, model))));
     }
 
     const QDate from(2010, 2, 1), to(2010, 2, 28);
     ReportListModel summary;
     int lastDone = -1, lastTotal = -1;
-    BuildMonthlySummary(db.connection, summary, from, to, [&](int done, int total) {
+    BuildMonthlySummary(db.connection(), summary, from, to, [&](int done, int total) {
         lastDone = done;
         lastTotal = total;
     });
@@ -146,9 +155,9 @@ void TestStockFigures::onePassMatchesPerItem()
     for (int r = 0; r < summary.rowCount(); ++r) {
         const QString name = summary.text(r, SummaryColName);
         const QString model = summary.text(r, SummaryColModel);
-        const int balance = stockFigure(StockBalance(db.connection, name, model));
-        const int received = PeriodQuantity(db.connection, name, model, in, from, to);
-        const int issued = PeriodQuantity(db.connection, name, model, out, from, to);
+        const int balance = stockFigure(StockBalance(db.connection(), name, model));
+        const int received = PeriodQuantity(db.connection(), name, model, in, from, to);
+        const int issued = PeriodQuantity(db.connection(), name, model, out, from, to);
         QCOMPARE(summary.text(r, SummaryColCurrent), QString::number(balance));
         QCOMPARE(summary.text(r, SummaryColReceived), QString::number(received));
         QCOMPARE(summary.text(r, SummaryColIssued), QString::number(issued));
@@ -159,24 +168,24 @@ void TestStockFigures::onePassMatchesPerItem()
 
 void TestStockFigures::periodRule()
 {
-    StockTestDb db;
-    db.line(in, u"2010-02-20"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
-    db.line(in, u"2010-03-01"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs);
-    db.line(out, u"2010-03-31"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    TempDataStore db;
+    line(db, in, u"2010-02-20"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    line(db, in, u"2010-03-01"_qs, u"角铝"_qs, u"A1"_qs, u"5"_qs);
+    line(db, out, u"2010-03-31"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
     const QDate from(2010, 3, 1), to(2010, 3, 31);
 
     ReportListModel summary;
-    BuildMonthlySummary(db.connection, summary, from, to);
+    BuildMonthlySummary(db.connection(), summary, from, to);
     QCOMPARE(summary.columnTitle(SummaryColOpening), u"上月库存量"_qs);
     QCOMPARE(summary.rowCount(), 1);
     QCOMPARE(summary.cellTexts().at(0), (QStringList{u"1"_qs, u"铝材"_qs, u"角铝"_qs, u"A1"_qs,
                                                      u"10"_qs, u"12"_qs, u"3"_qs, u"5"_qs}));
-    QCOMPARE(PeriodQuantity(db.connection, u"角铝"_qs, u"A1"_qs, in, from, to), 5);
-    QCOMPARE(PeriodQuantity(db.connection, u"角铝"_qs, u"A1"_qs, out, from, to), 3);
+    QCOMPARE(PeriodQuantity(db.connection(), u"角铝"_qs, u"A1"_qs, in, from, to), 5);
+    QCOMPARE(PeriodQuantity(db.connection(), u"角铝"_qs, u"A1"_qs, out, from, to), 3);
 
     // Current stock counts movements after the end date too.
-    db.line(in, u"2010-04-01"_qs, u"角铝"_qs, u"A1"_qs, u"4"_qs);
-    BuildMonthlySummary(db.connection, summary, from, to);
+    line(db, in, u"2010-04-01"_qs, u"角铝"_qs, u"A1"_qs, u"4"_qs);
+    BuildMonthlySummary(db.connection(), summary, from, to);
     QCOMPARE(summary.text(0, SummaryColCurrent), u"16"_qs);
     QCOMPARE(summary.text(0, SummaryColOpening), u"14"_qs);
     QCOMPARE(summary.text(0, SummaryColReceived), u"5"_qs);
@@ -188,33 +197,33 @@ void TestStockFigures::periodReadsOtherDateForms()
     // date they name. A time of day on the end date lies after the period.
     if (mv::test::onTestServer())
         QSKIP("imported Access files become SQLite files; the server holds ISO dates only");
-    StockTestDb db;
+    TempDataStore db;
     const QString name = u"角铝"_qs, model = u"A1"_qs;
-    db.line(in, u"2010-3-6"_qs, name, model, u"1"_qs);
-    db.line(in, u"2010/03/08"_qs, name, model, u"2"_qs);
-    db.line(in, u"2010年3月7日"_qs, name, model, u"4"_qs);
-    db.line(in, u"2010-03-01 08:00:00"_qs, name, model, u"8"_qs);
-    db.line(in, u"2010年3月31日"_qs, name, model, u"16"_qs);
-    db.line(in, u"2010-3-31 10:00"_qs, name, model, u"32"_qs);    // after the end date
-    db.line(in, u"2010年3月31日10时"_qs, name, model, u"64"_qs);  // after the end date
-    db.line(in, u"2010/2/28"_qs, name, model, u"128"_qs);         // before the period
-    db.line(in, u"上周"_qs, name, model, u"256"_qs);              // no date
-    db.line(out, u"2010-3-31 00:00:00"_qs, name, model, u"3"_qs); // midnight: the end date
-    db.line(out, u"2010/4/1"_qs, name, model, u"5"_qs);
+    line(db, in, u"2010-3-6"_qs, name, model, u"1"_qs);
+    line(db, in, u"2010/03/08"_qs, name, model, u"2"_qs);
+    line(db, in, u"2010年3月7日"_qs, name, model, u"4"_qs);
+    line(db, in, u"2010-03-01 08:00:00"_qs, name, model, u"8"_qs);
+    line(db, in, u"2010年3月31日"_qs, name, model, u"16"_qs);
+    line(db, in, u"2010-3-31 10:00"_qs, name, model, u"32"_qs);    // after the end date
+    line(db, in, u"2010年3月31日10时"_qs, name, model, u"64"_qs);  // after the end date
+    line(db, in, u"2010/2/28"_qs, name, model, u"128"_qs);         // before the period
+    line(db, in, u"上周"_qs, name, model, u"256"_qs);              // no date
+    line(db, out, u"2010-3-31 00:00:00"_qs, name, model, u"3"_qs); // midnight: the end date
+    line(db, out, u"2010/4/1"_qs, name, model, u"5"_qs);
     const QDate from(2010, 3, 1), to(2010, 3, 31);
 
     const int received = 1 + 2 + 4 + 8 + 16;
-    QCOMPARE(PeriodQuantity(db.connection, name, model, in, from, to), received);
-    QCOMPARE(PeriodQuantity(db.connection, name, model, out, from, to), 3);
+    QCOMPARE(PeriodQuantity(db.connection(), name, model, in, from, to), received);
+    QCOMPARE(PeriodQuantity(db.connection(), name, model, out, from, to), 3);
     ReportListModel summary;
-    BuildMonthlySummary(db.connection, summary, from, to);
+    BuildMonthlySummary(db.connection(), summary, from, to);
     QCOMPARE(summary.rowCount(), 1);
     QCOMPARE(summary.text(0, SummaryColReceived), QString::number(received));
     QCOMPARE(summary.text(0, SummaryColIssued), u"3"_qs);
     QCOMPARE(summary.text(0, SummaryColCurrent), QString::number(511 - 8));
 
     // The stored texts are left as they were.
-    auto stored = db.connection.query(u"SELECT 日期 FROM yclnote WHERE 数量='4'"_qs);
+    auto stored = db.connection().query(u"SELECT 日期 FROM yclnote WHERE 数量='4'"_qs);
     QVERIFY(stored);
     QCOMPARE(stored->field(0), u"2010年3月7日"_qs);
 }
@@ -222,19 +231,19 @@ void TestStockFigures::periodReadsOtherDateForms()
 void TestStockFigures::summaryReportsProgressWhileSumming()
 {
     // 600 items with an in and an out line each, written in one statement.
-    StockTestDb db;
+    TempDataStore db;
     QStringList values;
     for (int i = 0; i < 600; ++i)
         for (const char* direction : {"入库", "出库"})
             values.append(u"('%1', '2010-03-05', '铝材', '角铝%2', 'M%2', '支', '3')"_qs.arg(
                 QString::fromUtf8(direction), QString::number(i)));
-    QVERIFY(db.connection.execute(
+    QVERIFY(db.connection().execute(
         u"INSERT INTO yclnote (正负, 日期, 分类, 原材料名字, 型号, 单位, 数量) VALUES "_qs +
         values.join(u',')));
 
     QList<int> reported;
     ReportListModel list;
-    BuildMonthlySummary(db.connection, list, QDate(2010, 3, 1), QDate(2010, 3, 31),
+    BuildMonthlySummary(db.connection(), list, QDate(2010, 3, 1), QDate(2010, 3, 31),
                         [&](int done, int total) {
                             QCOMPARE(total, 600);
                             reported.append(done);
@@ -273,9 +282,9 @@ void TestStockFigures::dateFunctionGivesIsoText()
     QFETCH(QVariant, expected);
     if (mv::test::onTestServer())
         QSKIP("mv_date() reads the dates of imported SQLite files; the server holds ISO dates");
-    StockTestDb db;
-    auto rs = db.connection.query(u"SELECT mv_date("_qs + argument + u")"_qs);
-    QVERIFY2(rs, qPrintable(db.connection.lastError()));
+    TempDataStore db;
+    auto rs = db.connection().query(u"SELECT mv_date("_qs + argument + u")"_qs);
+    QVERIFY2(rs, qPrintable(db.connection().lastError()));
     const QVariant value = rs->value(0);
     QCOMPARE(value.isNull(), expected.isNull());
     if (!expected.isNull()) {
@@ -286,57 +295,57 @@ void TestStockFigures::dateFunctionGivesIsoText()
     for (const char* bounds : {"'2010-03-06', '2010-03-31'", "'2010-03-07', '2010-03-31'",
                                "'2010-03-01', '2010-03-31 10:05:00'", "'0', '9'"}) {
         const QString b = QString::fromLatin1(bounds);
-        auto both = db.connection.query(u"SELECT mv_between("_qs + argument + u", "_qs + b +
-                                        u"), mv_date("_qs + argument + u") BETWEEN "_qs +
-                                        QString(b).replace(u", "_qs, u" AND "_qs));
-        QVERIFY2(both, qPrintable(db.connection.lastError()));
+        auto both = db.connection().query(u"SELECT mv_between("_qs + argument + u", "_qs + b +
+                                          u"), mv_date("_qs + argument + u") BETWEEN "_qs +
+                                          QString(b).replace(u", "_qs, u" AND "_qs));
+        QVERIFY2(both, qPrintable(db.connection().lastError()));
         QCOMPARE(both->value(0), both->value(1));
     }
 }
 
 void TestStockFigures::searchMatchesLiterally()
 {
-    StockTestDb db;
-    db.line(in, u"2010-01-05"_qs, u"50%铝"_qs, u"A"_qs, u"1"_qs);
-    db.line(in, u"2010-01-05"_qs, u"505铝"_qs, u"B"_qs, u"2"_qs);
-    db.line(in, u"2010-01-05"_qs, u"5_0"_qs, u"C"_qs, u"3"_qs);
-    db.line(in, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"4"_qs);
-    db.line(out, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"1"_qs, u"辅料"_qs);
-    db.connection.execute(
+    TempDataStore db;
+    line(db, in, u"2010-01-05"_qs, u"50%铝"_qs, u"A"_qs, u"1"_qs);
+    line(db, in, u"2010-01-05"_qs, u"505铝"_qs, u"B"_qs, u"2"_qs);
+    line(db, in, u"2010-01-05"_qs, u"5_0"_qs, u"C"_qs, u"3"_qs);
+    line(db, in, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"4"_qs);
+    line(db, out, u"2010-01-05"_qs, u"O'Brien"_qs, u"D"_qs, u"1"_qs, u"辅料"_qs);
+    db.connection().execute(
         u"INSERT INTO yclnote (正负, 分类, 原材料名字, 数量) VALUES ('入库', '铝材', '无型号', '9')"_qs);
 
     ReportListModel list;
-    SearchStock(db.connection, list, StockSearchField::Name, u"%"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Name, u"%"_qs);
     QCOMPARE(columnTexts(list, StockColName), QStringList{u"50%铝"_qs});
-    SearchStock(db.connection, list, StockSearchField::Name, u"_"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Name, u"_"_qs);
     QCOMPARE(columnTexts(list, StockColName), QStringList{u"5_0"_qs});
 
     // A quote is matched, not a broken statement; each category row shows the full stock.
-    SearchStock(db.connection, list, StockSearchField::Name, u"'Br"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Name, u"'Br"_qs);
     QCOMPARE(columnTexts(list, StockColName), (QStringList{u"O'Brien"_qs, u"O'Brien"_qs}));
     QCOMPARE(columnTexts(list, StockColBalance), (QStringList{u"3"_qs, u"3"_qs}));
     QCOMPARE(columnTexts(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs}));
 
     // An empty text lists every item whose searched column is not NULL.
-    SearchStock(db.connection, list, StockSearchField::Model, QString());
+    SearchStock(db.connection(), list, StockSearchField::Model, QString());
     QCOMPARE(list.rowCount(), 5);
-    SearchStock(db.connection, list, StockSearchField::Category, QString());
+    SearchStock(db.connection(), list, StockSearchField::Category, QString());
     QCOMPARE(list.rowCount(), 6);
 
-    SearchStock(db.connection, list, StockSearchField::Category, u"没有"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Category, u"没有"_qs);
     QCOMPARE(list.rowCount(), 0);
 }
 
 void TestStockFigures::movementList()
 {
-    StockTestDb db;
-    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs,
-            u"00000007"_qs, u"张三"_qs);
-    db.line(out, u"上周"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
-    db.line(out, u"2010-01-06"_qs, u"角铝"_qs, u"A2"_qs, u"3"_qs);
+    TempDataStore db;
+    line(db, in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs, u"铝材"_qs, u"支"_qs,
+         u"00000007"_qs, u"张三"_qs);
+    line(db, out, u"上周"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
+    line(db, out, u"2010-01-06"_qs, u"角铝"_qs, u"A2"_qs, u"3"_qs);
 
     ReportListModel list;
-    FillMovementList(db.connection, list, u"角铝"_qs, u"A1"_qs);
+    FillMovementList(db.connection(), list, u"角铝"_qs, u"A1"_qs);
     QCOMPARE(list.columnTitle(4), u"时间"_qs);
     QCOMPARE(list.rowCount(), 2);
     QCOMPARE(list.cellTexts().at(0),
@@ -346,82 +355,82 @@ void TestStockFigures::movementList()
 
 void TestStockFigures::movementListKeepsStoredOrder()
 {
-    StockTestDb db;
+    TempDataStore db;
     QStringList entered;
     for (int i = 0; i < 12; ++i) {
         const QString number = QString::number(100 + i);
-        db.line(i % 3 == 1 ? out : in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, number);
-        db.line(in, u"2010-01-05"_qs, u"玻璃"_qs, u"A1"_qs, u"1"_qs);
+        line(db, i % 3 == 1 ? out : in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, number);
+        line(db, in, u"2010-01-05"_qs, u"玻璃"_qs, u"A1"_qs, u"1"_qs);
         entered.append(number);
     }
     ReportListModel list;
-    FillMovementList(db.connection, list, u"角铝"_qs, u"A1"_qs);
+    FillMovementList(db.connection(), list, u"角铝"_qs, u"A1"_qs);
     QCOMPARE(columnTexts(list, 1), entered);
 }
 
 void TestStockFigures::itemsIgnoreLatinCase()
 {
-    StockTestDb db;
-    db.line(in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"10"_qs);
-    db.line(out, u"2010-03-03"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"9"_qs);
-    db.line(out, u"2010-03-04"_qs, u"ALU角"_qs, u"zs-01"_qs, u"4"_qs, u"铝材"_qs, u"支"_qs);
-    db.line(in, u"2010-04-01"_qs, u"alu角"_qs, u"Zs-01"_qs, u"3"_qs, u"铝材"_qs, u"支"_qs);
+    TempDataStore db;
+    line(db, in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"10"_qs);
+    line(db, out, u"2010-03-03"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"9"_qs);
+    line(db, out, u"2010-03-04"_qs, u"ALU角"_qs, u"zs-01"_qs, u"4"_qs, u"铝材"_qs, u"支"_qs);
+    line(db, in, u"2010-04-01"_qs, u"alu角"_qs, u"Zs-01"_qs, u"3"_qs, u"铝材"_qs, u"支"_qs);
     // Only Latin letters fold: full-width letters stay apart, as in the database.
-    db.line(in, u"2010-03-02"_qs, u"Alu角"_qs, u"ｚs-01"_qs, u"7"_qs);
+    line(db, in, u"2010-03-02"_qs, u"Alu角"_qs, u"ｚs-01"_qs, u"7"_qs);
 
     ReportListModel list;
-    RefreshStockList(db.connection, list);
+    RefreshStockList(db.connection(), list);
     QCOMPARE(list.cellTexts(),
              (QList<QStringList>{
                  {u"1"_qs, u"铝材"_qs, u"Alu角"_qs, u"ZS-01"_qs, u"0"_qs, u"支"_qs, QString()},
                  {u"2"_qs, u"铝材"_qs, u"Alu角"_qs, u"ｚs-01"_qs, u"7"_qs, u"支"_qs, QString()}}));
-    QCOMPARE(StockBalance(db.connection, u"alu角"_qs, u"zS-01"_qs), 0);
+    QCOMPARE(StockBalance(db.connection(), u"alu角"_qs, u"zS-01"_qs), 0);
 
-    SearchStock(db.connection, list, StockSearchField::Model, u"zs-0"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Model, u"zs-0"_qs);
     QCOMPARE(columnTexts(list, StockColBalance), QStringList{u"0"_qs});
 
     ReportListModel summary;
-    BuildMonthlySummary(db.connection, summary, QDate(2010, 3, 1), QDate(2010, 3, 31));
+    BuildMonthlySummary(db.connection(), summary, QDate(2010, 3, 1), QDate(2010, 3, 31));
     QCOMPARE(summary.rowCount(), 2);
     QCOMPARE(summary.cellTexts().at(0), (QStringList{u"1"_qs, u"铝材"_qs, u"Alu角"_qs, u"ZS-01"_qs,
                                                      u"3"_qs, u"0"_qs, u"13"_qs, u"10"_qs}));
-    QCOMPARE(PeriodQuantity(db.connection, u"ALU角"_qs, u"ZS-01"_qs, out, QDate(2010, 3, 1),
+    QCOMPARE(PeriodQuantity(db.connection(), u"ALU角"_qs, u"ZS-01"_qs, out, QDate(2010, 3, 1),
                             QDate(2010, 3, 31)),
              13);
 
     ReportListModel movements;
-    FillMovementList(db.connection, movements, u"aLU角"_qs, u"zs-01"_qs);
+    FillMovementList(db.connection(), movements, u"aLU角"_qs, u"zs-01"_qs);
     QCOMPARE(columnTexts(movements, 1), (QStringList{u"10"_qs, u"9"_qs, u"4"_qs, u"3"_qs}));
 
     // The item table compares its texts the same way.
-    db.connection.execute(u"INSERT INTO ycl VALUES (4, '铝材', 'alu角', 'zs-01', '支')"_qs);
-    FillStockListFromYcl(db.connection, list, 1);
+    db.connection().execute(u"INSERT INTO ycl VALUES (4, '铝材', 'alu角', 'zs-01', '支')"_qs);
+    FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(columnTexts(list, StockColBalance), QStringList{u"0"_qs});
 }
 
 void TestStockFigures::fillFromYclAndDelete()
 {
-    StockTestDb db;
-    db.line(in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
-    db.connection.execute(u"INSERT INTO ycl VALUES (7, '型材', '角铝', 'A1', '支')"_qs);
-    db.connection.execute(u"INSERT INTO ycl VALUES (3, '辅料', '玻璃', '5mm', '块')"_qs);
+    TempDataStore db;
+    line(db, in, u"2010-01-05"_qs, u"角铝"_qs, u"A1"_qs, u"10"_qs);
+    db.connection().execute(u"INSERT INTO ycl VALUES (7, '型材', '角铝', 'A1', '支')"_qs);
+    db.connection().execute(u"INSERT INTO ycl VALUES (3, '辅料', '玻璃', '5mm', '块')"_qs);
 
     ReportListModel list;
-    FillStockListFromYcl(db.connection, list, 1);
+    FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(list.rowCount(), 2);
     QCOMPARE(list.cellTexts().at(0), (QStringList{u"1"_qs, u"型材"_qs, u"角铝"_qs, u"A1"_qs,
                                                   u"10"_qs, u"支"_qs, QString()}));
     QCOMPARE(list.datum(0), qint64(7));
     QCOMPARE(list.datum(1), qint64(3));
 
-    FillStockListFromYcl(db.connection, list, 2);
+    FillStockListFromYcl(db.connection(), list, 2);
     QCOMPARE(columnTexts(list, StockColName), (QStringList{u"玻璃"_qs, u"角铝"_qs}));
     QCOMPARE(list.datum(0), qint64(3));
-    FillStockListFromYcl(db.connection, list, 3);
+    FillStockListFromYcl(db.connection(), list, 3);
     QCOMPARE(list.rowCount(), 2);
 
-    QVERIFY(DeleteStockRowByDatum(db.connection, 3));
-    FillStockListFromYcl(db.connection, list, 1);
+    QVERIFY(DeleteStockRowByDatum(db.connection(), 3));
+    FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(columnTexts(list, StockColName), QStringList{u"角铝"_qs});
 }
 

@@ -7,6 +7,19 @@
 
 namespace mv::test {
 
+namespace {
+
+QString quantityLiteral(const QVariant& quantity)
+{
+    if (quantity.isNull())
+        return QStringLiteral("NULL");
+    if (quantity.typeId() == QMetaType::QString)
+        return sqlQuoted(quantity.toString());
+    return quantity.toString();
+}
+
+} // namespace
+
 TempDataStore::TempDataStore(const OpenOptions& options)
 {
     QVERIFY2(m_dir.isValid(), qPrintable(m_dir.errorString()));
@@ -40,7 +53,7 @@ void TempDataStore::exec(const QString& sql)
 }
 
 void TempDataStore::addLine(const QString& name, const QString& model, const QString& direction,
-                            const QString& quantity, const QString& date, const QString& category,
+                            const QVariant& quantity, const QString& date, const QString& category,
                             const QString& unit, const QString& number, const QString& maker,
                             const QString& supplier)
 {
@@ -48,7 +61,7 @@ void TempDataStore::addLine(const QString& name, const QString& model, const QSt
                      QStringLiteral("原材料名字=") + sqlQuoted(name) + QStringLiteral(",单位=") +
                          sqlQuoted(unit) + QStringLiteral(",制单人=") + sqlQuoted(maker) +
                          QStringLiteral(",供应单位=") + sqlQuoted(supplier) +
-                         QStringLiteral(",数量=") + sqlQuoted(quantity) +
+                         QStringLiteral(",数量=") + quantityLiteral(quantity) +
                          QStringLiteral(",单据号=") + sqlQuoted(number) + QStringLiteral(",分类=") +
                          sqlQuoted(category) + QStringLiteral(",型号=") + sqlQuoted(model) +
                          QStringLiteral(",日期=") + sqlQuoted(date) + QStringLiteral(",正负=") +

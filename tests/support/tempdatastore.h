@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <memory>
 
 namespace mv::test {
@@ -32,9 +33,11 @@ public:
     void exec(const QString& sql);
 
     // Inserts one yclnote line with the given fields (the price and remark stay empty).
-    // direction is "入库" or "出库"; date is the stored text, e.g. "2010-01-05".
+    // direction is "入库" or "出库"; date is the stored text, e.g. "2010-01-05". The quantity
+    // as a QString is written as a text literal, as a number as a number literal (which the
+    // text column keeps as its text), a null QVariant as NULL.
     void addLine(const QString& name, const QString& model, const QString& direction,
-                 const QString& quantity, const QString& date, const QString& category = {},
+                 const QVariant& quantity, const QString& date, const QString& category = {},
                  const QString& unit = {}, const QString& number = {}, const QString& maker = {},
                  const QString& supplier = {});
 

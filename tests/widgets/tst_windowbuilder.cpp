@@ -1,16 +1,12 @@
 // The generic window builder on a small hand-written definition: parents resolved in a
-// second pass, tab pages, kinds and captions, visibility, tab order and menus.
+// second pass, a tab control without pages, combo kinds, tab order, menus, a missing control.
 
 #include "forms/windowbuilder.h"
 #include "widgets/combobox.h"
-#include "widgets/editbox.h"
 #include "widgets/nonvisualcontrol.h"
-#include "widgets/reportlist.h"
-#include "widgets/statetoolbar.h"
 #include "widgets/tabcontrol.h"
 
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -111,81 +107,29 @@ class TestWindowBuilder : public QObject
     Q_OBJECT
 
 private slots:
-    void placesControls()
+    // What the catalogue's windows do not show (tests/forms checks every control of the
+    // catalogue against its record): parents defined after their children, a tab control
+    // without pages, editable and fixed combo boxes, non-visual controls.
+    void resolvesParentsAndKinds()
     {
         QWidget host;
         const BuiltWindow built = buildWindow(sampleWindow(), &host);
         QCOMPARE(built.controls.size(), 14);
 
         auto* tabs = control<TabControl>(&host, u"选择夹1"_qs);
-        QVERIFY(tabs);
         QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->tabText(1), u"库存"_qs);
         auto* group = control<QGroupBox>(&host, u"分组框1"_qs);
-        QVERIFY(group);
         QCOMPARE(group->parentWidget(), tabs->page(1));
         QCOMPARE(control<QLabel>(&host, u"标签1"_qs)->parentWidget(), group);
-        QCOMPARE(control<QWidget>(&host, u"超级列表框1"_qs)->parentWidget(), tabs->page(0));
-        QCOMPARE(control<QWidget>(&host, u"组合框1"_qs)->parentWidget(), &host);
 
         auto* bare = control<TabControl>(&host, u"选择夹2"_qs);
         QCOMPARE(bare->count(), 1);
         QCOMPARE(bare->tabText(0), QString());
         QCOMPARE(control<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
 
-        QCOMPARE(control<QWidget>(&host, u"编辑框1"_qs)->geometry(), QRect(80, 20, 100, 20));
-        QCOMPARE(host.findChild<QPushButton*>(u"nonexistent"_qs), nullptr);
-        QCOMPARE(host.findChild<QPushButton*>(u"标签1"_qs), nullptr); // wrong type
-    }
-
-    void kindsCaptionsAndState()
-    {
-        QWidget host;
-        buildWindow(sampleWindow(), &host);
-        QCOMPARE(control<QWidget>(&host, u"编辑框1"_qs)->property(kKindProperty).toString(),
-                 u"edit box"_qs);
-        QCOMPARE(control<QWidget>(&host, u"超级列表框1"_qs)->property(kKindProperty).toString(),
-                 u"list view"_qs);
-        QCOMPARE(control<QWidget>(&host, u"外部数据库1"_qs)->property(kKindProperty).toString(),
-                 u"database connection"_qs);
-        QVERIFY(control<NonVisualControl>(&host, u"外部数据库1"_qs));
-
-        QCOMPARE(control<QLabel>(&host, u"标签1"_qs)->text(), u"名称："_qs);
-        QCOMPARE(control<EditBox>(&host, u"编辑框1"_qs)->text(), u"初始"_qs);
-        QCOMPARE(control<QGroupBox>(&host, u"分组框1"_qs)->title(), u"分组"_qs);
-        QCOMPARE(control<QPushButton>(&host, u"按钮1"_qs)->text(), u"搜索"_qs);
-
-        auto* list = control<ReportList>(&host, u"超级列表框1"_qs);
-        QCOMPARE(list->model()->columnTitle(1), u"名称"_qs);
-        QCOMPARE(list->horizontalHeader()->sectionSize(1), 150);
-
         QVERIFY(control<ComboBox>(&host, u"组合框1"_qs)->isEditable());
-        auto* fixed = control<ComboBox>(&host, u"页号位置"_qs);
-        QVERIFY(!fixed->isEditable());
-        QCOMPARE(fixed->count(), 2);
-
-        auto* toolbar = control<StateToolBar>(&host, u"工具条1"_qs);
-        QCOMPARE(toolbar->buttonCount(), 3);
-        QVERIFY(toolbar->isSeparator(1));
-        QVERIFY(host.findChild<QAction*>(u"工具条1_2"_qs));
-        QVERIFY(toolbar->width() > 0 && toolbar->height() > 0); // sized by its content
-
-        QVERIFY(control<QWidget>(&host, u"按钮1"_qs)->isHidden());
-        QVERIFY(!control<QWidget>(&host, u"按钮2"_qs)->isHidden());
-        QVERIFY(!control<QWidget>(&host, u"按钮2"_qs)->isEnabled());
-        QVERIFY(!control<QWidget>(&host, u"编辑框1"_qs)->isHidden());
-        QVERIFY(control<QWidget>(&host, u"外部数据库1"_qs)->isHidden());
-
-        auto* password = control<EditBox>(&host, u"编辑框2"_qs);
-        QCOMPARE(password->echoMode(), QLineEdit::Password);
-        QCOMPARE(control<EditBox>(&host, u"编辑框1"_qs)->echoMode(), QLineEdit::Normal);
-
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QVERIFY(control<QWidget>(&host, u"编辑框1"_qs)->isVisible() == false); // page 1 not shown
-        QVERIFY(control<QWidget>(&host, u"超级列表框1"_qs)->isVisible());
-        QVERIFY(!control<QWidget>(&host, u"按钮1"_qs)->isVisible());
-        QVERIFY(!control<QWidget>(&host, u"外部数据库1"_qs)->isVisible());
+        QVERIFY(!control<ComboBox>(&host, u"页号位置"_qs)->isEditable());
+        QVERIFY(control<NonVisualControl>(&host, u"外部数据库1"_qs)->isHidden());
     }
 
     void tabOrder()
@@ -209,36 +153,14 @@ private slots:
                  (QStringList{u"编辑框1"_qs, u"超级列表框1"_qs, u"页号位置"_qs, u"编辑框2"_qs}));
     }
 
-    void menus()
+    void menuActionsLeaveOutSeparators()
     {
         QWidget host;
         QMenuBar bar(&host);
         const BuiltWindow built = buildWindow(sampleWindow(), &host, &bar);
         QCOMPARE(built.menus.size(), 3);
-
-        // Visible top-level menus are in the bar, in order; the hidden one is a pop-up.
-        QStringList inBar;
-        for (QAction* action : bar.actions())
-            if (action->menu())
-                inBar.append(action->menu()->objectName());
-        QCOMPARE(inBar, (QStringList{u"系统"_qs, u"用户"_qs}));
-        QMenu* popup = built.menus.value(u"导入"_qs);
-        QVERIFY(popup);
-        QCOMPARE(popup->parent(), &host);
-        QCOMPARE(popup->title(), u"导入"_qs);
-        QCOMPARE(host.findChild<QMenu*>(u"导入"_qs), popup);
-
-        QStringList texts;
-        for (QAction* action : popup->actions())
-            texts.append(action->isSeparator() ? u"-"_qs : action->text());
-        QCOMPARE(texts, (QStringList{u"记录"_qs, u"-"_qs, u"刷新"_qs}));
-
-        QAction* management = built.menuActions.value(u"用户_用户管理"_qs);
-        QVERIFY(management);
-        QVERIFY(!management->isEnabled());
-        QCOMPARE(management->objectName(), u"用户_用户管理"_qs);
-        QVERIFY(built.menuActions.value(u"系统_退出"_qs)->isEnabled());
         QCOMPARE(built.menuActions.size(), 5);
+        QCOMPARE(host.findChild<QMenu*>(u"导入"_qs), built.menus.value(u"导入"_qs));
     }
 
     void missingControlIsFatalInEveryBuild()

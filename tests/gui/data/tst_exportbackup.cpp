@@ -7,8 +7,7 @@
 #include "gui/main/mainwindow.h"
 #include "gui/main/toolbarsets.h"
 #include "gui/stock/stockpage.h"
-#include "support/scriptedresponder.h"
-#include "support/tempdatastore.h"
+#include "support/mainwindowfixture.h"
 #include "support/workbookreader.h"
 #include "widgets/reportlist.h"
 
@@ -75,52 +74,39 @@ private slots:
     void backupAndRestoreFromTheMenu();
 
 private:
-    void trigger(const QString& key) { m_window->built().menuActions.value(key)->trigger(); }
-    ReportList* list(const char* name)
-    {
-        return m_window->client()->findChild<ReportList*>(QString::fromUtf8(name));
-    }
-    bool progressHidden()
-    {
-        return m_window->client()->findChild<QProgressBar*>(u"进度条1"_qs)->isHidden();
-    }
+    void trigger(const QString& key) { m_f->window->built().menuActions.value(key)->trigger(); }
+    ReportList* list(const char* name) { return m_f->control<ReportList>(name); }
+    bool progressHidden() { return m_f->control<QProgressBar>("进度条1")->isHidden(); }
 
-    std::unique_ptr<TempDataStore> m_store;
-    std::unique_ptr<ScriptedResponder> m_responder;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MainWindowFixture> m_f;
     QTemporaryDir m_out;
 };
 
 void TestExportBackup::init()
 {
-    m_store = std::make_unique<TempDataStore>();
-    m_store->addLine(u"角铝"_qs, u"A'1"_qs, u"入库"_qs, u"10"_qs, u"2010-01-05"_qs, u"铝材"_qs,
-                     u"支"_qs);
-    m_responder = std::make_unique<ScriptedResponder>();
-    session() = Session{QStringLiteral("张三"), true, true};
-    m_window = std::make_unique<MainWindow>(m_store->connection(), nullptr);
-    m_window->show();
-    m_window->onMainButton(MainStock);
+    m_f = std::make_unique<MainWindowFixture>();
+    m_f->store.addLine(u"角铝"_qs, u"A'1"_qs, u"入库"_qs, u"10"_qs, u"2010-01-05"_qs, u"铝材"_qs,
+                       u"支"_qs);
+    m_f->open();
+    m_f->window->onMainButton(MainStock);
 }
 
 void TestExportBackup::cleanup()
 {
-    m_window.reset();
-    m_responder.reset();
-    m_store.reset();
+    m_f.reset();
     setClockForTests({});
 }
 
 void TestExportBackup::saveExportsThePageList()
 {
     const QString stockPath = m_out.filePath(u"库存"_qs); // no suffix: .xls is added
-    m_responder->queueFileName(stockPath);
-    m_window->onAuxButton(AuxSave);
-    QCOMPARE(m_responder->fileDialogs.size(), 1);
-    QVERIFY(m_responder->fileDialogs[0].save);
-    QVERIFY(m_responder->fileDialogs[0].filter.indexOf(u"*.xls)"_qs) <
-            m_responder->fileDialogs[0].filter.indexOf(u"*.xlsx"_qs));
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    m_f->responder.queueFileName(stockPath);
+    m_f->window->onAuxButton(AuxSave);
+    QCOMPARE(m_f->responder.fileDialogs.size(), 1);
+    QVERIFY(m_f->responder.fileDialogs[0].save);
+    QVERIFY(m_f->responder.fileDialogs[0].filter.indexOf(u"*.xls)"_qs) <
+            m_f->responder.fileDialogs[0].filter.indexOf(u"*.xlsx"_qs));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QVERIFY(progressHidden());
     const ReadWorkbook stock = readWorkbook(stockPath + u".xls"_qs);
     QVERIFY2(stock.ok, qPrintable(stock.error));
@@ -134,11 +120,11 @@ void TestExportBackup::saveExportsThePageList()
              withoutTrailingEmpties(QList<QStringList>{titles} + model.cellTexts()));
 
     // 统计 moves to the monthly page, where 保存 stays and exports the summary.
-    m_window->onAuxButton(AuxSummary);
-    QCOMPARE(m_window->currentPage(), int(PageMonthly));
+    m_f->window->onAuxButton(AuxSummary);
+    QCOMPARE(m_f->window->currentPage(), int(PageMonthly));
     const QString monthlyPath = m_out.filePath(u"月度.xlsx"_qs);
-    m_responder->queueFileName(monthlyPath);
-    m_window->onAuxButton(AuxSave);
+    m_f->responder.queueFileName(monthlyPath);
+    m_f->window->onAuxButton(AuxSave);
     const ReadWorkbook monthly = readWorkbook(monthlyPath);
     QVERIFY2(monthly.ok, qPrintable(monthly.error));
     QCOMPARE(monthly.sheets[0].name, u"月度汇总"_qs);
@@ -166,10 +152,10 @@ void TestExportBackup::saveWritesOnlyItsWorkbook()
     const DirectoryWatch watch({temporary, root.path()});
     QVERIFY(watch.valid());
     for (const QString& name : {u"库存.xls"_qs, u"库存.xlsx"_qs}) {
-        m_responder->queueFileName(QDir(target).filePath(name));
-        m_window->onAuxButton(AuxSave);
+        m_f->responder.queueFileName(QDir(target).filePath(name));
+        m_f->window->onAuxButton(AuxSave);
     }
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QCOMPARE(watch.names(), QStringList());
     QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
              (QStringList{u"库存.xls"_qs, u"库存.xlsx"_qs}));
@@ -180,15 +166,15 @@ void TestExportBackup::saveWritesOnlyItsWorkbook()
 void TestExportBackup::exportCancelledOrFailing()
 {
     QTemporaryDir out;
-    m_window->onAuxButton(AuxSave); // the dialog is cancelled: no file, no message
-    QCOMPARE(m_responder->fileDialogs.size(), 1);
-    QVERIFY(m_responder->messages.isEmpty());
+    m_f->window->onAuxButton(AuxSave); // the dialog is cancelled: no file, no message
+    QCOMPARE(m_f->responder.fileDialogs.size(), 1);
+    QVERIFY(m_f->responder.messages.isEmpty());
     QVERIFY(QDir(out.path()).isEmpty());
 
-    m_responder->queueFileName(out.filePath(u"无此目录/库存.xls"_qs));
-    m_window->onAuxButton(AuxSave);
-    QCOMPARE(m_responder->messages.size(), 1);
-    QCOMPARE(m_responder->messages[0].title, u"错误"_qs);
+    m_f->responder.queueFileName(out.filePath(u"无此目录/库存.xls"_qs));
+    m_f->window->onAuxButton(AuxSave);
+    QCOMPARE(m_f->responder.messages.size(), 1);
+    QCOMPARE(m_f->responder.messages[0].title, u"错误"_qs);
     QVERIFY(progressHidden());
     QVERIFY(QDir(out.path()).isEmpty());
 }
@@ -196,54 +182,53 @@ void TestExportBackup::exportCancelledOrFailing()
 void TestExportBackup::backupAndRestoreFromTheMenu()
 {
     // A restore replaces the accounts too: the clerk has no 数据恢复, the administrator has.
-    QVERIFY(!m_window->built().menuActions.value(u"系统_数据恢复"_qs)->isEnabled());
+    QVERIFY(!m_f->window->built().menuActions.value(u"系统_数据恢复"_qs)->isEnabled());
     session().currentUser = u"admin"_qs;
-    m_window = std::make_unique<MainWindow>(m_store->connection(), nullptr);
-    m_window->show();
-    m_window->onMainButton(MainStock);
-    QVERIFY(m_window->built().menuActions.value(u"系统_数据恢复"_qs)->isEnabled());
+    m_f->open();
+    m_f->window->onMainButton(MainStock);
+    QVERIFY(m_f->window->built().menuActions.value(u"系统_数据恢复"_qs)->isEnabled());
     setClockForTests(QDateTime(QDate(2010, 5, 3), QTime(9, 0)));
     trigger(u"系统_数据备份"_qs); // cancelled
-    QCOMPARE(m_responder->inputs.size(), 1);
-    QCOMPARE(m_responder->inputs[0].prompt, u"请在下面框中输入你要备份的数据的名字"_qs);
-    QCOMPARE(m_responder->inputs[0].title, u"数据库备份"_qs);
-    QCOMPARE(m_responder->inputs[0].initial, u"2010年5月3日"_qs);
-    const QString backups = QDir(m_store->directory()).filePath(u"datebak"_qs);
+    QCOMPARE(m_f->responder.inputs.size(), 1);
+    QCOMPARE(m_f->responder.inputs[0].prompt, u"请在下面框中输入你要备份的数据的名字"_qs);
+    QCOMPARE(m_f->responder.inputs[0].title, u"数据库备份"_qs);
+    QCOMPARE(m_f->responder.inputs[0].initial, u"2010年5月3日"_qs);
+    const QString backups = QDir(m_f->store.directory()).filePath(u"datebak"_qs);
     QVERIFY(!QFileInfo::exists(backups));
 
-    m_responder->queueInput({true, u"a\\b"_qs});
+    m_f->responder.queueInput({true, u"a\\b"_qs});
     trigger(u"系统_数据备份"_qs);
-    QCOMPARE(m_responder->messages.last().title, u"错误"_qs);
-    m_responder->queueInput({true, u"月初"_qs});
+    QCOMPARE(m_f->responder.messages.last().title, u"错误"_qs);
+    m_f->responder.queueInput({true, u"月初"_qs});
     trigger(u"系统_数据备份"_qs);
-    QCOMPARE(m_responder->messages.last().title, u"提示"_qs);
+    QCOMPARE(m_f->responder.messages.last().title, u"提示"_qs);
     QVERIFY(QFileInfo::exists(backups + u"/月初.mdbbak"_qs));
 
     // A new receipt after the backup, shown on the receipt page; restoring the backup takes
     // it away again, from the stock list and from the page on show.
-    m_store->addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs, {}, {},
-                     u"RK-9"_qs);
-    m_store->exec(u"insert into ycldate values ('RK-9', '入', '')"_qs);
-    m_window->onMainButton(MainReceipt);
-    auto* number = m_window->findChild<QWidget*>(u"编辑框_单号入库"_qs);
+    m_f->store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs, {}, {},
+                       u"RK-9"_qs);
+    m_f->store.exec(u"insert into ycldate values ('RK-9', '入', '')"_qs);
+    m_f->window->onMainButton(MainReceipt);
+    auto* number = m_f->control<QWidget>(u"编辑框_单号入库"_qs);
     QCOMPARE(number->property("text").toString(), u"RK-9"_qs);
-    m_window->stockPage()->refresh();
+    m_f->window->stockPage()->refresh();
     QCOMPARE(list("超级列表框1")->model()->rowCount(), 2);
-    m_responder->clear();
-    m_responder->queueChoice(0);
-    m_responder->queueAnswer(AnswerNo);
+    m_f->responder.clear();
+    m_f->responder.queueChoice(0);
+    m_f->responder.queueAnswer(AnswerNo);
     trigger(u"系统_数据恢复"_qs); // answered No: nothing changes
-    QCOMPARE(m_responder->choices.size(), 1);
-    QCOMPARE(m_responder->choices[0].items.size(), 1);
-    QVERIFY(m_responder->choices[0].items[0].startsWith(u"月初"_qs));
-    QVERIFY(m_responder->messages[0].text.contains(u"月初"_qs));
-    QCOMPARE(m_responder->messages[0].code, int(MsgYesNo));
+    QCOMPARE(m_f->responder.choices.size(), 1);
+    QCOMPARE(m_f->responder.choices[0].items.size(), 1);
+    QVERIFY(m_f->responder.choices[0].items[0].startsWith(u"月初"_qs));
+    QVERIFY(m_f->responder.messages[0].text.contains(u"月初"_qs));
+    QCOMPARE(m_f->responder.messages[0].code, int(MsgYesNo));
     QCOMPARE(list("超级列表框1")->model()->rowCount(), 2);
 
-    m_responder->queueChoice(0);
-    m_responder->queueAnswer(AnswerYes);
+    m_f->responder.queueChoice(0);
+    m_f->responder.queueAnswer(AnswerYes);
     trigger(u"系统_数据恢复"_qs);
-    QCOMPARE(m_responder->messages.last().title, u"提示"_qs);
+    QCOMPARE(m_f->responder.messages.last().title, u"提示"_qs);
     QCOMPARE(list("超级列表框1")->model()->rowCount(), 1); // shown at once
     QVERIFY(number->property("text").toString() != u"RK-9"_qs);
     QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 2); // with the pre-restore copy

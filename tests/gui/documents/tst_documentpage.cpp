@@ -8,8 +8,7 @@
 #include "gui/main/mainwindow.h"
 #include "gui/printing/reportprint.h"
 #include "gui/stock/stockpage.h"
-#include "support/scriptedresponder.h"
-#include "support/tempdatastore.h"
+#include "support/mainwindowfixture.h"
 #include "widgets/documentgrid.h"
 #include "widgets/editbox.h"
 #include "widgets/reportlist.h"
@@ -29,8 +28,7 @@
 #include <memory>
 
 using namespace mv;
-using mv::test::ScriptedResponder;
-using mv::test::TempDataStore;
+using mv::test::MainWindowFixture;
 
 namespace {
 
@@ -84,13 +82,7 @@ private slots:
     void failedReadsAreReported();
 
 private:
-    template <class T> T* control(const char* name)
-    {
-        T* c = m_window->client()->findChild<T*>(QString::fromUtf8(name));
-        if (!c)
-            qFatal("missing control %s", name);
-        return c;
-    }
+    template <class T> T* control(const char* name) { return m_f->control<T>(name); }
     StateToolBar* aux() { return control<StateToolBar>("辅_工具条"); }
     DocumentGrid* grid(const Page& p) { return control<DocumentGrid>(p.grid); }
     QString number(const Page& p) { return control<QLineEdit>(p.number)->text(); }
@@ -101,7 +93,7 @@ private:
                  qPrintable(QString::number(index)));
         aux()->buttonAction(index)->trigger();
     }
-    void enter(const Page& p) { m_window->onMainButton(p.mainButton); }
+    void enter(const Page& p) { m_f->window->onMainButton(p.mainButton); }
     // 添加, the header and the lines, then 保存.
     void addDocument(const Page& p, const QList<QStringList>& lines,
                      const QString& party = u"甲"_qs)
@@ -133,34 +125,27 @@ private:
     }
     int stored(const QString& sql)
     {
-        auto rows = m_store->connection().query(sql);
+        auto rows = m_f->store.connection().query(sql);
         return rows ? rows->value(0).toInt() : -1;
     }
     void stockIn(const QString& quantity)
     {
-        m_store->addLine(u"角铝"_qs, u"A1"_qs, u"入库"_qs, quantity, u"2010-01-01"_qs, u"铝材"_qs,
-                         u"支"_qs, u"00000050"_qs);
+        m_f->store.addLine(u"角铝"_qs, u"A1"_qs, u"入库"_qs, quantity, u"2010-01-01"_qs, u"铝材"_qs,
+                           u"支"_qs, u"00000050"_qs);
     }
 
-    std::unique_ptr<TempDataStore> m_store;
-    std::unique_ptr<ScriptedResponder> m_responder;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MainWindowFixture> m_f;
 };
 
 void TestDocumentPage::init()
 {
-    m_store = std::make_unique<TempDataStore>();
-    m_responder = std::make_unique<ScriptedResponder>();
-    session() = Session{u"张三"_qs, true, true};
-    m_window = std::make_unique<MainWindow>(m_store->connection(), nullptr);
-    m_window->show();
+    m_f = std::make_unique<MainWindowFixture>();
+    m_f->open();
 }
 
 void TestDocumentPage::cleanup()
 {
-    m_window.reset();
-    m_responder.reset();
-    m_store.reset();
+    m_f.reset();
 }
 
 void TestDocumentPage::receiptAddSaveAndTotals()
@@ -179,13 +164,13 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1.5"_qs, u"备注'有引号"_qs},
                         {u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs, u"0.3333"_qs}});
     press(AuxSave);
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QVERIFY(grid(kReceipt)->isReadOnly());
     QVERIFY(aux()->isButtonEnabled(AuxAdd) && !aux()->isButtonEnabled(AuxSave));
     QCOMPARE(column(kReceipt, 6), (QStringList{u"3.00"_qs, u"1.00"_qs, QString()}));
     QCOMPARE(column(kReceipt, 0).last(), u"合计 ：4.00    "_qs);
     QCOMPARE(column(kReceipt, 5).first(), u"备注'有引号"_qs);
-    QCOMPARE(m_window->findChild<ReportList*>(u"超级列表框1"_qs)->model()->rowCount(), 2);
+    QCOMPARE(m_f->control<ReportList>(u"超级列表框1"_qs)->model()->rowCount(), 2);
 
     // The next receipt takes the number after it and the stored date; Enter loads by number
     // only outside add mode.
@@ -196,11 +181,11 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     emit control<EditBox>(kReceipt.number)->enterPressed();
     QCOMPARE(grid(kReceipt)->rowCount(), 2);
     // The number typed counts as a change: leaving the new receipt asks first.
-    m_responder->clear();
+    m_f->responder.clear();
     enter(kReceipt);
-    QCOMPARE(m_responder->lastText(), u"当前单据已修改，是否放弃修改？"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"当前单据已修改，是否放弃修改？"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd) && grid(kReceipt)->rowCount() == 2);
-    m_responder->queueAnswer(AnswerYes);
+    m_f->responder.queueAnswer(AnswerYes);
     enter(kReceipt);
     QVERIFY(aux()->isButtonEnabled(AuxAdd));
     control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
@@ -209,7 +194,7 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     // An unknown number is said so and leaves the page as it was.
     control<QLineEdit>(kReceipt.number)->setText(u"００００００09"_qs);
     emit control<EditBox>(kReceipt.number)->enterPressed();
-    QCOMPARE(m_responder->lastText(), u"没有单号为 00000009 的单据"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"没有单号为 00000009 的单据"_qs);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
     QCOMPARE(column(kReceipt, 0).size(), 3);
 }
@@ -222,22 +207,22 @@ void TestDocumentPage::receiptRefusalsKeepTheForm()
     // The requisition's number does not block a receipt of the same number.
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
     QCOMPARE(number(kReceipt), u"00000001"_qs);
-    m_responder->clear();
+    m_f->responder.clear();
 
     enter(kReceipt);
     press(AuxAdd);
     setLines(kReceipt,
              {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}, {u"角铝"_qs, u"A1"_qs, {}, u"支"_qs}});
     press(AuxSave);
-    QCOMPARE(m_responder->lastText(), u"供应单位 不能为空"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"供应单位 不能为空"_qs);
     QWidget* party = control<QWidget>(kReceipt.party);
-    QWidget* focus = m_window->focusWidget();
+    QWidget* focus = m_f->window->focusWidget();
     QVERIFY(focus == party || party->isAncestorOf(focus));
     control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
     control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
     press(AuxSave);
-    QCOMPARE(m_responder->messages.last().title, u"添加失败"_qs);
-    QCOMPARE(m_responder->lastText(), u"表单中重要参数不能为空"_qs);
+    QCOMPARE(m_f->responder.messages.last().title, u"添加失败"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"表单中重要参数不能为空"_qs);
     // Nothing stored; the form keeps add mode and everything typed.
     QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
@@ -249,18 +234,18 @@ void TestDocumentPage::requisitionStockCheck()
 {
     stockIn(u"10"_qs);
     addDocument(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"11"_qs, u"支"_qs}});
-    QCOMPARE(m_responder->lastText(),
+    QCOMPARE(m_f->responder.lastText(),
              u"产品名称：角铝\r\n产品型号：A1\r\n库中不够 只有10支 无法领出！"_qs);
-    QCOMPARE(m_responder->messages.last().title, u"错误"_qs);
+    QCOMPARE(m_f->responder.messages.last().title, u"错误"_qs);
     setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"6"_qs, u"支"_qs},
                             {u"角铝"_qs, u"A1"_qs, u"6"_qs, u"支"_qs}});
     press(AuxSave);
-    QVERIFY(m_responder->lastText().startsWith(u"产品名称：角铝"_qs));
+    QVERIFY(m_f->responder.lastText().startsWith(u"产品名称：角铝"_qs));
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='出库'"_qs), 0);
-    m_responder->clear();
+    m_f->responder.clear();
     setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"10"_qs, u"支"_qs}});
     press(AuxSave);
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QVERIFY(grid(kRequisition)->isReadOnly());
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM [date] WHERE x='甲'"_qs), 1);
@@ -271,7 +256,7 @@ void TestDocumentPage::requisitionStockCheck()
     // The requisition just saved is modified at once: the version kept is the one shown.
     press(AuxModify);
     press(AuxSave);
-    QCOMPARE(m_responder->lastText(), u"00000002修改成功！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"00000002修改成功！"_qs);
     press(AuxPrevious);
     QCOMPARE(number(kRequisition), u"00000001"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxPrevious));
@@ -310,27 +295,27 @@ void TestDocumentPage::modification()
     addDocument(kReceipt, {{u"玻璃"_qs, u"5mm"_qs, u"1"_qs, u"块"_qs, u"1"_qs}});
     press(AuxPrevious);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
-    m_responder->clear();
+    m_f->responder.clear();
     press(AuxModify);
     QCOMPARE(column(kReceipt, 0), QStringList{u"角铝"_qs}); // the totals row is gone
     // Refused: the stored receipt stays as it was and modify mode stays.
     grid(kReceipt)->setCellText(1, 2, QString());
     press(AuxSave);
-    QCOMPARE(m_responder->messages.size(), 2);
-    QCOMPARE(m_responder->messages.at(0).text, u"表单中重要参数不能为空"_qs);
-    QCOMPARE(m_responder->messages.at(1).text, u"00000001修改失败！"_qs);
-    QCOMPARE(m_responder->messages.at(1).title, u"修改提示"_qs);
+    QCOMPARE(m_f->responder.messages.size(), 2);
+    QCOMPARE(m_f->responder.messages.at(0).text, u"表单中重要参数不能为空"_qs);
+    QCOMPARE(m_f->responder.messages.at(1).text, u"00000001修改失败！"_qs);
+    QCOMPARE(m_f->responder.messages.at(1).title, u"修改提示"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001' AND 数量='5'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxModify));
     grid(kReceipt)->setCellText(1, 2, u"1e3"_qs);
     press(AuxSave);
-    QCOMPARE(m_responder->messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
+    QCOMPARE(m_f->responder.messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
     QCOMPARE(grid(kReceipt)->currentRow(), 1);
     QCOMPARE(grid(kReceipt)->currentColumn(), 2);
     // Accepted: replaced, and shown as stored.
     grid(kReceipt)->setCellText(1, 2, u"7"_qs);
     press(AuxSave);
-    QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"00000001修改成功！"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001'"_qs), 1);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='7'"_qs), 1);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
@@ -338,10 +323,10 @@ void TestDocumentPage::modification()
     QVERIFY(aux()->isButtonEnabled(AuxModify) && !aux()->isButtonEnabled(AuxSave));
     // Another clerk changes the receipt while it is being modified here: his version stays.
     press(AuxModify);
-    m_store->exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000001'"_qs);
+    m_f->store.exec(u"UPDATE yclnote SET 数量='8' WHERE 单据号='00000001'"_qs);
     grid(kReceipt)->setCellText(1, 2, u"9"_qs);
     press(AuxSave);
-    QVERIFY(m_responder->messages.at(m_responder->messages.size() - 2)
+    QVERIFY(m_f->responder.messages.at(m_f->responder.messages.size() - 2)
                 .text.contains(u"已被其他用户修改"_qs));
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 数量='8'"_qs), 1);
 }
@@ -349,24 +334,24 @@ void TestDocumentPage::modification()
 void TestDocumentPage::deletingTheOnlyReceipt()
 {
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
-    m_responder->clear();
-    m_responder->queueAnswer(AnswerNo);
+    m_f->responder.clear();
+    m_f->responder.queueAnswer(AnswerNo);
     press(AuxDelete);
-    QCOMPARE(m_responder->messages.at(0).text, u"删除之后数据将无法恢复。确定要删除吗？"_qs);
-    QCOMPARE(m_responder->messages.at(0).code, int(MsgYesNo));
+    QCOMPARE(m_f->responder.messages.at(0).text, u"删除之后数据将无法恢复。确定要删除吗？"_qs);
+    QCOMPARE(m_f->responder.messages.at(0).code, int(MsgYesNo));
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote"_qs), 1);
-    m_responder->queueAnswer(AnswerYes);
+    m_f->responder.queueAnswer(AnswerYes);
     press(AuxDelete);
-    QCOMPARE(m_responder->lastText(), u"单据号：00000001删除成功！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"单据号：00000001删除成功！"_qs);
     QCOMPARE(
         stored(u"SELECT COUNT(*) FROM yclnote"_qs) + stored(u"SELECT COUNT(*) FROM ycldate"_qs), 0);
     QCOMPARE(number(kReceipt), QString());
     QCOMPARE(column(kReceipt, 0), QStringList{u"合计 ：0    "_qs});
     QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
     // Nothing stored under the empty number: said so, not "删除成功".
-    m_responder->queueAnswer(AnswerYes);
+    m_f->responder.queueAnswer(AnswerYes);
     press(AuxDelete);
-    QVERIFY(!m_responder->lastText().contains(u"删除成功"_qs));
+    QVERIFY(!m_f->responder.lastText().contains(u"删除成功"_qs));
 }
 
 void TestDocumentPage::audit()
@@ -376,7 +361,7 @@ void TestDocumentPage::audit()
     enter(kRequisition);
     press(AuxAdd);
     press(AuxAudit); // not saved: the name is not left in the box
-    QCOMPARE(m_responder->lastText(), u"单子还没有保存，无法审核！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"单子还没有保存，无法审核！"_qs);
     QCOMPARE(auditor->text(), QString());
     QVERIFY(auditor->isReadOnly()); // only the audit writes the auditor
     control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
@@ -386,31 +371,31 @@ void TestDocumentPage::audit()
 
     session().auditRight = false;
     press(AuxAudit);
-    QCOMPARE(m_responder->lastText(), u"当前用户没有权限审核，请让系统管理员添加权限！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"当前用户没有权限审核，请让系统管理员添加权限！"_qs);
     session().auditRight = true;
     press(AuxAudit);
     QCOMPARE(auditor->text(), u"张三"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 审核='张三'"_qs), 1);
     press(AuxAudit);
-    QCOMPARE(m_responder->lastText(), u"该单已经审核！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"该单已经审核！"_qs);
     // A modification stores a new header without auditor, and shows it so.
     press(AuxModify);
     press(AuxSave);
-    QCOMPARE(m_responder->lastText(), u"00000001修改成功！"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"00000001修改成功！"_qs);
     QCOMPARE(auditor->text(), QString());
 }
 
 void TestDocumentPage::stockListAndMovementList()
 {
     stockIn(u"10"_qs);
-    m_window->stockPage()->refresh();
-    ReportList* stock = m_window->findChild<ReportList*>(u"超级列表框1"_qs);
+    m_f->window->stockPage()->refresh();
+    ReportList* stock = m_f->control<ReportList>(u"超级列表框1"_qs);
     stock->setSelectedRow(0);
-    m_window->onMainButton(MainStock);
-    auto* receiptItem = m_window->findChild<QAction*>(u"导入_入库"_qs);
+    m_f->window->onMainButton(MainStock);
+    auto* receiptItem = m_f->control<QAction>(u"导入_入库"_qs);
     receiptItem->trigger();
     receiptItem->trigger();
-    QCOMPARE(m_window->currentPage(), int(PageReceipt));
+    QCOMPARE(m_f->window->currentPage(), int(PageReceipt));
     QCOMPARE(number(kReceipt), u"00000001"_qs);
     QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
     QCOMPARE(column(kReceipt, 3), (QStringList{u"支"_qs, u"支"_qs}));
@@ -419,24 +404,24 @@ void TestDocumentPage::stockListAndMovementList()
     grid(kReceipt)->setCellText(1, 2, u"1"_qs);
     grid(kReceipt)->setCellText(2, 2, u"2"_qs);
     press(AuxSave); // visible and enabled on this path
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QCOMPARE(stock->model()->text(0, 4), u"13"_qs);
 
     // The movement list opens the document on its page, with 返回.
     stock->setSelectedRow(0);
-    m_window->stockPage()->showMovementRecords();
-    ReportList* movements = m_window->findChild<ReportList*>(u"超级列表框2"_qs);
+    m_f->window->stockPage()->showMovementRecords();
+    ReportList* movements = m_f->control<ReportList>(u"超级列表框2"_qs);
     int row = 0;
     while (movements->model()->text(row, 2) != u"00000001"_qs)
         ++row;
     emit movements->rowDoubleClicked(row);
-    QCOMPARE(m_window->currentPage(), int(PageReceipt));
+    QCOMPARE(m_f->window->currentPage(), int(PageReceipt));
     QCOMPARE(column(kReceipt, 2), (QStringList{u"1"_qs, u"2"_qs, QString()}));
     QCOMPARE(column(kReceipt, 0).last(), u"合计 ：0    "_qs); // no prices were typed
     auto* back = control<QPushButton>("按钮5");
     QVERIFY(!back->isHidden());
     back->click();
-    QCOMPARE(m_window->currentPage(), int(PageMovements));
+    QCOMPARE(m_f->window->currentPage(), int(PageMovements));
     QVERIFY(back->isHidden());
 }
 
@@ -444,7 +429,7 @@ void TestDocumentPage::printingFollowsTheFormMode()
 {
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs, u"1.5"_qs},
                            {u"玻璃"_qs, u"5mm"_qs, u"3"_qs, u"块"_qs, u"1"_qs}});
-    DocumentPage* page = m_window->documentPages()->receipt();
+    DocumentPage* page = m_f->window->documentPages()->receipt();
     PrintedDocument shown = page->printedDocument();
     QVERIFY(!shown.editing);
     QCOMPARE(shown.rows.size(), 3);
@@ -452,7 +437,7 @@ void TestDocumentPage::printingFollowsTheFormMode()
 
     // 预览 on the stored receipt opens the preview titled 打印预览.
     QString title;
-    connect(m_window->reportPrint(), &ReportPrint::previewShown, this,
+    connect(m_f->window->reportPrint(), &ReportPrint::previewShown, this,
             [&title](QPrintPreviewDialog* dialog) {
                 title = dialog->windowTitle();
                 QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
@@ -472,9 +457,9 @@ void TestDocumentPage::printingFollowsTheFormMode()
         return;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"入库单.pdf"_qs);
-    m_responder->queueFileName(pdf);
+    m_f->responder.queueFileName(pdf);
     press(AuxPrint);
-    QVERIFY2(m_responder->messages.isEmpty(), qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.messages.isEmpty(), qPrintable(m_f->responder.lastText()));
     QVERIFY(QFileInfo(pdf).size() > 1000);
 }
 
@@ -489,7 +474,7 @@ void TestDocumentPage::longNamesReadWhole()
     press(AuxAdd);
     QVERIFY(party->view()->minimumWidth() >
             party->view()->fontMetrics().horizontalAdvance(supplier));
-    QApplication::setActiveWindow(m_window.get());
+    QApplication::setActiveWindow(m_f->window.get());
     party->setFocus();
     typeText(party->lineEdit(), u"滨江"_qs);
     QCOMPARE(party->currentText(), u"滨江"_qs);
@@ -499,12 +484,12 @@ void TestDocumentPage::exitAsksWhileAFormIsTyped()
 {
     enter(kRequisition);
     press(AuxAdd);
-    QVERIFY(!m_window->documentPages()->hasUnsavedDocument()); // nothing typed: no question
+    QVERIFY(!m_f->window->documentPages()->hasUnsavedDocument()); // nothing typed: no question
     control<QComboBox>(kRequisition.party)->setCurrentText(u"甲"_qs);
     QCloseEvent close;
-    QApplication::sendEvent(m_window.get(), &close); // answered 否
+    QApplication::sendEvent(m_f->window.get(), &close); // answered 否
     QVERIFY(!close.isAccepted());
-    QCOMPARE(m_responder->lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
+    QCOMPARE(m_f->responder.lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
     QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
 }
@@ -512,20 +497,20 @@ void TestDocumentPage::exitAsksWhileAFormIsTyped()
 void TestDocumentPage::failedReadsAreReported()
 {
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}});
-    m_responder->clear();
-    m_store->exec(u"ALTER TABLE ycldate RENAME TO ycldate_gone"_qs);
+    m_f->responder.clear();
+    m_f->store.exec(u"ALTER TABLE ycldate RENAME TO ycldate_gone"_qs);
     press(AuxAdd); // no number can be taken: said so, and the page stays read-only
-    QVERIFY2(m_responder->lastText().startsWith(u"读取单据号失败，数据库报告："_qs),
-             qPrintable(m_responder->lastText()));
+    QVERIFY2(m_f->responder.lastText().startsWith(u"读取单据号失败，数据库报告："_qs),
+             qPrintable(m_f->responder.lastText()));
     QVERIFY(aux()->isButtonEnabled(AuxAdd));
-    m_store->exec(u"ALTER TABLE ycldate_gone RENAME TO ycldate"_qs);
-    m_store->exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
-    m_responder->clear();
-    m_window->findChild<ReportList*>(u"超级列表框1"_qs)->setSelectedRow(0);
-    m_window->findChild<QAction*>(u"导入_入库"_qs)->trigger();
-    QVERIFY(std::any_of(m_responder->messages.begin(), m_responder->messages.end(),
+    m_f->store.exec(u"ALTER TABLE ycldate_gone RENAME TO ycldate"_qs);
+    m_f->store.exec(u"ALTER TABLE yclnote RENAME TO yclnote_gone"_qs);
+    m_f->responder.clear();
+    m_f->control<ReportList>(u"超级列表框1"_qs)->setSelectedRow(0);
+    m_f->control<QAction>(u"导入_入库"_qs)->trigger();
+    QVERIFY(std::any_of(m_f->responder.messages.begin(), m_f->responder.messages.end(),
                         [](const auto& m) { return m.text.startsWith(u"读取下拉列表失败"_qs); }));
-    m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
+    m_f->store.exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
 }
 
 QTEST_MAIN(TestDocumentPage)

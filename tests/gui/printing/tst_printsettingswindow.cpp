@@ -1,5 +1,6 @@
 // The print settings window, the formula windows, and the preview path through the module.
 
+#include "forms/windowbuilder.h"
 #include "gui/main/appearance.h"
 #include "gui/printing/formulawindow.h"
 #include "gui/printing/reportprint.h"
@@ -26,14 +27,6 @@ using namespace mv;
 using mv::test::ScriptedResponder;
 
 namespace {
-
-template <class T> T* in(QWidget* window, const QString& name)
-{
-    T* found = control<T>(window, name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
 
 // Runs action on the next modal window once it is shown (formula windows are modal).
 void onModal(std::function<void(QWidget*)> action)
@@ -82,26 +75,26 @@ private slots:
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("打印预览设置"));
         QCOMPARE(w->printColumnTitles(true).size(), 4);
-        auto* stats = in<CheckListBox>(w, QStringLiteral("统计列表框"));
+        auto* stats = control<CheckListBox>(w, QStringLiteral("统计列表框"));
         QCOMPARE(stats->count(), 4);
         QCOMPARE(stats->checkedCount(), 0);
         QVERIFY(!stats->isEnabled());
-        QVERIFY(!in<QCheckBox>(w, QStringLiteral("保存配置"))->isChecked());
-        QCOMPARE(in<QComboBox>(w, QStringLiteral("纸张"))->currentIndex(), 1);
-        QVERIFY(in<QRadioButton>(w, QStringLiteral("纸张方向1"))->isChecked());
-        QVERIFY(!in<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
-        auto* rowLabel = in<QLabel>(w, QStringLiteral("标签10"));
+        QVERIFY(!control<QCheckBox>(w, QStringLiteral("保存配置"))->isChecked());
+        QCOMPARE(control<QComboBox>(w, QStringLiteral("纸张"))->currentIndex(), 1);
+        QVERIFY(control<QRadioButton>(w, QStringLiteral("纸张方向1"))->isChecked());
+        QVERIFY(!control<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
+        auto* rowLabel = control<QLabel>(w, QStringLiteral("标签10"));
         QCOMPARE(rowLabel->palette().color(QPalette::WindowText), QColor(192, 192, 192));
 
-        in<QRadioButton>(w, QStringLiteral("自定义行"))->click();
-        QVERIFY(in<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
-        QVERIFY(!in<ColourPicker>(w, QStringLiteral("奇列色"))->isEnabled());
+        control<QRadioButton>(w, QStringLiteral("自定义行"))->click();
+        QVERIFY(control<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
+        QVERIFY(!control<ColourPicker>(w, QStringLiteral("奇列色"))->isEnabled());
         QCOMPARE(rowLabel->palette().color(QPalette::WindowText), QColor(Qt::black));
-        in<QRadioButton>(w, QStringLiteral("打统计"))->click();
+        control<QRadioButton>(w, QStringLiteral("打统计"))->click();
         QVERIFY(stats->isEnabled());
 
         // 全选 off empties the statistics list, on lists every column unticked.
-        auto* all = in<QCheckBox>(w, QStringLiteral("打印列全选"));
+        auto* all = control<QCheckBox>(w, QStringLiteral("打印列全选"));
         all->click();
         QCOMPARE(stats->count(), 0);
         all->click();
@@ -122,7 +115,7 @@ private slots:
         PrintSettingsWindow* w = open();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        auto* tabs = in<TabControl>(w, QStringLiteral("选择夹1"));
+        auto* tabs = control<TabControl>(w, QStringLiteral("选择夹1"));
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             for (QWidget* control : w->findChildren<QWidget*>()) {
@@ -134,7 +127,7 @@ private slots:
         }
         QList<QImage> pictures;
         for (const QString& name : {u"线型1"_qs, u"类别2"_qs, u"线型3"_qs, u"线型4"_qs}) {
-            const QIcon icon = in<QRadioButton>(w, name)->icon();
+            const QIcon icon = control<QRadioButton>(w, name)->icon();
             QVERIFY(!icon.isNull());
             const QImage picture = icon.pixmap(20, 14).toImage();
             QVERIFY(!pictures.contains(picture));
@@ -149,30 +142,30 @@ private slots:
     {
         ScriptedResponder responder;
         PrintSettingsWindow* w = open();
-        auto* tabs = in<TabControl>(w, QStringLiteral("选择夹1"));
-        in<QRadioButton>(w, QStringLiteral("打统计"))->click(); // enables the decimals box
-        in<QLineEdit>(w, QStringLiteral("统计行保留位数"))->setText(QStringLiteral("3.1"));
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        auto* tabs = control<TabControl>(w, QStringLiteral("选择夹1"));
+        control<QRadioButton>(w, QStringLiteral("打统计"))->click(); // enables the decimals box
+        control<QLineEdit>(w, QStringLiteral("统计行保留位数"))->setText(QStringLiteral("3.1"));
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(responder.lastText(), QStringLiteral("统计行保留位数的设置范围为-3到3之间！"));
         QCOMPARE(responder.messages.last().code, 0x40);
         QCOMPARE(responder.messages.last().title, QStringLiteral("提示"));
         QCOMPARE(tabs->currentIndex(), 2);
-        QCOMPARE(w->focusWidget(), in<QLineEdit>(w, QStringLiteral("统计行保留位数")));
-        in<QLineEdit>(w, QStringLiteral("统计行保留位数"))->setText(QStringLiteral("2"));
+        QCOMPARE(w->focusWidget(), control<QLineEdit>(w, QStringLiteral("统计行保留位数")));
+        control<QLineEdit>(w, QStringLiteral("统计行保留位数"))->setText(QStringLiteral("2"));
 
-        in<QLineEdit>(w, QStringLiteral("字体大小"))->setText(QStringLiteral("-5"));
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
-        QCOMPARE(w->focusWidget(), in<QLineEdit>(w, QStringLiteral("字体大小")));
-        in<QLineEdit>(w, QStringLiteral("字体大小"))->setText(QStringLiteral("30"));
+        control<QLineEdit>(w, QStringLiteral("字体大小"))->setText(QStringLiteral("-5"));
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        QCOMPARE(w->focusWidget(), control<QLineEdit>(w, QStringLiteral("字体大小")));
+        control<QLineEdit>(w, QStringLiteral("字体大小"))->setText(QStringLiteral("30"));
 
-        in<QCheckBox>(w, QStringLiteral("打印列全选"))->click();
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        control<QCheckBox>(w, QStringLiteral("打印列全选"))->click();
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(responder.lastText(), QStringLiteral("没有选择要进行打印的列！"));
         QCOMPARE(tabs->currentIndex(), 1);
-        in<QCheckBox>(w, QStringLiteral("打印列全选"))->click();
+        control<QCheckBox>(w, QStringLiteral("打印列全选"))->click();
 
-        in<QRadioButton>(w, QStringLiteral("打统计"))->click();
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        control<QRadioButton>(w, QStringLiteral("打统计"))->click();
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(responder.lastText(), QStringLiteral("没有选择要进行统计的列！"));
         QCOMPARE(tabs->currentIndex(), 2);
         QVERIFY(w->isVisible());
@@ -186,30 +179,30 @@ private slots:
         PrintSettingsWindow* w = open();
         onModal([](QWidget* f) {
             QCOMPARE(f->windowTitle(), QStringLiteral("公式设置"));
-            auto* columns = in<QComboBox>(f, QStringLiteral("列内容"));
+            auto* columns = control<QComboBox>(f, QStringLiteral("列内容"));
             QCOMPARE(columns->count(), 4);
-            in<QLineEdit>(f, QStringLiteral("新列名编辑框"))->setText(QStringLiteral("金额"));
+            control<QLineEdit>(f, QStringLiteral("新列名编辑框"))->setText(QStringLiteral("金额"));
             emit columns->activated(2);
-            auto* formula = in<QLineEdit>(f, QStringLiteral("公式编辑框"));
+            auto* formula = control<QLineEdit>(f, QStringLiteral("公式编辑框"));
             QCOMPARE(formula->text(), QStringLiteral("[数量]"));
             formula->setText(formula->text() + QStringLiteral("*[单价]"));
-            in<QPushButton>(f, QStringLiteral("确定"))->click();
+            control<QPushButton>(f, QStringLiteral("确定"))->click();
         });
-        in<QPushButton>(w, QStringLiteral("添加"))->click();
+        control<QPushButton>(w, QStringLiteral("添加"))->click();
         QCOMPARE(module->customColumns().size(), 1);
         QCOMPARE(w->customColumnList()->model()->text(0, 1), QStringLiteral("[数量]*[单价]"));
 
         // A list title is taken: the window stays until 取消.
         onModal([&responder](QWidget* f) {
-            in<QLineEdit>(f, QStringLiteral("新列名编辑框"))->setText(QStringLiteral("名称"));
-            in<QLineEdit>(f, QStringLiteral("公式编辑框"))->setText(QStringLiteral("1+1"));
-            in<QPushButton>(f, QStringLiteral("确定"))->click();
+            control<QLineEdit>(f, QStringLiteral("新列名编辑框"))->setText(QStringLiteral("名称"));
+            control<QLineEdit>(f, QStringLiteral("公式编辑框"))->setText(QStringLiteral("1+1"));
+            control<QPushButton>(f, QStringLiteral("确定"))->click();
             QCOMPARE(responder.lastText(), QStringLiteral("存在同名列！"));
             QCOMPARE(responder.messages.last().code, 0x10);
             QVERIFY(f->isVisible());
-            in<QPushButton>(f, QStringLiteral("取消"))->click();
+            control<QPushButton>(f, QStringLiteral("取消"))->click();
         });
-        in<QPushButton>(w, QStringLiteral("添加"))->click();
+        control<QPushButton>(w, QStringLiteral("添加"))->click();
         QCOMPARE(module->customColumns().size(), 1);
 
         // 修改 without a selection opens nothing; with one it edits that row.
@@ -219,14 +212,14 @@ private slots:
         w->customColumnList()->setSelectedRow(0);
         onModal([](QWidget* f) {
             QCOMPARE(f->windowTitle(), QStringLiteral("修改公式设置"));
-            auto* name = in<QLineEdit>(f, QStringLiteral("新列名编辑框"));
+            auto* name = control<QLineEdit>(f, QStringLiteral("新列名编辑框"));
             QCOMPARE(name->text(), QStringLiteral("金额"));
             name->setText(QStringLiteral("总额"));
-            in<QPushButton>(f, QStringLiteral("确定"))->click();
+            control<QPushButton>(f, QStringLiteral("确定"))->click();
         });
         modify->trigger();
         QCOMPARE(module->customColumns().value(0).name, QStringLiteral("总额"));
-        auto* stats = in<CheckListBox>(w, QStringLiteral("统计列表框"));
+        auto* stats = control<CheckListBox>(w, QStringLiteral("统计列表框"));
         QCOMPARE(stats->item(stats->count() - 1)->text(), QStringLiteral("总额"));
 
         QAction* remove = w->findChild<QAction*>(QStringLiteral("右键菜单_删除"));
@@ -245,16 +238,16 @@ private slots:
     {
         ScriptedResponder responder;
         PrintSettingsWindow* w = open();
-        in<QLineEdit>(w, QStringLiteral("标题"))->setText(QStringLiteral("库存表"));
-        in<QCheckBox>(w, QStringLiteral("保存配置"))->setChecked(true);
-        in<QRadioButton>(w, QStringLiteral("打合计"))->click();
+        control<QLineEdit>(w, QStringLiteral("标题"))->setText(QStringLiteral("库存表"));
+        control<QCheckBox>(w, QStringLiteral("保存配置"))->setChecked(true);
+        control<QRadioButton>(w, QStringLiteral("打合计"))->click();
         QStringList previews;
         auto closing = connect(module, &ReportPrint::previewShown, this,
                                [&previews](QPrintPreviewDialog* dialog) {
                                    previews << dialog->windowTitle();
                                    QTimer::singleShot(0, dialog, &QDialog::reject);
                                });
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(previews, QStringList{QStringLiteral("打印预览")});
         QVERIFY(!QGuiApplication::overrideCursor());
         QTRY_VERIFY(!module->settingsWindow());
@@ -264,25 +257,25 @@ private slots:
 
         // The saved set comes back, with 保存配置 ticked.
         w = open();
-        QCOMPARE(in<QLineEdit>(w, QStringLiteral("标题"))->text(), QStringLiteral("库存表"));
-        QVERIFY(in<QCheckBox>(w, QStringLiteral("保存配置"))->isChecked());
+        QCOMPARE(control<QLineEdit>(w, QStringLiteral("标题"))->text(), QStringLiteral("库存表"));
+        QVERIFY(control<QCheckBox>(w, QStringLiteral("保存配置"))->isChecked());
 
         // Too wide for 三十二开: Cancel returns to the settings on page 0, cursor restored.
-        in<QComboBox>(w, QStringLiteral("纸张"))->setCurrentIndex(7);
-        in<QRadioButton>(w, QStringLiteral("纸张方向0"))->setChecked(true);
-        in<TabControl>(w, QStringLiteral("选择夹1"))->setCurrentIndex(2);
+        control<QComboBox>(w, QStringLiteral("纸张"))->setCurrentIndex(7);
+        control<QRadioButton>(w, QStringLiteral("纸张方向0"))->setChecked(true);
+        control<TabControl>(w, QStringLiteral("选择夹1"))->setCurrentIndex(2);
         responder.queueAnswer(AnswerCancel);
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(responder.messages.last().title, QStringLiteral("询问"));
         QCOMPARE(previews.size(), 1);
         QVERIFY(w->isVisible());
-        QCOMPARE(in<TabControl>(w, QStringLiteral("选择夹1"))->currentIndex(), 0);
+        QCOMPARE(control<TabControl>(w, QStringLiteral("选择夹1"))->currentIndex(), 0);
         QVERIFY(!QGuiApplication::overrideCursor());
         QVERIFY(!module->progressWindow()->isVisible());
 
         // OK fits the width and opens the preview.
         responder.queueAnswer(AnswerOk);
-        in<QPushButton>(w, QStringLiteral("打印预览"))->click();
+        control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(previews.size(), 2);
         disconnect(closing);
         QTRY_VERIFY(!module->settingsWindow());

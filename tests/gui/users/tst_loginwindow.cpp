@@ -1,5 +1,6 @@
 #include "app/databasestart.h"
 #include "common/session.h"
+#include "forms/windowbuilder.h"
 #include "gui/main/mainwindow.h"
 #include "gui/users/loginwindow.h"
 #include "support/scriptedresponder.h"
@@ -65,8 +66,8 @@ void TestLoginWindow::cleanup()
 void TestLoginWindow::open()
 {
     m_login = std::make_unique<LoginWindow>(m_dir->path(), OpenOptions{});
-    m_user = m_login->findChild<ComboBox*>(QStringLiteral("用户_组合框"));
-    m_password = m_login->findChild<EditBox*>(QStringLiteral("编辑框2"));
+    m_user = control<ComboBox>(m_login.get(), QStringLiteral("用户_组合框"));
+    m_password = control<EditBox>(m_login.get(), QStringLiteral("编辑框2"));
     QVERIFY(m_user && m_password);
     m_login->show();
     m_login->activateWindow();
@@ -87,7 +88,7 @@ void TestLoginWindow::typeAndLogIn(const QString& name, const QString& password)
 {
     m_user->setEditText(name);
     m_password->setText(password);
-    QTest::mouseClick(m_login->findChild<QPushButton*>(QStringLiteral("按钮2")), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_login.get(), QStringLiteral("按钮2")), Qt::LeftButton);
 }
 
 void TestLoginWindow::offersEveryUserButTheLowestNumbered()

@@ -1,4 +1,5 @@
 #include "common/session.h"
+#include "forms/windowbuilder.h"
 #include "gui/users/passwordwindow.h"
 #include "support/scriptedresponder.h"
 #include "support/tempdatastore.h"
@@ -58,10 +59,10 @@ void TestPasswordWindow::cleanup()
 void TestPasswordWindow::typeAndChange(const QString& old, const QString& fresh,
                                        const QString& repeated)
 {
-    m_window->findChild<EditBox*>(QStringLiteral("编辑框1"))->setText(old);
-    m_window->findChild<EditBox*>(QStringLiteral("编辑框2"))->setText(fresh);
-    m_window->findChild<EditBox*>(QStringLiteral("编辑框3"))->setText(repeated);
-    m_window->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+    control<EditBox>(m_window.get(), QStringLiteral("编辑框1"))->setText(old);
+    control<EditBox>(m_window.get(), QStringLiteral("编辑框2"))->setText(fresh);
+    control<EditBox>(m_window.get(), QStringLiteral("编辑框3"))->setText(repeated);
+    control<QPushButton>(m_window.get(), QStringLiteral("按钮1"))->click();
 }
 
 QString TestPasswordWindow::storedPassword()

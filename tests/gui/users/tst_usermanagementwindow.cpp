@@ -2,6 +2,7 @@
 // their focus, and the questions before deleting and before changing one's own rights.
 
 #include "common/session.h"
+#include "forms/windowbuilder.h"
 #include "gui/main/mainwindow.h"
 #include "gui/users/usermanagementwindow.h"
 #include "support/listtexts.h"
@@ -44,7 +45,7 @@ struct Fixture
     }
     template <class T> T* get(const char* name)
     {
-        return window.findChild<T*>(QString::fromUtf8(name));
+        return control<T>(&window, QString::fromUtf8(name));
     }
     void click(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
     QStringList column(int c)

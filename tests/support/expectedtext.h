@@ -1,6 +1,7 @@
 #pragma once
-// Compares a text dump with an expected file under tests/print/data. With
-// MORVANE_WRITE_EXPECTED=1 the file is (re)written instead, for reviewing changes with git diff.
+// Compares a text dump with an expected file in the data folder beside the test
+// (tests/<area>/data). With MORVANE_WRITE_EXPECTED=1 the file is (re)written instead, for
+// reviewing changes with git diff.
 
 #include <QFile>
 #include <QString>
@@ -10,7 +11,7 @@ namespace mv::test {
 
 inline bool matchesExpected(const QString& actual, const QString& name)
 {
-    const QString path = QStringLiteral(MORVANE_PRINT_TEST_DATA "/") + name;
+    const QString path = QStringLiteral(MORVANE_TEST_DATA "/") + name;
     if (qEnvironmentVariableIntValue("MORVANE_WRITE_EXPECTED") == 1) {
         QFile out(path);
         return out.open(QIODevice::WriteOnly) && out.write(actual.toUtf8()) >= 0;
