@@ -20,6 +20,7 @@
 
 #include "common/reportlistmodel.h"
 #include "db/connection.h"
+#include "db/builders.h"
 #include "db/datastore.h"
 #include "db/sqlfunctions.h"
 #include "exchange/workbook/listexport.h"
@@ -160,7 +161,10 @@ int bare(const QString& path, int runs, const QString& search, const QString& sc
     const Period period = windowPeriod();
     const Dialect sqlite(Dialect::Sqlite);
     const QString items = stockItemsStatement();
-    const QString searchItems = stockSearchStatement(StockSearchField::Name, search);
+    // The program binds the pattern; the bare statement carries it as a literal.
+    const QString searchItems =
+        stockSearchStatement(sqlite, StockSearchField::Name)
+            .replace(u'?', sqlQuoted(stockSearchPattern(search)));
 
     QJsonObject bareSeconds;
     bareSeconds.insert(u"login"_qs, bestOf(runs, [&] {

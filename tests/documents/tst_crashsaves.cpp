@@ -159,7 +159,10 @@ QMap<QString, qint64> replayStock(const Documents& documents)
 QMap<QString, qint64> storedStock(Connection& connection)
 {
     QMap<QString, qint64> stock;
-    const QHash<ItemKey, ItemSums> sums = allItemSums(connection);
+    const std::optional<QHash<ItemKey, ItemSums>> read = allItemSums(connection);
+    if (!read)
+        qFatal("stock unreadable: %s", qPrintable(connection.lastError()));
+    const QHash<ItemKey, ItemSums>& sums = *read;
     for (auto it = sums.cbegin(); it != sums.cend(); ++it)
         if (it->in != it->out)
             stock[it.key().name + u'|' + it.key().model] = it->in - it->out;
