@@ -15,12 +15,12 @@ QString userNameListStatement()
     return QStringLiteral("select 用户 from user  ORDER  BY 编号");
 }
 
-QStringList offeredUserNames(Connection& connection)
+std::optional<QStringList> offeredUserNames(Connection& connection)
 {
     QStringList names;
     auto users = connection.query(userNameListStatement(), true);
     if (!users)
-        return names;
+        return std::nullopt;
     for (; !users->eof(); users->next())
         names.append(users->field(QStringLiteral("用户")));
     users->close();

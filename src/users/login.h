@@ -5,14 +5,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace mv {
 
 class Connection;
 
 // User names ordered by 编号, without the lowest-numbered account: that one is not offered
-// in the drop-down but may still log in when its name is typed.
-QStringList offeredUserNames(Connection& connection);
+// in the drop-down but may still log in when its name is typed. nullopt when the accounts
+// could not be read (the error in the connection's lastError()).
+std::optional<QStringList> offeredUserNames(Connection& connection);
 // The statement it runs: the names only, never the passwords of every account.
 QString userNameListStatement();
 

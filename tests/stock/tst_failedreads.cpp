@@ -46,6 +46,7 @@ void TestFailedReads::checksAndLookupsFail()
     const LoginOutcome login = checkLogin(c, u"admin"_qs, u"admin"_qs);
     QVERIFY(!login.done);
     VERIFY_NAMES(login.message, u"读取用户失败："_qs, u"user"_qs);
+    QVERIFY(!offeredUserNames(c));
 }
 
 QTEST_MAIN(TestFailedReads)

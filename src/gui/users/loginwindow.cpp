@@ -78,8 +78,13 @@ LoginWindow::~LoginWindow()
 void LoginWindow::fillUserList()
 {
     m_userBox->clear();
-    if (m_databaseOpen)
-        m_userBox->addItems(offeredUserNames(m_connection));
+    if (m_databaseOpen) {
+        // An unreadable account table is said, not shown as a list without names.
+        if (const std::optional<QStringList> names = offeredUserNames(m_connection))
+            m_userBox->addItems(*names);
+        else
+            msgBox(u"读取用户失败："_qs + m_connection.lastError(), MsgOk, u"错误"_qs);
+    }
     m_userBox->setCurrentIndex(-1);
     m_userBox->setEditText(QString());
 }
