@@ -29,4 +29,11 @@ function(morvane_precompiled target set)
   else()
     target_precompile_headers(${target} REUSE_FROM ${owner})
   endif()
+  # The meta-object file the build generates for a program is empty when its sources include
+  # their own (the tests do): loading the precompiled headers for it would cost seconds a file.
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+                                PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+  endif()
 endfunction()
