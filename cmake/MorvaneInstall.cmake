@@ -1,4 +1,5 @@
-# What `cmake --install` puts where: the program in bin (its Access reader in libexec/morvane),
+# What `cmake --install` puts where: the program and its window program in bin (its Access
+# reader in libexec/morvane),
 # its form templates in share/morvane, the desktop entry, the AppStream metadata, the icon in
 # the hicolor sizes, the man page and the package documents. The Debian package (MorvaneDebian.cmake) is made of exactly this.
 include(GNUInstallDirs)
@@ -6,7 +7,8 @@ include(GNUInstallDirs)
 set(MORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(MORVANE_ICON_DIR ${PROJECT_SOURCE_DIR}/resources/icons)
 
-install(TARGETS morvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# morvane starts morvane-window beside it for the window.
+install(TARGETS morvane morvane-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The Access import's reader, which the installed program finds in libexec/morvane.
 install(TARGETS morvane-accessreader RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/morvane)
 # Beside the program (bin/../share/morvane), where it looks when the data directory holds no
@@ -44,6 +46,10 @@ add_custom_command(
   VERBATIM)
 add_custom_target(morvane_manpage ALL DEPENDS ${MORVANE_MAN_PAGE})
 install(FILES ${MORVANE_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The window program takes the same options: its page is the program's.
+install(CODE "file(CREATE_LINK morvane.1.gz
+  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1/morvane-window.1.gz\"
+  SYMBOLIC)")
 
 # The package documents: its copyright and, compressed, its changelog.
 set(MORVANE_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)

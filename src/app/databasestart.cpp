@@ -4,20 +4,12 @@
 #include "db/databasechoice.h"
 #include "db/databasechoiceurl.h"
 #include "db/datastore.h"
-#include "gui/data/databasesettingswindow.h"
-#include "gui/users/loginwindow.h"
 
-#include <QDir>
 #include <QSettings>
 
 namespace mv {
 
-namespace {
-
-const QString kTitle = u"无法打开数据库"_qs;
-
-// Asks for the password of the server choice; false when cancelled.
-bool askPassword(DatabaseChoice* choice)
+bool askServerPassword(DatabaseChoice* choice)
 {
     const InputAnswer answer =
         passwordBox(u"请输入数据库服务器 %1 上用户 %2 的密码："_qs.arg(choice->host, choice->user),
@@ -27,23 +19,6 @@ bool askPassword(DatabaseChoice* choice)
     choice->password = answer.text;
     return true;
 }
-
-// 数据设置 at start-up: the choice saved there becomes this start's. False when cancelled.
-bool chooseInSettings(const QString& dataDirectory, OpenOptions* options)
-{
-    DatabaseSettingsWindow window(QDir(dataDirectory).filePath(u"db.mdb"_qs));
-    window.setAppliesAtOnce(true);
-    if (window.exec() != QDialog::Accepted)
-        return false;
-    QSettings settings;
-    DatabaseChoice choice = loadDatabaseChoice(settings);
-    if (choice.server && choice.password.isEmpty() && !askPassword(&choice))
-        return false;
-    options->serverUrl = choice.server ? serverUrl(choice) : QString();
-    return true;
-}
-
-} // namespace
 
 bool chooseStartDatabase(const QString& databaseOption, OpenOptions* options)
 {
@@ -56,39 +31,11 @@ bool chooseStartDatabase(const QString& databaseOption, OpenOptions* options)
     }
     if (!start.choice.server)
         return true;
-    if (start.needsPassword && !askPassword(&start.choice))
+    if (start.needsPassword && !askServerPassword(&start.choice))
         return false;
     options->serverUrl = serverUrl(start.choice);
     if (start.overridden)
         noteCommandLineDatabase(serverDescription(options->serverUrl));
-    return true;
-}
-
-bool settleStartFailure(LoginWindow& login, const QString& dataDirectory, OpenOptions options)
-{
-    while (!login.databaseOpen()) {
-        if (options.serverUrl.isEmpty()) {
-            msgBox(login.databaseError() + u"\n\n程序将退出。"_qs, MsgOk, kTitle);
-            return false;
-        }
-        const int chosen = chooseItem(
-            login.databaseError() +
-                u"\n\n可以重新输入密码，或在“数据设置”中检查服务器地址、端口、数据库和用户名"
-                u"（也可以改用本机的数据库文件）："_qs,
-            kTitle, {u"重新输入密码"_qs, u"数据设置"_qs, u"退出"_qs});
-        if (chosen == 0) {
-            DatabaseChoice choice;
-            if (!parseServerUrl(options.serverUrl, &choice) || !askPassword(&choice))
-                continue;
-            options.serverUrl = serverUrl(choice);
-        } else if (chosen == 1) {
-            if (!chooseInSettings(dataDirectory, &options))
-                continue;
-        } else {
-            return false;
-        }
-        login.openDatabase(dataDirectory, options);
-    }
     return true;
 }
 

@@ -1,4 +1,9 @@
-// Morvane: the raw-material warehouse of a door, window and curtain-wall workshop.
+// morvane: the raw-material warehouse of a door, window and curtain-wall workshop.
+//
+// This program runs the subcommands and the options that only print or import, none of which
+// needs a window, with the core libraries only; for the window it hands its command line over
+// to morvane-window beside it. So a subcommand run from a script or from cron starts in a
+// fraction of the time and needs no display libraries.
 
 #include "app/commandlineimport.h"
 #include "app/databasestart.h"
@@ -6,36 +11,24 @@
 #include "app/programpaths.h"
 #include "cli/subcommand.h"
 #include "common/messages.h"
+#include "common/translations.h"
 #include "db/datastore.h"
-#include "gui/data/accessimportstart.h"
-#include "gui/main/appearance.h"
-#include "gui/users/loginwindow.h"
-#include "widgets/automationids.h"
-#include "widgets/widgetmessageresponder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <QProcess>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
-void nameApplication()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
-}
-
-// The data directory; an installed program keeps none in its own directory.
-QString dataDirectoryOf(const mv::ProgramOptions& options)
-{
-    return mv::resolveDataDirectory(
-        options.home, mv::portableProgramDirectory(QCoreApplication::applicationDirPath()));
-}
-
 // --help, --version and --paths only print and --import-mdb imports, so they work without a
-// display. (Other options are read once the application exists, because it takes its own options
-// such as -platform out first.)
+// display.
 bool runsWithoutDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -71,31 +64,29 @@ int subcommandIndex(int argc, char* argv[])
     return 0;
 }
 
-// morvane [options] SUBCOMMAND ...: the options before the subcommand are the program's,
-// the rest belong to the subcommand. No window, no display.
-int runSubcommand(int argc, char* argv[], int at)
+void printError(const QString& text)
 {
-    QCoreApplication app(argc, argv);
-    nameApplication();
-    mv::installChineseTexts(app);
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+// morvane [options] SUBCOMMAND ...: the options before the subcommand are the program's,
+// the rest belong to the subcommand.
+int runSubcommand(int at)
+{
     const QStringList arguments = QCoreApplication::arguments();
     const mv::ProgramOptions options = mv::parseProgramOptions(arguments.mid(0, at));
     if (!options.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(options.error));
+        printError(options.error);
         return 2;
     }
     if (!options.importFile.isEmpty() || options.showPaths) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(QStringLiteral("--import-mdb 和 --paths 不能与子命令一起使用。")));
+        printError(QStringLiteral("--import-mdb 和 --paths 不能与子命令一起使用。"));
         return 2;
     }
     mv::cli::SubcommandStart start;
     start.home = options.home;
     start.database = options.database;
-    start.dataDirectory = [](const QString& home) {
-        return mv::resolveDataDirectory(
-            home, mv::portableProgramDirectory(QCoreApplication::applicationDirPath()));
-    };
+    start.dataDirectory = &mv::programDataDirectory;
     start.chooseDatabase = [demo = options.demo](const QString& database,
                                                  mv::OpenOptions* openOptions) {
         openOptions->demoData = demo;
@@ -104,13 +95,51 @@ int runSubcommand(int argc, char* argv[], int at)
     return mv::cli::runSubcommand(arguments.mid(at), start);
 }
 
+// --help, --version (both print and end the process inside), --paths and --import-mdb.
+int runWithoutDisplay()
+{
+    const mv::ProgramOptions options = mv::parseProgramOptions(QCoreApplication::arguments());
+    if (!options.ok) {
+        printError(options.error);
+        return 2;
+    }
+    const QString dataDirectory = mv::programDataDirectory(options.home);
+    if (options.showPaths) {
+        std::fputs(qPrintable(mv::describeProgramPaths(dataDirectory,
+                                                       QCoreApplication::applicationDirPath())),
+                   stdout);
+        return 0;
+    }
+    return mv::runCommandLineImport(options, dataDirectory);
+}
+
+// Replaces this process by the window program with the same command line (on Windows, which
+// cannot replace a process, runs it and passes on its exit code).
+int runWindow(char* argv[])
+{
+    const QString window =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("morvane-window"));
+    if (!QFileInfo(window).isExecutable()) {
+        printError(QStringLiteral("找不到窗口程序 %1（应与本程序在同一目录中），无法打开窗口。")
+                       .arg(QDir::toNativeSeparators(window)));
+        return 1;
+    }
+#ifdef Q_OS_WIN
+    return QProcess::execute(window, QCoreApplication::arguments().mid(1));
+#else
+    const QByteArray path = QFile::encodeName(window);
+    execv(path.constData(), argv);
+    printError(QStringLiteral("无法启动窗口程序 %1：%2")
+                   .arg(QDir::toNativeSeparators(window), QString::fromLocal8Bit(strerror(errno))));
+    return 1;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     const int at = subcommandIndex(argc, argv);
-    if (at > 0)
-        return runSubcommand(argc, argv, at);
     if (at < 0) {
         std::fprintf(
             stderr, "%s\n%s",
@@ -118,57 +147,10 @@ int main(int argc, char* argv[])
             qPrintable(mv::cli::subcommandList()));
         return 2;
     }
-    if (runsWithoutDisplay(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        nameApplication();
-        mv::installChineseTexts(app);
-        // --help and --version print and end the process inside.
-        const mv::ProgramOptions options = mv::parseProgramOptions(QCoreApplication::arguments());
-        if (!options.ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(options.error));
-            return 2;
-        }
-        if (options.showPaths) {
-            std::fputs(qPrintable(mv::describeProgramPaths(dataDirectoryOf(options),
-                                                           QCoreApplication::applicationDirPath())),
-                       stdout);
-            return 0;
-        }
-        return mv::runCommandLineImport(options, dataDirectoryOf(options));
-    }
-
-    QApplication app(argc, argv);
-    nameApplication();
-    mv::installChineseTexts(app);
-    // The program ends only through its exit paths (退出, closing the main window or the login
-    // window), never because the last visible window closed: the login window is hidden while
-    // the main window, which does not quit on close, is open, so closing a message box or a
-    // secondary window would otherwise end everything.
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    const mv::ProgramOptions options = mv::parseProgramOptions(QApplication::arguments());
-    if (!options.ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(options.error));
-        return 2;
-    }
-
-    mv::WidgetMessageResponder responder;
-    mv::setMessageResponder(&responder);
-    mv::installAutomationIds(app);
-
-    const QString dataDirectory = dataDirectoryOf(options);
-    if (!mv::offerAccessImport(dataDirectory, options.importCharset))
-        return 0;
-    mv::OpenOptions openOptions;
-    openOptions.demoData = options.demo;
-    if (!mv::chooseStartDatabase(options.database, &openOptions))
-        return 2;
-    mv::LoginWindow login(dataDirectory, openOptions);
-    if (!login.databaseOpen() && !mv::settleStartFailure(login, dataDirectory, openOptions))
-        return 1;
-    login.move(50, 50);
-    login.show();
-    const int code = app.exec();
-    mv::setMessageResponder(nullptr);
-    return code;
+    QCoreApplication app(argc, argv);
+    mv::nameProgram();
+    if (at == 0 && !runsWithoutDisplay(argc, argv))
+        return runWindow(argv);
+    mv::installChineseTranslations(app);
+    return at > 0 ? runSubcommand(at) : runWithoutDisplay();
 }

@@ -1,7 +1,9 @@
 #include "app/programpaths.h"
 
+#include "db/datastore.h"
 #include "documents/printtemplate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,6 +14,19 @@ QString portableProgramDirectory(const QString& programDirectory)
     if (programDirectory.isEmpty() || QFileInfo(installedShareDirectory(programDirectory)).isDir())
         return {};
     return programDirectory;
+}
+
+QString programDataDirectory(const QString& home)
+{
+    return resolveDataDirectory(home,
+                                portableProgramDirectory(QCoreApplication::applicationDirPath()));
+}
+
+void nameProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
 }
 
 QString describeProgramPaths(const QString& dataDirectory, const QString& programDirectory)

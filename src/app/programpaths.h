@@ -11,6 +11,11 @@ namespace mv {
 // running the program (root) may write there.
 QString portableProgramDirectory(const QString& programDirectory);
 
+// The data directory of this run: --home DIR, MORVANE_HOME, the program's own directory when
+// it is not installed, else the per-user data directory (see resolveDataDirectory).
+QString programDataDirectory(const QString& home);
+// Names the program (name, organisation, version) for settings, data paths and --version.
+void nameProgram();
 // What --paths prints: the data directory and the file each form template is read from.
 QString describeProgramPaths(const QString& dataDirectory, const QString& programDirectory);
 

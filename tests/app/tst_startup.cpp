@@ -2,7 +2,7 @@
 // that cannot work. A file database that fails says what is wrong and what to do, then the
 // program ends; a server that fails offers the password again, 数据设置 or 退出.
 
-#include "app/databasestart.h"
+#include "app/startfailure.h"
 #include "db/connection.h"
 #include "db/databasechoice.h"
 #include "forms/windowbuilder.h"

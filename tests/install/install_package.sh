@@ -23,15 +23,20 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/morvane usr/libexec/morvane/morvane-accessreader \
+for file in usr/bin/morvane usr/bin/morvane-window usr/libexec/morvane/morvane-accessreader \
     usr/share/morvane/rk.gjbg usr/share/morvane/ll.gjbg \
     "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     "usr/share/icons/hicolor/48x48/apps/$app_id.png" usr/share/man/man1/morvane.1.gz \
+    usr/share/man/man1/morvane-window.1.gz \
     usr/share/doc/morvane/copyright usr/share/doc/morvane/changelog.gz; do
   [ -s "$root/$file" ] || fail "the package has no /$file"
 done
 program="$root/usr/bin/morvane"
+# The subcommands run without the window libraries: the program hands the window over.
+needed="$(readelf -d "$program" | grep NEEDED)"
+! grep -q 'libQt6Widgets\|libQt6Gui' <<<"$needed" || fail "morvane loads the window libraries:
+$needed"
 
 reported="$("$program" --version)"
 [ "$reported" = "Morvane $version" ] || fail "--version says \"$reported\", not \"Morvane $version\""

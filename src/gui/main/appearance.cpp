@@ -1,13 +1,12 @@
 #include "gui/main/appearance.h"
 
+#include "common/translations.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 // The resources live in a static library, so they are registered explicitly.
 static void registerResources()
@@ -25,17 +24,7 @@ void initResources()
 
 void installChineseTexts(QCoreApplication& app)
 {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* catalogue : {"qtbase_zh_CN", "qt_zh_CN"}) {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(QLatin1String(catalogue), directory)) {
-            QCoreApplication::installTranslator(translator);
-            break; // qt_zh_CN only forwards to qtbase_zh_CN
-        }
-        delete translator;
-    }
-
+    installChineseTranslations(app);
     if (!qobject_cast<QApplication*>(&app))
         return; // no windows: nothing to draw with a font
     const QString family = QStringLiteral("WenQuanYi Micro Hei");

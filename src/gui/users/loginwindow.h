@@ -32,7 +32,7 @@ public:
 
     // Opens the server database options name, else db.mdb in the data directory, and fills
     // the user list. A failure shows nothing: databaseError() says what is wrong, and the
-    // start-up decides what to offer (see databasestart.h).
+    // start-up decides what to offer (see app/startfailure.h).
     bool openDatabase(const QString& dataDirectory, const OpenOptions& options);
 
 public slots:

@@ -1,4 +1,4 @@
-#include "app/databasestart.h"
+#include "app/startfailure.h"
 #include "common/session.h"
 #include "forms/windowbuilder.h"
 #include "gui/main/mainwindow.h"
