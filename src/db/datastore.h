@@ -8,7 +8,9 @@ namespace mv {
 class Connection;
 
 // 3: the item columns of yclnote and ycl compare without regard to Latin letter case.
-inline constexpr int kSchemaVersion = 4;
+// 4: on PostgreSQL those columns are text under the "C" collation instead of citext.
+// 5: PostgreSQL keeps the integer reading of each line's quantity in yclnote.数量值.
+inline constexpr int kSchemaVersion = 5;
 
 enum class DatabaseFileKind
 {

@@ -25,6 +25,11 @@ QString Dialect::dateBetween(const QString& column, const QDate& from, const QDa
     return column + u" BETWEEN "_qs + dateLiteral(from) + u" AND "_qs + dateLiteral(to);
 }
 
+QString Dialect::lineQuantity() const
+{
+    return m_backend == Postgres ? u"数量值"_qs : u"mv_int(数量)"_qs;
+}
+
 QString Dialect::itemKey(const QString& column) const
 {
     if (m_backend != Postgres)

@@ -30,6 +30,11 @@ public:
     // dates stored in other text forms; elsewhere a plain BETWEEN on the ISO text.
     QString dateBetween(const QString& column, const QDate& from, const QDate& to) const;
 
+    // A yclnote line's quantity as the integer the sums add up (mv_int(数量)). PostgreSQL
+    // keeps that integer in the stored column 数量值, which the sums read from an index
+    // instead of evaluating mv_int() for every line; SQLite evaluates it.
+    QString lineQuantity() const;
+
     // The key an item column (category, name, model, unit) is compared, grouped and ordered
     // by: the text with only the Latin letters A-Z folded to lower case. SQLite's item columns
     // do that by their NOCASE collation, so the key is the column itself there. On PostgreSQL

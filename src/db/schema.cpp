@@ -52,6 +52,12 @@ const QStringList& tablesWithItemColumns()
 // SQLite's NOCASE does, whatever the database's locale.
 const QString kServerItemColumn = u"text COLLATE \"C\""_qs;
 
+// PostgreSQL's yclnote keeps the integer reading of each line's quantity (mv_int, see
+// Dialect::lineQuantity) in a column the server fills on every insert and update, so that the
+// stock sums read integers from an index instead of reading each quantity's text again.
+const QString kServerQuantityColumn =
+    u"数量值 integer GENERATED ALWAYS AS (mv_int(数量)) STORED"_qs;
+
 // The columns as the backend declares them. Tables without a key get a serial rowid on
 // PostgreSQL, the stored order SQLite keeps by itself.
 QString columnsFor(const Dialect& dialect, const TableDefinition& table)
@@ -62,6 +68,8 @@ QString columnsFor(const Dialect& dialect, const TableDefinition& table)
     columns.replace(u"TEXT COLLATE NOCASE"_qs, kServerItemColumn);
     if (!columns.contains(u"PRIMARY KEY"_qs))
         columns += u", rowid BIGSERIAL"_qs;
+    if (table.name == u"yclnote"_qs)
+        columns += u", "_qs + kServerQuantityColumn;
     return columns;
 }
 
@@ -108,22 +116,24 @@ const QStringList& serverConstraints()
     return statements;
 }
 
-// The indexes the stock views and the document pages rely on; the two covering ones let
-// the balance and period aggregates run from the index alone.
-const QStringList& indexStatements()
+// The indexes the stock views and the document pages rely on; the covering ones let the
+// balance and period aggregates and the list of items run from the index alone. On the server
+// the period index holds the stored integer quantities the sums read, and the list index the
+// rowid by which the list orders several spellings of one item.
+QStringList indexStatements(const Dialect& dialect)
 {
-    static const QStringList statements = {
+    const bool server = dialect.backend() == Dialect::Postgres;
+    return {
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_item ON yclnote (原材料名字, 型号)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_document ON yclnote (单据号, 正负)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_balance "
                        "ON yclnote (原材料名字, 型号, 正负, 数量)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_period "
-                       "ON yclnote (原材料名字, 型号, 正负, 日期, 数量)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_yclnote_list "
-                       "ON yclnote (分类, 原材料名字, 单位, 型号)"),
+        u"CREATE INDEX IF NOT EXISTS idx_yclnote_period ON yclnote (原材料名字, 型号, 正负, 日期, "_qs +
+            (server ? u"数量值)"_qs : u"数量)"_qs),
+        u"CREATE INDEX IF NOT EXISTS idx_yclnote_list ON yclnote (分类, 原材料名字, 单位, 型号)"_qs +
+            (server ? u" INCLUDE (rowid)"_qs : QString()),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_ycldate_document ON ycldate (单号, 出入)"),
     };
-    return statements;
 }
 
 bool runAll(Connection& connection, const QStringList& statements, QString* error)
@@ -201,10 +211,25 @@ bool rebuildTable(Connection& connection, const TableDefinition& table, QString*
     return runAll(connection, statements, error);
 }
 
+// PostgreSQL databases of version 4 lack the stored integer quantities: the column is added
+// (the server computes it for every row there) and the period and list indexes are dropped,
+// for the caller to build them again with the columns they now cover.
+bool addServerQuantityColumn(Connection& connection, int fromVersion, QString* error)
+{
+    if (fromVersion >= 5)
+        return true;
+    return runAll(
+        connection,
+        {u"ALTER TABLE IF EXISTS yclnote ADD COLUMN IF NOT EXISTS "_qs + kServerQuantityColumn,
+         QStringLiteral("DROP INDEX IF EXISTS idx_yclnote_period"),
+         QStringLiteral("DROP INDEX IF EXISTS idx_yclnote_list")},
+        error);
+}
+
 // PostgreSQL databases of version 3 declared the item columns with the citext type, which
 // folds letters by the database's locale. They become text under the "C" collation, the
 // rows and the indexes kept (the server rebuilds them); only columns of that type change.
-bool upgradeServerTables(Connection& connection, int fromVersion, QString* error)
+bool carryOverCitextColumns(Connection& connection, int fromVersion, QString* error)
 {
     if (fromVersion >= 4)
         return true;
@@ -225,6 +250,12 @@ bool upgradeServerTables(Connection& connection, int fromVersion, QString* error
             return failWith(connection, error);
     }
     return true;
+}
+
+bool upgradeServerTables(Connection& connection, int fromVersion, QString* error)
+{
+    return carryOverCitextColumns(connection, fromVersion, error) &&
+           addServerQuantityColumn(connection, fromVersion, error);
 }
 
 // Brings the tables of an older version to the current definitions, keeping every row.
@@ -252,7 +283,7 @@ bool applySchema(Connection& connection, int fromVersion, bool withFirstAccount,
         (!server && !upgradeTables(connection, fromVersion, error)) ||
         !runAll(connection, tableStatements(dialect), error) ||
         !runAll(connection, {changeCounterTableStatement()}, error) ||
-        !runAll(connection, indexStatements(), error) ||
+        !runAll(connection, indexStatements(dialect), error) ||
         (server && !runAll(connection, serverConstraints(), error)) ||
         !setVersion(connection, error))
         return false;

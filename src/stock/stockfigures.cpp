@@ -20,8 +20,9 @@ void addQuantity(ItemSums& sums, const QString& direction, qint64 total, qint64 
     }
 }
 
-// One aggregate statement with the program's mv_int(), grouped over
-// the columns of the covering index yclnote(原材料名字, 型号, 正负, 日期, 数量). On SQLite
+// One aggregate statement with the program's integer reading of the quantities, grouped over
+// the columns of a covering index: yclnote(原材料名字, 型号, 正负, 日期, 数量) on SQLite,
+// (原材料名字, 型号, 正负, 日期, 数量值) on the server (see Dialect::lineQuantity). On SQLite
 // mv_between() compares dates stored as "2010-3-6", "2010/03/06" or "2010年3月6日" in the ISO
 // form of the period's bounds (see Dialect::dateBetween).
 std::optional<QHash<ItemKey, ItemSums>> aggregateInDatabase(Connection& connection,
@@ -53,11 +54,12 @@ std::optional<QHash<ItemKey, ItemSums>> aggregateInDatabase(Connection& connecti
 
 QString itemSumsStatement(const Dialect& dialect, const std::optional<Period>& period)
 {
+    const QString quantity = dialect.lineQuantity();
     const QString periodSum =
         period ? u"SUM(CASE WHEN "_qs + dialect.dateBetween(u"日期"_qs, period->from, period->to) +
-                     u" THEN mv_int(数量) ELSE 0 END)"_qs
+                     u" THEN "_qs + quantity + u" ELSE 0 END)"_qs
                : u"0"_qs;
-    return u"SELECT 原材料名字, 型号, 正负, SUM(mv_int(数量)), "_qs + periodSum +
+    return u"SELECT 原材料名字, 型号, 正负, SUM("_qs + quantity + u"), "_qs + periodSum +
            u" FROM yclnote WHERE 正负 IN ('入库', '出库')"
            u" GROUP BY 原材料名字, 型号, 正负"_qs;
 }

@@ -1,6 +1,7 @@
 // The schema and the SQL pieces that differ between SQLite and the database server: run
 // against both (see support/testserver.h).
 
+#include "common/reportlistmodel.h"
 #include "common/texts.h"
 #include "db/builders.h"
 #include "db/connection.h"
@@ -10,6 +11,7 @@
 #include "documents/documentsave.h"
 #include "exchange/backup/databasebackup.h"
 #include "stock/stockbalance.h"
+#include "stock/stocklist.h"
 #include "support/tempdatastore.h"
 
 #include <QDir>
@@ -42,6 +44,7 @@ private slots:
     void serverStatementsQuoteIdentifiers();
     void anyUtf8ServerDatabaseServes();
     void citextDatabaseIsCarriedOver();
+    void storedQuantitiesAreAddedToEarlierServerDatabase();
     void backupWritesTheDatabasesOwnFormat();
     void lostConnectionStoresNothingAndReconnects();
 };
@@ -188,6 +191,45 @@ void TestSchemaBackends::citextDatabaseIsCarriedOver()
     QVERIFY(types);
     QCOMPARE(types->value(0).toInt(), 0);
     QCOMPARE(StockBalance(again, u"pipe"_qs, u"A-1"_qs), 3);
+}
+
+// A server database of version 4 has no stored integer quantities: the next start adds them
+// for every line already there, with the index the sums read, and the figures stay as they were.
+void TestSchemaBackends::storedQuantitiesAreAddedToEarlierServerDatabase()
+{
+    TempDataStore store;
+    if (!store.onServer())
+        QSKIP("a server database only");
+    for (const QString& quantity : {u"5"_qs, u" 12"_qs, u"１２"_qs, u"-5"_qs, u"1e3"_qs, u"abc"_qs,
+                                    u""_qs, u"98765432109876543210"_qs})
+        store.addLine(u"Pipe"_qs, u"A-1"_qs, u"入库"_qs, quantity, u"2010-01-05"_qs);
+    store.addLine(u"PIPE"_qs, u"a-1"_qs, u"出库"_qs, QVariant(), u"2010-01-06"_qs);
+    store.addLine(u"角铝"_qs, u"B"_qs, u"出库"_qs, u"7件"_qs, u"2010-01-06"_qs);
+    ReportListModel before;
+    QVERIFY(RefreshStockList(store.connection(), before).done);
+    store.exec(u"DROP INDEX idx_yclnote_period"_qs);
+    store.exec(u"DROP INDEX idx_yclnote_list"_qs);
+    store.exec(u"ALTER TABLE yclnote DROP COLUMN 数量值"_qs);
+    store.exec(
+        u"CREATE INDEX idx_yclnote_period ON yclnote (原材料名字, 型号, 正负, 日期, 数量)"_qs);
+    store.exec(u"CREATE INDEX idx_yclnote_list ON yclnote (分类, 原材料名字, 单位, 型号)"_qs);
+    store.exec(u"UPDATE morvane_schema SET version = 4"_qs);
+    store.connection().close();
+
+    Connection again;
+    QString error;
+    QVERIFY2(reopen(store, again, &error), qPrintable(error));
+    QCOMPARE(schemaVersion(again), kSchemaVersion);
+    const auto lines = again.query(
+        u"SELECT count(*), count(*) FILTER (WHERE 数量值 IS DISTINCT FROM mv_int(数量)), "
+        "(SELECT indexdef FROM pg_indexes WHERE indexname = 'idx_yclnote_period') FROM yclnote"_qs);
+    QVERIFY2(lines, qPrintable(again.lastError()));
+    QCOMPARE(lines->value(0).toInt(), 10);
+    QCOMPARE(lines->value(1).toInt(), 0);
+    QVERIFY2(lines->field(2).contains(u"数量值"_qs), qPrintable(lines->field(2)));
+    ReportListModel after;
+    QVERIFY(RefreshStockList(again, after).done);
+    QCOMPARE(after.cellTexts(), before.cellTexts());
 }
 
 void TestSchemaBackends::backupWritesTheDatabasesOwnFormat()

@@ -2,6 +2,7 @@
 // queries, the period rule, literal search, the movement list and the fill from ycl.
 
 #include "common/reportlistmodel.h"
+#include "db/builders.h"
 #include "stock/monthlysummary.h"
 #include "stock/movementlist.h"
 #include "stock/stockbalance.h"
@@ -52,6 +53,7 @@ private slots:
     void movementListKeepsStoredOrder();
     void itemsIgnoreLatinCase();
     void fillFromYclAndDelete();
+    void serverAndFileAgree();
 };
 
 void TestStockFigures::balanceRule()
@@ -432,6 +434,60 @@ void TestStockFigures::fillFromYclAndDelete()
     QVERIFY(DeleteStockRowByDatum(db.connection(), 3));
     FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(columnTexts(list, StockColName), QStringList{u"角铝"_qs});
+}
+
+// The same lines on the server and in an SQLite file give the same stock list and summary,
+// whatever the quantities hold; sums beyond the int range are clamped alike.
+void TestStockFigures::serverAndFileAgree()
+{
+    if (!mv::test::onTestServer())
+        QSKIP("compares the server with the file");
+    TempDataStore server;
+    QTemporaryDir directory;
+    Connection file;
+    QString error;
+    QVERIFY2(openDataStore(file, directory.path(), {}, &error), qPrintable(error));
+
+    const QStringList quantities{u" 12"_qs,        u"１２"_qs,       u"-5"_qs,
+                                 u"1e3"_qs,        u"abc"_qs,        u""_qs,
+                                 u"NULL"_qs,       u"2.9"_qs,        u"+7x"_qs,
+                                 u"　４"_qs,       u"－３"_qs,       u"0012"_qs,
+                                 u"12３4"_qs,      u"- 5"_qs,        u"\t8"_qs,
+                                 u"999999999"_qs,  u"1000000000"_qs, u"98765432109876543210"_qs,
+                                 u"-3000000000"_qs};
+    const QStringList names{u"角铝"_qs, u"Pipe"_qs, u"PIPE"_qs, u"O'Neil"_qs};
+    QRandomGenerator random(21);
+    QStringList values;
+    for (int i = 0; i < 300; ++i) {
+        const QString quantity = quantities.at(random.bounded(quantities.size()));
+        const QDate date = QDate(2010, 2, 20).addDays(random.bounded(20));
+        values.append(u"("_qs + sqlQuoted(random.bounded(3) ? in : out) + u", "_qs +
+                      sqlQuoted(date.toString(Qt::ISODate)) + u", "_qs +
+                      sqlQuoted(random.bounded(2) ? u"铝材"_qs : u"辅料"_qs) + u", "_qs +
+                      sqlQuoted(names.at(random.bounded(names.size()))) + u", "_qs +
+                      sqlQuoted(random.bounded(2) ? u"A1"_qs : u"a1"_qs) + u", '支', "_qs +
+                      (quantity == u"NULL"_qs ? quantity : sqlQuoted(quantity)) + u')');
+    }
+    const QString insert =
+        u"INSERT INTO yclnote (正负, 日期, 分类, 原材料名字, 型号, 单位, 数量) VALUES "_qs +
+        values.join(u", "_qs);
+    QVERIFY2(server.connection().execute(insert), qPrintable(server.connection().lastError()));
+    QVERIFY2(file.execute(insert), qPrintable(file.lastError()));
+
+    ReportListModel onServer, onFile;
+    QVERIFY(RefreshStockList(server.connection(), onServer).done);
+    QVERIFY(RefreshStockList(file, onFile).done);
+    QVERIFY(onFile.rowCount() >= 4);
+    QCOMPARE(onServer.cellTexts(), onFile.cellTexts());
+    // A clamped sum shows: the overlong quantities outweigh everything else.
+    QVERIFY(columnTexts(onFile, StockColBalance).contains(u"2147483647"_qs) ||
+            columnTexts(onFile, StockColBalance).contains(u"-2147483648"_qs));
+
+    const QDate from(2010, 3, 1), to(2010, 3, 31);
+    ReportListModel serverSummary, fileSummary;
+    QVERIFY(BuildMonthlySummary(server.connection(), serverSummary, from, to).done);
+    QVERIFY(BuildMonthlySummary(file, fileSummary, from, to).done);
+    QCOMPARE(serverSummary.cellTexts(), fileSummary.cellTexts());
 }
 
 QTEST_GUILESS_MAIN(TestStockFigures)
