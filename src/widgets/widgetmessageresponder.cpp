@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 
@@ -116,8 +117,26 @@ QString WidgetMessageResponder::fileName(bool save, const QString& caption,
                                          const QString& directory, const QString& filter)
 {
     QWidget* parent = QApplication::activeWindow();
-    return save ? QFileDialog::getSaveFileName(parent, caption, directory, filter)
-                : QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    if (m_saveDialog && parent == m_saveDialog) // still counted active after its last use
+        parent = m_saveDialog->parentWidget();
+    // The directory may name the file to propose, as for Qt's own file dialog functions.
+    const QFileInfo proposed(directory);
+    if (!save || !parent || directory.isEmpty() || proposed.isDir())
+        return save ? QFileDialog::getSaveFileName(parent, caption, directory, filter)
+                    : QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    if (!m_saveDialog || m_saveDialog->parentWidget() != parent) {
+        delete m_saveDialog.data();
+        m_saveDialog = new QFileDialog(parent);
+        m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    }
+    QFileDialog& dialog = *m_saveDialog;
+    dialog.setWindowTitle(caption);
+    dialog.setNameFilter(filter);
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName()); // replaces the name typed at the last use
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 int WidgetMessageResponder::choice(const QString& prompt, const QString& title,

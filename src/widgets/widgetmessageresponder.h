@@ -5,6 +5,9 @@
 #include "common/messages.h"
 
 #include <QMessageBox>
+#include <QPointer>
+
+class QFileDialog;
 
 namespace mv {
 
@@ -30,6 +33,12 @@ public:
     QString fileName(bool save, const QString& caption, const QString& directory,
                      const QString& filter) override;
     int choice(const QString& prompt, const QString& title, const QStringList& items) override;
+
+private:
+    // The dialog that saves a proposed file, kept hidden between uses and owned by the window
+    // it opens over: making and destroying one (its folder model and watcher thread, its saved
+    // settings) takes longer than writing an export of thousands of rows.
+    QPointer<QFileDialog> m_saveDialog;
 };
 
 } // namespace mv

@@ -1,9 +1,12 @@
 // The real message boxes: buttons, default, Escape button and icon per message code, and the
-// answer codes of the buttons. No dialog is shown.
+// answer codes of the buttons; the file dialog kept between uses.
 
 #include "widgets/widgetmessageresponder.h"
 
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace mv;
 
@@ -55,6 +58,45 @@ private slots:
         QCOMPARE(messageAnswer(messageBoxLayout(MsgYesNo).escapeButton), int(AnswerNo));
         QCOMPARE(messageAnswer(messageBoxLayout(MsgOkCancelWarn).escapeButton), int(AnswerCancel));
         QCOMPARE(messageAnswer(messageBoxLayout(MsgYesNo).defaultButton), int(AnswerYes));
+    }
+
+    // One dialog saves every proposed file, and each use starts from its own caption, filter
+    // and proposal, not from the name typed at the last use.
+    void saveDialogKeptButStartedAfresh()
+    {
+        QTemporaryDir dir;
+        QWidget window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        WidgetMessageResponder responder;
+        QList<QFileDialog*> dialogs;
+        QStringList seen;
+        const auto answer = [&](const QString& typed) {
+            QTimer::singleShot(0, &window, [&, typed] {
+                auto* dialog = window.findChild<QFileDialog*>();
+                dialogs << dialog;
+                seen << dialog->windowTitle() + u' ' + dialog->selectedNameFilter() + u' ' +
+                            QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                if (typed.isEmpty())
+                    return dialog->reject();
+                dialog->selectFile(typed);
+                static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+            });
+        };
+
+        answer(u"月末"_qs);
+        QCOMPARE(responder.fileName(true, u"导出到 Excel 文件"_qs, dir.filePath(u"库存.xls"_qs),
+                                    u"Excel 97-2003 工作簿 (*.xls)"_qs),
+                 dir.filePath(u"月末"_qs));
+        answer({});
+        QCOMPARE(responder.fileName(true, u"导出PDF"_qs, dir.filePath(u"表.pdf"_qs),
+                                    u"PDF 文件 (*.pdf)"_qs),
+                 QString());
+        QCOMPARE(seen, (QStringList{u"导出到 Excel 文件 Excel 97-2003 工作簿 (*.xls) 库存.xls"_qs,
+                                    u"导出PDF PDF 文件 (*.pdf) 表.pdf"_qs}));
+        QCOMPARE(dialogs.size(), 2);
+        QCOMPARE(dialogs.at(0), dialogs.at(1));
     }
 };
 

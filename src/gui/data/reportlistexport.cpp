@@ -34,25 +34,28 @@ bool exportReportList(const ReportList& list, const QString& sheetName, QProgres
     request.sheetName = sheetName;
     request.outputPath = workbookFileName(chosen);
 
-    if (progress) {
-        progress->setRange(0, std::max(1, model.rowCount()));
-        progress->setValue(0);
-        progress->show();
-    }
     ListExportOutcome outcome;
     {
         const WaitCursor wait;
-        const auto hideProgress = qScopeGuard([progress] {
-            if (progress)
+        bool shown = false;
+        const auto hideProgress = qScopeGuard([progress, &shown] {
+            if (shown)
                 progress->hide();
         });
-        // The bar moves at most every 50 ms: each move repaints it, which would otherwise
-        // take longer than writing the rows.
+        // An export that ends within 50 ms is over before a bar could be read: the bar appears
+        // once the export has run that long and then moves at most every 50 ms (each move
+        // repaints it, which would otherwise take longer than writing the rows).
         QElapsedTimer sinceMove;
         sinceMove.start();
-        outcome = exportList(request, [progress, &sinceMove](int written, int total) {
-            if (!progress || (written < total && sinceMove.elapsed() < 50))
+        outcome = exportList(request, [progress, &shown, &sinceMove](int written, int total) {
+            const bool due = sinceMove.elapsed() >= 50 || (shown && written == total);
+            if (!progress || !due)
                 return;
+            if (!shown) {
+                progress->setRange(0, std::max(1, total));
+                progress->show();
+                shown = true;
+            }
             sinceMove.restart();
             progress->setValue(written);
             // Repaint the bar without taking user input in the middle of the export.
