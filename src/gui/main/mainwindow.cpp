@@ -64,14 +64,17 @@ QString aboutText()
 } // namespace
 
 MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent)
+    : MainWindow(connection, Unstarted{}, parent)
+{
+    start(loginWindow);
+}
+
+MainWindow::MainWindow(Connection& connection, Unstarted, QWidget* parent)
     : QMainWindow(parent), m_connection(connection)
 {
     initResources();
     const WindowDef& def = windowDef(QStringLiteral("MainWindow"));
     setObjectName(def.name);
-    // On a server the title names the database the clerk works on (never with the password).
-    const QString server = serverDescription(connection.url());
-    setWindowTitle(server.isEmpty() ? def.caption : def.caption + u" — 服务器数据库 "_qs + server);
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through requestExit()
 
     m_client = new QWidget(this);
@@ -82,7 +85,16 @@ MainWindow::MainWindow(Connection& connection, QWidget* loginWindow, QWidget* pa
     m_client->installEventFilter(this);
     resize(def.width, def.height);
     move(50, 50);
+}
 
+void MainWindow::start(QWidget* loginWindow)
+{
+    if (m_stockPage)
+        return; // started already
+    // On a server the title names the database the clerk works on (never with the password).
+    const QString caption = windowDef(QStringLiteral("MainWindow")).caption;
+    const QString server = serverDescription(m_connection.url());
+    setWindowTitle(server.isEmpty() ? caption : caption + u" — 服务器数据库 "_qs + server);
     setUp(loginWindow);
 }
 

@@ -40,9 +40,19 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // loginWindow is hidden by the set-up; it stays alive because it owns the connection.
+    // Builds the window and starts it (see start()).
     MainWindow(Connection& connection, QWidget* loginWindow, QWidget* parent = nullptr);
+    // Only builds the window's controls, which needs no database: the login window has it
+    // built while the clerk types, and starts it after the login.
+    struct Unstarted
+    {
+    };
+    MainWindow(Connection& connection, Unstarted, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Sets the window up for the logged-in clerk on the open database and shows the stock;
+    // loginWindow is hidden, and stays alive because it owns the connection. Once only.
+    void start(QWidget* loginWindow);
 
     Connection& connection() { return m_connection; }
     QWidget* client() const { return m_client; }

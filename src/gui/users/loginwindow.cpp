@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace mv {
 
@@ -72,7 +73,26 @@ bool LoginWindow::openDatabase(const QString& dataDirectory, const OpenOptions& 
 
 LoginWindow::~LoginWindow()
 {
-    m_mainWindow.reset(); // before the connection it uses
+    // Before the connection they use.
+    m_mainWindow.reset();
+    m_preparedMainWindow.reset();
+}
+
+bool LoginWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && !m_preparationQueued) {
+        m_preparationQueued = true;
+        // After this paint reaches the screen, so that the window is not shown later for it.
+        QTimer::singleShot(0, this, &LoginWindow::prepareMainWindow);
+    }
+    return handled;
+}
+
+void LoginWindow::prepareMainWindow()
+{
+    if (!m_mainWindow && !m_preparedMainWindow)
+        m_preparedMainWindow = std::make_unique<MainWindow>(m_connection, MainWindow::Unstarted{});
 }
 
 void LoginWindow::fillUserList()
@@ -96,7 +116,10 @@ void LoginWindow::tryLogin()
     if (!showOutcome<LoginField>(
             outcome, {{LoginField::UserName, m_userBox}, {LoginField::Password, m_passwordEdit}}))
         return;
-    m_mainWindow = std::make_unique<MainWindow>(m_connection, this);
+    m_mainWindow = m_preparedMainWindow
+                       ? std::move(m_preparedMainWindow)
+                       : std::make_unique<MainWindow>(m_connection, MainWindow::Unstarted{});
+    m_mainWindow->start(this);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
     m_mainWindow->show();
 }

@@ -43,10 +43,12 @@ signals:
     void exitRequested();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void fillUserList();
+    void prepareMainWindow();
 
     Connection m_connection;
     bool m_databaseOpen = false;
@@ -54,6 +56,10 @@ private:
     ComboBox* m_userBox = nullptr;
     EditBox* m_passwordEdit = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
+    // The main window built, not started, once this window has been drawn: the clerk types
+    // his name and password meanwhile, and the login then only starts it.
+    std::unique_ptr<MainWindow> m_preparedMainWindow;
+    bool m_preparationQueued = false;
 };
 
 } // namespace mv

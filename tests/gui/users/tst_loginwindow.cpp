@@ -30,6 +30,7 @@ private slots:
     void refusals_data();
     void refusals();
     void hiddenFirstAccountLogsInWhenTyped();
+    void mainWindowBuiltWhileTypingIsTheOneStarted();
     void rightsNeedExactlyYes_data();
     void rightsNeedExactlyYes();
     void enterMovesFocusThenLogsIn();
@@ -168,6 +169,25 @@ void TestLoginWindow::hiddenFirstAccountLogsInWhenTyped()
     QCOMPARE(session().currentUser, QStringLiteral("admin"));
     QVERIFY(session().auditRight);
     QVERIFY(session().dataRight);
+}
+
+void TestLoginWindow::mainWindowBuiltWhileTypingIsTheOneStarted()
+{
+    const auto mainWindows = [] {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (qobject_cast<MainWindow*>(widget))
+                found << widget;
+        return found;
+    };
+    open();
+    QTRY_COMPARE(mainWindows().size(), 1); // built once the login window has been drawn
+    QWidget* prepared = mainWindows().first();
+    QVERIFY(prepared->isHidden());
+    typeAndLogIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    QCOMPARE(m_login->mainWindow(), prepared);
+    QVERIFY(prepared->isVisible());
+    QCOMPARE(mainWindows().size(), 1);
 }
 
 void TestLoginWindow::rightsNeedExactlyYes_data()
