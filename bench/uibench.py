@@ -63,7 +63,7 @@ def xdotool(*arguments):
 class Presser:
     """Presses the mouse button or a key through the X server's test extension from this
     process, so that a timed press starts the clock at the press itself: xdotool, a process of
-    its own, reaches the server 5 to 30 ms after it is started."""
+    its own, reaches the server several milliseconds after it is started."""
 
     def __init__(self):
         self.x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
