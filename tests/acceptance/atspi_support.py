@@ -190,10 +190,12 @@ class ProgramRun:
 
 def dialogs(app):
     """The message boxes, questions and dialogs the program shows now. Dialogs are top-level
-    windows, so only those are looked at (walking every list cell is slow)."""
+    windows, so only those are looked at (walking every list cell is slow). A dialog kept
+    hidden for its next use (the save dialog) stays on the bus, but not showing."""
     try:
         return [window for window in app if window is not None and
-                window.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT)]
+                window.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and
+                window.getState().contains(pyatspi.STATE_SHOWING)]
     except Exception:
         return []
 

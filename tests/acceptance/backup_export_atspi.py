@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Drives the real program over the accessibility bus with its real dialogs: exports the stock
-list to .xls through the save dialog and reads it back with xlrd, backs the database up under
+list to .xls through the save dialog and reads it back with xlrd, exports it again to .xlsx as
+a clerk does (mouse and keyboard) through the same dialog, backs the database up under
 a typed name, changes the data behind the program's back and restores the backup. Run by
 run_atspi.sh inside a private X server and D-Bus session."""
 
@@ -9,10 +10,12 @@ import os
 import sqlite3
 import sys
 
+import openpyxl
 import pyatspi
 import xlrd
 
-from atspi_support import (ProgramRun, answer_dialog, find, log_in, open_dialog, press, type_into,
+from atspi_support import (ProgramRun, answer_dialog, clear_and_type, click, find, find_button,
+                           log_in, open_dialog, press, text_of, toolbar_button, type_into,
                            wait_for)
 
 STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
@@ -44,6 +47,20 @@ def export_stock_list(app, main_window, target):
     return rows
 
 
+def export_again_by_hand(app, main_window, target, rows):
+    """保存 clicked with the mouse, the name typed on the keyboard, the dialog's 保存 clicked: the
+    dialog kept from the last export proposes the list's own name again, not the one typed."""
+    click(toolbar_button(main_window, "辅_工具条", 4))
+    dialog = wait_for(lambda: open_dialog(app), what="the save dialog again")
+    name = wait_for(lambda: find(dialog, description="fileNameEdit"), what="file name")
+    assert text_of(name) == "库存.xls", text_of(name)
+    clear_and_type(name, target)
+    click(find_button(dialog, "保存", "Save"))
+    wait_for(lambda: os.path.exists(target), what="the second workbook")
+    sheet = openpyxl.load_workbook(target).active
+    assert sheet.max_row == rows + 1, (sheet.max_row, rows)
+
+
 def run_menu_item(app, main_window, menu, item):
     entry = find(app, description=item)
     if entry is None:  # the menu's items appear once it is open
@@ -63,6 +80,7 @@ def main():
         log_in(app, "admin", "admin")
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         rows = export_stock_list(app, main_window, os.path.join(out, "库存.xls"))
+        export_again_by_hand(app, main_window, os.path.join(out, "again.xlsx"), rows)
 
         # Back up under a typed name.
         run_menu_item(app, main_window, "系统", "系统_数据备份")
