@@ -105,6 +105,7 @@ def press(node):
 
 KEY_DOWN = 0xff54
 KEY_RETURN = 0xff0d
+KEY_SPACE = 0x0020
 
 
 def press_keys(*keysyms):

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Prints the stock list over the accessibility bus with real dialogs: a refused header, a
-custom column added through the formula window, the page-width question answered Cancel
+custom column added through the formula window and chosen for the statistics row with the
+mouse, the page-width question answered Cancel
 (the settings come back) and then OK (the preview "打印预览" opens and closes), and the
 program keeps running with its data and the saved-settings flag where they belong."""
 
@@ -9,10 +10,12 @@ import json
 import os
 import sqlite3
 import sys
+import time
 
 import pyatspi
 
-from atspi_support import ProgramRun, find, press, type_into, wait_for
+from atspi_support import (KEY_SPACE, ProgramRun, click, find, press, press_keys, type_into,
+                           wait_for)
 
 
 def answer(app, text, buttons):
@@ -63,6 +66,28 @@ def main():
         wait_for(lambda: not find(app, description="FormulaWindow"), what="FormulaWindow to close")
         wait_for(lambda: find(settings, name="双倍", into_lists=True),
                  what="the custom column in the list")
+
+        # The statistics column is chosen with the mouse: 打印统计 clicked, the list of
+        # statistics columns scrolled by the wheel to the custom column, its row clicked and
+        # ticked with the space bar. The list lies on the group box 合计/统计行 without being
+        # its child; it must still take the clicks.
+        press(wait_for(lambda: find(settings, role=pyatspi.ROLE_PAGE_TAB, name="统计/颜色"),
+                       what="page 统计/颜色"))
+        click(wait_for(lambda: find(settings, description="打统计"), what="打统计"))
+        columns = wait_for(lambda: find(settings, description="统计列表框"), what="统计列表框")
+        wait_for(lambda: columns.getState().contains(pyatspi.STATE_ENABLED),
+                 what="统计列表框 enabled")
+        item = wait_for(lambda: find(columns, name="双倍", into_lists=True), what="双倍 in 统计列表框")
+        box = columns.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        for _ in range(5):
+            pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2,
+                                                "b5c")
+            time.sleep(0.1)
+        click(item)
+        wait_for(lambda: item.getState().contains(pyatspi.STATE_SELECTED),
+                 what="双倍 selected by the click")
+        press_keys(KEY_SPACE)
+        wait_for(lambda: item.getState().contains(pyatspi.STATE_CHECKED), what="双倍 ticked")
 
         # The stock list is wider than A4: Cancel brings the settings back, OK previews.
         press(preview_button)

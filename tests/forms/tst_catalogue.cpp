@@ -62,6 +62,12 @@ QList<QWidget*> builtControls(QWidget* host)
     return controls;
 }
 
+// Kinds that frame other controls.
+bool isFrame(ControlKind kind)
+{
+    return kind == ControlKind::GroupBox || kind == ControlKind::ShapeBox;
+}
+
 // Kinds with no appearance of their own: built, but never shown.
 bool isNonVisual(ControlKind kind)
 {
@@ -376,6 +382,8 @@ private slots:
     void everyControlIsBuilt_data();
     void everyControlIsBuilt();
     void recordsMatchTheDump();
+    void everyControlTakesTheMouse_data();
+    void everyControlTakesTheMouse();
 };
 
 void TestCatalogue::recordsAreConsistent()
@@ -447,6 +455,48 @@ void TestCatalogue::everyControlIsBuilt()
 void TestCatalogue::recordsMatchTheDump()
 {
     QVERIFY(mv::test::matchesExpected(catalogueDump(), u"catalogue.txt"_qs));
+}
+
+void TestCatalogue::everyControlTakesTheMouse_data()
+{
+    everyControlIsBuilt_data();
+}
+
+// A click at the centre of a shown control reaches the control, not a group or shape box
+// defined after it that only lies beside it.
+void TestCatalogue::everyControlTakesTheMouse()
+{
+    QFETCH(QString, window);
+    const WindowDef* def = findWindowDef(window);
+    QVERIFY(def);
+    const Built built = build(window);
+    built.host->resize(std::max(def->width, 200), std::max(def->height, 200));
+    built.host->show();
+
+    QList<std::pair<QTabWidget*, int>> pages{{nullptr, -1}};
+    for (QTabWidget* tabs : built.host->findChildren<QTabWidget*>())
+        for (int page = 0; page < tabs->count(); ++page)
+            pages.append({tabs, page});
+    QStringList problems;
+    for (const auto& [tabs, page] : pages) {
+        if (tabs)
+            tabs->setCurrentIndex(page);
+        for (const ControlDef& control : def->controls) {
+            QWidget* widget = built.control(control.name);
+            if (!widget || !widget->isVisible() || isFrame(control.kind))
+                continue;
+            const QPoint centre = widget->mapTo(built.host.get(), widget->rect().center());
+            for (QWidget* hit = built.host->childAt(centre); hit; hit = hit->parentWidget()) {
+                const QString kind = hit->property(kKindProperty).toString();
+                if (hit != widget && !hit->isAncestorOf(widget) && !widget->isAncestorOf(hit) &&
+                    (kind == controlKindName(ControlKind::GroupBox) ||
+                     kind == controlKindName(ControlKind::ShapeBox)))
+                    problems.append(control.name + u" lies under "_qs + hit->objectName());
+            }
+        }
+    }
+    problems.removeDuplicates();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 QTEST_MAIN(TestCatalogue)
