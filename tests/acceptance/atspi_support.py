@@ -300,12 +300,16 @@ def text_of(node):
     return text.getText(0, text.characterCount)
 
 
-def click(node):
-    """A real left click in the middle of NODE (X test events); returns at once even when the
-    click opens a modal dialog."""
+def click(node, event="b1c"):
+    """A real left click (EVENT "b1d": a double click) in the middle of NODE (X test events);
+    returns at once even when the click opens a modal dialog."""
     box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "b1c")
+    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, event)
     time.sleep(0.3)
+
+
+def is_showing(node):
+    return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
 
 
 def type_keys(text, enter=True):

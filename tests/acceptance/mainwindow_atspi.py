@@ -8,9 +8,9 @@ import time
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, count_rows, execute,
-                           find, KEY_DOWN, KEY_RETURN, log_in, open_dialog, press, press_keys,
-                           wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
+                           execute, find, is_showing, KEY_DOWN, KEY_RETURN, log_in, open_dialog,
+                           press, press_keys, wait_for)
 
 
 def stock_list(main_window):
@@ -39,6 +39,21 @@ def main():
         press(wait_for(lambda: find(main_window, description="辅_工具条_13"), what="出入记录"))
         answer_message(app, "请在下面选择你要查询的物品！", "确定")
         assert_still_running(program, app)
+
+        # The movement records of an item and a document opened from them, left again with
+        # their 返回 buttons clicked with the mouse: the buttons lie on the pages' title bars.
+        click(table.getAccessibleAt(0, 2), "b1d")
+        moves = wait_for(lambda: find(main_window, description="超级列表框2"), what="超级列表框2")
+        wait_for(lambda: is_showing(moves) and moves.queryTable().nRows > 0, what="movements")
+        click(moves.queryTable().getAccessibleAt(0, 0), "b1d")
+        back = wait_for(lambda: next((b for b in (find(main_window, description=name)
+                                                  for name in ("按钮5", "按钮6"))
+                                      if is_showing(b)), None), what="返回 of the document")
+        click(back)
+        wait_for(lambda: is_showing(moves) and not is_showing(back), what="the movements again")
+        click(wait_for(lambda: find(main_window, description="按钮3"), what="按钮3"))
+        wait_for(lambda: not is_showing(moves) and is_showing(stock_list(main_window)),
+                 what="the stock list again")
 
         # The deletion question of the row's pop-up menu: 取消 keeps the row, 确定 removes it.
         # Rows of a refreshed list carry the item number 0, so ycl gets a row numbered 0.
