@@ -200,21 +200,13 @@ void setTabOrder(const WindowDef& def, const BuiltWindow& built)
     }
 }
 
-// Frames (group and shape boxes) lie beneath the controls beside them, a larger frame beneath
-// a smaller one: a control drawn on a frame that is not its parent (a button on a page's title
-// bar, a group box inside another that is only its sibling) shows and takes its clicks as
-// where the catalogue was drawn, instead of lying hidden under the frame defined after it.
-void stackFramesBeneath(const WindowDef& def, const BuiltWindow& built)
+// Controls overlap as where the catalogue was drawn: one defined earlier lies above the ones
+// defined after it (a button on a page's title bar, the grid's row buttons over its corner,
+// a group box inside another that is only its sibling), instead of hidden under them.
+void stackInDefinitionOrder(const WindowDef& def, const BuiltWindow& built)
 {
-    QList<const ControlDef*> frames;
-    for (const ControlDef& control : def.controls)
-        if (control.kind == ControlKind::GroupBox || control.kind == ControlKind::ShapeBox)
-            frames.append(&control);
-    std::stable_sort(frames.begin(), frames.end(), [](const ControlDef* a, const ControlDef* b) {
-        return qint64(a->width) * a->height < qint64(b->width) * b->height;
-    });
-    for (const ControlDef* frame : frames)
-        built.controls.value(frame->name)->lower();
+    for (auto control = def.controls.crbegin(); control != def.controls.crend(); ++control)
+        built.controls.value(control->name)->raise();
 }
 
 } // namespace
@@ -249,7 +241,7 @@ BuiltWindow buildWindow(const WindowDef& def, QWidget* host, QMenuBar* menuBar)
             continue;
         built.controls.value(control.name)->setParent(containerFor(parentControl, control.page));
     }
-    stackFramesBeneath(def, built);
+    stackInDefinitionOrder(def, built);
 
     // Geometry and initial state last, since reparenting hides a widget.
     for (const ControlDef& control : def.controls) {

@@ -462,8 +462,8 @@ void TestCatalogue::everyControlTakesTheMouse_data()
     everyControlIsBuilt_data();
 }
 
-// A click at the centre of a control reaches the control, not a group or shape box defined
-// after it that only lies beside it.
+// A click at the centre of a control reaches the control, not one beside it that only
+// overlaps it (a page's title bar, a grid, a group box that is not its parent).
 void TestCatalogue::everyControlTakesTheMouse()
 {
     QFETCH(QString, window);
@@ -471,9 +471,9 @@ void TestCatalogue::everyControlTakesTheMouse()
     QVERIFY(def);
     const Built built = build(window);
     built.host->resize(std::max(def->width, 200), std::max(def->height, 200));
-    // Controls that start hidden are shown later (the 返回 buttons of the document pages).
+    // Buttons that start hidden are shown later: the document pages' 返回 and row buttons.
     for (const ControlDef& control : def->controls)
-        if (QWidget* widget = built.control(control.name); widget && !isNonVisual(control.kind))
+        if (QWidget* widget = built.control(control.name); control.kind == ControlKind::Button)
             widget->show();
     built.host->show();
 
@@ -481,22 +481,26 @@ void TestCatalogue::everyControlTakesTheMouse()
     for (QTabWidget* tabs : built.host->findChildren<QTabWidget*>())
         for (int page = 0; page < tabs->count(); ++page)
             pages.append({tabs, page});
+    // Not where the catalogue puts them in the real window: the main window lays out its
+    // toolbars itself, and the preview's progress window hides its print table.
+    const QStringList laidOutByItsWindow{u"MainWindow/工具条1"_qs, u"MainWindow/辅_工具条"_qs,
+                                         u"PreviewProgressWindow/表格1"_qs};
     QStringList problems;
     for (const auto& [tabs, page] : pages) {
         if (tabs)
             tabs->setCurrentIndex(page);
         for (const ControlDef& control : def->controls) {
             QWidget* widget = built.control(control.name);
-            if (!widget || !widget->isVisible() || isFrame(control.kind))
+            if (!widget || !widget->isVisible() || isFrame(control.kind) ||
+                laidOutByItsWindow.contains(window + u'/' + control.name))
                 continue;
             const QPoint centre = widget->mapTo(built.host.get(), widget->rect().center());
-            for (QWidget* hit = built.host->childAt(centre); hit; hit = hit->parentWidget()) {
-                const QString kind = hit->property(kKindProperty).toString();
-                if (hit != widget && !hit->isAncestorOf(widget) && !widget->isAncestorOf(hit) &&
-                    (kind == controlKindName(ControlKind::GroupBox) ||
-                     kind == controlKindName(ControlKind::ShapeBox)))
-                    problems.append(control.name + u" lies under "_qs + hit->objectName());
-            }
+            // The control found there: the innermost one around the widget hit.
+            QWidget* hit = built.host->childAt(centre);
+            while (hit && !hit->property(kKindProperty).isValid())
+                hit = hit->parentWidget();
+            if (hit && hit != widget && !hit->isAncestorOf(widget) && !widget->isAncestorOf(hit))
+                problems.append(control.name + u" lies under "_qs + hit->objectName());
         }
     }
     problems.removeDuplicates();

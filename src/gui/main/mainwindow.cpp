@@ -34,6 +34,7 @@
 #include <QCursor>
 #include <QDateEdit>
 #include <QEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -181,6 +182,20 @@ void MainWindow::setUpGridHeadings()
     };
     writeHeadings(m_receiptGrid, receipt);
     writeHeadings(m_requisitionGrid, requisition);
+
+    // The row buttons "+" and "-" sit in the heading row just right of its last column, as the
+    // page was drawn: the columns share the room up to the first button, so that none of the
+    // headings lies under the buttons (the receipt's seven columns would reach past them).
+    const auto fitColumnsBefore = [this](DocumentGrid* grid, const QString& button) {
+        const int room =
+            control<QPushButton>(m_client, button)->x() - grid->x() - grid->frameWidth();
+        QHeaderView* header = grid->horizontalHeader();
+        if (room > 0 && grid->columnCount() > 0)
+            header->setDefaultSectionSize(
+                std::min(header->defaultSectionSize(), room / grid->columnCount()));
+    };
+    fitColumnsBefore(m_receiptGrid, QStringLiteral("按钮7"));
+    fitColumnsBefore(m_requisitionGrid, QStringLiteral("按钮1"));
 }
 
 void MainWindow::setUpToolBars()

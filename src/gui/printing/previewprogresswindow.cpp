@@ -15,8 +15,6 @@ PreviewProgressWindow::PreviewProgressWindow(QWidget* parent)
     for (const QString& name : {u"表格1"_qs, u"数据源1"_qs})
         if (QWidget* w = built.controls.value(name))
             w->hide();
-    if (QWidget* label = built.controls.value(u"标签1"_qs))
-        label->raise();
     setFixedSize(def.width, def.height);
     // Modal while shown, so 打印 cannot start a second build under the first.
     setWindowModality(Qt::ApplicationModal);

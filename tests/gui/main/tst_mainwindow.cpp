@@ -121,10 +121,11 @@ void TestMainWindow::receiptAndRequisitionSets_data()
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("plus");
     QTest::addColumn<QString>("minus");
+    QTest::addColumn<QString>("grid");
     QTest::newRow("receipt") << 0 << int(PageReceipt) << QStringLiteral("按钮7")
-                             << QStringLiteral("按钮2");
+                             << QStringLiteral("按钮2") << QStringLiteral("显示数据");
     QTest::newRow("requisition") << 1 << int(PageRequisition) << QStringLiteral("按钮1")
-                                 << QStringLiteral("按钮4");
+                                 << QStringLiteral("按钮4") << QStringLiteral("显示数据1");
 }
 
 void TestMainWindow::receiptAndRequisitionSets()
@@ -152,6 +153,13 @@ void TestMainWindow::receiptAndRequisitionSets()
     QVERIFY(control<QPushButton>("搜索_按钮")->isHidden());
     QVERIFY(m_f->control<QPushButton>(plus)->isHidden());
     QVERIFY(m_f->control<QPushButton>(minus)->isHidden());
+
+    // The row buttons, shown while a document is edited, stand right of the heading row.
+    QFETCH(QString, grid);
+    const auto* lines = m_f->control<DocumentGrid>(grid);
+    const QRect lastHeading = lines->visualRect(lines->model()->index(0, lines->columnCount() - 1));
+    QVERIFY(lines->viewport()->mapTo(lines->parentWidget(), lastHeading.topRight()).x() <
+            m_f->control<QPushButton>(plus)->x());
 }
 
 void TestMainWindow::stockSet()
