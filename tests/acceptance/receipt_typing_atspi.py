@@ -53,6 +53,12 @@ def drive(run):
         wait_for(lambda: text_of(number) == "00000001", what="the stored receipt")
         click(aux(3))
         wait_for(lambda: text_of(number) == "00000002", what="the new number")
+        # The row buttons beside the heading row take the mouse: + adds a line, - takes it away.
+        rows = grid.queryTable().nRows
+        click(find(main, description="按钮7"))
+        wait_for(lambda: grid.queryTable().nRows == rows + 1, what="a line added by +")
+        click(find(main, description="按钮2"))
+        wait_for(lambda: grid.queryTable().nRows == rows, what="the line taken away by -")
         click(find(main, description="编辑框_单位入库"))
         type_text("华南")
         click(find(main, description="组合框_分类"))
