@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -140,6 +141,10 @@ void ReportPrint::showPreview(const PrintTable& table, const QString& pdfName)
         QAction* close = bar->addAction(u"关闭"_qs);
         close->setObjectName(u"关闭预览"_qs);
         connect(close, &QAction::triggered, &dialog, &QDialog::reject);
+        // Wide enough for the whole toolbar: an action that does not fit goes behind the
+        // toolbar's extension button, and 导出PDF and 关闭 would not be on the screen.
+        const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+        dialog.setMinimumWidth(bar->sizeHint().width() + margins.left() + margins.right());
     }
     if (m_progress)
         m_progress->watch(&dialog);
