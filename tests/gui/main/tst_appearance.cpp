@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QTest>
+#include <QToolButton>
 
 using namespace mv;
 
@@ -14,6 +16,7 @@ class TestAppearance : public QObject
 private slots:
     void standardButtonsSpeakChinese();
     void skinIsApplied();
+    void fileDialogButtonsShowTheirIcons();
     void optionsAreRead();
 };
 
@@ -33,6 +36,35 @@ void TestAppearance::skinIsApplied()
     QVERIFY(qApp->styleSheet().contains(QStringLiteral("QToolBar")));
     initResources();
     QVERIFY(QFile::exists(QStringLiteral(":/home/index.html")));
+}
+
+// The widest run of columns of a button's picture that differ from its top-left pixel: how wide
+// its icon is drawn.
+static int drawnWidth(QWidget* button)
+{
+    const QImage image = button->grab().toImage();
+    int columns = 0;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != image.pixel(0, 0)) {
+                ++columns;
+                break;
+            }
+    return columns;
+}
+
+void TestAppearance::fileDialogButtonsShowTheirIcons()
+{
+    applySkin(*qApp);
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* name : {"backButton", "toParentButton", "newFolderButton"}) {
+        auto* button = dialog.findChild<QToolButton*>(QLatin1String(name));
+        QVERIFY2(button, name);
+        QVERIFY2(drawnWidth(button) >= button->iconSize().width() * 3 / 4, name);
+    }
 }
 
 void TestAppearance::optionsAreRead()
