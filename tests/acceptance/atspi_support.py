@@ -301,8 +301,8 @@ def text_of(node):
 
 
 def click(node, event="b1c"):
-    """A real left click (EVENT "b1d": a double click) in the middle of NODE (X test events);
-    returns at once even when the click opens a modal dialog."""
+    """A real left click (EVENT "b1d": a double click, "b5c": the wheel turned down) in the
+    middle of NODE (X test events); returns at once even when the click opens a modal dialog."""
     box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, event)
     time.sleep(0.3)

@@ -10,7 +10,6 @@ import json
 import os
 import sqlite3
 import sys
-import time
 
 import pyatspi
 
@@ -78,11 +77,8 @@ def main():
         wait_for(lambda: columns.getState().contains(pyatspi.STATE_ENABLED),
                  what="统计列表框 enabled")
         item = wait_for(lambda: find(columns, name="双倍", into_lists=True), what="双倍 in 统计列表框")
-        box = columns.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         for _ in range(5):
-            pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2,
-                                                "b5c")
-            time.sleep(0.1)
+            click(columns, "b5c")  # the wheel, turned down over the list
         click(item)
         wait_for(lambda: item.getState().contains(pyatspi.STATE_SELECTED),
                  what="双倍 selected by the click")

@@ -473,8 +473,8 @@ void TestCatalogue::everyControlTakesTheMouse()
     built.host->resize(std::max(def->width, 200), std::max(def->height, 200));
     // Buttons that start hidden are shown later: the document pages' 返回 and row buttons.
     for (const ControlDef& control : def->controls)
-        if (QWidget* widget = built.control(control.name); control.kind == ControlKind::Button)
-            widget->show();
+        if (control.kind == ControlKind::Button)
+            built.control(control.name)->show();
     built.host->show();
 
     QList<std::pair<QTabWidget*, int>> pages{{nullptr, -1}};
