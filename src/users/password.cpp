@@ -66,6 +66,13 @@ PasswordOutcome changePassword(Connection& connection, const QString& name,
         outcome.focus = PasswordField::NewPassword;
         return outcome;
     }
+    // The login asks for a password and would refuse an empty one: storing it would lock the
+    // user out, so it is refused here as the account window refuses it.
+    if (newPassword.isEmpty()) {
+        outcome.message = QStringLiteral("密码不能为空！");
+        outcome.focus = PasswordField::NewPassword;
+        return outcome;
+    }
     QString error;
     if (!storePassword(connection, name, newPassword, &error)) {
         outcome.message = QStringLiteral("密码没有修改：") + error;

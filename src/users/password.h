@@ -27,7 +27,7 @@ bool storePassword(Connection& connection, const QString& name, const QString& p
                    QString* error = nullptr);
 
 // The password change of the logged-in user NAME: the old password must be given and match
-// (byte for byte), the new one must be typed twice alike; then it is stored.
+// (byte for byte), the new one must be typed twice alike and not be empty; then it is stored.
 PasswordOutcome changePassword(Connection& connection, const QString& name,
                                const QString& oldPassword, const QString& newPassword,
                                const QString& repeated);

@@ -383,11 +383,12 @@ def type_in_cell(grid, row, column, text):
     type_text(text)
 
 
-def clear_and_type(node, text):
-    """Clicks into the edit box NODE, empties it with the keyboard and types TEXT."""
+def clear_and_type(node, text, length=None):
+    """Clicks into the edit box NODE, empties it with the keyboard and types TEXT. A password
+    box does not tell its text: LENGTH, when given, is at least the length of what it holds."""
     click(node)
     press_keys(KEY_END)
-    for _ in range(len(text_of(node)) + 1):
+    for _ in range((len(text_of(node)) if length is None else length) + 1):
         pyatspi.Registry.generateKeyboardEvent(KEY_BACKSPACE, None, pyatspi.KEY_SYM)
         time.sleep(0.05)
     type_text(text)

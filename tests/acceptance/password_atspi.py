@@ -1,12 +1,13 @@
 #!/usr/bin/python3
-"""Changes the password over the accessibility bus: the refusals answered in real message
-boxes, then the change; after a restart only the new password logs in. Run by run_atspi.sh
-inside a private X server and D-Bus session."""
+"""Changes the password as a clerk does (clicks into the boxes, types on the keyboard, clicks
+修改 with the mouse): the refusals answered in real message boxes, then the change; after a
+restart only the new password logs in. Run by run_atspi.sh inside a private X server and D-Bus
+session."""
 
 import sys
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, execute, find, log_in,
-                           press, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, clear_and_type, click,
+                           execute, find, log_in, press, wait_for)
 
 NEW_PASSWORD = "n'ew 密码"
 
@@ -14,8 +15,9 @@ NEW_PASSWORD = "n'ew 密码"
 def change_password(app, old, new, repeated):
     window = wait_for(lambda: find(app, description="PasswordWindow"), what="PasswordWindow")
     for box, text in (("编辑框1", old), ("编辑框2", new), ("编辑框3", repeated)):
-        type_into(wait_for(lambda: find(window, description=box), what=box), text)
-    press(wait_for(lambda: find(window, description="按钮1"), what="修改"))
+        clear_and_type(wait_for(lambda: find(window, description=box), what=box), text,
+                       length=len(NEW_PASSWORD))
+    click(wait_for(lambda: find(window, description="按钮1"), what="修改"))
 
 
 def main():
@@ -30,7 +32,8 @@ def main():
         for old, new, repeated, message in (
                 ("", "x", "x", "请输入旧密码"),
                 ("wrong", "x", "x", "旧密码错误"),
-                ("admin", "x", "y", "2次密码不一致，无法修改密码")):
+                ("admin", "x", "y", "2次密码不一致，无法修改密码"),
+                ("admin", "", "", "密码不能为空！")):
             change_password(app, old, new, repeated)
             answer_message(app, message, "确定")
             assert_still_running(program, app, "PasswordWindow")
