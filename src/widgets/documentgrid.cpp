@@ -115,6 +115,22 @@ void DocumentGrid::deleteRowAt(int row)
         removeRow(row);
 }
 
+QModelIndex DocumentGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    if (m_readOnly || !current.isValid() || current.row() == 0)
+        return QTableWidget::moveCursor(action, modifiers);
+    if (action == MoveNext && current.row() == rowCount() - 1 &&
+        current.column() == columnCount() - 1) {
+        insertRowAt(rowCount());
+        return model()->index(rowCount() - 1, 0);
+    }
+    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (!next.isValid() || next.row() > 0)
+        return next;
+    return action == MovePrevious ? current : model()->index(1, next.column());
+}
+
 void DocumentGrid::mergeCells(int row, int column, int rowSpan, int columnSpan)
 {
     if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1)

@@ -46,6 +46,11 @@ public:
 signals:
     void cellEdited(int row, int column);
 
+protected:
+    // Tab past the last cell of the last line starts a new line, as "+" does; the cursor
+    // never moves into the heading row, where typed text would go nowhere.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
 private:
     void styleHeadingRow();
     static void styleHeadingCell(QTableWidgetItem* cell);

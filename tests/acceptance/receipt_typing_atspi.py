@@ -2,7 +2,8 @@
 """A receipt typed and clicked as a clerk does, on the real program: the mouse clicks the
 cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
 toolbar button is clicked. A supplier and an item that start like known ones keep what was
-typed; the last remark typed is saved; a modification typed last is stored; paging away from
+typed; the last remark typed is saved; Tab past a line's last cell starts the next line, typed
+by the keyboard alone; a modification typed last is stored; paging away from
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
@@ -12,7 +13,8 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, assert_still_running, clear_and_type, click, combo_text,
-                           execute, find, find_button, grid_cell, is_enabled, KEY_RETURN, log_in,
+                           execute, find, find_button, grid_cell, is_enabled, KEY_RETURN, KEY_TAB,
+                           log_in,
                            message_box, open_dialog, press_keys, read_message, text_of,
                            toolbar_button, type_in_cell, type_text, wait_for)
 
@@ -28,6 +30,9 @@ def seed(home):
 def lines(home, number):
     return execute(home, "SELECT 供应单位, 原材料名字, 数量, 单价, 备注 FROM yclnote WHERE "
                          "单据号='%s' AND 正负='入库' ORDER BY rowid" % number)
+
+
+SECOND = ("华南", "A2", "3", "1", "")  # the line typed after Tab
 
 
 def no_message(app):
@@ -68,19 +73,22 @@ def drive(run):
         type_in_cell(grid, 1, 3, "pc")
         type_in_cell(grid, 1, 4, "2.5")
         type_in_cell(grid, 1, 5, "备注")
+        for step in ([KEY_TAB, KEY_TAB], "A2", [KEY_TAB, KEY_TAB], "3", [KEY_TAB], "pc",
+                     [KEY_TAB], "1"):
+            press_keys(*step) if isinstance(step, list) else type_text(step)
         click(aux(4))
         no_message(app)
-        assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注")], \
+        assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注"), SECOND], \
             lines(home, "00000002")
         assert combo_text(main, "编辑框_单位入库") == "华南"
-        wait_for(lambda: grid_cell(grid, 2, 0).name == "合计 ：12.50    ", what="the totals row")
+        wait_for(lambda: grid_cell(grid, 3, 0).name == "合计 ：15.50    ", what="the totals row")
 
         # The receipt just saved is modified at once; the quantity typed last is stored.
         click(aux(5))
         type_in_cell(grid, 1, 2, "7")
         click(aux(4))
         assert read_message(app) == "00000002修改成功！"
-        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注")]
+        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注"), SECOND]
 
         # Paging away from a modification asks; 否 keeps it, 是 leaves it unsaved.
         click(aux(5))
@@ -92,7 +100,7 @@ def drive(run):
         assert read_message(app, "是") == "当前单据已修改，是否放弃修改？"
         wait_for(lambda: text_of(number) == "00000001", what="the previous receipt")
         assert not is_enabled(aux(4)), "保存 still enabled after leaving the modification"
-        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注")]
+        assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注"), SECOND]
         assert lines(home, "00000001") == [("华南玻璃", "A10", "20", "1", "")]
 
         # A number typed and Enter shows that receipt; an unknown one is said so.
@@ -116,7 +124,7 @@ def drive(run):
                           what="the exit question")
         click(find_button(dialog, "是", "Yes"))
         wait_for(lambda: program.poll() is not None, what="the program to end")
-        assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 2
+        assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 3
     finally:
         run.stop()
 

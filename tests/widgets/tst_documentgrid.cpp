@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QValidator>
+#include <string>
 
 using namespace mv;
 
@@ -153,6 +154,37 @@ private slots:
         QCOMPARE(grid.cellText(3, 2), u"二"_qs);
         grid.deleteRowAt(40);
         QCOMPARE(grid.rowCount(), 5);
+    }
+
+    void keyboardStaysOffTheHeadingsAndTabStartsALine()
+    {
+        DocumentGrid grid;
+        setUp(grid); // headings and two empty lines
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setCurrentCell(1, 0);
+        QTest::keyClick(&grid, Qt::Key_Up);
+        QTest::keyClick(&grid, Qt::Key_Backtab);
+        QCOMPARE(grid.currentRow(), 1);
+        QCOMPARE(grid.currentColumn(), 0);
+        // Typed text ends in the cell it was typed into, line after line by Tab alone.
+        grid.setCurrentCell(2, 2);
+        // Keys go to the cell's editor once the first one has opened it.
+        const auto target = [&grid]() -> QWidget* {
+            QWidget* editor = grid.indexWidget(grid.currentIndex());
+            return editor ? editor : &grid;
+        };
+        for (const char key : std::string("last\tnext\t"))
+            key == '\t' ? QTest::keyClick(target(), Qt::Key_Tab) : QTest::keyClick(target(), key);
+        QCOMPARE(grid.rowCount(), 4);
+        QCOMPARE(grid.cellText(2, 2), u"last"_qs);
+        QCOMPARE(grid.cellText(3, 0), u"next"_qs);
+        QCOMPARE(grid.cellText(0, 0), u"产品名称"_qs);
+        // A read-only grid grows no line.
+        grid.setReadOnly(true);
+        grid.setCurrentCell(3, 2);
+        QTest::keyClick(&grid, Qt::Key_Tab);
+        QCOMPARE(grid.rowCount(), 4);
     }
 
     void mergeCells()
