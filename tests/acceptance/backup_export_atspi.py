@@ -2,7 +2,8 @@
 """Drives the real program over the accessibility bus with its real dialogs: exports the stock
 list to .xls through the save dialog and reads it back with xlrd, exports it again to .xlsx as
 a clerk does (mouse and keyboard) through the same dialog, backs the database up under
-a typed name, changes the data behind the program's back and restores the backup. Run by
+a name typed on the keyboard (a name that cannot name a file is refused and asked for again as
+typed), changes the data behind the program's back and restores the backup. Run by
 run_atspi.sh inside a private X server and D-Bus session."""
 
 import glob
@@ -15,8 +16,8 @@ import pyatspi
 import xlrd
 
 from atspi_support import (ProgramRun, answer_dialog, clear_and_type, click, find, find_button,
-                           log_in, open_dialog, press, text_of, toolbar_button, type_into,
-                           wait_for)
+                           log_in, open_dialog, press, text_of, toolbar_button,
+                           type_into, type_text, wait_for)
 
 STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
 
@@ -82,11 +83,21 @@ def main():
         rows = export_stock_list(app, main_window, os.path.join(out, "库存.xls"))
         export_again_by_hand(app, main_window, os.path.join(out, "again.xlsx"), rows)
 
-        # Back up under a typed name.
+        # Back up under a typed name; the proposed name is selected, so typing replaces it.
         run_menu_item(app, main_window, "系统", "系统_数据备份")
-        dialog = wait_for(lambda: open_dialog(app), what="the backup name box")
-        type_into(wait_for(lambda: find(dialog, role=pyatspi.ROLE_TEXT), what="name"), "验收备份")
-        answer_dialog(app, "the backup name box", "确定", "OK")
+        for name in ("验收/备份", None, "验收备份"):
+            if name is None:
+                refusal = answer_dialog(app, "the refusal", "确定", "OK")
+                assert any("不能用于文件名的字符 /" in text for text in refusal), refusal
+                continue
+            dialog = wait_for(lambda: open_dialog(app), what="the backup name box")
+            box = wait_for(lambda: find(dialog, role=pyatspi.ROLE_TEXT), what="name")
+            if name == "验收备份":
+                assert text_of(box) == "验收/备份", text_of(box)
+                clear_and_type(box, name)
+            else:
+                type_text(name)
+            click(find_button(dialog, "确定", "OK"))
         answer_dialog(app, "the backup message", "确定", "OK")
         backup = os.path.join(home, "datebak", "验收备份.mdbbak")
         lines = line_count(database)

@@ -29,11 +29,22 @@ DatabaseMenu::DatabaseMenu(Connection& connection, QObject* parent)
 
 void DatabaseMenu::backUp()
 {
-    const InputAnswer answer = inputBox(QStringLiteral("请在下面框中输入你要备份的数据的名字"),
-                                        QStringLiteral("数据库备份"), defaultBackupName());
-    if (!answer.accepted)
+    QString name = defaultBackupName();
+    for (;;) {
+        const InputAnswer answer = inputBox(QStringLiteral("请在下面框中输入你要备份的数据的名字"),
+                                            QStringLiteral("数据库备份"), name);
+        if (!answer.accepted)
+            return;
+        // A name that cannot name a file is said so, then asked for again as it was typed, to
+        // be corrected rather than typed anew.
+        if (const QString problem = backupNameProblem(answer.text); !problem.isEmpty()) {
+            msgBox(problem, MsgOk, QStringLiteral("错误"));
+            name = answer.text;
+            continue;
+        }
+        showOutcome(backupDatabase(m_connection, answer.text));
         return;
-    showOutcome(backupDatabase(m_connection, answer.text));
+    }
 }
 
 void DatabaseMenu::restore()
