@@ -1,5 +1,7 @@
 #include "widgets/showoutcome.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -19,6 +21,12 @@ void focusControl(QWidget* control, int row, int column)
     if (auto* grid = qobject_cast<QTableWidget*>(control); grid && column >= 0)
         grid->setCurrentCell(row, column);
     control->setFocus();
+    // The text to correct is selected, so what the clerk types next replaces it instead of
+    // being added to the refused text.
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        control = combo->lineEdit();
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
 }
 
 } // namespace mv

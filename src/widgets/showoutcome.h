@@ -21,7 +21,7 @@ template <class Field> struct FieldControl
 template <class Field> using FieldControls = QList<FieldControl<Field>>;
 
 // Focuses the control (the cell at row and column of a grid, when column is given), after
-// making current every tab page that holds it.
+// making current every tab page that holds it; the text of an edit box is selected.
 void focusControl(QWidget* control, int row = 0, int column = -1);
 
 // Shows the outcome; true when it was done.

@@ -155,6 +155,9 @@ void TestLoginWindow::refusals()
     QWidget* expected = focusOnName ? static_cast<QWidget*>(m_user) : m_password;
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus == expected || (focus && focus->parentWidget() == expected));
+    // The refused text is selected: typing again replaces it.
+    if (auto* edit = qobject_cast<QLineEdit*>(focus); edit && !edit->text().isEmpty())
+        QCOMPARE(edit->selectedText(), edit->text());
 }
 
 void TestLoginWindow::hiddenFirstAccountLogsInWhenTyped()
