@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""On the demonstration data, the administrator adds a clerk without the audit right in 用户管理, answering its real
-message boxes. After a restart the clerk logs in with the password as typed, finds 用户管理
+"""On the demonstration data, the administrator adds a clerk without the audit right in 用户管理,
+clicking and typing as a person does and answering its real message boxes. After a restart the clerk logs in with the password as typed, finds 用户管理
 disabled and is refused the audit of a requisition; the administrator grants the right and
 the clerk, logging in again, audits it. Run by run_atspi.sh inside a private X server and
 D-Bus session."""
@@ -9,8 +9,9 @@ import sys
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, click, execute, find,
-                           log_in, press, read_message, text_of, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, clear_and_type, click,
+                           execute, find, log_in, press, read_message, text_of, type_text,
+                           wait_for)
 
 CLERK = "李四"
 PASSWORD = "pw'1,a=b"
@@ -44,13 +45,13 @@ class Session:
         return self.control("UserManagementWindow", self.app)
 
     def close_user_management(self, window):
-        press(self.control("按钮_退出", window))
+        click(self.control("按钮_退出", window))
         wait_for(lambda: not find(self.app, description="UserManagementWindow"),
                  what="用户管理 to close")
         assert_still_running(self.program, self.app)
 
     def audit_latest_requisition(self):
-        press(self.control("工具条1_1"))
+        click(self.control("工具条1_1"))
         click(self.control("辅_工具条_11"))
 
     def end(self):
@@ -61,14 +62,15 @@ class Session:
 def add_clerk(session, home):
     window = session.open_user_management()
     field = lambda name: session.control(name, window)
-    type_into(field("编辑框_用户名"), CLERK)
-    type_into(field("编辑框_密码"), PASSWORD)
-    type_into(field("编辑框_密码确认"), PASSWORD + "x")
+    for box, text in (("编辑框_用户名", CLERK), ("编辑框_密码", PASSWORD),
+                      ("编辑框_密码确认", PASSWORD + "x")):
+        click(field(box))
+        type_text(text)
     click(field("按钮_添加"))
     answer_message(session.app, "2次密码不一致，请重新输入！", "确定")
     assert execute(home, "select count(*) from user")[0][0] == 1, "a refused account was stored"
 
-    type_into(field("编辑框_密码确认"), PASSWORD)
+    clear_and_type(field("编辑框_密码确认"), PASSWORD, length=len(PASSWORD) + 1)
     click(field("按钮_添加"))
     answer_message(session.app, "已添加用户『%s』。" % CLERK, "确定")
     session.close_user_management(window)
@@ -77,9 +79,9 @@ def add_clerk(session, home):
 def grant_audit_right(session):
     window = session.open_user_management()
     field = lambda name: session.control(name, window)
-    field("超级列表框_用户").queryTable().addRowSelection(1)
+    click(field("超级列表框_用户").queryTable().getAccessibleAt(1, 1))
     wait_for(lambda: text_of(field("编辑框_用户名")) == CLERK, what="the clerk chosen")
-    press(field("选择框_审核"))
+    click(field("选择框_审核"))
     click(field("按钮_修改"))
     answer_message(session.app, "已修改用户『%s』的权限，该用户下次登录时生效。" % CLERK, "确定")
     session.close_user_management(window)
