@@ -9,8 +9,8 @@ import sys
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, count_rows, find,
-                           log_in, open_dialog, press, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
+                           find, log_in, open_dialog, wait_for)
 
 
 def main():
@@ -23,7 +23,7 @@ def main():
         lines = count_rows(home, "yclnote")
         assert count_rows(home, "ycldate", "出入='入'") > 0, "the demo data has no receipt"
 
-        press(wait_for(lambda: find(main_window, description="工具条1_0"), what="采购入库"))
+        click(wait_for(lambda: find(main_window, description="工具条1_0"), what="采购入库"))
         number = wait_for(lambda: find(main_window, description="编辑框_单号入库"),
                           what="编辑框_单号入库")
         wait_for(lambda: number.queryText().getText(0, -1).strip(), what="the latest receipt")
@@ -34,19 +34,19 @@ def main():
         template = os.path.join(home, "rk.gjbg")
         with open(template, "w", encoding="utf-8") as f:
             f.write("{ damaged")
-        press(preview_button)
+        click(preview_button)
         answer_message(app, "找不到打印模板" + template, "确定")
         assert not find(app, description="PreviewFrame"), "a preview opened on a damaged form"
         assert_still_running(program, app)
 
         # Without it the built-in form is previewed.
         os.remove(template)
-        press(preview_button)
+        click(preview_button)
         preview = wait_for(lambda: find(app, description="PreviewFrame") or
                            find(app, name="打印预览", role=pyatspi.ROLE_DIALOG),
                            what="the preview 打印预览")
         assert preview.name == "打印预览", preview.name
-        press(wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
+        click(wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
                        what="关闭 in the preview"))
         wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
         assert not open_dialog(app), "a dialog is left open"
