@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""数据设置 over the accessibility bus against the test run's PostgreSQL server: a wrong
+"""数据设置 typed and clicked as a person does, against the test run's PostgreSQL server: a wrong
 password gets a plain message, the right one passes 测试连接, 确定 keeps the choice; after a
 restart the program works on the server: log in, book a receipt, see the stock. The server
 URL comes from MORVANE_TEST_DATABASE ("@FILE" reads it from FILE)."""
@@ -12,8 +12,9 @@ from urllib.parse import urlsplit
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
-                           find, log_in, open_dialog, press, set_grid_cell, type_into, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, clear_and_type, click,
+                           count_rows, find, log_in, open_dialog, set_grid_cell, type_text,
+                           wait_for)
 
 
 def server_url():
@@ -56,10 +57,10 @@ def choose_server(app, main, url, database):
     for name, text in (("编辑框_主机", url.hostname), ("编辑框_端口", str(url.port)),
                        ("编辑框_数据库", database), ("编辑框_用户", url.username),
                        ("编辑框_密码", "not-the-password")):
-        type_into(button(window, name), text)
+        clear_and_type(button(window, name), text)
     click(button(window, "按钮_测试连接"))
     answer_message(app, "用户名或密码不正确，服务器拒绝登录。", "确定")
-    type_into(button(window, "编辑框_密码"), url.password)
+    clear_and_type(button(window, "编辑框_密码"), url.password, length=len("not-the-password"))
     click(button(window, "按钮_测试连接"))
     answer_message(app, "连接成功。数据库是空的，程序下次启动时会在其中建立数据表和管理员账户。",
                    "确定")
@@ -79,16 +80,17 @@ def choose_server(app, main, url, database):
 
 
 def book_receipt(app, main):
-    press(button(main, "工具条1_0"))
-    press(button(main, "辅_工具条_3"))
+    click(button(main, "工具条1_0"))
+    click(button(main, "辅_工具条_3"))
     for name, text in (("编辑框_单位入库", "supplier"), ("组合框_分类", "metal")):
         box = button(main, name)
-        type_into(find(box, role=pyatspi.ROLE_TEXT) or box, text)
+        click(find(box, role=pyatspi.ROLE_TEXT) or box)
+        type_text(text)
     grid = find(main, description="显示数据")
     set_grid_cell(grid, 1, 0, "ALU")
     set_grid_cell(grid, 1, 2, "10")
     set_grid_cell(grid, 1, 3, "pc")
-    press(button(main, "辅_工具条_4"))
+    click(button(main, "辅_工具条_4"))
     no_message(app)
 
 
@@ -103,7 +105,7 @@ def run_on_server(binary, url, database):
         assert psql(url, database, "SELECT count(*) FROM information_schema.tables "
                                    "WHERE table_schema = 'public'") == [["0"]]
 
-        press(button(main_window(app), "工具条1_9"))  # 退出
+        click(button(main_window(app), "工具条1_9"))  # 退出
         wait_for(lambda: program.poll() is not None, what="the program to end")
         program, app = run.start()
         log_in(app, "admin", "admin")  # the first account, made on the server
@@ -111,7 +113,7 @@ def run_on_server(binary, url, database):
         book_receipt(app, main)
         assert psql(url, database, "SELECT 原材料名字, 数量 FROM yclnote WHERE 单据号='00000001' "
                                    "AND 正负='入库'") == [["ALU", "10"]]
-        press(button(main, "工具条1_2"))
+        click(button(main, "工具条1_2"))
         stock = find(main, description="超级列表框1")
         wait_for(lambda: stock.queryTable().nRows == 1, what="one stock row")
         assert count_rows(home, "yclnote") == 0, "the receipt went into the file"
