@@ -2,6 +2,7 @@
 
 #include "widgets/griddelegate.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
 
 namespace mv {
@@ -87,10 +88,13 @@ void DocumentGrid::setReadOnly(bool readOnly)
     if (readOnly && state() == QAbstractItemView::EditingState)
         if (QWidget* editor = viewport()->focusWidget(); editor && editor != viewport())
             closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // No editing on a click of the selected cell: Qt opens that editor only after the
+    // double-click time, and ignores the keys typed meanwhile, so a clerk who clicked the cell
+    // he had just typed and typed its correction lost it. Typing opens the editor at once.
     setEditTriggers(readOnly
                         ? QAbstractItemView::NoEditTriggers
-                        : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                              QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
 }
 
 void DocumentGrid::commitOpenEditor()
@@ -129,6 +133,17 @@ QModelIndex DocumentGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers 
     if (!next.isValid() || next.row() > 0)
         return next;
     return action == MovePrevious ? current : model()->index(1, next.column());
+}
+
+void DocumentGrid::focusInEvent(QFocusEvent* event)
+{
+    // Only for Tab: a click makes its own cell current, and a cell made current before the
+    // press would count as clicked while selected and open a delayed editor over the typing.
+    const bool byTab =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (byTab && !m_readOnly && rowCount() > 1 && currentRow() < 1)
+        setCurrentCell(1, 0);
+    QTableWidget::focusInEvent(event);
 }
 
 void DocumentGrid::mergeCells(int row, int column, int rowSpan, int columnSpan)

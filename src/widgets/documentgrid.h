@@ -50,6 +50,8 @@ protected:
     // Tab past the last cell of the last line starts a new line, as "+" does; the cursor
     // never moves into the heading row, where typed text would go nowhere.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // The focus coming to an editable grid by Tab lands on the first line.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void styleHeadingRow();

@@ -57,6 +57,9 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         combo->setCurrentText(index.data(Qt::EditRole).toString());
+        // As in a text cell, the cell's text is selected: typing replaces it.
+        if (combo->lineEdit())
+            combo->lineEdit()->selectAll();
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);

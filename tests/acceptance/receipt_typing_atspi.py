@@ -2,8 +2,8 @@
 """A receipt typed and clicked as a clerk does, on the real program: the mouse clicks the
 cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
 toolbar button is clicked. A supplier and an item that start like known ones keep what was
-typed; the last remark typed is saved; Tab past a line's last cell starts the next line, typed
-by the keyboard alone; a modification typed last is stored; paging away from
+typed; Tab leads from the supplier to the category and the first line; a cell clicked again
+right after it was typed takes its correction; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
@@ -64,10 +64,15 @@ def drive(run):
         wait_for(lambda: grid.queryTable().nRows == rows + 1, what="a line added by +")
         click(find(main, description="按钮2"))
         wait_for(lambda: grid.queryTable().nRows == rows, what="the line taken away by -")
+        # The supplier clicked; Tab leads on to the category and then to the first line.
         click(find(main, description="编辑框_单位入库"))
         type_text("华南")
-        click(find(main, description="组合框_分类"))
+        press_keys(KEY_TAB)
         type_text("metal")
+        press_keys(KEY_TAB)
+        type_text("A0")
+        # Corrected at once: the cell just typed is clicked again and typed over.
+        press_keys(KEY_RETURN)
         type_in_cell(grid, 1, 0, "A1")
         type_in_cell(grid, 1, 2, "5")
         type_in_cell(grid, 1, 3, "pc")

@@ -4,6 +4,7 @@
 #include "widgets/documentgrid.h"
 #include "widgets/griddelegate.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -185,6 +186,37 @@ private slots:
         grid.setCurrentCell(3, 2);
         QTest::keyClick(&grid, Qt::Key_Tab);
         QCOMPARE(grid.rowCount(), 4);
+    }
+
+    void typingAfterClickingTheCurrentCellIsKept_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::newRow("drop-down") << 0;
+        QTest::newRow("text") << 2;
+    }
+
+    void typingAfterClickingTheCurrentCellIsKept()
+    {
+        QFETCH(int, column);
+        DocumentGrid grid;
+        setUp(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setCellText(1, column, u"a"_qs); // typed a moment ago; the correction replaces it
+        grid.setCurrentCell(1, column);
+        const QPoint centre = grid.visualRect(grid.model()->index(1, column)).center();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
+        const auto target = [&grid]() -> QWidget* {
+            QWidget* editor = grid.indexWidget(grid.currentIndex());
+            if (auto* box = qobject_cast<QComboBox*>(editor))
+                return box->lineEdit();
+            return editor ? editor : &grid;
+        };
+        for (const char key : std::string("bc"))
+            QTest::keyClick(target(), key);
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        grid.commitOpenEditor();
+        QCOMPARE(grid.cellText(1, column), u"bc"_qs);
     }
 
     void mergeCells()
