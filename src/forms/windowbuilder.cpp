@@ -178,20 +178,69 @@ void buildMenus(const WindowDef& def, QWidget* host, QMenuBar* menuBar, BuiltWin
     }
 }
 
+// The row each control reads in among the controls of its container: tops sorted, a new row
+// where a top lies more than 10 pixels below the first top of the row before.
+QHash<const ControlDef*, int> readingRows(const WindowDef& def)
+{
+    QHash<QString, QList<const ControlDef*>> byContainer;
+    for (const ControlDef& control : def.controls)
+        byContainer[control.parent % u'#' % QString::number(control.page)].append(&control);
+    QHash<const ControlDef*, int> rows;
+    for (QList<const ControlDef*>& siblings : byContainer) {
+        std::stable_sort(siblings.begin(), siblings.end(),
+                         [](const ControlDef* a, const ControlDef* b) { return a->top < b->top; });
+        int row = -1;
+        int rowTop = 0;
+        for (const ControlDef* control : siblings) {
+            if (row < 0 || control->top > rowTop + 10)
+                ++row, rowTop = control->top;
+            rows.insert(control, row);
+        }
+    }
+    return rows;
+}
+
+// Where a control reads on its window: the rows and columns of its containers, outermost
+// first, then its own.
+QList<std::pair<int, int>> readingPlace(const ControlDef& control,
+                                        const QHash<QString, const ControlDef*>& byName,
+                                        const QHash<const ControlDef*, int>& rows)
+{
+    QList<std::pair<int, int>> place;
+    for (const ControlDef* c = &control; c; c = byName.value(c->parent))
+        place.prepend({rows.value(c), c->left});
+    return place;
+}
+
 void setTabOrder(const WindowDef& def, const BuiltWindow& built)
 {
-    // Explicit tab orders first (ascending), then the rest in definition order.
-    QList<const ControlDef*> order;
+    // Explicit tab orders first (ascending), then the rest as the window reads, top to bottom
+    // and left to right within each container: the definition order of a window is not the
+    // order of its fields, and Tab would jump about and leave typed text in a button.
+    QHash<QString, const ControlDef*> byName;
     for (const ControlDef& control : def.controls)
-        order.append(&control);
-    std::stable_sort(order.begin(), order.end(), [](const ControlDef* a, const ControlDef* b) {
-        const int ka = a->tabOrder > 0 ? a->tabOrder : std::numeric_limits<int>::max();
-        const int kb = b->tabOrder > 0 ? b->tabOrder : std::numeric_limits<int>::max();
-        return ka < kb;
+        byName.insert(control.name, &control);
+    struct Entry
+    {
+        const ControlDef* control;
+        QList<std::pair<int, int>> place;
+    };
+    const QHash<const ControlDef*, int> rows = readingRows(def);
+    QList<Entry> order;
+    for (const ControlDef& control : def.controls)
+        order.append({&control, readingPlace(control, byName, rows)});
+    std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
+        const int ka =
+            a.control->tabOrder > 0 ? a.control->tabOrder : std::numeric_limits<int>::max();
+        const int kb =
+            b.control->tabOrder > 0 ? b.control->tabOrder : std::numeric_limits<int>::max();
+        if (ka != kb)
+            return ka < kb;
+        return ka == std::numeric_limits<int>::max() && a.place < b.place;
     });
     QWidget* previous = nullptr;
-    for (const ControlDef* control : order) {
-        QWidget* widget = built.controls.value(control->name);
+    for (const Entry& entry : order) {
+        QWidget* widget = built.controls.value(entry.control->name);
         if (!widget || !(widget->focusPolicy() & Qt::TabFocus))
             continue;
         if (previous)

@@ -384,6 +384,7 @@ private slots:
     void recordsMatchTheDump();
     void everyControlTakesTheMouse_data();
     void everyControlTakesTheMouse();
+    void tabReachesTheFieldsAsTheyRead();
 };
 
 void TestCatalogue::recordsAreConsistent()
@@ -505,6 +506,23 @@ void TestCatalogue::everyControlTakesTheMouse()
     }
     problems.removeDuplicates();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+// Tab goes from field to field as the window reads; in the order of the definition it went
+// from the title to buttons and radio boxes, and the header typed next went nowhere.
+void TestCatalogue::tabReachesTheFieldsAsTheyRead()
+{
+    const Built built = build(u"PrintSettingsWindow"_qs);
+    const QStringList fields{u"标题"_qs, u"页眉"_qs, u"页脚"_qs,
+                             u"备注"_qs, u"行数"_qs, u"字体大小"_qs};
+    QStringList reached;
+    QWidget* widget = built.control(fields.first());
+    for (int i = 0; i < 500 && widget && reached.size() < fields.size(); ++i) {
+        if (fields.contains(widget->objectName()) && !reached.contains(widget->objectName()))
+            reached.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(reached, fields);
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -136,9 +136,9 @@ private slots:
     {
         QWidget host;
         buildWindow(sampleWindow(), &host);
-        // Explicit orders first (组合框1 = 1, 编辑框1 = 2), then the definition order.
+        // Explicit orders first (组合框1 = 1, 编辑框1 = 2), then as the window reads: 页号位置
+        // on the window's top row, the list on the tab control below it, then 编辑框2.
         QWidget* combo = control<QWidget>(&host, u"组合框1"_qs);
-        // Walk the chain from the combo box: 编辑框1 comes before 超级列表框1 and 页号位置.
         QStringList seen;
         QWidget* w = combo;
         for (int i = 0; i < 200 && seen.size() < 4; ++i) {
@@ -150,7 +150,7 @@ private slots:
                 seen.append(name);
         }
         QCOMPARE(seen,
-                 (QStringList{u"编辑框1"_qs, u"超级列表框1"_qs, u"页号位置"_qs, u"编辑框2"_qs}));
+                 (QStringList{u"编辑框1"_qs, u"页号位置"_qs, u"超级列表框1"_qs, u"编辑框2"_qs}));
     }
 
     void menuActionsLeaveOutSeparators()
