@@ -209,6 +209,10 @@ QList<std::pair<int, int>> readingPlace(const ControlDef& control,
     QList<std::pair<int, int>> place;
     for (const ControlDef* c = &control; c; c = byName.value(c->parent))
         place.prepend({rows.value(c), c->left});
+    // Buttons after the fields of their container: a field's text typed after one Tab too many
+    // would otherwise go to the button standing beside it.
+    if (control.kind == ControlKind::Button)
+        place.last().first += 1 << 20;
     return place;
 }
 
