@@ -31,6 +31,20 @@ private:
         grid.setDropDownItems(0, {u"铝型材"_qs, u"玻璃"_qs});
     }
 
+    // Types KEYS ('\t' for Tab) as the keyboard does: to the grid until a key has opened the
+    // current cell's editor, then to the editor.
+    static void typeKeys(DocumentGrid& grid, const std::string& keys)
+    {
+        for (const char key : keys) {
+            QWidget* target = grid.indexWidget(grid.currentIndex());
+            if (auto* box = qobject_cast<QComboBox*>(target))
+                target = box->lineEdit();
+            if (!target)
+                target = &grid;
+            key == '\t' ? QTest::keyClick(target, Qt::Key_Tab) : QTest::keyClick(target, key);
+        }
+    }
+
 private slots:
     void headingRow()
     {
@@ -170,13 +184,7 @@ private slots:
         QCOMPARE(grid.currentColumn(), 0);
         // Typed text ends in the cell it was typed into, line after line by Tab alone.
         grid.setCurrentCell(2, 2);
-        // Keys go to the cell's editor once the first one has opened it.
-        const auto target = [&grid]() -> QWidget* {
-            QWidget* editor = grid.indexWidget(grid.currentIndex());
-            return editor ? editor : &grid;
-        };
-        for (const char key : std::string("last\tnext\t"))
-            key == '\t' ? QTest::keyClick(target(), Qt::Key_Tab) : QTest::keyClick(target(), key);
+        typeKeys(grid, "last\tnext\t");
         QCOMPARE(grid.rowCount(), 4);
         QCOMPARE(grid.cellText(2, 2), u"last"_qs);
         QCOMPARE(grid.cellText(3, 0), u"next"_qs);
@@ -206,14 +214,7 @@ private slots:
         grid.setCurrentCell(1, column);
         const QPoint centre = grid.visualRect(grid.model()->index(1, column)).center();
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
-        const auto target = [&grid]() -> QWidget* {
-            QWidget* editor = grid.indexWidget(grid.currentIndex());
-            if (auto* box = qobject_cast<QComboBox*>(editor))
-                return box->lineEdit();
-            return editor ? editor : &grid;
-        };
-        for (const char key : std::string("bc"))
-            QTest::keyClick(target(), key);
+        typeKeys(grid, "bc");
         QTest::qWait(QApplication::doubleClickInterval() + 200);
         grid.commitOpenEditor();
         QCOMPARE(grid.cellText(1, column), u"bc"_qs);
