@@ -27,6 +27,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <tuple>
 
 namespace mv {
 
@@ -182,9 +183,9 @@ void buildMenus(const WindowDef& def, QWidget* host, QMenuBar* menuBar, BuiltWin
 // where a top lies more than 10 pixels below the first top of the row before.
 QHash<const ControlDef*, int> readingRows(const WindowDef& def)
 {
-    QHash<QString, QList<const ControlDef*>> byContainer;
+    QHash<std::pair<QString, int>, QList<const ControlDef*>> byContainer;
     for (const ControlDef& control : def.controls)
-        byContainer[control.parent % u'#' % QString::number(control.page)].append(&control);
+        byContainer[{control.parent, control.page}].append(&control);
     QHash<const ControlDef*, int> rows;
     for (QList<const ControlDef*>& siblings : byContainer) {
         std::stable_sort(siblings.begin(), siblings.end(),
@@ -227,20 +228,17 @@ void setTabOrder(const WindowDef& def, const BuiltWindow& built)
     struct Entry
     {
         const ControlDef* control;
+        int explicitOrder; // the given order, or after all given ones
         QList<std::pair<int, int>> place;
     };
     const QHash<const ControlDef*, int> rows = readingRows(def);
     QList<Entry> order;
     for (const ControlDef& control : def.controls)
-        order.append({&control, readingPlace(control, byName, rows)});
+        order.append({&control,
+                      control.tabOrder > 0 ? control.tabOrder : std::numeric_limits<int>::max(),
+                      readingPlace(control, byName, rows)});
     std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
-        const int ka =
-            a.control->tabOrder > 0 ? a.control->tabOrder : std::numeric_limits<int>::max();
-        const int kb =
-            b.control->tabOrder > 0 ? b.control->tabOrder : std::numeric_limits<int>::max();
-        if (ka != kb)
-            return ka < kb;
-        return ka == std::numeric_limits<int>::max() && a.place < b.place;
+        return std::tie(a.explicitOrder, a.place) < std::tie(b.explicitOrder, b.place);
     });
     QWidget* previous = nullptr;
     for (const Entry& entry : order) {

@@ -108,12 +108,6 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
 
-    // Tab goes through the form as it reads: number, date, party, category, the lines and the
-    // maker; by the order of the window's definition it went from the party to the maker.
-    QWidget* const chain[] = {m_number, m_date, m_party, m_category, m_grid, m_maker};
-    for (size_t i = 1; i < std::size(chain); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
-
     m_fields = {{DocumentField::Number, m_number},
                 {DocumentField::Party, m_party},
                 {DocumentField::Category, m_category},
