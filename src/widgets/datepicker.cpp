@@ -2,6 +2,9 @@
 
 #include "common/oledate.h"
 
+#include <QEvent>
+#include <QLineEdit>
+
 namespace mv {
 
 DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent)
@@ -9,6 +12,18 @@ DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent)
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("yyyy年M月d日"));
     setDate(clockToday());
+    lineEdit()->installEventFilter(this);
+}
+
+bool DatePicker::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click leaves the cursor inside a part that is already full ("20|26"), where Qt refuses
+    // every digit typed: the clerk's date was silently not taken. Select the part clicked, as
+    // a desktop date field does; a stretch selected by dragging stays as it is.
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+        !lineEdit()->hasSelectedText())
+        setSelectedSection(currentSection());
+    return QDateEdit::eventFilter(watched, event);
 }
 
 } // namespace mv

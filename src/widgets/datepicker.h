@@ -1,5 +1,7 @@
 #pragma once
-// A date picker with a calendar pop-up, showing dates as "2010年1月5日"; starts at today.
+// A date picker with a calendar pop-up, showing dates as "2010年1月5日"; starts at today. A click
+// into the text selects the part clicked (year, month or day), so that digits typed next
+// replace it.
 
 #include <QDateEdit>
 
@@ -10,6 +12,9 @@ class DatePicker : public QDateEdit
     Q_OBJECT
 public:
     explicit DatePicker(QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace mv

@@ -14,6 +14,7 @@
 #include "widgets/webpanel.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +140,24 @@ private slots:
         QCOMPARE(picker.date(), QDate(2010, 1, 5));
         QVERIFY(picker.calendarPopup());
         QCOMPARE(picker.text(), u"2010年1月5日"_qs);
+
+        // A click into the year or the day and the digits typed then replace that part; a
+        // cursor left inside a full part refused every digit.
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        const auto clickCharacter = [&picker](int index) {
+            QLineEdit* text = picker.findChild<QLineEdit*>();
+            text->setCursorPosition(index);
+            const QPoint left = text->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            text->setCursorPosition(index + 1);
+            const QPoint right = text->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            QTest::mouseClick(text, Qt::LeftButton, {}, (left + right) / 2);
+        };
+        clickCharacter(1);
+        QTest::keyClicks(&picker, u"2011"_qs);
+        clickCharacter(7);
+        QTest::keyClicks(&picker, u"9"_qs);
+        QCOMPARE(picker.date(), QDate(2011, 1, 9));
     }
 
     void nonVisualStaysHidden()
