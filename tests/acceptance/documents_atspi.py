@@ -10,7 +10,8 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, assert_still_running, click, execute, find, log_in,
-                           open_dialog, read_message, set_grid_cell, text_of, type_text, wait_for)
+                           open_dialog, read_message, set_grid_cell, text_of, type_keys, type_text,
+                           wait_for)
 
 
 def rows(home, sql):
@@ -91,6 +92,12 @@ def first_session(run):
         wait_for(lambda: text_of(number) == "", what="no requisition shown")
         click(button(main, "辅_工具条", 9))
         wait_for(lambda: text_of(number) == "00000001", what="the requisition again")
+        # A number typed short into the number box, then Return, finds the 8-digit one.
+        click(button(main, "辅_工具条", 8))
+        wait_for(lambda: text_of(number) == "", what="no requisition shown")
+        click(number)
+        type_keys("1")
+        wait_for(lambda: text_of(number) == "00000001", what="the requisition found by 1")
 
         # Audit with the right, then once more.
         click(button(main, "辅_工具条", 11))

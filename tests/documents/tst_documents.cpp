@@ -115,6 +115,14 @@ void TestDocuments::numbering()
 {
     QFETCH(QString, shown);
     QTEST(nextDocumentNumber(shown), "next");
+
+    // A number typed into the number box: as stored, or short for its 8-digit form.
+    const QStringList stored{u"00000005"_qs, u"7"_qs, u"123456789"_qs};
+    QCOMPARE(typedDocumentNumber(u"5"_qs, stored), u"00000005"_qs);
+    QCOMPARE(typedDocumentNumber(u"7"_qs, stored), u"7"_qs);
+    QCOMPARE(typedDocumentNumber(u"123456789"_qs, stored), u"123456789"_qs);
+    QCOMPARE(typedDocumentNumber(u"6"_qs, stored), QString());
+    QCOMPARE(typedDocumentNumber(u"x5"_qs, stored), QString());
 }
 
 void TestDocuments::totals()

@@ -4,6 +4,7 @@
 #include "common/oledate.h"
 #include "common/session.h"
 #include "common/texts.h"
+#include "documents/documentnumber.h"
 #include "documents/documentrules.h"
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
@@ -409,15 +410,16 @@ void DocumentPage::loadTypedNumber()
 {
     if (m_form.editing())
         return; // Enter must not replace the lines being typed
-    const QString number = foldFullWidth(m_number->text()).trimmed();
+    const QString typed = foldFullWidth(m_number->text()).trimmed();
     const std::optional<QStringList> numbers = readNumbers();
     if (!numbers) {
         m_number->setText(m_shownNumber);
         return;
     }
-    if (!numbers->contains(number)) {
+    const QString number = typedDocumentNumber(typed, *numbers);
+    if (number.isEmpty()) {
         m_number->setText(m_shownNumber); // the page stays as it was
-        msgBox(QStringLiteral("没有单号为 ") + number + QStringLiteral(" 的单据"), MsgOk, kHint);
+        msgBox(QStringLiteral("没有单号为 ") + typed + QStringLiteral(" 的单据"), MsgOk, kHint);
         return;
     }
     if (!load(number)) {
