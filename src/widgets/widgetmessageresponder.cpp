@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListView>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 namespace mv {
 
@@ -150,6 +154,19 @@ int WidgetMessageResponder::choice(const QString& prompt, const QString& title,
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
     if (!items.isEmpty())
         dialog.setTextValue(items.first());
+    // Qt's list is about 250 pixels wide: a backup's name and time were cut off at the edge.
+    // Widen it to the longest item, within most of the screen.
+    if (auto* list = dialog.findChild<QListView*>()) {
+        int widest = 0;
+        for (const QString& item : items)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(item));
+        const int chrome = list->width() - list->viewport()->width() +
+                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                           4 * list->spacing() + 16;
+        const QScreen* screen = list->screen();
+        const int room = screen ? screen->availableGeometry().width() * 4 / 5 : 1000;
+        list->setMinimumWidth(std::min(widest + chrome, room));
+    }
     if (dialog.exec() != QDialog::Accepted)
         return -1;
     return int(items.indexOf(dialog.textValue()));

@@ -3,7 +3,9 @@
 
 #include "widgets/widgetmessageresponder.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +99,24 @@ private slots:
                                     u"导出PDF PDF 文件 (*.pdf) 表.pdf"_qs}));
         QCOMPARE(dialogs.size(), 2);
         QCOMPARE(dialogs.at(0), dialogs.at(1));
+    }
+
+    // The list of a choice is wide enough for its longest item: a backup's name and time.
+    void choiceShowsItsItemsWhole()
+    {
+        const QStringList items{u"2026年12月10日    （2026年12月10日7时0分29秒，150.8 MB）"_qs,
+                                u"月末"_qs};
+        WidgetMessageResponder responder;
+        bool whole = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* list = dialog->findChild<QListView*>();
+            const int needed = list->fontMetrics().horizontalAdvance(items.first());
+            whole = list->viewport()->width() > needed;
+            dialog->accept();
+        });
+        QCOMPARE(responder.choice(u"请选择要恢复的备份："_qs, u"数据恢复"_qs, items), 0);
+        QVERIFY(whole);
     }
 };
 
