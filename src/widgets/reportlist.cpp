@@ -4,6 +4,8 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -91,6 +93,20 @@ void ReportList::mouseDoubleClickEvent(QMouseEvent* event)
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit rowDoubleClicked(indexAt(event->position().toPoint()).row());
+}
+
+void ReportList::keyPressEvent(QKeyEvent* event)
+{
+    // Return opens the selected row as a double click does: the movement records of an item,
+    // the document of a movement, without the mouse.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // A list that opens nothing leaves Return to its window (a dialog's default button).
+    const bool opens = isSignalConnected(QMetaMethod::fromSignal(&ReportList::rowDoubleClicked));
+    if (enter && opens && event->modifiers() == Qt::NoModifier && selectedRow() >= 0) {
+        emit rowDoubleClicked(selectedRow());
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void ReportList::contextMenuEvent(QContextMenuEvent* event)

@@ -36,13 +36,14 @@ public:
 
 signals:
     void headerClicked(int column);
-    // row is -1 when the double click was not on a row.
+    // row is -1 when the double click was not on a row; Return on the selected row sends it too.
     void rowDoubleClicked(int row);
     // row is -1 when the click was not on a row.
     void rightClicked(int row, QPoint globalPos);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -54,6 +54,12 @@ def main():
         click(wait_for(lambda: find(main_window, description="按钮3"), what="按钮3"))
         wait_for(lambda: not is_showing(moves) and is_showing(stock_list(main_window)),
                  what="the stock list again")
+        # Return on the selected row opens its movements as the double click does.
+        click(table.getAccessibleAt(1, 2))
+        press_keys(KEY_RETURN)
+        wait_for(lambda: is_showing(moves), what="the movements opened by Return")
+        click(find(main_window, description="按钮3"))
+        wait_for(lambda: not is_showing(moves), what="the stock list once more")
 
         # The month summary from a start date typed into the date picker: a click on the year
         # and four digits (a cursor left inside the year refused them), then 统计.

@@ -128,6 +128,11 @@ private slots:
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, cellCentre(list, 2, 0));
         QCOMPARE(doubled.count(), 1);
         QCOMPARE(doubled.at(0).at(0).toInt(), 2);
+        // Return on the selected row opens it as a double click does, for the keyboard.
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(doubled.count(), 2);
+        QCOMPARE(doubled.at(1).at(0).toInt(), 3);
 
         QSignalSpy right(&list, &ReportList::rightClicked);
         const QPoint onRow = cellCentre(list, 4, 1);
