@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """数据设置 typed and clicked as a person does, against the test run's PostgreSQL server: a wrong
-password gets a plain message, the right one passes 测试连接, 确定 keeps the choice; after a
-restart the program works on the server: log in, book a receipt, see the stock. The server
-URL comes from MORVANE_TEST_DATABASE ("@FILE" reads it from FILE)."""
+port is refused and corrected in place, a wrong password gets a plain message, the right one
+passes 测试连接, 确定 keeps the choice; after a restart the program works on the server: log
+in, book a receipt, see the stock. The server URL comes from MORVANE_TEST_DATABASE ("@FILE"
+reads it from FILE)."""
 
 import os
 import subprocess
@@ -54,10 +55,14 @@ def choose_server(app, main, url, database):
     window = wait_for(lambda: find(app, description="DatabaseSettingsWindow"),
                       what="DatabaseSettingsWindow")
     click(button(window, "单选框_服务器"))
-    for name, text in (("编辑框_主机", url.hostname), ("编辑框_端口", str(url.port)),
+    for name, text in (("编辑框_主机", url.hostname), ("编辑框_端口", "x"),
                        ("编辑框_数据库", database), ("编辑框_用户", url.username),
                        ("编辑框_密码", "not-the-password")):
         clear_and_type(button(window, name), text)
+    click(button(window, "按钮_测试连接"))
+    # The refused port is selected in its box: the number typed next replaces it.
+    answer_message(app, "端口应是 1 到 65535 之间的数字。", "确定")
+    type_text(str(url.port))
     click(button(window, "按钮_测试连接"))
     answer_message(app, "用户名或密码不正确，服务器拒绝登录。", "确定")
     clear_and_type(button(window, "编辑框_密码"), url.password, length=len("not-the-password"))

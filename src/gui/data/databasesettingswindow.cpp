@@ -101,23 +101,26 @@ DatabaseChoice DatabaseSettingsWindow::choice() const
     return choice;
 }
 
-namespace {
-
-// What is missing from a server choice before anything can be tried, or empty.
-QString incompleteServer(const DatabaseChoice& choice)
+bool DatabaseSettingsWindow::refuseIncomplete(const DatabaseChoice& choice, const QString& title)
 {
+    // What is missing from a server choice before anything can be tried, and the box that
+    // takes it: the message is answered there, with what was typed selected to be replaced.
+    QString message;
+    EditBox* box = nullptr;
     if (choice.host.isEmpty())
-        return u"请填写服务器地址。"_qs;
-    if (choice.port <= 0 || choice.port > 65535)
-        return u"端口应是 1 到 65535 之间的数字。"_qs;
-    if (choice.database.isEmpty())
-        return u"请填写数据库名称。"_qs;
-    if (choice.user.isEmpty())
-        return u"请填写用户名。"_qs;
-    return {};
+        message = u"请填写服务器地址。"_qs, box = m_host;
+    else if (choice.port <= 0 || choice.port > 65535)
+        message = u"端口应是 1 到 65535 之间的数字。"_qs, box = m_port;
+    else if (choice.database.isEmpty())
+        message = u"请填写数据库名称。"_qs, box = m_database;
+    else if (choice.user.isEmpty())
+        message = u"请填写用户名。"_qs, box = m_user;
+    if (!box)
+        return false;
+    msgBox(message, MsgOk, title);
+    focusControl(box);
+    return true;
 }
-
-} // namespace
 
 void DatabaseSettingsWindow::testConnection()
 {
@@ -126,10 +129,8 @@ void DatabaseSettingsWindow::testConnection()
         msgBox(u"内嵌数据库文件不需要连接测试。"_qs, MsgOkInfo, u"测试连接"_qs);
         return;
     }
-    if (const QString missing = incompleteServer(chosen); !missing.isEmpty()) {
-        msgBox(missing, MsgOk, u"测试连接"_qs);
+    if (refuseIncomplete(chosen, u"测试连接"_qs))
         return;
-    }
     ConnectionTest outcome;
     {
         const WaitCursor wait;
@@ -141,12 +142,8 @@ void DatabaseSettingsWindow::testConnection()
 void DatabaseSettingsWindow::save()
 {
     const DatabaseChoice chosen = choice();
-    if (chosen.server) {
-        if (const QString missing = incompleteServer(chosen); !missing.isEmpty()) {
-            msgBox(missing, MsgOk, u"数据设置"_qs);
-            return;
-        }
-    }
+    if (chosen.server && refuseIncomplete(chosen, u"数据设置"_qs))
+        return;
     QSettings settings;
     const PasswordStored stored = saveDatabaseChoice(settings, chosen);
     if (settings.status() != QSettings::NoError) {

@@ -34,6 +34,8 @@ public slots:
 private:
     void showChoice(const DatabaseChoice& choice);
     void enableServerFields();
+    // Refuses a server choice with a field missing or wrong, with the focus on that field.
+    bool refuseIncomplete(const DatabaseChoice& choice, const QString& title);
 
     QRadioButton* m_file = nullptr;
     QRadioButton* m_server = nullptr;

@@ -86,6 +86,22 @@ private slots:
             qPrintable(note->text()));
         noteCommandLineDatabase({});
     }
+
+    // A wrong port is refused with the focus on it and what was typed selected, so that the
+    // number typed next replaces it.
+    void refusalFocusesTheFieldToCorrect()
+    {
+        ScriptedResponder responder;
+        DatabaseSettingsWindow window(u"/data/db.mdb"_qs);
+        control<QRadioButton>(window, u"单选框_服务器"_qs)->setChecked(true);
+        auto* port = control<QLineEdit>(window, u"编辑框_端口"_qs);
+        port->setText(u"x"_qs);
+        control<QLineEdit>(window, u"编辑框_用户"_qs)->setText(u"clerk"_qs);
+        control<QPushButton>(window, u"按钮_确定"_qs)->click();
+        QCOMPARE(responder.lastText(), u"端口应是 1 到 65535 之间的数字。"_qs);
+        QCOMPARE(window.focusWidget(), port);
+        QCOMPARE(port->selectedText(), u"x"_qs);
+    }
 };
 
 QTEST_MAIN(TestDatabaseSettingsWindow)
