@@ -116,6 +116,10 @@ def drive(run):
         press_keys(KEY_RETURN)
         assert read_message(app) == "没有单号为 00000009 的单据"
         assert text_of(number) == "00000002" and grid_cell(grid, 1, 2).name == "7"
+        # What is typed next replaces the number put back: a short one finds its receipt.
+        type_text("1")
+        press_keys(KEY_RETURN)
+        wait_for(lambda: text_of(number) == "00000001", what="receipt 00000001 typed short")
 
         # 退出 with a typed form asks; 否 returns to the form as it was, 是 ends the program.
         click(aux(3))

@@ -420,6 +420,7 @@ void DocumentPage::loadTypedNumber()
     if (number.isEmpty()) {
         m_number->setText(m_shownNumber); // the page stays as it was
         msgBox(QStringLiteral("没有单号为 ") + typed + QStringLiteral(" 的单据"), MsgOk, kHint);
+        focusControl(m_number); // selected: the number typed next replaces it
         return;
     }
     if (!load(number)) {

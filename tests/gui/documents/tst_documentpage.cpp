@@ -196,6 +196,7 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     emit control<EditBox>(kReceipt.number)->enterPressed();
     QCOMPARE(m_f->responder.lastText(), u"没有单号为 00000009 的单据"_qs);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QCOMPARE(control<QLineEdit>(kReceipt.number)->selectedText(), u"00000001"_qs);
     QCOMPARE(column(kReceipt, 0).size(), 3);
 }
 
