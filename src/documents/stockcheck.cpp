@@ -18,14 +18,15 @@ ItemKey lineItem(const DocumentLine& line)
     return itemKey(line.cell(LineName), line.cell(LineModel));
 }
 
-// The stock check's refusal: the item, the stock left and what cannot be done (领出, 删除, 修改).
-DocumentOutcome shortage(const DocumentLine& line, qint64 stock, const QString& what)
+// The stock check's refusal: the item, the stock left and what cannot be done (领出, 删除, 修改);
+// the quantity of the grid row named, when the line is one being typed (row > 0).
+DocumentOutcome shortage(const DocumentLine& line, qint64 stock, const QString& what, int row = 0)
 {
-    return DocumentOutcome::refused(u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs +
-                                        line.cell(LineModel) + u"\r\n库中不够 只有"_qs +
-                                        QString::number(stockFigure(stock)) + line.cell(LineUnit) +
-                                        u" 无法"_qs + what + u"！"_qs,
-                                    u"错误"_qs);
+    return DocumentOutcome::refused(
+        u"产品名称："_qs + line.cell(LineName) + u"\r\n产品型号："_qs + line.cell(LineModel) +
+            u"\r\n库中不够 只有"_qs + QString::number(stockFigure(stock)) + line.cell(LineUnit) +
+            u" 无法"_qs + what + u"！"_qs,
+        u"错误"_qs, row > 0 ? DocumentField::Quantity : DocumentField::None, row);
 }
 
 } // namespace
@@ -43,7 +44,8 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
         qint64 requested = 0;
     };
     QHash<ItemKey, Item> items;
-    for (const DocumentLine& line : lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const DocumentLine& line = lines.at(i);
         const ItemKey key = lineItem(line);
         auto found = items.find(key);
         if (found == items.end()) {
@@ -57,7 +59,7 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
         }
         found->requested += toInteger(line.cell(LineQuantity));
         if (found->requested > found->stock)
-            return shortage(line, found->stock, u"领出"_qs);
+            return shortage(line, found->stock, u"领出"_qs, line.row > 0 ? line.row : int(i) + 1);
     }
     return DocumentOutcome::success();
 }
@@ -65,7 +67,8 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
 QStringList itemLockKeys(const QList<DocumentLine>& lines)
 {
     QStringList keys;
-    for (const DocumentLine& line : lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const DocumentLine& line = lines.at(i);
         const ItemKey key = lineItem(line);
         // A unit separator keeps ("ab", "c") apart from ("a", "bc").
         keys.append(u"物料\x1f"_qs + key.name + u'\x1f' + key.model);

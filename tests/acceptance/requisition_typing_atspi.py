@@ -64,7 +64,7 @@ def drive(run):
         assert stored(home, "入库")[1:] == [("00000002", "ALU", "3", "admin")], \
             stored(home, "入库")
 
-        # 导入 → 领料: requisition 00000001, made by the clerk, with the quantity typed last.
+        # 导入 → 领料: requisition 00000001, made by the clerk.
         from_stock_menu(main, 3)
         number = wait_for(lambda: find(main, description="编辑框_单号出库"), what="number box")
         wait_for(lambda: text_of(number) == "00000001", what="requisition number 00000001")
@@ -72,7 +72,13 @@ def drive(run):
         click(find(main, description="编辑框_出库_项目"))
         type_text("一号楼")
         grid = find(main, description="显示数据1")
-        type_in_cell(grid, 1, 2, "5")
+        # More than the stock, the remark typed after it: the refusal puts the clerk back on
+        # the quantity, and the number typed at once replaces it.
+        type_in_cell(grid, 1, 2, "50")
+        type_in_cell(grid, 1, 4, "x")
+        click(aux(4))
+        assert "库中不够 只有23pc 无法领出！" in read_message(app)
+        type_text("5")
         click(aux(4))
         no_message(app)
         assert stored(home, "出库") == [("00000001", "ALU", "5", "admin")], stored(home, "出库")

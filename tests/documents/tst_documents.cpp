@@ -376,6 +376,9 @@ void TestDocuments::stockCheck()
     o = saveDocument(c, requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"6"_qs, u"支"_qs},
                                                      {u"角铝"_qs, u"a1"_qs, u"6"_qs, u"根"_qs}}));
     QCOMPARE(o.message, u"产品名称：角铝\r\n产品型号：a1\r\n库中不够 只有10根 无法领出！"_qs);
+    // The quantity of that line is the field to correct.
+    QCOMPARE(o.focus, DocumentField::Quantity);
+    QCOMPARE(o.row, 2);
     QCOMPARE(count(c, u"SELECT COUNT(*) FROM yclnote"_qs), 2);
 
     // Exactly the stock, and 2.9 of a stock of 2 (counts 2), are issued; the text is kept.
