@@ -72,6 +72,8 @@ enum class DocumentField
     Category,
     Maker,
     Quantity, // the quantity cell of the grid row Outcome::row
+    LineName, // the product name cell of that row
+    LineUnit, // the unit cell of that row
 };
 
 // What a document operation did, and the field a refusal names.

@@ -115,13 +115,18 @@ DocumentOutcome checkLines(Connection& connection, Document& document)
             return quantities;
         return checkStock(connection, document.lines);
     }
-    const auto incomplete = [](const DocumentLine& line) {
-        return line.cell(LineName).isEmpty() || line.cell(LineQuantity).isEmpty() ||
-               line.cell(LineUnit).isEmpty();
-    };
-    if (document.lines.isEmpty() ||
-        std::any_of(document.lines.begin(), document.lines.end(), incomplete))
+    if (document.lines.isEmpty())
         return DocumentOutcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs);
+    // The first line without a name, quantity or unit is refused, with that cell to fill in.
+    for (qsizetype i = 0; i < document.lines.size(); ++i) {
+        const DocumentLine& line = document.lines.at(i);
+        for (const auto& [column, field] : {std::pair{LineName, DocumentField::LineName},
+                                            std::pair{LineQuantity, DocumentField::Quantity},
+                                            std::pair{LineUnit, DocumentField::LineUnit}})
+            if (line.cell(column).isEmpty())
+                return DocumentOutcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs, field,
+                                                line.row > 0 ? line.row : int(i) + 1);
+    }
     return takeQuantities(document);
 }
 

@@ -300,7 +300,12 @@ void TestDocuments::receiptRefusals_data()
     noQuantity[LineQuantity].clear();
     QTest::newRow("second line without quantity")
         << receipt(u"00000002"_qs, {good, noQuantity}) << u"表单中重要参数不能为空"_qs
-        << u"添加失败"_qs << int(DocumentField::None);
+        << u"添加失败"_qs << int(DocumentField::Quantity);
+    QStringList noName = good;
+    noName[LineName].clear();
+    QTest::newRow("line without name")
+        << receipt(u"00000002"_qs, {noName}) << u"表单中重要参数不能为空"_qs << u"添加失败"_qs
+        << int(DocumentField::LineName);
     QTest::newRow("no lines") << receipt(u"00000002"_qs, {}) << u"表单中重要参数不能为空"_qs
                               << u"添加失败"_qs << int(DocumentField::None);
 }

@@ -113,7 +113,9 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
                 {DocumentField::Party, m_party},
                 {DocumentField::Category, m_category},
                 {DocumentField::Maker, m_maker},
-                {DocumentField::Quantity, m_grid, LineQuantity}};
+                {DocumentField::Quantity, m_grid, LineQuantity},
+                {DocumentField::LineName, m_grid, LineName},
+                {DocumentField::LineUnit, m_grid, LineUnit}};
 
     connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
     connect(m_plus, &QPushButton::clicked, this, [this] {

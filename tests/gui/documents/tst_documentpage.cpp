@@ -224,6 +224,9 @@ void TestDocumentPage::receiptRefusalsKeepTheForm()
     press(AuxSave);
     QCOMPARE(m_f->responder.messages.last().title, u"添加失败"_qs);
     QCOMPARE(m_f->responder.lastText(), u"表单中重要参数不能为空"_qs);
+    // The missing quantity is the cell to fill in.
+    QCOMPARE(grid(kReceipt)->currentRow(), 2);
+    QCOMPARE(grid(kReceipt)->currentColumn(), int(LineQuantity));
     // Nothing stored; the form keeps add mode and everything typed.
     QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
