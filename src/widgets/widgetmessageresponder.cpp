@@ -1,5 +1,7 @@
 #include "widgets/widgetmessageresponder.h"
 
+#include "common/filesuffix.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +13,35 @@
 #include <algorithm>
 
 namespace mv {
+
+namespace {
+
+// A save dialog that completes the name typed with the extension of the file type chosen
+// before it checks the name, so that it asks before replacing a file of the completed name.
+class SaveDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QString typed = selectedFiles().value(0);
+        if (!typed.isEmpty() && !QFileInfo(typed).isDir()) {
+            const QString completed =
+                withChosenSuffix(typed, nameFilters().join(u";;"_qs), selectedNameFilter());
+            // selectFile() leaves the name box alone while it has the focus, as it has when
+            // the clerk typed into it.
+            auto* name = findChild<QLineEdit*>(u"fileNameEdit"_qs);
+            if (completed != typed && name)
+                name->setText(completed);
+            else if (completed != typed)
+                selectFile(completed);
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 MessageBoxLayout messageBoxLayout(int code)
 {
@@ -125,12 +156,17 @@ QString WidgetMessageResponder::fileName(bool save, const QString& caption,
         parent = m_saveDialog->parentWidget();
     // The directory may name the file to propose, as for Qt's own file dialog functions.
     const QFileInfo proposed(directory);
-    if (!save || !parent || directory.isEmpty() || proposed.isDir())
-        return save ? QFileDialog::getSaveFileName(parent, caption, directory, filter)
-                    : QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    if (!save || !parent || directory.isEmpty() || proposed.isDir()) {
+        if (!save)
+            return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+        QString chosenFilter;
+        const QString typed =
+            QFileDialog::getSaveFileName(parent, caption, directory, filter, &chosenFilter);
+        return withChosenSuffix(typed, filter, chosenFilter);
+    }
     if (!m_saveDialog || m_saveDialog->parentWidget() != parent) {
         delete m_saveDialog.data();
-        m_saveDialog = new QFileDialog(parent);
+        m_saveDialog = new SaveDialog(parent);
         m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     }
     QFileDialog& dialog = *m_saveDialog;

@@ -62,6 +62,18 @@ def export_again_by_hand(app, main_window, target, rows):
     assert sheet.max_row == rows + 1, (sheet.max_row, rows)
 
 
+def export_named_with_a_dot(app, main_window, typed, rows):
+    """A name typed without the extension, a date in it: the chosen type's extension is added."""
+    click(toolbar_button(main_window, "辅_工具条", 4))
+    dialog = wait_for(lambda: open_dialog(app), what="the save dialog once more")
+    clear_and_type(wait_for(lambda: find(dialog, description="fileNameEdit"), what="file name"),
+                   typed)
+    click(find_button(dialog, "保存", "Save"))
+    wait_for(lambda: os.path.exists(typed + ".xls"), what="the workbook named with .xls")
+    assert not os.path.exists(typed), "a workbook without its extension"
+    assert xlrd.open_workbook(typed + ".xls").sheet_by_index(0).nrows == rows + 1
+
+
 def run_menu_item(app, main_window, menu, item):
     entry = find(app, description=item)
     if entry is None:  # the menu's items appear once it is open
@@ -82,6 +94,7 @@ def main():
         main_window = wait_for(lambda: find(app, description="MainWindow"), what="MainWindow")
         rows = export_stock_list(app, main_window, os.path.join(out, "库存.xls"))
         export_again_by_hand(app, main_window, os.path.join(out, "again.xlsx"), rows)
+        export_named_with_a_dot(app, main_window, os.path.join(out, "库存12.10"), rows)
 
         # Back up under a typed name; the proposed name is selected, so typing replaces it.
         run_menu_item(app, main_window, "系统", "系统_数据备份")

@@ -1,10 +1,12 @@
 // The real message boxes: buttons, default, Escape button and icon per message code, and the
 // answer codes of the buttons; the file dialog kept between uses.
 
+#include "common/filesuffix.h"
 #include "widgets/widgetmessageresponder.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,31 +76,49 @@ private slots:
         WidgetMessageResponder responder;
         QList<QFileDialog*> dialogs;
         QStringList seen;
-        const auto answer = [&](const QString& typed) {
-            QTimer::singleShot(0, &window, [&, typed] {
+        const auto answer = [&](const QString& typed, const QString& type = {}) {
+            QTimer::singleShot(0, &window, [&, typed, type] {
                 auto* dialog = window.findChild<QFileDialog*>();
                 dialogs << dialog;
                 seen << dialog->windowTitle() + u' ' + dialog->selectedNameFilter() + u' ' +
                             QFileInfo(dialog->selectedFiles().value(0)).fileName();
                 if (typed.isEmpty())
                     return dialog->reject();
-                dialog->selectFile(typed);
+                if (!type.isEmpty())
+                    dialog->selectNameFilter(type);
+                // Typed into the name box, which keeps the focus.
+                auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs);
+                name->setFocus();
+                name->setText(typed);
                 static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
             });
         };
 
+        // A name typed without the extension gets the chosen type's, even with a dot in it.
         answer(u"月末"_qs);
         QCOMPARE(responder.fileName(true, u"导出到 Excel 文件"_qs, dir.filePath(u"库存.xls"_qs),
                                     u"Excel 97-2003 工作簿 (*.xls)"_qs),
-                 dir.filePath(u"月末"_qs));
+                 dir.filePath(u"月末.xls"_qs));
+        const QString types = u"Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"_qs;
+        answer(u"月末12.10"_qs, u"Excel 工作簿 (*.xlsx)"_qs);
+        QCOMPARE(
+            responder.fileName(true, u"导出到 Excel 文件"_qs, dir.filePath(u"库存.xls"_qs), types),
+            dir.filePath(u"月末12.10.xlsx"_qs));
+        answer(u"again.XLSX"_qs);
+        QCOMPARE(
+            responder.fileName(true, u"导出到 Excel 文件"_qs, dir.filePath(u"库存.xls"_qs), types),
+            dir.filePath(u"again.XLSX"_qs));
+        QCOMPARE(withChosenSuffix(u"/a/b"_qs, u"所有文件 (*)"_qs, u"所有文件 (*)"_qs), u"/a/b"_qs);
         answer({});
         QCOMPARE(responder.fileName(true, u"导出PDF"_qs, dir.filePath(u"表.pdf"_qs),
                                     u"PDF 文件 (*.pdf)"_qs),
                  QString());
         QCOMPARE(seen, (QStringList{u"导出到 Excel 文件 Excel 97-2003 工作簿 (*.xls) 库存.xls"_qs,
+                                    u"导出到 Excel 文件 Excel 97-2003 工作簿 (*.xls) 库存.xls"_qs,
+                                    u"导出到 Excel 文件 Excel 97-2003 工作簿 (*.xls) 库存.xls"_qs,
                                     u"导出PDF PDF 文件 (*.pdf) 表.pdf"_qs}));
-        QCOMPARE(dialogs.size(), 2);
-        QCOMPARE(dialogs.at(0), dialogs.at(1));
+        QCOMPARE(dialogs.size(), 4);
+        QCOMPARE(dialogs.at(0), dialogs.at(3));
     }
 
     // The list of a choice is wide enough for its longest item: a backup's name and time.
