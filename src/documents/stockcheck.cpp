@@ -67,8 +67,7 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
 QStringList itemLockKeys(const QList<DocumentLine>& lines)
 {
     QStringList keys;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const DocumentLine& line = lines.at(i);
+    for (const DocumentLine& line : lines) {
         const ItemKey key = lineItem(line);
         // A unit separator keeps ("ab", "c") apart from ("a", "bc").
         keys.append(u"物料\x1f"_qs + key.name + u'\x1f' + key.model);

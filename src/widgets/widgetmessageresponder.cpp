@@ -31,11 +31,12 @@ public:
                 withChosenSuffix(typed, nameFilters().join(u";;"_qs), selectedNameFilter());
             // selectFile() leaves the name box alone while it has the focus, as it has when
             // the clerk typed into it.
-            auto* name = findChild<QLineEdit*>(u"fileNameEdit"_qs);
-            if (completed != typed && name)
-                name->setText(completed);
-            else if (completed != typed)
-                selectFile(completed);
+            if (completed != typed) {
+                if (auto* name = findChild<QLineEdit*>(u"fileNameEdit"_qs))
+                    name->setText(completed);
+                else
+                    selectFile(completed);
+            }
         }
         QFileDialog::accept();
     }
