@@ -46,6 +46,8 @@ struct DocumentLine
 {
     QStringList cells;
     int row = 0; // the grid row the line was read from (1: the first line), 0 when not known
+    // The grid row to name in a refusal: row, or the line's place (index + 1) when not known.
+    int gridRow(qsizetype index) const { return row > 0 ? row : int(index) + 1; }
     QString cell(int column) const { return cells.value(column); }
     // Every cell empty or blank: a row the clerk left unused.
     bool isBlank() const;

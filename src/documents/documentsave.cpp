@@ -94,7 +94,7 @@ DocumentOutcome takeQuantities(Document& document)
     for (qsizetype i = 0; i < document.lines.size(); ++i) {
         DocumentLine& line = document.lines[i];
         const std::optional<QString> quantity = plainQuantity(line.cell(LineQuantity));
-        const int row = line.row > 0 ? line.row : int(i) + 1;
+        const int row = line.gridRow(i);
         if (!quantity)
             return DocumentOutcome::refused(u"第 "_qs + QString::number(row) +
                                                 u" 行的数量必须是大于 0 的数字"_qs,
@@ -125,7 +125,7 @@ DocumentOutcome checkLines(Connection& connection, Document& document)
                                             std::pair{LineUnit, DocumentField::LineUnit}})
             if (line.cell(column).isEmpty())
                 return DocumentOutcome::refused(u"表单中重要参数不能为空"_qs, u"添加失败"_qs, field,
-                                                line.row > 0 ? line.row : int(i) + 1);
+                                                line.gridRow(i));
     }
     return takeQuantities(document);
 }

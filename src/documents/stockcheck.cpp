@@ -59,7 +59,7 @@ DocumentOutcome checkStock(Connection& connection, const QList<DocumentLine>& li
         }
         found->requested += toInteger(line.cell(LineQuantity));
         if (found->requested > found->stock)
-            return shortage(line, found->stock, u"领出"_qs, line.row > 0 ? line.row : int(i) + 1);
+            return shortage(line, found->stock, u"领出"_qs, line.gridRow(i));
     }
     return DocumentOutcome::success();
 }
