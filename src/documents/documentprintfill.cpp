@@ -72,6 +72,9 @@ void insertLine(PrintTable& table, int formRow, int number, const QStringList& c
         table.setText(row, column, cells.value(columns[i].gridColumn));
         table.setAlignment(row, column, row, column, columns[i].align);
     }
+    // A long name, model or remark breaks into several lines inside its cell (the row grows
+    // to hold them) rather than being cut off at the cell's edge on paper.
+    table.setWordWrap(row, formgrid::column(1), row, last, true);
 }
 
 } // namespace
@@ -88,11 +91,6 @@ void fillPrintForm(PrintTable& table, const PrintedDocument& document)
     writeHeader(table, document, totals);
     for (int i = 1; i <= lineCount; ++i)
         insertLine(table, kFirstLineFormRow + i - 1, i, document.rows.at(i - 1), document.kind);
-    // Long product names break into several lines inside their cells.
-    if (lineCount > 0)
-        table.setWordWrap(formgrid::row(kFirstLineFormRow), formgrid::column(1),
-                          formgrid::row(kFirstLineFormRow + int(lineCount) - 1),
-                          formgrid::column(1), true);
 }
 
 } // namespace mv

@@ -210,7 +210,7 @@ private slots:
         QVERIFY(!buildPrintForm(storedReceipt(), dirs, table).done);
     }
 
-    void longNamesGrowTheirRow()
+    void longTextsGrowTheirRow()
     {
         PrintTable t;
         PrintedDocument d =
@@ -220,6 +220,13 @@ private slots:
         QVERIFY2(t.rowHeight(formgrid::row(4)) > 2 * line - 20,
                  qPrintable(QString::number(t.rowHeight(formgrid::row(4)))));
         QCOMPARE(t.rowHeight(formgrid::row(5)), line);
+
+        // A long remark is not cut off at its cell's edge either.
+        d = requisition();
+        d.rows = {{u"铝型材"_qs, u"ZS-01"_qs, u"4"_qs, u"支"_qs, kLongName}};
+        QVERIFY(buildPrintForm(d, kBuiltIn, t).done);
+        QVERIFY2(t.rowHeight(formgrid::row(4)) > 2 * line - 20,
+                 qPrintable(QString::number(t.rowHeight(formgrid::row(4)))));
     }
 
     void formsAsPdf()
