@@ -27,7 +27,7 @@ bool isNumericCellText(const QString& text)
     return numericPattern().match(text).hasMatch();
 }
 
-GridDelegate::GridDelegate(DocumentGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+GridDelegate::GridDelegate(DocumentGrid* grid) : FullTextDelegate(grid), m_grid(grid) {}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const

@@ -1,14 +1,15 @@
 #pragma once
 // Cell editors of a document grid by the column's kind: a line edit that takes only a
-// number, an editable drop-down list, or a plain line edit.
+// number, an editable drop-down list, or a plain line edit. A text cut short shows whole as a
+// tool tip.
 
-#include <QStyledItemDelegate>
+#include "widgets/fulltextdelegate.h"
 
 namespace mv {
 
 class DocumentGrid;
 
-class GridDelegate : public QStyledItemDelegate
+class GridDelegate : public FullTextDelegate
 {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "widgets/reportlist.h"
 
+#include "widgets/fulltextdelegate.h"
 #include "widgets/timingreport.h"
 
 #include <QContextMenuEvent>
@@ -14,6 +15,7 @@ namespace mv {
 ReportList::ReportList(QWidget* parent) : QTableView(parent), m_model(new ReportListModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new FullTextDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

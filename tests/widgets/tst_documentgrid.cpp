@@ -1,5 +1,6 @@
 // The document grid: heading row 0, cell kinds and their editors, read-only mode,
-// inserting and deleting data rows, merged cells and the edit signal.
+// inserting and deleting data rows, merged cells, the edit signal and the whole text of a
+// cell cut short.
 
 #include "widgets/documentgrid.h"
 #include "widgets/griddelegate.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QValidator>
 #include <string>
 
@@ -218,6 +220,27 @@ private slots:
         QTest::qWait(QApplication::doubleClickInterval() + 200);
         grid.commitOpenEditor();
         QCOMPARE(grid.cellText(1, column), u"bc"_qs);
+    }
+
+    void textCutShortShowsWholeAsToolTip()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.setColumnWidth(2, 60);
+        grid.setCellText(1, 2, u"幕墙东立面第三层加急"_qs);
+        grid.setCellText(2, 2, u"补货"_qs);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const auto restOn = [&grid](int row) {
+            const QPoint at = grid.visualRect(grid.model()->index(row, 2)).center();
+            QHelpEvent event(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+            QApplication::sendEvent(grid.viewport(), &event);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(restOn(1), u"幕墙东立面第三层加急"_qs);
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        QCOMPARE(restOn(2), QString()); // whole on screen: nothing to add
     }
 
     void mergeCells()

@@ -2,6 +2,7 @@
 // check boxes, column widths, a large fill, the striped background, and the timing line a
 // refill leaves once drawn.
 
+#include "widgets/fulltextdelegate.h"
 #include "widgets/reportlist.h"
 #include "widgets/stripes.h"
 #include "widgets/timingreport.h"
@@ -69,6 +70,8 @@ private slots:
         QVERIFY(!list.showGrid());
         QVERIFY(!list.isSortingEnabled());
         QCOMPARE(list.selectedRow(), -1);
+        // A name cut short at the column's edge shows whole as a tool tip.
+        QVERIFY(qobject_cast<FullTextDelegate*>(list.itemDelegate()));
     }
 
     void columnsAndWidthsSurviveRefill()
