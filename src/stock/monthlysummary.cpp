@@ -45,6 +45,11 @@ QueryOutcome BuildMonthlySummary(Connection& connection, ReportListModel& list, 
                                  const QDate& to, const SummaryProgress& progress)
 {
     const QString operation = u"统计"_qs;
+    // A period that ends before it starts holds no movements: its summary would show every
+    // item unmoved, as if nothing had come in or gone out, with nothing saying why.
+    if (from > to)
+        return QueryOutcome::refused(u"统计的起始日期晚于结束日期，请重新选择日期！"_qs,
+                                     u"提示"_qs);
     const std::optional<QList<StockItem>> items =
         queryStockItems(connection, stockItemsStatement());
     if (!items)

@@ -39,7 +39,8 @@ int PeriodQuantity(Connection& connection, const QString& name, const QString& m
 using SummaryProgress = std::function<void(int done, int total)>;
 
 // Refills the list with one row per stock item; all figures come from one aggregate pass.
-// When the database cannot be read the rows stay and the outcome says "统计失败：…".
+// When the database cannot be read the rows stay and the outcome says "统计失败：…"; a period
+// that ends before it starts is refused, the rows kept as well.
 QueryOutcome BuildMonthlySummary(Connection& connection, ReportListModel& list, const QDate& from,
                                  const QDate& to, const SummaryProgress& progress = {});
 

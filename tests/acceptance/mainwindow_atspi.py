@@ -62,13 +62,17 @@ def main():
         wait_for(lambda: not is_showing(moves), what="the stock list once more")
 
         # The month summary from a start date typed into the date picker: a click on the year
-        # and four digits (a cursor left inside the year refused them), then 统计.
+        # and four digits (a cursor left inside the year refused them), then 统计. A start
+        # after the end is refused first.
         start = wait_for(lambda: find(main_window, description="formo"), what="formo")
         box = start.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        pyatspi.Registry.generateMouseEvent(box.x + 12, box.y + box.height // 2, "b1c")
-        time.sleep(0.3)
-        type_keys("2000", enter=False)
-        click(wait_for(lambda: find(main_window, description="辅_工具条_12"), what="统计"))
+        for year in ("2999", "2000"):
+            pyatspi.Registry.generateMouseEvent(box.x + 12, box.y + box.height // 2, "b1c")
+            time.sleep(0.3)
+            type_keys(year, enter=False)
+            click(wait_for(lambda: find(main_window, description="辅_工具条_12"), what="统计"))
+            if year == "2999":
+                answer_message(app, "统计的起始日期晚于结束日期，请重新选择日期！", "确定")
         summary = wait_for(lambda: find(main_window, description="超级列表框3"), what="summary")
         rows = summary.queryTable()
         wait_for(lambda: is_showing(summary) and rows.nRows > 0, what="summary rows")

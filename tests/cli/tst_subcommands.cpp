@@ -193,6 +193,12 @@ private slots:
         // Progress goes only to a terminal.
         QCOMPARE(json.err, QString());
         QCOMPARE(readJson(json.out, expected.at(0)), expected);
+
+        const Run reversed = asAdmin({u"summary"_qs, u"--from"_qs, to.toString(Qt::ISODate),
+                                      u"--to"_qs, from.toString(Qt::ISODate)});
+        QCOMPARE(reversed.code, 1);
+        QCOMPARE(reversed.err.trimmed(), u"统计的起始日期晚于结束日期，请重新选择日期！"_qs);
+        QVERIFY(reversed.out.isEmpty());
     }
 
     void exportsReadBack()

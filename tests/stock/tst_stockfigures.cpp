@@ -191,6 +191,12 @@ void TestStockFigures::periodRule()
     QCOMPARE(summary.text(0, SummaryColCurrent), u"16"_qs);
     QCOMPARE(summary.text(0, SummaryColOpening), u"14"_qs);
     QCOMPARE(summary.text(0, SummaryColReceived), u"5"_qs);
+
+    // A period typed back to front is refused, and the summary shown stays.
+    const QueryOutcome reversed = BuildMonthlySummary(db.connection(), summary, to, from);
+    QVERIFY(!reversed.done);
+    QCOMPARE(reversed.message, u"统计的起始日期晚于结束日期，请重新选择日期！"_qs);
+    QCOMPARE(summary.text(0, SummaryColCurrent), u"16"_qs);
 }
 
 void TestStockFigures::periodReadsOtherDateForms()
