@@ -25,6 +25,7 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 namespace mv {
 
@@ -179,6 +180,9 @@ void PrintSettingsWindow::setUpEvents()
     connect(control<QPushButton>(u"打印预览"_qs), &QPushButton::clicked, this,
             &PrintSettingsWindow::previewRequest);
     connect(control<QPushButton>(u"取消"_qs), &QPushButton::clicked, this, &QWidget::close);
+    // Escape cancels, as 取消 does.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
 }
 
 void PrintSettingsWindow::setStatisticsEnabled(bool on)

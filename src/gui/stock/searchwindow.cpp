@@ -7,6 +7,7 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 namespace mv {
 
@@ -46,6 +47,9 @@ SearchWindow::SearchWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(control<QPushButton>(this, u"搜索按钮1"_qs), &QPushButton::clicked, this,
             &SearchWindow::searchStock);
     connect(control<QPushButton>(this, u"按钮2"_qs), &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes the window, as its close button does.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
     // The first field of the tab order takes the focus when the window opens, and with it
     // its option, so the clerk can type at once.
     m_fields[0]->setFocus();

@@ -169,8 +169,10 @@ private slots:
         QCOMPARE(responder.lastText(), QStringLiteral("没有选择要进行统计的列！"));
         QCOMPARE(tabs->currentIndex(), 2);
         QVERIFY(w->isVisible());
-        w->close();
-        QTRY_VERIFY(!module->settingsWindow());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(control<QLineEdit>(w, QStringLiteral("字体大小")), Qt::Key_Escape);
+        QTRY_VERIFY(!module->settingsWindow()); // Escape cancels, as 取消 does
     }
 
     void formulaWindows()

@@ -283,6 +283,15 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     control<QPushButton>(window, u"按钮2"_qs)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
+
+    // Escape in a field closes the window as well.
+    window = new SearchWindow;
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(control<ComboBox>(window, u"名称_组合框"_qs)->lineEdit(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
 }
 
 void TestStockPage::monthlySummaryFromThePeriod()
