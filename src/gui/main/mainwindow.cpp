@@ -39,6 +39,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 
 namespace mv {
@@ -85,6 +86,12 @@ MainWindow::MainWindow(Connection& connection, Unstarted, QWidget* parent)
     findControls();
     m_client->installEventFilter(this);
     resize(def.width, def.height);
+    // Smaller than its design the window would lay the banner over the toolbar and cut off
+    // the documents' header fields: it shrinks no further than that, or than the screen.
+    QSize least(def.width, def.height);
+    if (const QScreen* shown = screen())
+        least = least.boundedTo(shown->availableSize());
+    setMinimumSize(least);
     move(50, 50);
 }
 

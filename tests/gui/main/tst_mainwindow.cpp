@@ -1,4 +1,5 @@
 #include "common/session.h"
+#include "forms/controldef.h"
 #include "gui/main/mainwindow.h"
 #include "gui/main/toolbarsets.h"
 #include "support/expectedtext.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -344,6 +346,13 @@ void TestMainWindow::layoutFollowsTheWindowSize()
         }
     }
     QVERIFY(mv::test::matchesExpected(lines.join(u'\n') + u'\n', u"mainwindow_layout.txt"_qs));
+
+    // Dragged smaller, the window stops at its designed size (or the screen's): below it the
+    // banner would cover the toolbar and the documents' header fields would be cut off.
+    const WindowDef& def = windowDef(u"MainWindow"_qs);
+    const QSize room = m_f->window->screen()->availableSize();
+    m_f->window->resize(300, 200);
+    QCOMPARE(m_f->window->size(), QSize(def.width, def.height).boundedTo(room));
 }
 
 QTEST_MAIN(TestMainWindow)
