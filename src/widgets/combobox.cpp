@@ -1,9 +1,11 @@
 #include "widgets/combobox.h"
 
 #include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
+#include <QToolTip>
 
 namespace mv {
 
@@ -34,6 +36,23 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
     keepTypedText(this);
     // Enter reports to the program; it must not add the typed text to the list.
     setInsertPolicy(QComboBox::NoInsert);
+}
+
+bool ComboBox::event(QEvent* event)
+{
+    // The mouse resting on a text cut short at the box's edge ("华南铝材有限…") shows it whole.
+    // A disabled box gets the event as well.
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && lineEdit()) {
+        const QString text = currentText();
+        const QLineEdit* edit = lineEdit();
+        const int room = edit->contentsRect().width() - edit->textMargins().left() -
+                         edit->textMargins().right() - 4; // the line edit's own margins
+        if (edit->fontMetrics().horizontalAdvance(text) > room) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+            return true;
+        }
+    }
+    return QComboBox::event(event);
 }
 
 void ComboBox::focusInEvent(QFocusEvent* event)

@@ -1,7 +1,8 @@
 #pragma once
 // An editable combo box that reports getting the focus and Enter typed in its text. It keeps
 // exactly what was typed: its list offers earlier values, but nothing completes the text by
-// itself ("华南" stays "华南" where "华南玻璃" is listed).
+// itself ("华南" stays "华南" where "华南玻璃" is listed). A text wider than the box shows
+// whole as a tool tip, on a read-only document's header too.
 
 #include <QComboBox>
 
@@ -24,6 +25,7 @@ signals:
     void enterPressed();
 
 protected:
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

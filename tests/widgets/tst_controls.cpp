@@ -13,12 +13,14 @@
 #include "widgets/statuspanes.h"
 #include "widgets/webpanel.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QToolTip>
 
 using namespace mv;
 
@@ -67,6 +69,22 @@ private slots:
         // Enter does not add the typed name to the list.
         QCOMPARE(combo->count(), 2);
         QCOMPARE(combo->currentText(), u"wang"_qs);
+
+        // A text wider than the box shows whole where the mouse rests, the box disabled too.
+        combo->setFixedWidth(70);
+        combo->setEnabled(false);
+        const auto restOn = [combo](const QString& text) {
+            QToolTip::hideText();
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+                return u"(an earlier tool tip stays)"_qs;
+            combo->setEditText(text);
+            const QPoint at = combo->lineEdit()->rect().center();
+            QHelpEvent help(QEvent::ToolTip, at, combo->lineEdit()->mapToGlobal(at));
+            QApplication::sendEvent(combo->lineEdit(), &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(restOn(u"华南铝材有限公司"_qs), u"华南铝材有限公司"_qs);
+        QCOMPARE(restOn(u"华南"_qs), QString());
     }
 
     void statusPanes()
