@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolTip>
+#include <QWheelEvent>
 
 namespace mv {
 
@@ -66,6 +67,14 @@ void ComboBox::keyPressEvent(QKeyEvent* event)
     QComboBox::keyPressEvent(event);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         emit enterPressed();
+}
+
+// A clerk scrolling the grid or the page with the pointer resting on a box would otherwise
+// change "合页" to another product, or the category, without a word. The list opens by a
+// click or Alt+Down, and the arrow keys step through it.
+void ComboBox::wheelEvent(QWheelEvent* event)
+{
+    event->ignore();
 }
 
 } // namespace mv

@@ -1,8 +1,9 @@
 #pragma once
 // An editable combo box that reports getting the focus and Enter typed in its text. It keeps
 // exactly what was typed: its list offers earlier values, but nothing completes the text by
-// itself ("华南" stays "华南" where "华南玻璃" is listed). A text wider than the box shows
-// whole as a tool tip, on a read-only document's header too.
+// itself ("华南" stays "华南" where "华南玻璃" is listed), and the mouse wheel turned over it
+// scrolls what lies under it instead of replacing the text with another item. A text wider
+// than the box shows whole as a tool tip, on a read-only document's header too.
 
 #include <QComboBox>
 
@@ -28,6 +29,7 @@ protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 } // namespace mv

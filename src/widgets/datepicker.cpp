@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 namespace mv {
 
@@ -13,6 +14,17 @@ DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent)
     setDisplayFormat(QStringLiteral("yyyy年M月d日"));
     setDate(clockToday());
     lineEdit()->installEventFilter(this);
+    // The wheel does not take the focus: a clerk scrolling past the picker would change the
+    // document's date (2026 to 2025 by one notch) without noticing.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void DatePicker::wheelEvent(QWheelEvent* event)
+{
+    if (hasFocus())
+        QDateEdit::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 bool DatePicker::eventFilter(QObject* watched, QEvent* event)

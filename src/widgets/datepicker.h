@@ -1,7 +1,7 @@
 #pragma once
 // A date picker with a calendar pop-up, showing dates as "2010年1月5日"; starts at today. A click
 // into the text selects the part clicked (year, month or day), so that digits typed next
-// replace it.
+// replace it. The mouse wheel steps the date only once the picker has the focus.
 
 #include <QDateEdit>
 
@@ -15,6 +15,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 } // namespace mv

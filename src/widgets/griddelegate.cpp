@@ -40,10 +40,8 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         return edit;
     }
     case DocumentGrid::CellKind::DropDown: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
-        keepTypedText(combo);
-        combo->setInsertPolicy(QComboBox::NoInsert);
+        // Editable, keeping the text as typed, not turned by the wheel.
+        auto* combo = new ComboBox(parent);
         setListItems(combo, m_grid->dropDownItems(index.column()));
         return combo;
     }

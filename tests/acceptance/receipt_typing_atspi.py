@@ -3,7 +3,7 @@
 cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
 toolbar button is clicked. A supplier and an item that start like known ones keep what was
 typed; Tab leads from the supplier to the category and the first line; a cell clicked again
-right after it was typed takes its correction; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
+right after it was typed takes its correction; the mouse wheel changes no typed value; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
@@ -25,6 +25,10 @@ def seed(home):
                   "制单人, 日期, 正负, 单据号, 备注) VALUES ('A10', 'X', '20', 'pc', '1', "
                   "'华南玻璃', 'metal', 'admin', '2024-01-05', '入库', '00000001', '')")
     execute(home, "INSERT INTO ycldate (单号, 出入) VALUES ('00000001', '入')")
+    # A requisition that puts a second item, A20, on the product list.
+    execute(home, "INSERT INTO yclnote (原材料名字, 型号, 数量, 单位, 供应单位, 分类, 制单人, 日期, "
+                  "正负, 单据号, 备注) VALUES ('A20', 'Y', '1', 'pc', '一号楼', 'metal', 'admin', "
+                  "'2024-01-04', '出库', '00000001', '')")
 
 
 def lines(home, number):
@@ -74,6 +78,11 @@ def drive(run):
         # Corrected at once: the cell just typed is clicked again and typed over.
         press_keys(KEY_RETURN)
         type_in_cell(grid, 1, 0, "A1")
+        # The wheel turned over the cell being typed, the supplier and the date changes none of
+        # them, though the lists offer A10, A20 and 华南玻璃.
+        for node in (grid_cell(grid, 1, 0), find(main, description="编辑框_单位入库"),
+                     find(main, description="YCLRK_日期框")):
+            click(node, "b5c")
         type_in_cell(grid, 1, 2, "5")
         type_in_cell(grid, 1, 3, "pc")
         type_in_cell(grid, 1, 4, "2.5")
@@ -89,6 +98,8 @@ def drive(run):
         assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注"), SECOND], \
             lines(home, "00000002")
         assert combo_text(main, "编辑框_单位入库") == "华南"
+        assert execute(home, "SELECT DISTINCT 日期 FROM yclnote WHERE 单据号='00000002'") == \
+            [("2024-01-05",)]
         wait_for(lambda: grid_cell(grid, 3, 0).name == "合计 ：15.50    ", what="the totals row")
 
         # The receipt just saved is modified at once; the quantity typed last is stored.
@@ -136,7 +147,7 @@ def drive(run):
                           what="the exit question")
         click(find_button(dialog, "是", "Yes"))
         wait_for(lambda: program.poll() is not None, what="the program to end")
-        assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 3
+        assert execute(home, "SELECT COUNT(*) FROM yclnote")[0][0] == 4
     finally:
         run.stop()
 

@@ -21,8 +21,22 @@
 #include <QTest>
 #include <QThread>
 #include <QToolTip>
+#include <QWheelEvent>
 
 using namespace mv;
+
+namespace {
+
+// One notch of the mouse wheel, turned down over the middle of WIDGET.
+void turnWheel(QWidget* widget)
+{
+    const QPointF at = QRectF(widget->rect()).center();
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+} // namespace
 
 class TestControls : public QObject
 {
@@ -85,6 +99,13 @@ private slots:
         };
         QCOMPARE(restOn(u"华南铝材有限公司"_qs), u"华南铝材有限公司"_qs);
         QCOMPARE(restOn(u"华南"_qs), QString());
+
+        // The wheel turned over the box leaves the typed text, though the list has others.
+        combo->setEnabled(true);
+        combo->addItem(u"华南玻璃"_qs);
+        combo->setFocus();
+        turnWheel(combo);
+        QCOMPARE(combo->currentText(), u"华南"_qs);
     }
 
     void statusPanes()
@@ -176,6 +197,19 @@ private slots:
         clickCharacter(7);
         QTest::keyClicks(&picker, u"9"_qs);
         QCOMPARE(picker.date(), QDate(2011, 1, 9));
+
+        // The wheel steps the date only once the picker has the focus.
+        QLineEdit other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        turnWheel(&picker);
+        QCOMPARE(picker.date(), QDate(2011, 1, 9));
+        picker.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        picker.setFocus();
+        turnWheel(&picker);
+        QVERIFY(picker.date() != QDate(2011, 1, 9));
     }
 
     void nonVisualStaysHidden()
