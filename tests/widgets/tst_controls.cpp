@@ -3,6 +3,7 @@
 // non-visual stand-in.
 
 #include "common/oledate.h"
+#include "support/pointer.h"
 #include "widgets/colourpicker.h"
 #include "widgets/combobox.h"
 #include "widgets/datepicker.h"
@@ -13,30 +14,14 @@
 #include "widgets/statuspanes.h"
 #include "widgets/webpanel.h"
 
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <QToolTip>
-#include <QWheelEvent>
 
 using namespace mv;
-
-namespace {
-
-// One notch of the mouse wheel, turned down over the middle of WIDGET.
-void turnWheel(QWidget* widget)
-{
-    const QPointF at = QRectF(widget->rect()).center();
-    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &wheel);
-}
-
-} // namespace
 
 class TestControls : public QObject
 {
@@ -88,14 +73,8 @@ private slots:
         combo->setFixedWidth(70);
         combo->setEnabled(false);
         const auto restOn = [combo](const QString& text) {
-            QToolTip::hideText();
-            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
-                return u"(an earlier tool tip stays)"_qs;
             combo->setEditText(text);
-            const QPoint at = combo->lineEdit()->rect().center();
-            QHelpEvent help(QEvent::ToolTip, at, combo->lineEdit()->mapToGlobal(at));
-            QApplication::sendEvent(combo->lineEdit(), &help);
-            return QToolTip::isVisible() ? QToolTip::text() : QString();
+            return test::toolTipAt(combo->lineEdit(), combo->lineEdit()->rect().center());
         };
         QCOMPARE(restOn(u"华南铝材有限公司"_qs), u"华南铝材有限公司"_qs);
         QCOMPARE(restOn(u"华南"_qs), QString());
@@ -104,7 +83,7 @@ private slots:
         combo->setEnabled(true);
         combo->addItem(u"华南玻璃"_qs);
         combo->setFocus();
-        turnWheel(combo);
+        test::turnWheel(combo);
         QCOMPARE(combo->currentText(), u"华南"_qs);
     }
 
@@ -203,12 +182,12 @@ private slots:
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        turnWheel(&picker);
+        test::turnWheel(&picker);
         QCOMPARE(picker.date(), QDate(2011, 1, 9));
         picker.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&picker));
         picker.setFocus();
-        turnWheel(&picker);
+        test::turnWheel(&picker);
         QVERIFY(picker.date() != QDate(2011, 1, 9));
     }
 
