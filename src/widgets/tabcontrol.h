@@ -1,5 +1,6 @@
 #pragma once
-// A tab control whose pages have no layout: their children sit at fixed positions.
+// A tab control whose pages have no layout: their children sit at fixed positions. Its tabs
+// change by a click, not by the mouse wheel turned over them.
 
 #include <QTabWidget>
 

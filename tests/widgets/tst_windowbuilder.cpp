@@ -2,6 +2,7 @@
 // second pass, a tab control without pages, combo kinds, tab order, menus, a missing control.
 
 #include "forms/windowbuilder.h"
+#include "support/pointer.h"
 #include "widgets/combobox.h"
 #include "widgets/nonvisualcontrol.h"
 #include "widgets/tabcontrol.h"
@@ -118,6 +119,8 @@ private slots:
 
         auto* tabs = control<TabControl>(&host, u"选择夹1"_qs);
         QCOMPARE(tabs->count(), 2);
+        test::turnWheel(tabs->tabBar()); // a tab changes by a click only
+        QCOMPARE(tabs->currentIndex(), 0);
         auto* group = control<QGroupBox>(&host, u"分组框1"_qs);
         QCOMPARE(group->parentWidget(), tabs->page(1));
         QCOMPARE(control<QLabel>(&host, u"标签1"_qs)->parentWidget(), group);
