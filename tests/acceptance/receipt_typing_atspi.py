@@ -3,7 +3,7 @@
 cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
 toolbar button is clicked. A supplier and an item that start like known ones keep what was
 typed; Tab leads from the supplier to the category and the first line; a cell clicked again
-right after it was typed takes its correction; the mouse wheel changes no typed value; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
+right after it was typed takes its correction; neither the mouse wheel nor Down changes a typed value; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
@@ -13,7 +13,8 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, assert_still_running, clear_and_type, click, combo_text,
-                           execute, find, find_button, grid_cell, is_enabled, KEY_RETURN, KEY_TAB,
+                           execute, find, find_button, grid_cell, is_enabled, KEY_DOWN, KEY_RETURN,
+                           KEY_TAB,
                            log_in,
                            message_box, open_dialog, press_keys, read_message, text_of,
                            toolbar_button, type_in_cell, type_text, wait_for)
@@ -78,8 +79,9 @@ def drive(run):
         # Corrected at once: the cell just typed is clicked again and typed over.
         press_keys(KEY_RETURN)
         type_in_cell(grid, 1, 0, "A1")
-        # The wheel turned over the cell being typed, the supplier and the date changes none of
-        # them, though the lists offer A10, A20 and 华南玻璃.
+        # Neither Down in the cell being typed nor the wheel turned over it, the supplier and
+        # the date changes what was typed, though the lists offer A10, A20 and 华南玻璃.
+        press_keys(KEY_DOWN)
         for node in (grid_cell(grid, 1, 0), find(main, description="编辑框_单位入库"),
                      find(main, description="YCLRK_日期框")):
             click(node, "b5c")

@@ -117,6 +117,17 @@ private slots:
         // Writes by the program are no edits.
         grid.setCellText(1, 2, u"备注文字"_qs);
         QCOMPARE(edited.count(), 1);
+
+        // Down after a name typed goes on to the next line with the name as typed; the list
+        // has other names to step to.
+        grid.insertRowAt(3);
+        grid.setCurrentCell(2, 0);
+        typeKeys(grid, "x");
+        auto* editor = qobject_cast<QComboBox*>(grid.indexWidget(grid.currentIndex()));
+        QVERIFY(editor);
+        QTest::keyClick(editor->lineEdit(), Qt::Key_Down);
+        QCOMPARE(grid.cellText(2, 0), u"x"_qs);
+        QCOMPARE(grid.currentRow(), 3);
     }
 
     void readOnly()
