@@ -68,13 +68,14 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 bool GridDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    // An editable combo box steps to its next item on Down: a clerk who typed 合页 and pressed
-    // Down to go on to the next line got another product in the cell instead.
+    // An editable combo box steps to its next item on Down (and Page Down): a clerk who typed
+    // 合页 and pressed Down to go on to the next line got another product in the cell instead.
     auto* combo = qobject_cast<QComboBox*>(watched);
     if (combo && event->type() == QEvent::KeyPress && !combo->view()->isVisible()) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
-            !(key->modifiers() & Qt::AltModifier)) {
+        const bool moves = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                           key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+        if (moves && !(key->modifiers() & Qt::AltModifier)) {
             // The grid moves its cursor, which hands the typed text to the cell first.
             QKeyEvent move(QEvent::KeyPress, key->key(), key->modifiers());
             QCoreApplication::sendEvent(m_grid, &move);

@@ -22,8 +22,8 @@ public:
                       const QModelIndex& index) const override;
 
 protected:
-    // Up and Down in a drop-down cell move to the line above or below, as in the other cells,
-    // keeping what was typed; the list opens with Alt+Down.
+    // Up and Down (and the page keys) in a drop-down cell move to the line above or below, as
+    // in the other cells, keeping what was typed; the list opens with Alt+Down.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -128,6 +128,10 @@ private slots:
         QTest::keyClick(editor->lineEdit(), Qt::Key_Down);
         QCOMPARE(grid.cellText(2, 0), u"x"_qs);
         QCOMPARE(grid.currentRow(), 3);
+        typeKeys(grid, "y"); // and Page Up likewise
+        editor = qobject_cast<QComboBox*>(grid.indexWidget(grid.currentIndex()));
+        QTest::keyClick(editor->lineEdit(), Qt::Key_PageUp);
+        QCOMPARE(grid.cellText(3, 0), u"y"_qs);
     }
 
     void readOnly()
