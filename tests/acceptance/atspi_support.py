@@ -104,6 +104,7 @@ def press(node):
 
 
 KEY_DOWN = 0xff54
+KEY_ESCAPE = 0xff1b
 KEY_RETURN = 0xff0d
 KEY_SPACE = 0x0020
 KEY_TAB = 0xff09

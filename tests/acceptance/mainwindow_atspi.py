@@ -9,8 +9,8 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
-                           execute, find, is_showing, KEY_DOWN, KEY_RETURN, log_in, open_dialog,
-                           press, press_keys, type_keys, wait_for)
+                           execute, find, is_showing, KEY_DOWN, KEY_ESCAPE, KEY_RETURN, log_in,
+                           open_dialog, press, press_keys, type_keys, wait_for)
 
 
 def stock_list(main_window):
@@ -94,16 +94,20 @@ def main():
             rows = count_rows(home, "ycl")
             assert rows == expected, "%s: %d rows in ycl, expected %d" % (button, rows, expected)
 
-        # The search window opens, closes with 退出, and closing it by the window leaves the
-        # main window running too.
-        for _ in range(2):
+        # The search window opens and closes with 退出, then with Escape typed in a field; the
+        # main window keeps running.
+        for close_by_escape in (False, True):
             click(wait_for(lambda: find(main_window, description="辅_工具条_14"), what="查找"))
             search = wait_for(lambda: find(app, description="SearchWindow"), what="SearchWindow")
             click(wait_for(lambda: find(search, description="搜索按钮1"), what="搜索按钮1"))
             if open_dialog(app):
                 answer_message(app, "请选择一个选项，输入你要查找的名称，然后再搜索。", "确定")
             assert_still_running(program, app, "SearchWindow")
-            click(wait_for(lambda: find(search, description="按钮2"), what="退出"))
+            if close_by_escape:
+                click(wait_for(lambda: find(search, description="名称_组合框"), what="名称"))
+                press_keys(KEY_ESCAPE)
+            else:
+                click(wait_for(lambda: find(search, description="按钮2"), what="退出"))
             wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
             assert_still_running(program, app)
 

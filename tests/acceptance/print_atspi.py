@@ -13,7 +13,7 @@ import sys
 
 import pyatspi
 
-from atspi_support import (KEY_BACKSPACE, KEY_SPACE, ProgramRun, click, find, press, press_keys,
+from atspi_support import (KEY_BACKSPACE, KEY_ESCAPE, KEY_SPACE, ProgramRun, click, find, press, press_keys,
                            text_of, type_into, type_text, wait_for)
 
 
@@ -107,6 +107,16 @@ def main():
         wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
         assert not find(app, description="PrintSettingsWindow"), "settings window left open"
         wait_for(lambda: find(main_window, description="超级列表框1"), what="the stock list")
+        assert program.poll() is None, "the program ended"
+
+        # Opened again, the settings window closes with Escape, as with 取消.
+        click(wait_for(lambda: find(main_window, description="辅_工具条_0"), what="打印"))
+        settings = wait_for(lambda: find(app, description="PrintSettingsWindow"),
+                            what="PrintSettingsWindow")
+        click(wait_for(lambda: find(settings, description="标题"), what="标题"))
+        press_keys(KEY_ESCAPE)
+        wait_for(lambda: not find(app, description="PrintSettingsWindow"),
+                 what="the settings window to close on Escape")
         assert program.poll() is None, "the program ended"
 
         # The first preview saved nothing: "ID" is 0. The data is untouched.
