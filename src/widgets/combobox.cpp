@@ -10,12 +10,6 @@
 
 namespace mv {
 
-void keepTypedText(QComboBox* box)
-{
-    if (box->lineEdit())
-        box->lineEdit()->setCompleter(nullptr);
-}
-
 void setListItems(QComboBox* box, const QStringList& items)
 {
     box->clear();
@@ -34,7 +28,8 @@ void setListItems(QComboBox* box, const QStringList& items)
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
-    keepTypedText(this);
+    // No inline completion: the text is what the user typed or picked from the list.
+    lineEdit()->setCompleter(nullptr);
     // Enter reports to the program; it must not add the typed text to the list.
     setInsertPolicy(QComboBox::NoInsert);
 }

@@ -9,9 +9,6 @@
 
 namespace mv {
 
-// Drops the inline completion an editable QComboBox brings along, so that the text is what
-// the user typed or picked from the list.
-void keepTypedText(QComboBox* box);
 // Replaces the items and opens the list wide enough for the longest one, unelided.
 void setListItems(QComboBox* box, const QStringList& items);
 
