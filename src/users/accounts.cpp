@@ -168,6 +168,27 @@ AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRig
         QStringLiteral("已修改用户『%1』的权限，该用户下次登录时生效。").arg(account->name));
 }
 
+std::optional<AccountOutcome> renameRefusal(const Account& chosen, const QString& typedName)
+{
+    if (typedName == chosen.name)
+        return std::nullopt;
+    return refused(QStringLiteral("所选用户是『%1』，用户名不能修改；要添加新用户，请点击“添加”。")
+                       .arg(chosen.name),
+                   AccountField::Name);
+}
+
+std::optional<AccountOutcome> rightsChangeRefusal(const Account& chosen, const QString& typedName,
+                                                  const QString& typedPassword)
+{
+    if (auto refusal = renameRefusal(chosen, typedName))
+        return refusal;
+    if (typedPassword.isEmpty())
+        return std::nullopt;
+    return refused(
+        QStringLiteral("“修改”只修改权限；要修改『%1』的密码，请点击“重置密码”。").arg(chosen.name),
+        AccountField::Password);
+}
+
 std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qint64 number,
                                               const QString& currentUser)
 {

@@ -58,6 +58,14 @@ AccountOutcome addAccount(Connection& connection, const NewAccount& account);
 
 AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight);
 
+// 修改 and 重置密码 act on the account chosen in the list, and names are never changed (the
+// documents keep them as typed): the refusal when the name box no longer holds the chosen
+// account's name, so that a name typed over it is not taken for the account meant. For 修改,
+// which stores the rights only, also when a password was typed, which it would drop.
+std::optional<AccountOutcome> renameRefusal(const Account& chosen, const QString& typedName);
+std::optional<AccountOutcome> rightsChangeRefusal(const Account& chosen, const QString& typedName,
+                                                  const QString& typedPassword);
+
 // The refusal of deleting account `number` from `accounts` (as listAccounts returns them):
 // the administrator and currentUser (the user logged in) stay; none when it may go.
 std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qint64 number,

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """On the demonstration data, the administrator adds a clerk without the audit right in 用户管理,
-clicking and typing as a person does and answering its real message boxes. After a restart the clerk logs in with the password as typed, finds 用户管理
-disabled and is refused the audit of a requisition; the administrator grants the right and
-the clerk, logging in again, audits it. Run by run_atspi.sh inside a private X server and
+clicking and typing as a person does and answering its real message boxes. Through 系统 →
+重新登录 the clerk logs in with the password as typed, finds 用户管理 disabled and is refused
+the audit of a requisition; after a restart the administrator, refused a name typed over the
+clerk's, grants the right and the clerk, logging in again, audits it. Run by run_atspi.sh inside a private X server and
 D-Bus session."""
 
 import sys
@@ -10,8 +11,8 @@ import sys
 import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, clear_and_type, click,
-                           execute, find, log_in, press, read_message, text_of, type_text,
-                           wait_for)
+                           execute, find, is_showing, log_in, press, read_message, text_of,
+                           type_text, wait_for)
 
 CLERK = "李四"
 PASSWORD = "pw'1,a=b"
@@ -31,6 +32,7 @@ class Session:
     """One run of the program, logged in as USER."""
 
     def __init__(self, run, user, password, *arguments):
+        self.home = run.home
         self.program, self.app = run.start(*arguments)
         log_in(self.app, user, password)
         self.main = wait_for(lambda: find(self.app, description="MainWindow"), what="MainWindow")
@@ -49,6 +51,20 @@ class Session:
         wait_for(lambda: not find(self.app, description="UserManagementWindow"),
                  what="用户管理 to close")
         assert_still_running(self.program, self.app)
+
+    def log_in_again(self, user, password):
+        """系统 → 重新登录 clicked; USER types his name and password into the login window."""
+        click(self.control("系统"))
+        click(self.control("系统_重新登录"))
+        wait_for(lambda: not find(self.app, description="MainWindow"), what="the main window gone")
+        for box, text in (("用户_组合框", user), ("编辑框2", password)):
+            field = wait_for(lambda: find(self.app, description=box), what=box)
+            wait_for(lambda: is_showing(field), what=box + " shown")
+            click(field)
+            type_text(text)
+        click(self.control("按钮2", self.app))
+        self.main = wait_for(lambda: find(self.app, description="MainWindow"), what="MainWindow")
+        return self
 
     def audit_latest_requisition(self):
         click(self.control("工具条1_1"))
@@ -82,6 +98,13 @@ def grant_audit_right(session):
     click(field("超级列表框_用户").queryTable().getAccessibleAt(1, 1))
     wait_for(lambda: text_of(field("编辑框_用户名")) == CLERK, what="the clerk chosen")
     click(field("选择框_审核"))
+    # A name typed over the chosen one is no rename: refused, nothing stored.
+    clear_and_type(field("编辑框_用户名"), "王五")
+    click(field("按钮_修改"))
+    answer_message(session.app, "所选用户是『%s』，用户名不能修改；要添加新用户，请点击“添加”。"
+                   % CLERK, "确定")
+    assert execute(session.home, "select ycl审核 from user where 编号=2") == [("",)]
+    clear_and_type(field("编辑框_用户名"), CLERK)
     click(field("按钮_修改"))
     answer_message(session.app, "已修改用户『%s』的权限，该用户下次登录时生效。" % CLERK, "确定")
     session.close_user_management(window)
@@ -97,9 +120,7 @@ def main():
         assert rows[1:] == [(2, CLERK, PASSWORD, "", "")], rows
         # The latest requisition waits for its audit.
         execute(home, "update ycldate set 审核=NULL where 出入='出' and 单号=" + LATEST_REQUISITION)
-        admin.end()
-
-        clerk = Session(run, CLERK, PASSWORD)
+        clerk = admin.log_in_again(CLERK, PASSWORD)
         assert not enabled(clerk.control("用户_用户管理")), "用户管理 is enabled for a clerk"
         clerk.audit_latest_requisition()
         assert read_message(clerk.app) == "当前用户没有权限审核，请让系统管理员添加权限！"

@@ -246,6 +246,8 @@ void MainWindow::setUpMenus()
     const auto action = [this](const QString& key) { return control<QAction>(this, key); };
     connect(action(QStringLiteral("系统_退出")), &QAction::triggered, this,
             &MainWindow::requestExit);
+    connect(action(QStringLiteral("系统_重新登录")), &QAction::triggered, this,
+            &MainWindow::requestLogInAgain);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
     connect(action(QStringLiteral("用户_修改密码")), &QAction::triggered, this,
             &MainWindow::changePassword);
@@ -441,12 +443,25 @@ void MainWindow::showAbout()
     msgBox(aboutText(), MsgOkInfo, QStringLiteral("关于-Morvane"));
 }
 
-bool MainWindow::confirmExit()
+bool MainWindow::confirmLeaving(const QString& leaving)
 {
     if (m_exiting || !m_documentPages || !m_documentPages->hasUnsavedDocument())
         return true;
-    return msgBox(QStringLiteral("当前单据尚未保存，确定要退出吗？"), MsgYesNo,
+    return msgBox(QStringLiteral("当前单据尚未保存，确定要%1吗？").arg(leaving), MsgYesNo,
                   QStringLiteral("询问")) == AnswerYes;
+}
+
+bool MainWindow::confirmExit()
+{
+    return confirmLeaving(QStringLiteral("退出"));
+}
+
+void MainWindow::requestLogInAgain()
+{
+    if (!confirmLeaving(QStringLiteral("重新登录")))
+        return;
+    m_exiting = true; // this window goes: closing it asks nothing more
+    emit logInAgainRequested();
 }
 
 void MainWindow::finishExit()

@@ -77,10 +77,15 @@ public slots:
     // Ends the program; while a document being added or modified has unsaved changes, only
     // when the clerk confirms.
     void requestExit();
+    // 重新登录: once the clerk confirms leaving a document with unsaved changes, asks the login
+    // window to take over (see logInAgainRequested()).
+    void requestLogInAgain();
 
 signals:
     // Emitted when the program is asked to end (close, 退出, toolbar button 9).
     void exitRequested();
+    // The clerk chose 重新登录: the login window shows again and this window is to go.
+    void logInAgainRequested();
     // A restore replaced the data of the open database: pages showing data reload it.
     void databaseReplaced();
 
@@ -99,8 +104,9 @@ private:
     void setUpDatabaseMenu();
     void startHomePageThread();
     void applySet(ButtonSet set);
-    // Asks "当前单据尚未保存，确定要退出吗？" when a document has unsaved changes; true when the
-    // program may end.
+    // Asks "当前单据尚未保存，确定要<leaving>吗？" when a document has unsaved changes; true
+    // when it may be left.
+    bool confirmLeaving(const QString& leaving);
     bool confirmExit();
     void finishExit();
 

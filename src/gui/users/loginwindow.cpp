@@ -1,6 +1,7 @@
 #include "gui/users/loginwindow.h"
 
 #include "common/messages.h"
+#include "common/session.h"
 #include "forms/windowbuilder.h"
 #include "gui/main/appearance.h"
 #include "gui/main/mainwindow.h"
@@ -121,7 +122,21 @@ void LoginWindow::tryLogin()
                        : std::make_unique<MainWindow>(m_connection, MainWindow::Unstarted{});
     m_mainWindow->start(this);
     connect(m_mainWindow.get(), &MainWindow::exitRequested, this, &LoginWindow::exitRequested);
+    connect(m_mainWindow.get(), &MainWindow::logInAgainRequested, this, &LoginWindow::showAgain,
+            Qt::QueuedConnection); // after the menu item's slot has returned
     m_mainWindow->show();
+}
+
+void LoginWindow::showAgain()
+{
+    m_mainWindow.reset(); // with its pages and secondary windows
+    session() = Session{};
+    m_passwordEdit->clear();
+    fillUserList();              // accounts may have been added or deleted meanwhile
+    m_preparationQueued = false; // the next main window is built once this one is drawn
+    show();
+    activateWindow();
+    m_userBox->setFocus();
 }
 
 void LoginWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 // The first window: opens the database, offers the user names and checks the login. It
-// owns the program's one database connection and stays alive, hidden, after the login.
+// owns the program's one database connection and stays alive, hidden, after the login, to
+// show again when the clerk chooses 重新登录.
 
 #include "db/connection.h"
 #include "db/datastore.h"
@@ -49,6 +50,9 @@ protected:
 private:
     void fillUserList();
     void prepareMainWindow();
+    // 重新登录: the main window goes (its successor is built for the next login) and this
+    // window shows again, the user list read anew.
+    void showAgain();
 
     Connection m_connection;
     bool m_databaseOpen = false;

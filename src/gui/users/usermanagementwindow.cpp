@@ -147,6 +147,10 @@ void UserManagementWindow::changeClicked()
     if (refuseWithoutChoice())
         return;
     const Account account = *chosenAccount();
+    if (const auto refusal = rightsChangeRefusal(account, m_name->text(), m_password->text())) {
+        report(*refusal);
+        return;
+    }
     if (compareTexts(account.name, session().currentUser) == 0 &&
         msgBox(QStringLiteral("您正在修改自己的账户的权限，确定要修改吗？"), MsgYesNo,
                QStringLiteral("修改提示")) != AnswerYes)
@@ -179,6 +183,10 @@ void UserManagementWindow::resetPasswordClicked()
     if (refuseWithoutChoice())
         return;
     const Account account = *chosenAccount();
+    if (const auto refusal = renameRefusal(account, m_name->text())) {
+        report(*refusal);
+        return;
+    }
     if (report(resetPassword(m_connection, account.number, m_password->text(),
                              m_passwordAgain->text()))) {
         m_password->clear();

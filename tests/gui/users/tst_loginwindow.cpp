@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +32,7 @@ private slots:
     void refusals();
     void hiddenFirstAccountLogsInWhenTyped();
     void mainWindowBuiltWhileTypingIsTheOneStarted();
+    void logInAgainAsAnotherUser();
     void rightsNeedExactlyYes_data();
     void rightsNeedExactlyYes();
     void enterMovesFocusThenLogsIn();
@@ -191,6 +193,26 @@ void TestLoginWindow::mainWindowBuiltWhileTypingIsTheOneStarted()
     QCOMPARE(m_login->mainWindow(), prepared);
     QVERIFY(prepared->isVisible());
     QCOMPARE(mainWindows().size(), 1);
+}
+
+void TestLoginWindow::logInAgainAsAnotherUser()
+{
+    open();
+    typeAndLogIn(QStringLiteral("admin"), QStringLiteral("admin"));
+    QPointer<MainWindow> first = m_login->mainWindow();
+    QVERIFY(first);
+    addUser(2, QStringLiteral("张三"), QStringLiteral("x"), {}, {});
+    first->built().menuActions.value(QStringLiteral("系统_重新登录"))->trigger();
+    QTRY_VERIFY(!first);
+    QVERIFY(m_login->isVisible());
+    QVERIFY(m_password->text().isEmpty());
+    QVERIFY(session().currentUser.isEmpty());
+    QCOMPARE(m_user->findText(QStringLiteral("张三")), 0); // the account added meanwhile
+    typeAndLogIn(QStringLiteral("张三"), QStringLiteral("x"));
+    QVERIFY(m_login->mainWindow() && m_login->mainWindow()->isVisible());
+    QVERIFY(m_login->isHidden());
+    QCOMPARE(session().currentUser, QStringLiteral("张三"));
+    QVERIFY(!m_login->mainWindow()->built().menuActions.value(u"用户_用户管理"_qs)->isEnabled());
 }
 
 void TestLoginWindow::rightsNeedExactlyYes_data()

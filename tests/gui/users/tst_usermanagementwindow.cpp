@@ -29,6 +29,7 @@ private slots:
     void addRefusalsFocusTheField_data();
     void addRefusalsFocusTheField();
     void questionsBeforeDeletingAndChangingOneself();
+    void changesKeepToTheChosenAccount();
 };
 
 namespace {
@@ -138,6 +139,34 @@ void TestUserManagementWindow::questionsBeforeDeletingAndChangingOneself()
     QCOMPARE(f.responder.messages.at(1).text, u"确定要删除用户『张三』吗？"_qs);
     QCOMPARE(f.responder.messages.at(1).title, u"删除提示"_qs);
     QCOMPARE(f.column(1), QStringList{u"admin"_qs});
+}
+
+void TestUserManagementWindow::changesKeepToTheChosenAccount()
+{
+    // A name typed over the chosen 张三 is neither a rename nor another account to reset, and
+    // a password typed for 修改 is not dropped without a word: nothing is stored.
+    Fixture f;
+    f.choose(1);
+    auto* name = f.get<EditBox>("编辑框_用户名");
+    auto* password = f.get<EditBox>("编辑框_密码");
+    QTest::keyClicks(name, u"2"_qs);
+    QTest::keyClicks(password, u"new"_qs);
+    QTest::keyClicks(f.get<EditBox>("编辑框_密码确认"), u"new"_qs);
+    f.get<QCheckBox>("选择框_数据操作")->setChecked(true);
+    f.click("按钮_修改");
+    f.click("按钮_重置密码");
+    QCOMPARE(f.responder.messages.size(), 2);
+    QCOMPARE(f.responder.messages.at(1).text,
+             u"所选用户是『张三』，用户名不能修改；要添加新用户，请点击“添加”。"_qs);
+    name->setText(u"张三"_qs);
+    f.click("按钮_修改");
+    QCOMPARE(f.responder.lastText(),
+             u"“修改”只修改权限；要修改『张三』的密码，请点击“重置密码”。"_qs);
+    QCOMPARE(f.column(1), (QStringList{u"admin"_qs, u"张三"_qs}));
+    QCOMPARE(f.column(3), (QStringList{u"是"_qs, u"否"_qs}));
+    const auto rows = f.store.connection().query(u"select 密码 from [user] where 编号=2"_qs, true);
+    QVERIFY(rows);
+    QCOMPARE(rows->field(u"密码"_qs), u"x"_qs);
 }
 
 QTEST_MAIN(TestUserManagementWindow)
