@@ -111,6 +111,12 @@ def main():
             wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
             assert_still_running(program, app)
 
+        # 帮助 → 帮助, clicked, shows the guide of the home page.
+        click(find(main_window, description="帮助"))
+        click(wait_for(lambda: find(main_window, description="帮助_帮助"), what="帮助_帮助"))
+        guide = wait_for(lambda: find(main_window, description="超文本浏览框1"), what="the guide")
+        wait_for(lambda: is_showing(guide), what="the guide shown")
+
         # The program still ends through 退出.
         click(wait_for(lambda: find(main_window, description="工具条1_9"), what="退出"))
         wait_for(lambda: program.poll() is not None, what="the program to end")

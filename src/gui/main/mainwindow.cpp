@@ -249,6 +249,8 @@ void MainWindow::setUpMenus()
     connect(action(QStringLiteral("系统_重新登录")), &QAction::triggered, this,
             &MainWindow::requestLogInAgain);
     connect(action(QStringLiteral("帮助_关于")), &QAction::triggered, this, &MainWindow::showAbout);
+    // The home page is the program's guide.
+    connect(action(QStringLiteral("帮助_帮助")), &QAction::triggered, this, &MainWindow::showHome);
     connect(action(QStringLiteral("用户_修改密码")), &QAction::triggered, this,
             &MainWindow::changePassword);
     QAction* userManagement = action(QStringLiteral("用户_用户管理"));
@@ -291,10 +293,7 @@ void MainWindow::setUpBanner()
 {
     m_banner->setPixmap(bannerPicture(m_banner->size()));
     m_banner->setCursor(Qt::PointingHandCursor);
-    connect(m_banner, &PictureBox::leftButtonDown, this, [this] {
-        showPage(PageHome);
-        m_auxBar->hide();
-    });
+    connect(m_banner, &PictureBox::leftButtonDown, this, &MainWindow::showHome);
     // The period pickers start at the first of this month and today.
     const QDate today = clockToday();
     m_from->setDate(QDate(today.year(), today.month(), 1));
@@ -327,6 +326,12 @@ int MainWindow::currentPage() const
 void MainWindow::showPage(int page)
 {
     m_tabs->setCurrentIndex(page);
+}
+
+void MainWindow::showHome()
+{
+    showPage(PageHome);
+    m_auxBar->hide();
 }
 
 void MainWindow::applySet(ButtonSet set)

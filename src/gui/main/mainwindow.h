@@ -59,6 +59,8 @@ public:
     const BuiltWindow& built() const { return m_built; }
     int currentPage() const;
     void showPage(int page);
+    // The home page with its guide, without a page's toolbar (the banner, 帮助 → 帮助).
+    void showHome();
 
     // Re-applies the layout for the current size (also done on every size change).
     void relayout();

@@ -249,6 +249,10 @@ void TestMainWindow::bannerAndBackButtons()
     QTest::mouseClick(control<PictureBox>("图片框2"), Qt::LeftButton);
     QCOMPARE(m_f->window->currentPage(), int(PageHome));
     QVERIFY(aux()->isHidden());
+    m_f->window->onMainButton(MainStock);
+    m_f->window->built().menuActions.value(u"帮助_帮助"_qs)->trigger();
+    QCOMPARE(m_f->window->currentPage(), int(PageHome));
+    QVERIFY(aux()->isHidden());
 
     m_f->window->showPage(PageMovements);
     QTest::mouseClick(control<QPushButton>("按钮3"), Qt::LeftButton);
