@@ -15,9 +15,9 @@ import openpyxl
 import pyatspi
 import xlrd
 
-from atspi_support import (ProgramRun, answer_dialog, clear_and_type, click, find, find_button,
-                           log_in, open_dialog, press, text_of, toolbar_button,
-                           type_into, type_text, wait_for)
+from atspi_support import (ProgramRun, answer_dialog, clear_and_type, click, find,
+                           find_button, log_in, open_dialog, press, text_of, toolbar_button,
+                           type_in_cell, type_into, type_text, wait_for)
 
 STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
 
@@ -122,7 +122,14 @@ def main():
                        "VALUES ('99999999', '入库', '2020-01-01', '验收新物料', 'X', '5')")
         assert line_count(database) == lines + 1
 
+        # A receipt being typed: the restore asks before it drops the form.
+        click(toolbar_button(main_window, "工具条1", 0))
+        click(toolbar_button(main_window, "辅_工具条", 3))
+        grid = wait_for(lambda: find(main_window, description="显示数据"), what="the receipt grid")
+        type_in_cell(grid, 1, 0, "A1")
         run_menu_item(app, main_window, "系统", "系统_数据恢复")
+        question = answer_dialog(app, "the question on the form", "是", "Yes")
+        assert "当前单据尚未保存，确定要恢复数据吗？" in question, question
         chooser = wait_for(lambda: open_dialog(app), what="the backup list")
         wait_for(lambda: find(chooser, role=pyatspi.ROLE_LIST_ITEM) or
                  find(chooser, role=pyatspi.ROLE_TABLE_CELL), what="a listed backup")

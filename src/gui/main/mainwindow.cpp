@@ -272,7 +272,11 @@ void MainWindow::setUpDatabaseMenu()
     // A restore replaces the accounts too: the administrator's alone (the core refuses others).
     QAction* restore = control<QAction>(this, QStringLiteral("系统_数据恢复"));
     restore->setEnabled(isAdministrator(m_connection, session().currentUser));
-    connect(restore, &QAction::triggered, menu, &DatabaseMenu::restore);
+    // The restore drops a form being typed: not without the clerk's word.
+    connect(restore, &QAction::triggered, menu, [this, menu] {
+        if (confirmLeaving(QStringLiteral("恢复数据")))
+            menu->restore();
+    });
     // After a restore every list shows the restored data: the stock list is reloaded, the
     // lists computed from the old data are emptied, a document page on show is entered
     // afresh (latest restored document, read-only; a form being edited belonged to the

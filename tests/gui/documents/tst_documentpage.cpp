@@ -494,8 +494,12 @@ void TestDocumentPage::exitAsksWhileAFormIsTyped()
     QApplication::sendEvent(m_f->window.get(), &close); // answered 否
     QVERIFY(!close.isAccepted());
     QCOMPARE(m_f->responder.lastText(), u"当前单据尚未保存，确定要退出吗？"_qs);
-    m_f->control<QAction>(u"系统_重新登录"_qs)->trigger(); // answered 否 as well
-    QCOMPARE(m_f->responder.lastText(), u"当前单据尚未保存，确定要重新登录吗？"_qs);
+    m_f->control<QAction>(u"系统_数据恢复"_qs)->setEnabled(true); // as for the administrator
+    for (const QString& item : {u"重新登录"_qs, u"数据恢复"_qs}) {
+        m_f->control<QAction>(u"系统_"_qs + item)->trigger(); // answered 否 as well
+        QVERIFY(m_f->responder.lastText().startsWith(u"当前单据尚未保存，确定要"_qs));
+    }
+    QCOMPARE(m_f->responder.lastText(), u"当前单据尚未保存，确定要恢复数据吗？"_qs);
     QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
 }
