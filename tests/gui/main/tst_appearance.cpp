@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -34,6 +35,14 @@ void TestAppearance::skinIsApplied()
     qApp->setStyleSheet(QString());
     applySkin(*qApp);
     QVERIFY(qApp->styleSheet().contains(QStringLiteral("QToolBar")));
+    // A box the clerk cannot type into does not look like one he can.
+    const auto background = [](bool readOnly) {
+        QLineEdit box;
+        box.setReadOnly(readOnly);
+        box.resize(60, 20);
+        return box.grab().toImage().pixel(30, 10);
+    };
+    QCOMPARE_NE(background(true), background(false));
     initResources();
     QVERIFY(QFile::exists(QStringLiteral(":/home/index.html")));
 }
