@@ -57,6 +57,26 @@ def search(root, match, into_lists=False):
     return None
 
 
+def find_all(root, match):
+    """Every descendant that MATCH accepts, lists and tables not walked into (see search).
+    Unlike pyatspi.findAllDescendants it passes over a child that went away meanwhile, as
+    the rows of a file dialog's folder view do while the folder is read."""
+    found = []
+    try:
+        children = [child for child in root if child is not None]
+    except Exception:
+        return found
+    for child in children:
+        try:
+            if match(child):
+                found.append(child)
+        except Exception:
+            pass
+        if not _manages_descendants(child):
+            found.extend(find_all(child, match))
+    return found
+
+
 def find(root, description=None, role=None, name=None, into_lists=False):
     """First descendant whose accessible description (our objectName) / role / name match.
     Cells and items of lists are searched only when ROLE is theirs or INTO_LISTS is set."""
@@ -271,8 +291,7 @@ def answer_dialog(app, what, *captions):
     """Waits for a dialog, presses its button named one of CAPTIONS and waits for it to go.
     Returns the texts of the dialog's labels."""
     dialog = wait_for(lambda: open_dialog(app), what=what)
-    labels = [node.name for node in pyatspi.findAllDescendants(
-        dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL)]
+    labels = [node.name for node in find_all(dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL)]
     press(wait_for(lambda: find_button(dialog, *captions),
                    what=what + " button " + "/".join(captions)))
     # The next dialog may open at once: wait for this one to go, not for none at all.
@@ -284,11 +303,9 @@ def read_message(app, button=None):
     """Waits for a message box, clicks its button named BUTTON (the first one when None),
     waits for the box to close and returns its text (the labels, one per line)."""
     dialog = wait_for(lambda: open_dialog(app), what="a message box")
-    labels = pyatspi.findAllDescendants(
-        dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL and bool(n.name))
+    labels = find_all(dialog, lambda n: n.getRole() == pyatspi.ROLE_LABEL and bool(n.name))
     text = "\n".join(label.name for label in labels)
-    buttons = pyatspi.findAllDescendants(dialog,
-                                         lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+    buttons = find_all(dialog, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
     chosen = [b for b in buttons
               if button is None or b.name.replace("&", "").startswith(button)]
     assert chosen, "no button %r in %r" % (button, [b.name for b in buttons])

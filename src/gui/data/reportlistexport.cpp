@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -18,10 +19,14 @@ namespace mv {
 
 bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The documents folder, or the home folder where there is none: not the program's working
+    // directory, where the dialog would open otherwise.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     const QString chosen =
         saveFileName(QStringLiteral("导出到 Excel 文件"),
-                     QDir(documents).filePath(sheetName + QStringLiteral(".xls")),
+                     QDir(folder).filePath(sheetName + QStringLiteral(".xls")),
                      QStringLiteral("Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"));
     if (chosen.isEmpty())
         return false; // cancelled: nothing is exported

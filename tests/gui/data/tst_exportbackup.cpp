@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -168,6 +169,8 @@ void TestExportBackup::exportCancelledOrFailing()
     QTemporaryDir out;
     m_f->window->onAuxButton(AuxSave); // the dialog is cancelled: no file, no message
     QCOMPARE(m_f->responder.fileDialogs.size(), 1);
+    // The workbook is proposed in a folder that exists (the documents folder, else home).
+    QVERIFY(QFileInfo(m_f->responder.fileDialogs[0].directory).dir().exists());
     QVERIFY(m_f->responder.messages.isEmpty());
     QVERIFY(QDir(out.path()).isEmpty());
 
