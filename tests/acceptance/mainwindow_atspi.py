@@ -60,6 +60,19 @@ def main():
         wait_for(lambda: is_showing(moves), what="the movements opened by Return")
         click(find(main_window, description="按钮3"))
         wait_for(lambda: not is_showing(moves), what="the stock list once more")
+        # And so does the first item of the row's pop-up menu, 记录.
+        click(table.getAccessibleAt(1, 2))
+        click(find(main_window, description="辅_工具条_13"))  # the row's menu pops up
+        time.sleep(0.5)
+        press_keys(KEY_DOWN, KEY_RETURN)
+        wait_for(lambda: is_showing(moves), what="the movements opened by 记录")
+        click(find(main_window, description="按钮3"))
+        wait_for(lambda: not is_showing(moves), what="the stock list again")
+        # 审核 on the receipt page says that receipts are not audited.
+        click(wait_for(lambda: find(main_window, description="工具条1_0"), what="采购入库"))
+        click(wait_for(lambda: find(main_window, description="辅_工具条_11"), what="审核"))
+        answer_message(app, "入库单不需要审核，只有领料单需要审核。", "确定")
+        click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
 
         # The month summary from a start date typed into the date picker: a click on the year
         # and four digits (a cursor left inside the year refused them), then 统计. A start

@@ -7,12 +7,13 @@ clerk's, grants the right and the clerk, logging in again, audits it. Run by run
 D-Bus session."""
 
 import sys
+import time
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, clear_and_type, click,
-                           execute, find, is_showing, log_in, press, read_message, text_of,
-                           type_text, wait_for)
+from atspi_support import (KEY_DOWN, KEY_RETURN, ProgramRun, answer_message, assert_still_running,
+                           clear_and_type, click, execute, find, is_showing, log_in, press,
+                           press_keys, read_message, text_of, type_text, wait_for)
 
 CLERK = "李四"
 PASSWORD = "pw'1,a=b"
@@ -125,6 +126,17 @@ def main():
         clerk.audit_latest_requisition()
         assert read_message(clerk.app) == "当前用户没有权限审核，请让系统管理员添加权限！"
         assert auditor(home) is None
+        # Without the data right the stock row's 删除 is said to be refused, not ignored.
+        items = execute(home, "select count(*) from ycl")
+        click(clerk.control("工具条1_2"))
+        stock = clerk.control("超级列表框1").queryTable()
+        wait_for(lambda: stock.nRows > 0, what="stock rows")
+        click(stock.getAccessibleAt(0, 2))
+        click(clerk.control("辅_工具条_13"))  # the row's menu pops up
+        time.sleep(0.5)
+        press_keys(KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_RETURN)  # its 4th item: 删除
+        assert read_message(clerk.app) == "当前用户没有权限删除数据，请让系统管理员添加权限！"
+        assert execute(home, "select count(*) from ycl") == items
         clerk.end()
 
         admin = Session(run, "admin", "admin")

@@ -163,6 +163,8 @@ void DocumentPage::onAuxButton(int index)
     case AuxAudit:
         if (m_rules.audited)
             audit();
+        else // said, rather than a button that seems not to work
+            msgBox(QStringLiteral("入库单不需要审核，只有领料单需要审核。"), MsgOkInfo, kHint);
         break;
     default:
         break; // 保存, 打印 and 预览 are the main window's

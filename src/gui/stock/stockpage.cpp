@@ -57,6 +57,9 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
         if (row >= 0) // the menu acts on a row: none below the last one
             m_menu->popup(globalPos);
     });
+    // 记录 opens the row's movement records, as a double click on it does.
+    connect(control<QAction>(mainWindow, u"导入_记录"_qs), &QAction::triggered, this,
+            &StockPage::showMovementRecords);
     connect(control<QAction>(mainWindow, u"导入_入库"_qs), &QAction::triggered, this,
             [this] { requestDocumentLine(DocumentKind::Receipt); });
     connect(control<QAction>(mainWindow, u"导入_领料"_qs), &QAction::triggered, this,
@@ -150,8 +153,11 @@ void StockPage::showMovementRecords()
 
 void StockPage::deleteSelectedStockRow()
 {
-    if (!session().dataRight)
+    // Said, as for the audit: a click that does nothing looks like a click that missed.
+    if (!session().dataRight) {
+        msgBox(u"当前用户没有权限删除数据，请让系统管理员添加权限！"_qs, MsgOk, u"提示"_qs);
         return;
+    }
     const int row = m_stockList->selectedRow();
     if (row < 0) {
         msgBox(u"您还没有选择要删除的数据呢！"_qs, MsgOkInfo, u"友情提示"_qs);

@@ -126,6 +126,11 @@ void TestStockPage::doubleClickShowsMovementRecords()
     for (int i = 0; i < main.auxBar->buttonCount(); ++i)
         if (!main.auxBar->isSeparator(i))
             QCOMPARE(main.auxBar->isButtonEnabled(i), i < 3 || i > 9);
+
+    // The row menu's 记录 opens the records of the selected row the same way.
+    main.stockList->setSelectedRow(1);
+    main.trigger(u"导入_记录"_qs);
+    QCOMPARE(main.movementList->model()->cellTexts().at(0).at(0), u"出库"_qs);
 }
 
 void TestStockPage::deletionNeedsTheDataRight()
@@ -139,7 +144,9 @@ void TestStockPage::deletionNeedsTheDataRight()
     session().dataRight = false;
     main.stockList->setSelectedRow(0);
     main.trigger(u"导入_删除"_qs);
-    QVERIFY(responder.messages.isEmpty());
+    QCOMPARE(responder.lastText(), u"当前用户没有权限删除数据，请让系统管理员添加权限！"_qs);
+    QCOMPARE(main.stockList->model()->rowCount(), 1);
+    responder.clear();
 
     session().dataRight = true;
     main.stockList->setSelectedRow(-1);
