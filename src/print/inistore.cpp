@@ -135,10 +135,10 @@ int IniStore::readNumber(const QString& name)
 
 void IniStore::writeText(const QString& name, const QString& value)
 {
-    // A failed write is skipped silently; the preview goes on.
+    // A failed write is noted (see writeFailed()); the preview goes on.
     IniFile file(m_path);
     file.setValue(kSection, name, value);
-    file.save();
+    noteWrite(file.save());
 }
 
 void IniStore::writeNumber(const QString& name, int value)

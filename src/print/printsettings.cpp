@@ -116,11 +116,12 @@ void LoadPrintSettings(SettingsStore& store, PrintSettingsValues& values)
     values.evenColumnColour = stored.evenColumnColour;
 }
 
-void SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, bool save)
+bool SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, bool save)
 {
+    store.forgetWriteFailures();
     store.markSaved(save);
     if (!save)
-        return;
+        return true; // nothing was asked to be kept
     for (const SettingField& f : printSettingFields()) {
         switch (f.type) {
         case SettingType::Text:
@@ -134,6 +135,7 @@ void SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, 
             break;
         }
     }
+    return !store.writeFailed();
 }
 
 namespace {

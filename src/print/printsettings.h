@@ -65,8 +65,9 @@ const QList<SettingField>& printSettingFields();
 // has no saved set; orientation only switches to portrait on a stored 0; the colour scheme
 // is resolved as plain or built-in, then rows or columns.
 void LoadPrintSettings(SettingsStore& store, PrintSettingsValues& values);
-// Writes every value (save ticked) or clears the saved flag (unticked).
-void SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, bool save);
+// Writes every value (save ticked) or clears the saved flag (unticked); false when a write
+// failed.
+bool SavePrintSettings(SettingsStore& store, const PrintSettingsValues& values, bool save);
 
 enum class PrintSettingsField
 {

@@ -52,19 +52,20 @@ QJsonObject RegistryStore::readValue(const QString& name) const
 
 void RegistryStore::writeValue(const QString& name, const QString& type, const QJsonValue& data)
 {
-    // A store that cannot be written is skipped silently; the preview goes on.
+    // A store that cannot be written is noted (see writeFailed()); the preview goes on.
     std::optional<QJsonObject> root = readRoot();
-    if (!root)
-        return; // a damaged file that could not be set aside is left as it is
+    if (!root) {
+        noteWrite(false); // a damaged file that could not be set aside is left as it is
+        return;
+    }
     QJsonObject key = root->value(m_key).toObject();
     key.insert(name, QJsonObject{{QStringLiteral("type"), type}, {QStringLiteral("data"), data}});
     root->insert(m_key, key);
     QDir().mkpath(QFileInfo(m_file).absolutePath());
     QSaveFile file(m_file);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(*root).toJson(QJsonDocument::Indented));
-        file.commit();
-    }
+    noteWrite(file.open(QIODevice::WriteOnly) &&
+              file.write(QJsonDocument(*root).toJson(QJsonDocument::Indented)) >= 0 &&
+              file.commit());
 }
 
 } // namespace mv

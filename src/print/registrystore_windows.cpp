@@ -46,14 +46,14 @@ void RegistryStore::writeValue(const QString& name, const QString& type, const Q
     const std::wstring key = wide(m_key), value = wide(name);
     if (type == kRegDword) {
         const DWORD number = DWORD(data.toInteger());
-        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), REG_DWORD, &number,
-                        sizeof number);
+        noteWrite(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), REG_DWORD, &number,
+                                  sizeof number) == ERROR_SUCCESS);
         return;
     }
     const std::wstring text = wide(data.toString());
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(),
-                    type == kRegSz ? REG_SZ : REG_EXPAND_SZ, text.c_str(),
-                    DWORD((text.size() + 1) * sizeof(wchar_t)));
+    noteWrite(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(),
+                              type == kRegSz ? REG_SZ : REG_EXPAND_SZ, text.c_str(),
+                              DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS);
 }
 
 } // namespace mv

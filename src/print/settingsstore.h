@@ -20,6 +20,21 @@ public:
     virtual void writeNumber(const QString& name, int value) = 0;
     // Registry: "ID" = 1 or 0. INI: nothing.
     virtual void markSaved(bool saved) = 0;
+
+    // Whether a write failed since the last forgetWriteFailures() (the file or the registry
+    // key could not be written).
+    bool writeFailed() const { return m_writeFailed; }
+    void forgetWriteFailures() { m_writeFailed = false; }
+
+protected:
+    void noteWrite(bool written)
+    {
+        if (!written)
+            m_writeFailed = true;
+    }
+
+private:
+    bool m_writeFailed = false;
 };
 
 } // namespace mv

@@ -65,7 +65,7 @@ private slots:
         LoadPrintSettings(store, first);
         QCOMPARE(first, PrintSettingsValues());
 
-        SavePrintSettings(store, edited(), true);
+        QVERIFY(SavePrintSettings(store, edited(), true));
         QCOMPARE(store.readNumber(QStringLiteral("ID")), 1);
         QCOMPARE(store.readText(QStringLiteral("增加序号")), QStringLiteral("真"));
         QCOMPARE(store.readText(QStringLiteral("默认色")), QStringLiteral("假"));
@@ -89,6 +89,20 @@ private slots:
         qputenv("MORVANE_TEST_VAR", "值");
         store.writeExpandableText(QStringLiteral("标题"), QStringLiteral("a%MORVANE_TEST_VAR%b"));
         QCOMPARE(store.readText(QStringLiteral("标题")), QStringLiteral("a值b"));
+    }
+
+    void unwritableStoresSaySo()
+    {
+        // A store under a plain file cannot be written, not even by root.
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("plain")), "x");
+        RegistryStore registry(QString(), dir.filePath(QStringLiteral("plain/registry.json")));
+        IniStore ini(dir.filePath(QStringLiteral("plain/print.ini")));
+        for (SettingsStore* store :
+             {static_cast<SettingsStore*>(&registry), static_cast<SettingsStore*>(&ini)}) {
+            QVERIFY(!SavePrintSettings(*store, edited(), true));
+            QVERIFY(SavePrintSettings(*store, edited(), false)); // nothing asked to be kept
+        }
     }
 
     void damagedRegistryFileIsKeptAside()

@@ -320,8 +320,11 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
                     {PrintSettingsField::Footer, control<QLineEdit>(u"页脚"_qs)},
                     {PrintSettingsField::FontSize, control<QLineEdit>(u"字体大小"_qs)}}))
         return false;
-    SavePrintSettings(*m_module.settingsStore(), v,
-                      control<QCheckBox>(u"保存配置"_qs)->isChecked());
+    // Settings ticked to be kept and not written would be gone at the next start unnoticed.
+    if (!SavePrintSettings(*m_module.settingsStore(), v,
+                           control<QCheckBox>(u"保存配置"_qs)->isChecked()))
+        msgBox(u"打印设置无法保存（设置文件不可写），下次打开时不会恢复；本次打印照常进行。"_qs,
+               MsgOk, u"警告"_qs);
 
     q.printColumns.clear();
     for (int i = 0; i < m_printColumns->count(); ++i)
