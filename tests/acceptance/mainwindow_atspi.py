@@ -91,6 +91,16 @@ def main():
         wait_for(lambda: is_showing(summary) and rows.nRows > 0, what="summary rows")
         opening = {rows.getAccessibleAt(r, 4).name for r in range(rows.nRows)}
         assert opening == {"0"}, "上月库存量 since 2000: %s" % sorted(opening)
+        # There 出入记录 acts on the row chosen in the summary (the stock list's selection,
+        # out of sight, is another item): its 记录 shows the records of that item.
+        name = rows.getAccessibleAt(3, 2).name
+        click(rows.getAccessibleAt(3, 2))
+        click(find(main_window, description="辅_工具条_13"))
+        time.sleep(0.5)
+        press_keys(KEY_DOWN, KEY_RETURN)
+        wait_for(lambda: is_showing(moves), what="the records of the summary's item")
+        title = find(main_window, description="标签5").name
+        assert name in title and table.getAccessibleAt(1, 2).name not in title, (name, title)
         click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
 
         # The deletion question of the row's pop-up menu: 取消 keeps the row, 确定 removes it.

@@ -18,6 +18,7 @@
 #include "gui/stock/stockpage.h"
 #include "gui/users/passwordwindow.h"
 #include "gui/users/usermanagementwindow.h"
+#include "stock/monthlysummary.h"
 #include "users/accounts.h"
 #include "widgets/documentgrid.h"
 #include "widgets/picturebox.h"
@@ -415,7 +416,19 @@ void MainWindow::onAuxButton(int index)
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
         break;
     case AuxMovements:
-        m_stockPage->showContextMenuForSelection(QCursor::pos());
+        // On the month summary the menu acts on the item chosen there, never on a row of the
+        // stock list, which is not on show.
+        if (currentPage() == PageMonthly) {
+            const int row = m_monthlyList->selectedRow();
+            const ReportListModel& summary = *m_monthlyList->model();
+            m_stockPage->showContextMenuForItem(
+                QCursor::pos(), row < 0
+                                    ? std::nullopt
+                                    : std::optional(itemKey(summary.text(row, SummaryColName),
+                                                            summary.text(row, SummaryColModel))));
+        } else {
+            m_stockPage->showContextMenuForSelection(QCursor::pos());
+        }
         break;
     case AuxSearch:
         openSearchWindow();

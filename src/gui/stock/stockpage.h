@@ -9,6 +9,7 @@
 //   enter()                            库存明细 (and 返回 on the movement page, wired here)
 //   showContextMenuForSelection(pos)   toolbar 出入记录: the 导入 menu at pos when a stock row
 //                                      is selected, else the "请在下面选择你要查询的物品！" hint
+//   showContextMenuForItem(pos, item)  the same on the month summary, for its chosen item
 //   showSearchResults(field, text)     the search window's 搜索
 //   save()                             保存 while the page is shown: the list export
 //   dataReplaced()                     after a restore
@@ -21,6 +22,7 @@
 
 #include "documents/document.h"
 #include "gui/main/savingpage.h"
+#include "stock/itemkey.h"
 #include "stock/queryoutcome.h"
 #include "stock/stockfigures.h"
 #include "stock/stocksearch.h"
@@ -72,6 +74,10 @@ public slots:
     void showMovementRecords();
     void deleteSelectedStockRow();
     void showContextMenuForSelection(QPoint globalPos);
+    // The same for an item chosen on another page (the month summary): its stock row is
+    // selected first, so that the menu acts on the item the clerk sees chosen; a hint when
+    // none is chosen or the stock list does not hold it (a search result shown).
+    void showContextMenuForItem(QPoint globalPos, const std::optional<ItemKey>& item);
     // Header click on the movement list: column 1 or 2 fills the stock list from table ycl.
     void fillFromYcl(int column);
     // Header click on the stock list: alternate sorts with the △/▽ title marks.

@@ -2,6 +2,7 @@
 #include "forms/controldef.h"
 #include "gui/main/mainwindow.h"
 #include "gui/main/toolbarsets.h"
+#include "gui/stock/stockpage.h"
 #include "support/expectedtext.h"
 #include "support/mainwindowfixture.h"
 #include "widgets/documentgrid.h"
@@ -315,6 +316,20 @@ void TestMainWindow::stockViewsAreWiredIn()
     m_f->window->onAuxButton(AuxSummary);
     QCOMPARE(m_f->window->currentPage(), int(PageMonthly));
     QCOMPARE(control<ReportList>("超级列表框3")->model()->rowCount(), 1);
+
+    // There 出入记录 pops up the stock menu for the item chosen in the summary, not for the
+    // stock row selected out of sight.
+    m_f->store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2026-11-03"_qs);
+    m_f->window->stockPage()->refresh();
+    m_f->window->onAuxButton(AuxSummary);
+    list->setSelectedRow(list->model()->text(0, 2) == u"玻璃"_qs ? 1 : 0);
+    auto* summary = control<ReportList>("超级列表框3");
+    summary->setSelectedRow(summary->model()->text(0, 2) == u"玻璃"_qs ? 0 : 1);
+    m_f->window->onAuxButton(AuxMovements);
+    QCOMPARE(list->model()->text(list->selectedRow(), 2), u"玻璃"_qs);
+    QMenu* menu = m_f->window->built().menus.value(u"导入"_qs);
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
 
     // 搜索 and 查询 open one non-modal search window.
     QVERIFY(!m_f->window->searchWindow());
