@@ -73,6 +73,12 @@ def main():
         click(wait_for(lambda: find(main_window, description="辅_工具条_11"), what="审核"))
         answer_message(app, "入库单不需要审核，只有领料单需要审核。", "确定")
         click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
+        # A tab clicked shows its page with that page's toolbar: 领料单 from the stock page.
+        click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="领料单"),
+                       what="the 领料单 tab"))
+        add = wait_for(lambda: find(main_window, description="辅_工具条_3"), what="添加")
+        wait_for(lambda: is_showing(add), what="添加 on the requisition page")
+        click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
 
         # The month summary from a start date typed into the date picker: a click on the year
         # and four digits (a cursor left inside the year refused them), then 统计. A start

@@ -240,6 +240,9 @@ void MainWindow::setUpToolBars()
     backTo(QStringLiteral("按钮3"), PageStock, false);
     backTo(QStringLiteral("按钮5"), PageMovements, true);
     backTo(QStringLiteral("按钮6"), PageMovements, true);
+    // Otherwise the page clicked showed under the toolbar of the page left, whose buttons did
+    // nothing there (保存 on a receipt page reached from the stock list, for one).
+    connect(m_tabs, &QTabWidget::tabBarClicked, this, &MainWindow::enterClickedPage);
 }
 
 void MainWindow::setUpMenus()
@@ -337,6 +340,33 @@ void MainWindow::showHome()
 {
     showPage(PageHome);
     m_auxBar->hide();
+}
+
+void MainWindow::enterClickedPage(int page)
+{
+    if (page == currentPage())
+        return;
+    switch (page) {
+    case PageStock:
+        onMainButton(MainStock);
+        break;
+    case PageReceipt:
+        onMainButton(MainReceipt);
+        break;
+    case PageRequisition:
+        onMainButton(MainRequisition);
+        break;
+    case PageMovements:
+    case PageMonthly: // the stock page's own pages, with its toolbar
+        applySet(ButtonSet::Stock);
+        m_auxBar->show();
+        showPage(page);
+        break;
+    default: // the home page and the empty print page have no toolbar
+        showPage(page);
+        m_auxBar->hide();
+        break;
+    }
 }
 
 void MainWindow::applySet(ButtonSet set)

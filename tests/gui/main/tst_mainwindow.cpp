@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -253,6 +255,20 @@ void TestMainWindow::bannerAndBackButtons()
     m_f->window->onMainButton(MainStock);
     m_f->window->built().menuActions.value(u"帮助_帮助"_qs)->trigger();
     QCOMPARE(m_f->window->currentPage(), int(PageHome));
+    QVERIFY(aux()->isHidden());
+
+    // A tab clicked shows its page with the page's own toolbar.
+    QTabBar* tabs = control<QTabWidget>("选择夹1")->tabBar();
+    const auto clickTab = [tabs](int page) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+    };
+    m_f->window->onMainButton(MainStock);
+    clickTab(PageReceipt);
+    QCOMPARE(m_f->window->currentPage(), int(PageReceipt));
+    QVERIFY(aux()->isButtonVisible(AuxAdd) && !aux()->isButtonVisible(AuxMovements));
+    clickTab(PageMonthly);
+    QVERIFY(!aux()->isButtonVisible(AuxAdd) && aux()->isButtonVisible(AuxMovements));
+    clickTab(PageHome);
     QVERIFY(aux()->isHidden());
 
     m_f->window->showPage(PageMovements);
