@@ -142,6 +142,15 @@ void DocumentPage::enter()
     appendTotalsRow();
 }
 
+void DocumentPage::reshow()
+{
+    if (!m_form.editing() && m_shownNumber.isEmpty()) {
+        enter();
+        return;
+    }
+    showMode();
+}
+
 void DocumentPage::onAuxButton(int index)
 {
     switch (index) {

@@ -44,6 +44,10 @@ public:
     // The page entered from the main toolbar (after its button set): read-only, latest
     // document, totals row. A form with unsaved changes is given up only when the clerk says so.
     void enter();
+    // The page shown again by a click on its tab (after its button set): as it was left, a
+    // form being edited in its own mode, without a question; the latest document when none
+    // is shown yet.
+    void reshow();
     // An auxiliary toolbar button pressed while this page is shown.
     void onAuxButton(int index);
     // 导入 > 入库 / 领料: one more line for the stock row's item, starting a new document as

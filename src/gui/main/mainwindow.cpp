@@ -351,10 +351,11 @@ void MainWindow::enterClickedPage(int page)
         onMainButton(MainStock);
         break;
     case PageReceipt:
-        onMainButton(MainReceipt);
-        break;
     case PageRequisition:
-        onMainButton(MainRequisition);
+        applySet(page == PageReceipt ? ButtonSet::Receipt : ButtonSet::Requisition);
+        m_auxBar->show();
+        showPage(page);
+        m_documentPages->onPage(page)->reshow();
         break;
     case PageMovements:
     case PageMonthly: // the stock page's own pages, with its toolbar

@@ -105,7 +105,8 @@ private:
     void setUpBanner();
     void setUpDatabaseMenu();
     void startHomePageThread();
-    // A tab clicked: its page is entered as the main toolbar's button enters it.
+    // A tab clicked: its page is shown with its own toolbar, as the main toolbar's button
+    // shows it; a document page as it was left.
     void enterClickedPage(int page);
     void applySet(ButtonSet set);
     // Asks "当前单据尚未保存，确定要<leaving>吗？" when a document has unsaved changes; true

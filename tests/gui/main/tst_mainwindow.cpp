@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QMenu>
@@ -270,6 +271,15 @@ void TestMainWindow::bannerAndBackButtons()
     QVERIFY(!aux()->isButtonVisible(AuxAdd) && aux()->isButtonVisible(AuxMovements));
     clickTab(PageHome);
     QVERIFY(aux()->isHidden());
+    // A form being typed is shown again as it was left, without a question.
+    clickTab(PageReceipt);
+    m_f->window->onAuxButton(AuxAdd);
+    control<QComboBox>("编辑框_单位入库")->setCurrentText(u"华南"_qs);
+    clickTab(PageStock);
+    clickTab(PageReceipt);
+    QVERIFY(m_f->responder.messages.isEmpty());
+    QCOMPARE(control<QComboBox>("编辑框_单位入库")->currentText(), u"华南"_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxSave) && !aux()->isButtonEnabled(AuxAdd));
 
     m_f->window->showPage(PageMovements);
     QTest::mouseClick(control<QPushButton>("按钮3"), Qt::LeftButton);
