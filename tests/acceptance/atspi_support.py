@@ -32,22 +32,31 @@ def _manages_descendants(node):
         return False
 
 
+def _children(node):
+    """The children still there: one gone meanwhile reads as None, a node gone as an error."""
+    try:
+        return [child for child in node if child is not None]
+    except Exception:
+        return []
+
+
+def _accepts(match, node):
+    try:
+        return match(node)
+    except Exception:
+        return False
+
+
 def search(root, match, into_lists=False):
     """First descendant that MATCH accepts: each node's children are tried before their own
     children (as pyatspi.findDescendant with breadth_first does). A list or table manages its
     descendants: its rows are read through its table interface, and walking them one by one
     costs a round trip per cell (a 5,000-row list holds 40,000 cells), so they are searched
     only when INTO_LISTS is set."""
-    try:
-        children = [child for child in root if child is not None]
-    except Exception:
-        return None
+    children = _children(root)
     for child in children:
-        try:
-            if match(child):
-                return child
-        except Exception:
-            continue
+        if _accepts(match, child):
+            return child
     for child in children:
         if not into_lists and _manages_descendants(child):
             continue
@@ -62,16 +71,9 @@ def find_all(root, match):
     Unlike pyatspi.findAllDescendants it passes over a child that went away meanwhile, as
     the rows of a file dialog's folder view do while the folder is read."""
     found = []
-    try:
-        children = [child for child in root if child is not None]
-    except Exception:
-        return found
-    for child in children:
-        try:
-            if match(child):
-                found.append(child)
-        except Exception:
-            pass
+    for child in _children(root):
+        if _accepts(match, child):
+            found.append(child)
         if not _manages_descendants(child):
             found.extend(find_all(child, match))
     return found
