@@ -18,7 +18,6 @@
 #include "gui/stock/stockpage.h"
 #include "gui/users/passwordwindow.h"
 #include "gui/users/usermanagementwindow.h"
-#include "stock/monthlysummary.h"
 #include "users/accounts.h"
 #include "widgets/documentgrid.h"
 #include "widgets/picturebox.h"
@@ -449,17 +448,10 @@ void MainWindow::onAuxButton(int index)
     case AuxMovements:
         // On the month summary the menu acts on the item chosen there, never on a row of the
         // stock list, which is not on show.
-        if (currentPage() == PageMonthly) {
-            const int row = m_monthlyList->selectedRow();
-            const ReportListModel& summary = *m_monthlyList->model();
-            m_stockPage->showContextMenuForItem(
-                QCursor::pos(), row < 0
-                                    ? std::nullopt
-                                    : std::optional(itemKey(summary.text(row, SummaryColName),
-                                                            summary.text(row, SummaryColModel))));
-        } else {
+        if (currentPage() == PageMonthly)
+            m_stockPage->showContextMenuForItem(QCursor::pos(), m_monthlyPage->chosenItem());
+        else
             m_stockPage->showContextMenuForSelection(QCursor::pos());
-        }
         break;
     case AuxSearch:
         openSearchWindow();

@@ -30,6 +30,15 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
     m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
 }
 
+std::optional<ItemKey> MonthlySummaryPage::chosenItem() const
+{
+    const int row = m_summaryList->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    const ReportListModel& summary = *m_summaryList->model();
+    return itemKey(summary.text(row, SummaryColName), summary.text(row, SummaryColModel));
+}
+
 void MonthlySummaryPage::save()
 {
     if (m_notRefreshed) {

@@ -5,8 +5,10 @@
 // buildMonthlySummary(); the slot itself does nothing unless page 1 or page 5 is shown.
 
 #include "gui/main/savingpage.h"
+#include "stock/itemkey.h"
 
 #include <QObject>
+#include <optional>
 
 class QDateEdit;
 class QProgressBar;
@@ -27,6 +29,8 @@ public:
     // 保存: exports the summary as the sheet 月度汇总; refused while the page shows a summary
     // that its last 统计 could not refresh.
     void save() override;
+    // The item of the summary row selected, if any.
+    std::optional<ItemKey> chosenItem() const;
 
 public slots:
     // The data were replaced: the summary computed from the old data is emptied.

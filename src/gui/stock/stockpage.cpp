@@ -32,6 +32,8 @@ namespace {
 constexpr int kFirstDocumentButton = 3;
 constexpr int kLastDocumentButton = 9;
 
+const QString kChooseAnItem = QStringLiteral("请在下面选择你要查询的物品！");
+
 } // namespace
 
 StockPage::StockPage(QWidget* mainWindow, Connection& connection)
@@ -177,7 +179,7 @@ void StockPage::deleteSelectedStockRow()
 void StockPage::showContextMenuForSelection(QPoint globalPos)
 {
     if (m_stockList->selectedRow() < 0) {
-        msgBox(u"请在下面选择你要查询的物品！"_qs);
+        msgBox(kChooseAnItem);
         return;
     }
     m_menu->popup(globalPos);
@@ -186,7 +188,7 @@ void StockPage::showContextMenuForSelection(QPoint globalPos)
 void StockPage::showContextMenuForItem(QPoint globalPos, const std::optional<ItemKey>& item)
 {
     if (!item) {
-        msgBox(u"请在下面选择你要查询的物品！"_qs);
+        msgBox(kChooseAnItem);
         return;
     }
     const ReportListModel& stock = *m_stockList->model();
