@@ -2,8 +2,8 @@
 """The stock list's pop-up menu right after login, and a requisition corrected at once, on the
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
-maker; the requisition just saved is modified and deleted without leaving the page. The
-database is checked after each step."""
+maker; the requisition just saved is modified and deleted without leaving the page; a line typed
+without its unit gets the item's. The database is checked after each step."""
 
 import sys
 
@@ -95,6 +95,22 @@ def drive(run):
         assert read_message(app) == "单据号：00000001删除成功！"
         assert stored(home, "出库") == []
         assert execute(home, "SELECT COUNT(*) FROM ycldate WHERE 出入='出'")[0][0] == 0
+
+        # A line typed by hand without its unit: the item's unit fills in once its name and
+        # model are typed, and is stored with the line instead of making another stock row.
+        click(aux(3))
+        click(find(main, description="编辑框_出库_项目"))
+        type_text("一号楼")
+        click(find(main, description="组合框_出库分类"))
+        type_text("metal")
+        type_in_cell(grid, 1, 0, "alu")
+        type_in_cell(grid, 1, 1, "x")
+        type_in_cell(grid, 1, 2, "2")
+        wait_for(lambda: grid_cell(grid, 1, 3).name == "pc", what="the unit filled in")
+        click(aux(4))
+        no_message(app)
+        assert execute(home, "SELECT 原材料名字, 单位 FROM yclnote WHERE 正负='出库'") == \
+            [("alu", "pc")], execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
     finally:
         run.stop()
 

@@ -3,6 +3,7 @@
 
 #include "common/reportlistmodel.h"
 #include "db/builders.h"
+#include "stock/itemunit.h"
 #include "stock/monthlysummary.h"
 #include "stock/movementlist.h"
 #include "stock/stockbalance.h"
@@ -52,6 +53,7 @@ private slots:
     void movementList();
     void movementListKeepsStoredOrder();
     void itemsIgnoreLatinCase();
+    void soleUnitOfAnItem();
     void fillFromYclAndDelete();
     void serverAndFileAgree();
 };
@@ -414,6 +416,20 @@ void TestStockFigures::itemsIgnoreLatinCase()
     db.connection().execute(u"INSERT INTO ycl VALUES (4, '铝材', 'alu角', 'zs-01', '支')"_qs);
     FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(columnTexts(list, StockColBalance), QStringList{u"0"_qs});
+}
+
+void TestStockFigures::soleUnitOfAnItem()
+{
+    TempDataStore db;
+    line(db, in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-01"_qs, 5, u"铝材"_qs, u"支"_qs);
+    line(db, out, u"2010-03-03"_qs, u"Alu角"_qs, u"ZS-01"_qs, 2, u"铝材"_qs, QString());
+    line(db, in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-02"_qs, 5, u"铝材"_qs, u"支"_qs);
+    line(db, in, u"2010-03-02"_qs, u"Alu角"_qs, u"ZS-02"_qs, 5, u"铝材"_qs, u"根"_qs);
+    // A line without a unit does not count against the one unit the others agree on; two
+    // units leave the choice to the clerk; an item never stored has none.
+    QCOMPARE(soleItemUnit(db.connection(), u"alu角"_qs, u"zs-01"_qs), u"支"_qs);
+    QCOMPARE(soleItemUnit(db.connection(), u"Alu角"_qs, u"ZS-02"_qs), QString());
+    QCOMPARE(soleItemUnit(db.connection(), u"Alu角"_qs, QString()), QString());
 }
 
 void TestStockFigures::fillFromYclAndDelete()

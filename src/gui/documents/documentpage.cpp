@@ -9,6 +9,7 @@
 #include "documents/documentsave.h"
 #include "documents/receipttotals.h"
 #include "forms/windowbuilder.h"
+#include "gui/documents/lineunitfill.h"
 #include "gui/main/mainpages.h"
 #include "gui/main/toolbarsets.h"
 #include "widgets/combobox.h"
@@ -108,6 +109,7 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_plus = control<QPushButton>(mainWindow, c.plus);
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
+    new LineUnitFill(m_grid, connection); // owned by the grid
 
     m_fields = {{DocumentField::Number, m_number},
                 {DocumentField::Party, m_party},
