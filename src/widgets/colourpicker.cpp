@@ -32,7 +32,15 @@ void ColourPicker::updateSwatch()
 {
     QPixmap swatch(32, 12);
     swatch.fill(m_color);
-    setIcon(QIcon(swatch));
+    QIcon icon(swatch);
+    // Switched off, the colour fades halfway into the window's background.
+    const QColor background = palette().color(QPalette::Window);
+    QPixmap faded(swatch.size());
+    faded.fill(QColor((m_color.red() + background.red()) / 2,
+                      (m_color.green() + background.green()) / 2,
+                      (m_color.blue() + background.blue()) / 2));
+    icon.addPixmap(faded, QIcon::Disabled);
+    setIcon(icon);
     setIconSize(swatch.size());
 }
 

@@ -204,6 +204,7 @@ void PrintSettingsWindow::applyColourScheme(int scheme)
             QPalette p = label->palette();
             p.setColor(QPalette::WindowText, on ? QColor(Qt::black) : QColor(192, 192, 192));
             label->setPalette(p);
+            label->setEnabled(on); // the skin greys a label switched off
         }
         for (const QString& name : pickers)
             control<ColourPicker>(name)->setEnabled(on);

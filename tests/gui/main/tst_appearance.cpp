@@ -1,9 +1,11 @@
 #include "app/options.h"
 #include "gui/main/appearance.h"
+#include "widgets/colourpicker.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -43,6 +45,16 @@ void TestAppearance::skinIsApplied()
         return box.grab().toImage().pixel(30, 10);
     };
     QCOMPARE_NE(background(true), background(false));
+    // Nor does a label or a colour swatch switched off look like one that is on.
+    const auto drawn = [](QWidget& widget, bool enabled) {
+        widget.setEnabled(enabled);
+        widget.resize(60, 20);
+        return widget.grab().toImage();
+    };
+    QLabel label(QStringLiteral("奇数行颜色："));
+    QCOMPARE_NE(drawn(label, false), drawn(label, true));
+    ColourPicker swatch;
+    QCOMPARE_NE(drawn(swatch, false), drawn(swatch, true));
     initResources();
     QVERIFY(QFile::exists(QStringLiteral(":/home/index.html")));
 }

@@ -85,11 +85,13 @@ private slots:
         QVERIFY(!control<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
         auto* rowLabel = control<QLabel>(w, QStringLiteral("标签10"));
         QCOMPARE(rowLabel->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+        QVERIFY(!rowLabel->isEnabled());
 
         control<QRadioButton>(w, QStringLiteral("自定义行"))->click();
         QVERIFY(control<ColourPicker>(w, QStringLiteral("奇行色"))->isEnabled());
         QVERIFY(!control<ColourPicker>(w, QStringLiteral("奇列色"))->isEnabled());
         QCOMPARE(rowLabel->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(rowLabel->isEnabled());
         control<QRadioButton>(w, QStringLiteral("打统计"))->click();
         QVERIFY(stats->isEnabled());
 
