@@ -13,7 +13,8 @@ import sys
 
 import pyatspi
 
-from atspi_support import (KEY_BACKSPACE, KEY_ESCAPE, KEY_SPACE, ProgramRun, click, find, press, press_keys,
+from atspi_support import (KEY_BACKSPACE, KEY_ESCAPE, KEY_SPACE, ProgramRun, click, find, is_showing,
+                           press, press_keys,
                            text_of, type_into, type_text, wait_for)
 
 
@@ -64,8 +65,14 @@ def main():
         formula = wait_for(lambda: find(app, description="FormulaWindow"), what="FormulaWindow")
         click(find(formula, description="新列名编辑框"))
         type_text("双倍")
-        click(find(formula, description="公式编辑框"))
-        type_text("[现存量]*2")
+        # A click anywhere on 相关计算列 opens its list; the column picked goes into the formula.
+        click(find(formula, description="列内容"))
+        picked = wait_for(lambda: find(formula, name="现存量", into_lists=True), what="现存量")
+        wait_for(lambda: is_showing(picked), what="the list of 相关计算列 open")
+        click(picked)
+        formula_box = find(formula, description="公式编辑框")
+        wait_for(lambda: text_of(formula_box) == "[现存量]", what="[现存量] in the formula")
+        type_text("*2")
         click(find(formula, description="确定"))
         wait_for(lambda: not find(app, description="FormulaWindow"), what="FormulaWindow to close")
         wait_for(lambda: find(settings, name="双倍", into_lists=True),

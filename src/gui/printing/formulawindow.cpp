@@ -25,6 +25,8 @@ FormulaWindow::FormulaWindow(PrintSettingsWindow& settings, QList<CustomColumn>&
     m_formula = control<QLineEdit>(this, u"公式编辑框"_qs);
     m_columnsBox = control<QComboBox>(this, u"列内容"_qs);
 
+    // A list to pick a column from, not a box to type in: a click anywhere on it opens it.
+    m_columnsBox->setEditable(false);
     m_columnsBox->addItems(m_settings.printColumnTitles(true));
     m_columnsBox->setCurrentIndex(-1);
     if (row >= 0 && row < m_columns.size()) {
