@@ -237,6 +237,10 @@ void MainWindow::setUpToolBars()
         });
     };
     backTo(QStringLiteral("按钮3"), PageStock, false);
+    // Back on the stock list, its toolbar is the list's again: the records page disables the
+    // document buttons, 保存 among them, which on the list exports it.
+    connect(control<QPushButton>(m_client, QStringLiteral("按钮3")), &QPushButton::clicked, this,
+            [this] { applySet(ButtonSet::Stock); });
     backTo(QStringLiteral("按钮5"), PageMovements, true);
     backTo(QStringLiteral("按钮6"), PageMovements, true);
     // Otherwise the page clicked showed under the toolbar of the page left, whose buttons did

@@ -233,6 +233,13 @@ void TestMainWindow::movementsButtonNeedsASelectedRow()
     emit list->rightClicked(0, QPoint(10, 10));
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
+
+    // Its records open from the menu; 返回 leads back to the list with 保存 for exporting it.
+    control<QAction>("导入_记录")->trigger();
+    QCOMPARE(m_f->window->currentPage(), int(PageMovements));
+    QTest::mouseClick(control<QPushButton>("按钮3"), Qt::LeftButton);
+    QCOMPARE(m_f->window->currentPage(), int(PageStock));
+    QVERIFY(aux()->isButtonEnabled(AuxSave));
 }
 
 void TestMainWindow::bannerAndBackButtons()
