@@ -9,7 +9,8 @@ import time
 
 import pyatspi
 
-from atspi_support import (ProgramRun, assert_still_running, click, execute, find, log_in,
+from atspi_support import (ProgramRun, assert_still_running, click, execute, find, is_enabled,
+                           log_in,
                            open_dialog, read_message, set_grid_cell, text_of, type_keys, type_text,
                            wait_for)
 
@@ -106,6 +107,10 @@ def first_session(run):
         assert rows(home, "SELECT 审核 FROM ycldate WHERE 出入='出'") == [("admin",)]
         click(button(main, "辅_工具条", 11))
         assert read_message(app) == "该单已经审核！"
+        # 修改 asks first, as the audit goes with a change; 否 leaves it read-only and audited.
+        click(button(main, "辅_工具条", 5))
+        assert read_message(app, "否") == "该单已由admin审核，修改保存后须重新审核。确定要修改吗？"
+        assert not is_enabled(button(main, "辅_工具条", 4)), "保存 enabled after 否"
         assert_still_running(program, app)
     finally:
         run.stop()

@@ -349,6 +349,12 @@ void DocumentPage::modify()
         msgBox(QStringLiteral("没有可以修改的单据！"), MsgOk, kHint);
         return;
     }
+    // A modified requisition is stored anew, without its audit: said before it is changed.
+    if (m_auditor && !m_auditor->text().isEmpty() &&
+        msgBox(QStringLiteral("该单已由%1审核，修改保存后须重新审核。确定要修改吗？")
+                   .arg(m_auditor->text()),
+               MsgYesNo, QStringLiteral("修改提示")) != AnswerYes)
+        return;
     if (hasTotalsRow())
         m_grid->deleteRowAt(m_grid->rowCount() - 1);
     m_form.start(FormMode::Modifying, readDocument());

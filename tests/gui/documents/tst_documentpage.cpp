@@ -382,7 +382,13 @@ void TestDocumentPage::audit()
     QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 审核='张三'"_qs), 1);
     press(AuxAudit);
     QCOMPARE(m_f->responder.lastText(), u"该单已经审核！"_qs);
-    // A modification stores a new header without auditor, and shows it so.
+    // A modification stores a new header without auditor: the clerk is asked first, and
+    // shown the audit gone.
+    press(AuxModify); // 否 (the harmless answer): the audited requisition stays as it is
+    QCOMPARE(m_f->responder.lastText(),
+             u"该单已由张三审核，修改保存后须重新审核。确定要修改吗？"_qs);
+    QVERIFY(grid(kRequisition)->isReadOnly());
+    m_f->responder.queueAnswer(AnswerYes);
     press(AuxModify);
     press(AuxSave);
     QCOMPARE(m_f->responder.lastText(), u"00000001修改成功！"_qs);
