@@ -140,10 +140,16 @@ def drive(run):
         # 退出 with a typed form asks; 否 returns to the form as it was, 是 ends the program.
         click(aux(3))
         type_in_cell(grid, 1, 0, "B")
+        # - takes away the line the clerk is on, not the last one typed.
+        click(find(main, description="按钮7"))
+        type_in_cell(grid, 2, 0, "C")
+        click(grid_cell(grid, 1, 0))
+        click(find(main, description="按钮2"))
+        wait_for(lambda: grid_cell(grid, 1, 0).name == "C", what="line B taken away by -")
         click(toolbar_button(main, "工具条1", 9))
         assert read_message(app, "否") == "当前单据尚未保存，确定要退出吗？"
         assert_still_running(program, app)
-        assert grid_cell(grid, 1, 0).name == "B"
+        assert grid_cell(grid, 1, 0).name == "C"
         click(toolbar_button(main, "工具条1", 9))
         dialog = wait_for(lambda: message_box(app, "当前单据尚未保存，确定要退出吗？"),
                           what="the exit question")

@@ -126,8 +126,12 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     });
     connect(m_minus, &QPushButton::clicked, this, [this] {
         commitEdits();
-        if (m_grid->rowCount() > 1)
-            m_grid->deleteRowAt(m_grid->rowCount() - 1);
+        // The line the clerk is on goes, not another he may have typed; with none chosen, the
+        // last one.
+        const int current = m_grid->currentRow();
+        const int row = current >= 1 ? current : m_grid->rowCount() - 1;
+        if (row >= 1)
+            m_grid->deleteRowAt(row);
     });
     showMode();
 }
