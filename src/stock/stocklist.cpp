@@ -111,9 +111,11 @@ QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list,
     return QueryOutcome::success();
 }
 
-bool DeleteStockRowByDatum(Connection& connection, qint64 datum)
+std::optional<int> DeleteStockRowByDatum(Connection& connection, qint64 datum)
 {
-    return connection.execute(u"delete from ycl where 编号="_qs + QString::number(datum));
+    if (!connection.execute(u"delete from ycl where 编号="_qs + QString::number(datum)))
+        return std::nullopt;
+    return connection.rowsAffected();
 }
 
 } // namespace mv

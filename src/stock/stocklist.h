@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace mv {
 
@@ -47,7 +48,8 @@ QueryOutcome RefreshStockList(Connection& connection, ReportListModel& list);
 // any other column does nothing. Each row's datum is ycl.编号. A failed read leaves the rows.
 QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list, int column);
 
-// "delete from ycl where 编号=" + datum.
-bool DeleteStockRowByDatum(Connection& connection, qint64 datum);
+// "delete from ycl where 编号=" + datum: the number of rows deleted, nullopt when the
+// statement failed.
+std::optional<int> DeleteStockRowByDatum(Connection& connection, qint64 datum);
 
 } // namespace mv

@@ -453,7 +453,7 @@ void TestStockFigures::fillFromYclAndDelete()
     FillStockListFromYcl(db.connection(), list, 3);
     QCOMPARE(list.rowCount(), 2);
 
-    QVERIFY(DeleteStockRowByDatum(db.connection(), 3));
+    QCOMPARE(DeleteStockRowByDatum(db.connection(), 3).value_or(-1), 1);
     FillStockListFromYcl(db.connection(), list, 1);
     QCOMPARE(columnTexts(list, StockColName), QStringList{u"角铝"_qs});
 }

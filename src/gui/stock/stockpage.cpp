@@ -169,10 +169,18 @@ void StockPage::deleteSelectedStockRow()
         m_stockList->setFocus();
         return;
     }
-    if (!DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row))) {
+    const std::optional<int> deleted =
+        DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row));
+    if (!deleted) {
         msgBox(u"删除失败："_qs + m_connection.lastError(), MsgOk, u"错误"_qs);
         return;
     }
+    // A row of the usual list is made by the documents and has no record of its own: after
+    // 确定 the row came back as if deleted and shown again.
+    if (*deleted == 0)
+        msgBox(u"没有删除任何数据：库存明细由入库单和领料单计算得出，这一行没有单独的记录。"
+               u"要改变库存，请修改或删除相应的单据。"_qs,
+               MsgOk, u"提示"_qs);
     refresh();
 }
 

@@ -208,6 +208,12 @@ void TestStockPage::deletionAsksAndDeletesByDatum()
     // The list is refilled the normal way afterwards.
     QCOMPARE(main.stockList->model()->rowCount(), 1);
     QCOMPARE(main.stockList->model()->datum(0), qint64(0));
+    // Such a row has no record to delete: 确定 says so instead of seeming to delete it.
+    main.stockList->setSelectedRow(0);
+    responder.queueAnswer(AnswerOk);
+    main.trigger(u"导入_删除"_qs);
+    QVERIFY(responder.lastText().startsWith(u"没有删除任何数据"_qs));
+    QCOMPARE(main.stockList->model()->rowCount(), 1);
     session().dataRight = false;
 }
 
