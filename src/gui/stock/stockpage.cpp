@@ -70,9 +70,9 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
             &StockPage::deleteSelectedStockRow);
     connect(control<QAction>(mainWindow, u"导入_刷新"_qs), &QAction::triggered, this,
             &StockPage::refresh);
-    // 返回 on the movement page leads back to the stock list.
+    // 返回 on the movement page leads back to the stock list as it was left.
     connect(control<QPushButton>(mainWindow, u"按钮3"_qs), &QPushButton::clicked, this,
-            &StockPage::enter);
+            &StockPage::showAgain);
 }
 
 void StockPage::fillStockList(const std::function<QueryOutcome()>& fill)
@@ -92,10 +92,19 @@ void StockPage::fillStockList(const std::function<QueryOutcome()>& fill)
 
 void StockPage::refresh()
 {
+    m_showsAllItems = true;
     fillStockList([this] { return RefreshStockList(m_connection, *m_stockList->model()); });
 }
 
 void StockPage::enter()
+{
+    if (!m_showsAllItems)
+        refresh();
+    else
+        showAgain();
+}
+
+void StockPage::showAgain()
 {
     const std::optional<qint64> count = changeCount(m_connection);
     if (!count || !m_filledAt || *count != *m_filledAt)
@@ -104,6 +113,7 @@ void StockPage::enter()
 
 void StockPage::showSearchResults(StockSearchField field, const QString& text)
 {
+    m_showsAllItems = false;
     fillStockList([&] { return SearchStock(m_connection, *m_stockList->model(), field, text); });
 }
 
@@ -215,6 +225,7 @@ void StockPage::fillFromYcl(int column)
 {
     if (column != 1 && column != 2)
         return;
+    m_showsAllItems = false;
     fillStockList(
         [&] { return FillStockListFromYcl(m_connection, *m_stockList->model(), column); });
 }

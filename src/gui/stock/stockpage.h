@@ -6,7 +6,8 @@
 // MainWindow creates one StockPage and calls its public slots:
 //   refresh()                          at start-up, after every document save, modification
 //                                      or deletion (and 导入 > 刷新, wired here)
-//   enter()                            库存明细 (and 返回 on the movement page, wired here)
+//   enter()                            库存明细 (showAgain() for 返回 on the movement page is
+//                                      wired here)
 //   showContextMenuForSelection(pos)   toolbar 出入记录: the 导入 menu at pos when a stock row
 //                                      is selected, else the "请在下面选择你要查询的物品！" hint
 //   showContextMenuForItem(pos, item)  the same on the month summary, for its chosen item
@@ -63,10 +64,14 @@ signals:
 
 public slots:
     void refresh();
-    // The stock page entered: the list is read again when anything was committed since it
-    // was filled (here or by another copy of the program) or its last read failed; otherwise
-    // it stays as it is (search results included).
+    // The stock page entered (库存明细): every item, so a search result or the item table's
+    // rows give way to the stock list; the stock list itself is read again only as showAgain()
+    // reads it.
     void enter();
+    // The stock page shown again (返回 from the records): the list as it was left, read again
+    // when anything was committed since it was filled (here or by another copy of the
+    // program) or its last read failed.
+    void showAgain();
     // The items whose field contains text, in place of the stock list's rows.
     void showSearchResults(StockSearchField field, const QString& text);
     // The data were replaced: the stock list is reloaded and the movement records emptied.
@@ -98,6 +103,7 @@ private:
     QMenu* m_menu = nullptr;
     QProgressBar* m_progress = nullptr;
     std::optional<qint64> m_filledAt; // the change count the stock list shows; none: unknown
+    bool m_showsAllItems = false;     // not a search result nor the item table's rows
 };
 
 } // namespace mv

@@ -292,6 +292,11 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     QCOMPARE(main.column(main.stockList, 4), (QStringList{u"6"_qs, u"6"_qs}));
     QCOMPARE(responder.messages.size(), 1);
     QVERIFY(window->isVisible());
+    // Shown again (返回 from the records) the result stays; 库存明细 shows every item again.
+    main.stockPage->showAgain();
+    QCOMPARE(main.stockList->model()->rowCount(), 2);
+    main.stockPage->enter();
+    QCOMPARE(main.stockList->model()->rowCount(), 2 + 1);
 
     control<QPushButton>(window, u"按钮2"_qs)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
