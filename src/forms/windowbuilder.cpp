@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 
 #include <algorithm>
 #include <tuple>
@@ -89,6 +90,11 @@ QWidget* createControl(const ControlDef& def, QWidget* parent)
         tabs->setObjectName(def.name); // pages take their names from it
         for (const QString& caption : def.items)
             tabs->addPage(caption);
+        // Pages without a caption only carry the controls, as the window's background: an
+        // empty tab above them would be a tab to click that leads nowhere.
+        if (std::all_of(def.items.begin(), def.items.end(),
+                        [](const QString& caption) { return caption.isEmpty(); }))
+            tabs->tabBar()->hide();
         return tabs;
     }
     case ControlKind::ToolBar: {

@@ -128,6 +128,8 @@ private slots:
         auto* bare = control<TabControl>(&host, u"选择夹2"_qs);
         QCOMPARE(bare->count(), 1);
         QCOMPARE(bare->tabText(0), QString());
+        // Untitled pages are the window's background: no empty tab shows above them.
+        QVERIFY(bare->tabBar()->isHidden() && !tabs->tabBar()->isHidden());
         QCOMPARE(control<QWidget>(&host, u"标签2"_qs)->parentWidget(), bare->page(0));
 
         QVERIFY(control<ComboBox>(&host, u"组合框1"_qs)->isEditable());
