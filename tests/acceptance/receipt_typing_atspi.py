@@ -140,7 +140,13 @@ def drive(run):
         # 退出 with a typed form asks; 否 returns to the form as it was, 是 ends the program.
         click(aux(3))
         type_in_cell(grid, 1, 0, "B")
-        # - takes away the line the clerk is on, not the last one typed.
+        # - takes back a line just added and left empty, else the line the clerk is on, not
+        # the last one typed.
+        rows = grid.queryTable().nRows
+        click(find(main, description="按钮7"))
+        click(find(main, description="按钮2"))
+        wait_for(lambda: grid.queryTable().nRows == rows, what="the empty line taken back")
+        assert grid_cell(grid, 1, 0).name == "B"
         click(find(main, description="按钮7"))
         type_in_cell(grid, 2, 0, "C")
         click(grid_cell(grid, 1, 0))

@@ -126,10 +126,14 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     });
     connect(m_minus, &QPushButton::clicked, this, [this] {
         commitEdits();
-        // The line the clerk is on goes, not another he may have typed; with none chosen, the
-        // last one.
+        // An empty last line goes first (a "+" taken back); otherwise the line the clerk is
+        // on, not another he may have typed; with none chosen, the last one.
+        const int last = m_grid->rowCount() - 1;
+        bool lastEmpty = true;
+        for (int c = 0; c < m_grid->columnCount(); ++c)
+            lastEmpty = lastEmpty && m_grid->cellText(last, c).trimmed().isEmpty();
         const int current = m_grid->currentRow();
-        const int row = current >= 1 ? current : m_grid->rowCount() - 1;
+        const int row = lastEmpty || current < 1 ? last : current;
         if (row >= 1)
             m_grid->deleteRowAt(row);
     });
