@@ -10,7 +10,7 @@ import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
                            execute, find, is_showing, KEY_DOWN, KEY_ESCAPE, KEY_RETURN, log_in,
-                           open_dialog, press, press_keys, type_keys, wait_for)
+                           open_dialog, press, press_keys, text_of, type_keys, wait_for)
 
 
 def stock_list(main_window):
@@ -31,6 +31,17 @@ def main():
         click(wait_for(lambda: find(dialog, role=pyatspi.ROLE_PUSH_BUTTON), what="OK button"))
         wait_for(lambda: not open_dialog(app), what="the about box to close")
         assert_still_running(program, app)
+
+        # The records tab clicked: the keyboard is on the records, not on the period picker
+        # that appears with the page, where a digit typed would replace the year.
+        start = wait_for(lambda: find(main_window, description="formo"), what="formo")
+        click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="YCL明细"),
+                       what="the YCL明细 tab"))
+        wait_for(lambda: is_showing(start), what="the period picker")
+        before = text_of(start)
+        type_keys("9", enter=False)
+        time.sleep(0.5)
+        assert text_of(start) == before, (before, text_of(start))
 
         # 库存明细, then 出入记录 with no row selected.
         click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))

@@ -365,6 +365,9 @@ void MainWindow::enterClickedPage(int page)
         applySet(ButtonSet::Stock);
         m_auxBar->show();
         showPage(page);
+        // The list, rather than the period picker that appears with the page and would take
+        // the next digit typed as its year.
+        (page == PageMovements ? m_movementList : m_monthlyList)->setFocus();
         break;
     default: // the home page and the empty print page have no toolbar
         showPage(page);
