@@ -46,6 +46,7 @@ StockPage::StockPage(QWidget* mainWindow, Connection& connection)
     m_auxBar = control<StateToolBar>(mainWindow, u"辅_工具条"_qs);
     m_menu = control<QMenu>(mainWindow, u"导入"_qs);
     m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+    showRecordsHint();
 
     connect(m_stockList, &ReportList::rowDoubleClicked, this, [this](int row) {
         if (row < 0)
@@ -117,10 +118,18 @@ void StockPage::showSearchResults(StockSearchField field, const QString& text)
     fillStockList([&] { return SearchStock(m_connection, *m_stockList->model(), field, text); });
 }
 
+void StockPage::showRecordsHint()
+{
+    // The records page reached by its tab before any item was chosen: what to do, instead of
+    // an empty title over an empty list.
+    m_movementTitle->setText(u"在库存明细中双击一种物品，这里显示它的出入库记录。"_qs);
+}
+
 void StockPage::dataReplaced()
 {
     refresh();
     m_movementList->model()->clearRows();
+    showRecordsHint();
     setNotRefreshed(*m_tabs, PageMovements, false);
 }
 

@@ -90,6 +90,7 @@ public slots:
 
 private:
     void requestDocumentLine(DocumentKind kind);
+    void showRecordsHint();
     // Fills the stock list through fill and notes the change count it shows; a failure is
     // said and marks the page.
     void fillStockList(const std::function<QueryOutcome()>& fill);

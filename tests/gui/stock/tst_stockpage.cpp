@@ -114,6 +114,8 @@ void TestStockPage::doubleClickShowsMovementRecords()
     store.addLine(u"角铝"_qs, u"A2"_qs, out, u"3"_qs, u"2010-01-06"_qs, u"铝材"_qs, u"支"_qs);
     MainControls main(store.connection());
     main.stockPage->refresh();
+    // Before any item is chosen the records page says how to choose one.
+    QVERIFY(control<QLabel>(&main.host, u"标签5"_qs)->text().contains(u"双击"_qs));
     main.stockList->setSelectedRow(0);
     emit main.stockList->rowDoubleClicked(0);
 
