@@ -129,11 +129,8 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
         // An empty last line goes first (a "+" taken back); otherwise the line the clerk is
         // on, not another he may have typed; with none chosen, the last one.
         const int last = m_grid->rowCount() - 1;
-        bool lastEmpty = true;
-        for (int c = 0; c < m_grid->columnCount(); ++c)
-            lastEmpty = lastEmpty && m_grid->cellText(last, c).trimmed().isEmpty();
         const int current = m_grid->currentRow();
-        const int row = lastEmpty || current < 1 ? last : current;
+        const int row = readLine(last).isBlank() || current < 1 ? last : current;
         if (row >= 1)
             m_grid->deleteRowAt(row);
     });
@@ -639,15 +636,18 @@ Document DocumentPage::readDocument()
     document.header.category = m_category->currentText();
     document.header.maker = m_maker->text();
     const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
-    const int columns = int(m_rules.storedColumns.size());
-    for (int r = 1; r < rows; ++r) {
-        DocumentLine line;
-        line.row = r;
-        for (int c = 0; c < columns; ++c)
-            line.cells.append(m_grid->cellText(r, c));
-        document.lines.append(line);
-    }
+    for (int r = 1; r < rows; ++r)
+        document.lines.append(readLine(r));
     return document;
+}
+
+DocumentLine DocumentPage::readLine(int row) const
+{
+    DocumentLine line;
+    line.row = row;
+    for (int c = 0; c < int(m_rules.storedColumns.size()); ++c)
+        line.cells.append(m_grid->cellText(row, c));
+    return line;
 }
 
 PrintedDocument DocumentPage::printedDocument()

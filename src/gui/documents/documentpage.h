@@ -109,6 +109,8 @@ private:
     // of the document shown.
     void commitEdits();
     Document readDocument();
+    // The stored columns of one grid row, as it stands.
+    DocumentLine readLine(int row) const;
     // Shows the outcome's message (when it has one) and moves the focus to its field.
     void present(const DocumentOutcome& outcome);
     void focusBanner();

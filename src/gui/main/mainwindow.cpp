@@ -231,16 +231,16 @@ void MainWindow::setUpToolBars()
     const auto backTo = [this](const QString& name, int page, bool hideSelf) {
         auto* button = control<QPushButton>(m_client, name);
         connect(button, &QPushButton::clicked, this, [this, button, page, hideSelf] {
+            // Back on the stock list, its toolbar is the list's again: the records page
+            // disables the document buttons, 保存 among them, which on the list exports it.
+            if (page == PageStock)
+                applySet(ButtonSet::Stock);
             showPage(page);
             if (hideSelf)
                 button->hide();
         });
     };
     backTo(QStringLiteral("按钮3"), PageStock, false);
-    // Back on the stock list, its toolbar is the list's again: the records page disables the
-    // document buttons, 保存 among them, which on the list exports it.
-    connect(control<QPushButton>(m_client, QStringLiteral("按钮3")), &QPushButton::clicked, this,
-            [this] { applySet(ButtonSet::Stock); });
     backTo(QStringLiteral("按钮5"), PageMovements, true);
     backTo(QStringLiteral("按钮6"), PageMovements, true);
     // Otherwise the page clicked showed under the toolbar of the page left, whose buttons did
