@@ -9,8 +9,9 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
-                           execute, find, is_showing, KEY_DOWN, KEY_ESCAPE, KEY_RETURN, log_in,
-                           open_dialog, press, press_keys, text_of, type_keys, wait_for)
+                           execute, find, is_enabled, is_showing, KEY_DOWN, KEY_ESCAPE,
+                           KEY_RETURN, log_in, open_dialog, press, press_keys, read_message,
+                           text_of, type_keys, wait_for)
 
 
 def stock_list(main_window):
@@ -65,6 +66,8 @@ def main():
         click(wait_for(lambda: find(main_window, description="按钮3"), what="按钮3"))
         wait_for(lambda: not is_showing(moves) and is_showing(stock_list(main_window)),
                  what="the stock list again")
+        # With the list's own toolbar: 保存 exports it again.
+        assert is_enabled(find(main_window, description="辅_工具条_4")), "保存 disabled"
         # Return on the selected row opens its movements as the double click does.
         click(table.getAccessibleAt(1, 2))
         press_keys(KEY_RETURN)
@@ -79,6 +82,14 @@ def main():
         wait_for(lambda: is_showing(moves), what="the movements opened by 记录")
         click(find(main_window, description="按钮3"))
         wait_for(lambda: not is_showing(moves), what="the stock list again")
+        # Its 删除 on a row the documents make: nothing to delete, and said so.
+        click(table.getAccessibleAt(1, 2))
+        click(find(main_window, description="辅_工具条_13"))
+        time.sleep(0.5)
+        press_keys(KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_RETURN)
+        answer_message(app, "您真的要删除选中的数据吗？", "确定")
+        assert read_message(app).startswith("没有删除任何数据"), "删除 said nothing"
+        assert_still_running(program, app)
         # 审核 on the receipt page says that receipts are not audited.
         click(wait_for(lambda: find(main_window, description="工具条1_0"), what="采购入库"))
         click(wait_for(lambda: find(main_window, description="辅_工具条_11"), what="审核"))
