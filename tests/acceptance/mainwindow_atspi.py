@@ -11,7 +11,7 @@ import pyatspi
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
                            execute, find, is_enabled, is_showing, KEY_DOWN, KEY_ESCAPE,
                            KEY_RETURN, log_in, open_dialog, press, press_keys, read_message,
-                           text_of, type_keys, wait_for)
+                           text_of, type_keys, type_text, wait_for)
 
 
 def stock_list(main_window):
@@ -146,7 +146,9 @@ def main():
             assert rows == expected, "%s: %d rows in ycl, expected %d" % (button, rows, expected)
 
         # The search window opens and closes with 退出, then with Escape typed in a field; the
-        # main window keeps running.
+        # main window keeps running. A name searched first: 库存明细 then shows every item
+        # again.
+        full = table.nRows
         for close_by_escape in (False, True):
             click(wait_for(lambda: find(main_window, description="辅_工具条_14"), what="查找"))
             search = wait_for(lambda: find(app, description="SearchWindow"), what="SearchWindow")
@@ -158,9 +160,16 @@ def main():
                 click(wait_for(lambda: find(search, description="名称_组合框"), what="名称"))
                 press_keys(KEY_ESCAPE)
             else:
+                click(find(search, description="名称_组合框"))
+                type_text("钢化")
+                click(find(search, description="搜索按钮1"))
+                wait_for(lambda: 0 < table.nRows < full, what="the items found")
                 click(wait_for(lambda: find(search, description="按钮2"), what="退出"))
             wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
             assert_still_running(program, app)
+            if not close_by_escape:
+                click(find(main_window, description="工具条1_2"))
+                wait_for(lambda: table.nRows == full, what="every item after 库存明细")
 
         # 帮助 → 帮助, clicked, shows the guide of the home page.
         click(find(main_window, description="帮助"))
