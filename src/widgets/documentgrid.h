@@ -16,7 +16,8 @@ public:
     {
         Text,
         Numeric,
-        DropDown
+        DropDown,
+        Computed // shown by the program, never typed into
     };
 
     explicit DocumentGrid(QWidget* parent = nullptr);

@@ -48,6 +48,8 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         setListItems(combo, m_grid->dropDownItems(index.column()));
         return combo;
     }
+    case DocumentGrid::CellKind::Computed:
+        return nullptr;
     case DocumentGrid::CellKind::Text:
         break;
     }

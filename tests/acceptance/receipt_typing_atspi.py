@@ -117,6 +117,7 @@ def drive(run):
         click(aux(8))
         assert read_message(app, "否") == "当前单据已修改，是否放弃修改？"
         assert text_of(number) == "00000002" and grid_cell(grid, 1, 2).name == "9"
+        assert grid_cell(grid, 1, 6).name == "22.50", "the line total of the quantity typed"
         click(aux(8))
         assert read_message(app, "是") == "当前单据已修改，是否放弃修改？"
         wait_for(lambda: text_of(number) == "00000001", what="the previous receipt")

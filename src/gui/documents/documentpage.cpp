@@ -110,6 +110,15 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
     new LineUnitFill(m_grid, connection); // owned by the grid
+    if (m_rules.priced) {
+        // The line total follows the quantity and price as they are typed: a modified line
+        // must not keep showing the total of what was stored.
+        m_grid->setColumnKind(ReceiptLineTotal, DocumentGrid::CellKind::Computed);
+        connect(m_grid, &DocumentGrid::cellEdited, this, [this](int, int column) {
+            if (column == LineQuantity || column == ReceiptPrice)
+                showTypedLineTotals();
+        });
+    }
 
     m_fields = {{DocumentField::Number, m_number},
                 {DocumentField::Party, m_party},
@@ -616,6 +625,21 @@ void DocumentPage::appendTotalsRow()
     m_grid->mergeCells(row, 0, 1, ReceiptLineTotal + 1);
     m_grid->setCellText(row, 0, totals.text);
     m_grid->item(row, 0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void DocumentPage::showTypedLineTotals()
+{
+    QList<DocumentLine> lines;
+    for (int r = 1; r < m_grid->rowCount(); ++r)
+        lines.append(readLine(r));
+    const ReceiptTotals totals = receiptTotals(lines);
+    for (int i = 0; i < lines.size(); ++i) {
+        const DocumentLine& line = lines.at(i);
+        const bool typed = !line.cell(LineQuantity).trimmed().isEmpty() &&
+                           !line.cell(ReceiptPrice).trimmed().isEmpty();
+        m_grid->setCellText(line.row, ReceiptLineTotal,
+                            typed ? totals.lineTotals.at(i) : QString());
+    }
 }
 
 void DocumentPage::commitEdits()

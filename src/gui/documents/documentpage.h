@@ -99,6 +99,7 @@ private:
     void emptyGrid();
     void appendEmptyRow();
     void appendTotalsRow();
+    void showTypedLineTotals();
     bool hasTotalsRow() const;
     void reopenCursorAt(const QString& number);
     // The stored numbers, or nullopt after telling the clerk they could not be read.

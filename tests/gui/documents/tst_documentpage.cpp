@@ -316,8 +316,9 @@ void TestDocumentPage::modification()
     QCOMPARE(m_f->responder.messages.at(2).text, u"第 1 行的数量必须是大于 0 的数字"_qs);
     QCOMPARE(grid(kReceipt)->currentRow(), 1);
     QCOMPARE(grid(kReceipt)->currentColumn(), 2);
-    // Accepted: replaced, and shown as stored.
-    grid(kReceipt)->setCellText(1, 2, u"7"_qs);
+    // The line total follows the quantity as typed. Accepted: replaced, and shown as stored.
+    grid(kReceipt)->item(1, 2)->setText(u"7"_qs);
+    QCOMPARE(grid(kReceipt)->cellText(1, 6), u"14"_qs);
     press(AuxSave);
     QCOMPARE(m_f->responder.lastText(), u"00000001修改成功！"_qs);
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000001'"_qs), 1);
