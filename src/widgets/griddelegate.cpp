@@ -90,8 +90,14 @@ bool GridDelegate::eventFilter(QObject* watched, QEvent* event)
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                 const QModelIndex& index) const
 {
+    // Spaces before or after a text cannot be seen in the grid, yet a name typed with one
+    // would be another stock item than the name without it: they are not kept.
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        model->setData(index, combo->currentText(), Qt::EditRole);
+        model->setData(index, combo->currentText().trimmed(), Qt::EditRole);
+        return;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        model->setData(index, edit->text().trimmed(), Qt::EditRole);
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);

@@ -73,7 +73,7 @@ def drive(run):
         click(find(main, description="编辑框_单位入库"))
         type_text("华南")
         press_keys(KEY_TAB)
-        type_text("metal")
+        type_text("metal ")  # a space typed after a name is not kept
         press_keys(KEY_TAB)
         type_text("A0")
         # Corrected at once: the cell just typed is clicked again and typed over.
@@ -88,7 +88,7 @@ def drive(run):
         type_in_cell(grid, 1, 2, "5")
         type_in_cell(grid, 1, 3, "pc")
         type_in_cell(grid, 1, 4, "2.5")
-        type_in_cell(grid, 1, 5, "备注")
+        type_in_cell(grid, 1, 5, "备注 ")
         for step in ([KEY_TAB, KEY_TAB], "A2", [KEY_TAB, KEY_TAB, KEY_TAB], "pc", [KEY_TAB], "1"):
             press_keys(*step) if isinstance(step, list) else type_text(step)
         click(aux(4))
@@ -100,8 +100,8 @@ def drive(run):
         assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注"), SECOND], \
             lines(home, "00000002")
         assert combo_text(main, "编辑框_单位入库") == "华南"
-        assert execute(home, "SELECT DISTINCT 日期 FROM yclnote WHERE 单据号='00000002'") == \
-            [("2024-01-05",)]
+        assert execute(home, "SELECT DISTINCT 日期, 分类 FROM yclnote WHERE 单据号='00000002'") \
+            == [("2024-01-05", "metal")]
         wait_for(lambda: grid_cell(grid, 3, 0).name == "合计 ：15.50    ", what="the totals row")
 
         # The receipt just saved is modified at once; the quantity typed last is stored.

@@ -118,11 +118,11 @@ private slots:
         grid.setCellText(1, 2, u"备注文字"_qs);
         QCOMPARE(edited.count(), 1);
 
-        // Down after a name typed goes on to the next line with the name as typed; the list
-        // has other names to step to.
+        // Down after a name typed goes on to the next line with the name as typed, less the
+        // space after it; the list has other names to step to.
         grid.insertRowAt(3);
         grid.setCurrentCell(2, 0);
-        typeKeys(grid, "x");
+        typeKeys(grid, "x ");
         auto* editor = qobject_cast<QComboBox*>(grid.indexWidget(grid.currentIndex()));
         QVERIFY(editor);
         QTest::keyClick(editor->lineEdit(), Qt::Key_Down);

@@ -656,8 +656,9 @@ Document DocumentPage::readDocument()
     document.kind = m_kind;
     document.header.number = m_number->text();
     document.header.date = m_date->date();
-    document.header.party = m_party->currentText();
-    document.header.category = m_category->currentText();
+    // Trimmed as the grid's cells are: "五金件 " would make another stock item's category.
+    document.header.party = m_party->currentText().trimmed();
+    document.header.category = m_category->currentText().trimmed();
     document.header.maker = m_maker->text();
     const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
     for (int r = 1; r < rows; ++r)
