@@ -27,7 +27,7 @@ QString stockSearchStatement(const Dialect& dialect, StockSearchField field)
 
 QString stockSearchPattern(const QString& text)
 {
-    return u'%' + likeLiteral(text) + u'%';
+    return u'%' + likeLiteral(text.trimmed()) + u'%';
 }
 
 QueryOutcome SearchStock(Connection& connection, ReportListModel& list, StockSearchField field,

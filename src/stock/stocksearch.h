@@ -23,7 +23,8 @@ enum class StockSearchField
 // for stockSearchPattern(text). Latin letter case aside, as the item columns compare.
 QString stockSearchStatement(const Dialect& dialect, StockSearchField field);
 // The pattern that finds text literally inside the field: quotes, '%', '_' and '\' match
-// themselves. An empty text matches every item whose field is not NULL.
+// themselves; spaces around the text, which a name does not end in, are not looked for. An
+// empty text matches every item whose field is not NULL.
 QString stockSearchPattern(const QString& text);
 
 // Replaces the rows of the stock list with the matching items (numbered from 1, datum 0).
