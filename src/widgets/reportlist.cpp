@@ -130,6 +130,18 @@ void ReportList::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), QBrush(m_stripes));
     }
     QTableView::paintEvent(event);
+    if (m_model->rowCount() == 0 && !m_placeholder.isEmpty()) {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        const QRect room = viewport()->rect().adjusted(20, 20, -20, -20);
+        painter.drawText(room, Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
+    }
+}
+
+void ReportList::setPlaceholderText(const QString& text)
+{
+    m_placeholder = text;
+    viewport()->update();
 }
 
 } // namespace mv

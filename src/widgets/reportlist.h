@@ -34,6 +34,10 @@ public:
     void setStripePicture(const QPixmap& picture);
     QPixmap stripePicture() const { return m_stripes; }
 
+    // What an empty list says in its middle: how to fill it.
+    void setPlaceholderText(const QString& text);
+    QString placeholderText() const { return m_placeholder; }
+
 signals:
     void headerClicked(int column);
     // row is -1 when the double click was not on a row; Return on the selected row sends it too.
@@ -52,6 +56,7 @@ private:
 
     ReportListModel* m_model;
     QPixmap m_stripes;
+    QString m_placeholder;
     int m_viewType = 3;
     bool m_applyingWidths = false;
 };

@@ -9,9 +9,9 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
-                           execute, find, is_enabled, is_showing, KEY_DOWN, KEY_ESCAPE,
-                           KEY_RETURN, log_in, open_dialog, press, press_keys, read_message,
-                           text_of, type_keys, type_text, wait_for)
+                           execute, find, find_label_containing, is_enabled, is_showing, KEY_DOWN,
+                           KEY_ESCAPE, KEY_RETURN, log_in, open_dialog, press, press_keys,
+                           read_message, text_of, type_keys, type_text, wait_for)
 
 
 def stock_list(main_window):
@@ -32,6 +32,12 @@ def main():
         click(wait_for(lambda: find(dialog, role=pyatspi.ROLE_PUSH_BUTTON), what="OK button"))
         wait_for(lambda: not open_dialog(app), what="the about box to close")
         assert_still_running(program, app)
+
+        # The print tab tells where printing starts.
+        click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="打印"),
+                       what="the 打印 tab"))
+        wait_for(lambda: (lambda hint: hint and is_showing(hint))(
+            find_label_containing(main_window, "库存明细页点工具栏的“打印”")), what="the print hint")
 
         # The records tab clicked: the keyboard is on the records, not on the period picker
         # that appears with the page, where a digit typed would replace the year.

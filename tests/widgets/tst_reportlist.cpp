@@ -259,6 +259,21 @@ private slots:
         QVERIFY(list.stripePicture().isNull());
         QVERIFY(list.palette().brush(QPalette::Base).texture().isNull());
     }
+
+    // The placeholder text shows on the empty list only, never over its rows.
+    void placeholderOnlyWhenEmpty()
+    {
+        ReportList list;
+        list.resize(300, 200);
+        fill(list, 0);
+        const QImage empty = list.grab().toImage();
+        list.setPlaceholderText(u"点“统计”"_qs);
+        QVERIFY(list.grab().toImage() != empty);
+        fill(list, 3);
+        const QImage rows = list.grab().toImage();
+        list.setPlaceholderText(QString());
+        QCOMPARE(list.grab().toImage(), rows);
+    }
 };
 
 QTEST_MAIN(TestReportList)

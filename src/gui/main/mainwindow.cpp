@@ -35,6 +35,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -138,6 +139,7 @@ void MainWindow::setUp(QWidget* loginWindow)
     setUpToolBars();
     setUpMenus();
     setUpBanner();
+    setUpPrintPage();
     m_auxBar->hide();
     applyStripedBackground(m_stockList);
     relayout(); // tab left 0, width = window width
@@ -160,6 +162,20 @@ void MainWindow::setUp(QWidget* loginWindow)
     setUpDatabaseMenu();
     showPage(PageHome);
     startHomePageThread();
+}
+
+void MainWindow::setUpPrintPage()
+{
+    // The print tab has nothing of its own: printing starts from the page that shows what is
+    // printed. A clerk who looks for it here is told where.
+    auto* hint = new QLabel(
+        u"打印从要打印的那一页开始：库存明细页点工具栏的“打印”，设置好后预览并打印；入库单、"
+        "领料单页点“打印”或“预览”，按单据格式输出当前单据；月度汇总页点“保存”导出 Excel 文件。"_qs,
+        m_tabs->page(PagePrint));
+    hint->setObjectName(u"打印页提示"_qs);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint->setGeometry(20, 20, 880, 60);
 }
 
 void MainWindow::setUpStatusBar()

@@ -103,6 +103,7 @@ private:
     void setUpToolBars();
     void setUpMenus();
     void setUpBanner();
+    void setUpPrintPage();
     void setUpDatabaseMenu();
     void startHomePageThread();
     // A tab clicked: its page is shown with its own toolbar, as the main toolbar's button

@@ -28,6 +28,8 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
     m_from = control<QDateEdit>(mainWindow, u"formo"_qs);
     m_to = control<QDateEdit>(mainWindow, u"too"_qs);
     m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+    m_summaryList->setPlaceholderText(
+        u"选好上方的起止日期后点“统计”，这里列出每种物品在这段时间的入库、出库与库存。"_qs);
 }
 
 std::optional<ItemKey> MonthlySummaryPage::chosenItem() const
