@@ -10,6 +10,12 @@
 
 namespace mv {
 
+QString enteredText(const QComboBox* box)
+{
+    const QString text = box->currentText();
+    return box->findText(text, Qt::MatchExactly) >= 0 ? text : text.trimmed();
+}
+
 void setListItems(QComboBox* box, const QStringList& items)
 {
     box->clear();

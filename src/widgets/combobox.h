@@ -12,6 +12,11 @@ namespace mv {
 // Replaces the items and opens the list wide enough for the longest one, unelided.
 void setListItems(QComboBox* box, const QStringList& items);
 
+// The box's text without spaces typed before or after it, which cannot be seen and would make
+// another name of it; an item of the list is kept as listed, spaces and all, so that a name
+// stored that way still names itself.
+QString enteredText(const QComboBox* box);
+
 class ComboBox : public QComboBox
 {
     Q_OBJECT

@@ -93,7 +93,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     // Spaces before or after a text cannot be seen in the grid, yet a name typed with one
     // would be another stock item than the name without it: they are not kept.
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        model->setData(index, combo->currentText().trimmed(), Qt::EditRole);
+        model->setData(index, enteredText(combo), Qt::EditRole);
         return;
     }
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {

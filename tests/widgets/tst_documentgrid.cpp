@@ -30,7 +30,8 @@ private:
         grid.setCellText(0, 1, u"数量"_qs);
         grid.setCellText(0, 2, u"备注"_qs);
         grid.setColumnKind(1, DocumentGrid::CellKind::Numeric);
-        grid.setDropDownItems(0, {u"铝型材"_qs, u"玻璃"_qs});
+        // 玻璃 was stored with a space after it.
+        grid.setDropDownItems(0, {u"铝型材"_qs, u"玻璃 "_qs});
     }
 
     // Types KEYS ('\t' for Tab) as the keyboard does: to the grid until a key has opened the
@@ -106,11 +107,12 @@ private slots:
         QVERIFY(combo);
         QVERIFY(combo->isEditable());
         QCOMPARE(combo->count(), 2);
-        QCOMPARE(combo->itemText(1), u"玻璃"_qs);
+        QCOMPARE(combo->itemText(1), u"玻璃 "_qs);
         combo->setCurrentIndex(1);
-        // Committing the editor writes the cell and reports the edit.
+        // Committing the editor writes the cell, an item picked from the list as listed, and
+        // reports the edit.
         QTest::keyClick(combo, Qt::Key_Tab);
-        QCOMPARE(grid.cellText(2, 0), u"玻璃"_qs);
+        QCOMPARE(grid.cellText(2, 0), u"玻璃 "_qs);
         QCOMPARE(edited.count(), 1);
         QCOMPARE(edited.at(0).at(0).toInt(), 2);
         QCOMPARE(edited.at(0).at(1).toInt(), 0);

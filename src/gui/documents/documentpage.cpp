@@ -656,9 +656,9 @@ Document DocumentPage::readDocument()
     document.kind = m_kind;
     document.header.number = m_number->text();
     document.header.date = m_date->date();
-    // Trimmed as the grid's cells are: "五金件 " would make another stock item's category.
-    document.header.party = m_party->currentText().trimmed();
-    document.header.category = m_category->currentText().trimmed();
+    // As the grid's cells: "五金件 " typed would make another stock item's category.
+    document.header.party = enteredText(m_party);
+    document.header.category = enteredText(m_category);
     document.header.maker = m_maker->text();
     const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
     for (int r = 1; r < rows; ++r)
