@@ -2,8 +2,11 @@
 
 #include "widgets/griddelegate.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace mv {
 
@@ -144,6 +147,45 @@ void DocumentGrid::focusInEvent(QFocusEvent* event)
     if (byTab && !m_readOnly && rowCount() > 1 && currentRow() < 1)
         setCurrentCell(1, 0);
     QTableWidget::focusInEvent(event);
+}
+
+void DocumentGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste) && !m_readOnly) {
+        pasteLines(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void DocumentGrid::pasteLines(const QString& text)
+{
+    QStringList lines = QString(text).replace(u"\r\n"_qs, u"\n"_qs).split(u'\n');
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    const int firstRow = std::max(1, currentRow());
+    const int firstColumn = std::max(0, currentColumn());
+    for (int i = 0; i < lines.size(); ++i) {
+        const int row = firstRow + i;
+        if (row >= rowCount())
+            insertRowAt(rowCount());
+        const QStringList cells = lines.at(i).split(u'\t');
+        for (int j = 0; j < cells.size() && firstColumn + j < columnCount(); ++j) {
+            const int column = firstColumn + j;
+            // Spaces around a cell are dropped as when it is typed; an empty cell leaves the
+            // grid's as it is, such as a unit filled in once the name and model were pasted.
+            const QString cellText = cells.at(j).trimmed();
+            if (columnKind(column) == CellKind::Computed || cellText.isEmpty())
+                continue;
+            if (QTableWidgetItem* cell = item(row, column))
+                cell->setText(cellText);
+            else
+                setItem(row, column, new QTableWidgetItem(cellText)); // the table owns it
+        }
+    }
+    if (!lines.isEmpty())
+        setCurrentCell(firstRow + int(lines.size()) - 1, firstColumn);
 }
 
 void DocumentGrid::mergeCells(int row, int column, int rowSpan, int columnSpan)

@@ -44,6 +44,11 @@ public:
     void deleteRowAt(int row);
     void mergeCells(int row, int column, int rowSpan, int columnSpan);
 
+    // Lines copied from a spreadsheet (cells split by tabs) written from the current cell on,
+    // as if typed: each cell is an edit, lines are added as needed; empty cells, computed
+    // cells and cells past the last column leave the grid as it is.
+    void pasteLines(const QString& text);
+
 signals:
     void cellEdited(int row, int column);
 
@@ -53,6 +58,8 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     // The focus coming to an editable grid by Tab lands on the first line.
     void focusInEvent(QFocusEvent* event) override;
+    // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void styleHeadingRow();

@@ -7,7 +7,9 @@
 #include "widgets/griddelegate.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -134,6 +136,30 @@ private slots:
         editor = qobject_cast<QComboBox*>(grid.indexWidget(grid.currentIndex()));
         QTest::keyClick(editor->lineEdit(), Qt::Key_PageUp);
         QCOMPARE(grid.cellText(3, 0), u"y"_qs);
+    }
+
+    // Lines copied from a spreadsheet fill the grid from the current cell, as typed.
+    void pasteFromSpreadsheet()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.setCellText(2, 1, u"9"_qs);
+        QSignalSpy edited(&grid, &DocumentGrid::cellEdited);
+        grid.setCurrentCell(1, 0);
+        QGuiApplication::clipboard()->setText(u"合页 \t3\t左\r\n玻璃\t\t右\t多余\r\n角码\r\n"_qs);
+        QTest::keySequence(&grid, QKeySequence::Paste);
+        const auto line = [&grid](int row) {
+            return QStringList{grid.cellText(row, 0), grid.cellText(row, 1), grid.cellText(row, 2)};
+        };
+        QCOMPARE(grid.rowCount(), 4);
+        QCOMPARE(line(1), (QStringList{u"合页"_qs, u"3"_qs, u"左"_qs}));
+        QCOMPARE(line(2), (QStringList{u"玻璃"_qs, u"9"_qs, u"右"_qs})); // not emptied
+        QCOMPARE(line(3), (QStringList{u"角码"_qs, QString(), QString()}));
+        QCOMPARE(edited.count(), 6);
+        QCOMPARE(grid.currentRow(), 3);
+        grid.setReadOnly(true);
+        QTest::keySequence(&grid, QKeySequence::Paste);
+        QCOMPARE(grid.rowCount(), 4);
     }
 
     void readOnly()
