@@ -16,6 +16,8 @@ public:
     // Moves one number back/forward, stopping one step outside the ends.
     void previous();
     void next();
+    // Stands past the last number, where a new document comes.
+    void moveToEnd() { m_position = m_numbers.size(); }
 
     // The current number, empty before the first or past the last.
     QString current() const;

@@ -279,6 +279,9 @@ bool DocumentPage::prepareBlankForm()
     m_number->setText(*number);
     m_shownNumber = *number;
     m_shownVersion.clear(); // not stored yet
+    // The new document comes after the last one stored, so 上一张 leads back to that one
+    // rather than past it.
+    m_cursor.moveToEnd();
     if (m_auditor)
         m_auditor->clear();
     return true;

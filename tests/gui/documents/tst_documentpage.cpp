@@ -291,6 +291,10 @@ void TestDocumentPage::pagingThroughThreeAndPastTheEnd()
     QVERIFY(!aux()->isButtonEnabled(AuxPrevious));
     press(AuxNext);
     QCOMPARE(column(kReceipt, 0).last(), u"合计 ：2    "_qs);
+    // A new receipt comes after the last one stored: 上一张 leads back to that one.
+    press(AuxAdd);
+    press(AuxPrevious);
+    QCOMPARE(number(kReceipt), u"00000003"_qs);
 }
 
 void TestDocumentPage::modification()
