@@ -456,14 +456,8 @@ void MainWindow::onAuxButton(int index)
             page->save();
         break;
     case AuxPrint:
-        if (currentPage() == PageStock)
-            m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
-        else if (DocumentPage* page = m_documentPages->onPage(currentPage()))
-            m_documentPrinting->print(page->printedDocument());
-        break;
     case AuxPreview:
-        if (DocumentPage* page = m_documentPages->onPage(currentPage()))
-            m_documentPrinting->preview(page->printedDocument());
+        printPage(index == AuxPreview);
         break;
     case AuxSummary:
         m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
@@ -483,6 +477,31 @@ void MainWindow::onAuxButton(int index)
         // The document buttons act on the page shown; print and export have their own modules.
         if (DocumentPage* page = m_documentPages->onPage(currentPage()))
             page->onAuxButton(index);
+        break;
+    }
+}
+
+void MainWindow::printPage(bool preview)
+{
+    if (DocumentPage* page = m_documentPages->onPage(currentPage())) {
+        const PrintedDocument document = page->printedDocument();
+        preview ? m_documentPrinting->preview(document) : m_documentPrinting->print(document);
+        return;
+    }
+    switch (currentPage()) {
+    case PageStock:
+        // The print module starts with its settings, from which the list is previewed: 预览
+        // leads there as 打印 does.
+        m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
+        break;
+    case PageMonthly:
+        msgBox(u"月度汇总不能直接打印：请点“保存”导出 Excel 文件，再从 Excel 打印。"_qs, MsgOk,
+               u"提示"_qs);
+        break;
+    case PageMovements:
+        msgBox(u"出入库记录不能直接打印；库存明细可在其页面点“打印”。"_qs, MsgOk, u"提示"_qs);
+        break;
+    default:
         break;
     }
 }

@@ -74,6 +74,9 @@ public slots:
     void onMainButton(int index);
     void onAuxButton(int index);
     void openSearchWindow();
+    // 打印 / 预览: the document shown, the stock list through the print module; the other
+    // lists say how they are printed instead of doing nothing.
+    void printPage(bool preview);
     void changePassword(); // the modal PasswordWindow
     void showAbout();
     // Ends the program; while a document being added or modified has unsaved changes, only

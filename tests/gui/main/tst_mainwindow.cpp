@@ -203,6 +203,17 @@ void TestMainWindow::stockSet()
     m_f->window->onMainButton(MainDataSettings);
     QCOMPARE(opened, u"DatabaseSettingsWindow 数据设置"_qs);
     QCOMPARE(m_f->window->currentPage(), int(PageStock));
+
+    // 预览 opens the print module as 打印 does; on the summary it says how to print instead
+    // of doing nothing.
+    m_f->window->onAuxButton(AuxPreview);
+    QWidget* settings = m_f->window->findChild<QWidget*>(u"PrintSettingsWindow"_qs);
+    QVERIFY(settings && settings->isVisible());
+    settings->close();
+    m_f->window->onAuxButton(AuxSummary);
+    m_f->window->onAuxButton(AuxPrint);
+    QCOMPARE(m_f->responder.lastText(),
+             u"月度汇总不能直接打印：请点“保存”导出 Excel 文件，再从 Excel 打印。"_qs);
 }
 
 void TestMainWindow::movementsButtonNeedsASelectedRow()
