@@ -2,6 +2,7 @@
 
 #include "common/reportlistmodel.h"
 #include "stock/reportlistsort.h"
+#include "stock/stocklist.h"
 
 namespace mv {
 
@@ -17,15 +18,19 @@ void OnStockHeaderClick(ReportListModel& list, int column)
         list.setColumnTitle(i, title);
     }
 
+    // The running number and the stock are numbers: as texts 9 would come before 100 and 10.
+    const int keyType =
+        column == StockColNumber || column == StockColBalance ? SortKeyNumber : SortKeyText;
+    const auto sort = [&](int direction) { SortReportList(list, column, direction, {}, keyType); };
     QString title = list.columnTitle(column);
     if (title.contains(sortMarkAscending())) {
-        SortReportList(list, column, 0);
+        sort(0);
         title.replace(sortMarkAscending(), sortMarkDescending());
     } else if (title.contains(sortMarkDescending())) {
-        SortReportList(list, column, 1);
+        sort(1);
         title.replace(sortMarkDescending(), sortMarkAscending());
     } else {
-        SortReportList(list, column, 0);
+        sort(0);
         title += sortMarkDescending();
     }
     list.setColumnTitle(column, title);

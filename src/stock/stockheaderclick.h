@@ -1,6 +1,6 @@
 #pragma once
-// Header clicks on the stock list: alternate descending/ascending text sorts of the clicked
-// column and mark it with a triangle in its title.
+// Header clicks on the stock list: alternate descending/ascending sorts of the clicked column
+// and mark it with a triangle in its title.
 
 #include <QString>
 
@@ -19,7 +19,8 @@ inline QString sortMarkAscending()
 
 // Clears the marks of every other column, then: a title marked "▽" sorts descending and
 // becomes "△"; one marked "△" sorts ascending and becomes "▽"; an unmarked one sorts
-// descending and gets "△" appended. Every column is compared as case-insensitive text.
+// descending and gets "△" appended. The running number and the stock (现存量) are compared
+// as numbers, every other column as case-insensitive text.
 void OnStockHeaderClick(ReportListModel& list, int column);
 
 } // namespace mv

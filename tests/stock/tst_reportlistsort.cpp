@@ -118,7 +118,7 @@ void TestReportListSort::rejectsBeforeChangingAnything()
 void TestReportListSort::textKeysUseGbkBytes()
 {
     ReportListModel list;
-    // The stock list sorts its quantities as text.
+    // Numbers compared as text order by their characters.
     fill(list, {u"9"_qs, u"10"_qs, u"100"_qs});
     QCOMPARE(SortReportList(list, 0, 0), u"排序完成"_qs);
     QCOMPARE(columnTexts(list, 0), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));

@@ -231,10 +231,10 @@ void TestStockPage::headerClicksSortAndMark()
 
     emit main.stockList->headerClicked(4);
     QCOMPARE(model.columnTitle(4), u"现存量△"_qs);
-    QCOMPARE(main.column(main.stockList, 4), (QStringList{u"9"_qs, u"100"_qs, u"10"_qs}));
+    QCOMPARE(main.column(main.stockList, 4), (QStringList{u"100"_qs, u"10"_qs, u"9"_qs}));
     emit main.stockList->headerClicked(4);
     QCOMPARE(model.columnTitle(4), u"现存量▽"_qs);
-    QCOMPARE(main.column(main.stockList, 4), (QStringList{u"10"_qs, u"100"_qs, u"9"_qs}));
+    QCOMPARE(main.column(main.stockList, 4), (QStringList{u"9"_qs, u"10"_qs, u"100"_qs}));
     emit main.stockList->headerClicked(3);
     QCOMPARE(model.columnTitle(4), u"现存量"_qs);
     QCOMPARE(model.columnTitle(3), u"型号△"_qs);
