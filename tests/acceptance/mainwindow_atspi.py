@@ -177,6 +177,11 @@ def main():
                 click(find(main_window, description="工具条1_2"))
                 wait_for(lambda: table.nRows == full, what="every item after 库存明细")
 
+        # A click on the title 现存量 sorts the stock as numbers, the greatest first.
+        click(table.getColumnHeader(4))
+        stock = lambda: [int(table.getAccessibleAt(r, 4).name) for r in range(table.nRows)]
+        wait_for(lambda: stock() == sorted(stock(), reverse=True), what="the stock sorted")
+
         # 帮助 → 帮助, clicked, shows the guide of the home page.
         click(find(main_window, description="帮助"))
         click(wait_for(lambda: find(main_window, description="帮助_帮助"), what="帮助_帮助"))
