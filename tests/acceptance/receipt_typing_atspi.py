@@ -63,6 +63,10 @@ def drive(run):
         wait_for(lambda: text_of(number) == "00000001", what="the stored receipt")
         click(aux(3))
         wait_for(lambda: text_of(number) == "00000002", what="the new number")
+        # Tab from where 添加 leaves the keyboard leads into the header, to the number.
+        press_keys(KEY_TAB)
+        wait_for(lambda: number.getState().contains(pyatspi.STATE_FOCUSED),
+                 what="the number box focused by Tab")
         # The row buttons beside the heading row take the mouse: + adds a line, - takes it away.
         rows = grid.queryTable().nRows
         click(find(main, description="按钮7"))

@@ -23,6 +23,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace mv {
@@ -110,6 +111,7 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
     new LineUnitFill(m_grid, connection); // owned by the grid
+    m_banner->installEventFilter(this);
     if (m_rules.priced) {
         // The line total follows the quantity and price as they are typed: a modified line
         // must not keep showing the total of what was stored.
@@ -707,6 +709,19 @@ void DocumentPage::present(const DocumentOutcome& outcome)
 void DocumentPage::focusBanner()
 {
     m_banner->setFocus();
+}
+
+bool DocumentPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_banner && event->type() == QEvent::KeyPress &&
+        m_tabs->currentIndex() == pageIndex()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
+            m_number->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace mv

@@ -68,6 +68,11 @@ signals:
     // A document was saved, modified or deleted: the stock figures changed.
     void stockChanged();
 
+protected:
+    // Tab from the banner, where the page puts the keyboard, leads into the document's header
+    // (its number first), not to the period pickers the stock page left beside the banner.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void newDocument();
     void saveNew();

@@ -153,9 +153,14 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     enter(kReceipt);
     QCOMPARE(grid(kReceipt)->rowCount(), 2); // an empty database: the totals row alone
     QCOMPARE(grid(kReceipt)->cellText(1, 0), u"合计 ：0    "_qs);
+    m_f->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_f->window.get()));
     press(AuxAdd);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
     QCOMPARE(control<QLineEdit>(kReceipt.maker)->text(), u"张三"_qs);
+    // Tab from where 添加 leaves the keyboard leads into the header.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(kReceipt.number));
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
     QVERIFY(control<QPushButton>("按钮7")->isVisible());
     control<QDateEdit>("YCLRK_日期框")->setDate(QDate(2010, 1, 5));
