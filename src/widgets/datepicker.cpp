@@ -19,6 +19,11 @@ DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+bool DatePicker::focusNextPrevChild(bool next)
+{
+    return QWidget::focusNextPrevChild(next);
+}
+
 void DatePicker::wheelEvent(QWheelEvent* event)
 {
     if (hasFocus())

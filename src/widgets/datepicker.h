@@ -15,6 +15,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab leaves the picker for the next field, as it leaves any field: Qt's own picker walks
+    // its year, month and day first, so a clerk tabbing from the date to the next box typed
+    // into the date. The parts are reached by a click or typed in one go ("2026" moves on).
+    bool focusNextPrevChild(bool next) override;
     void wheelEvent(QWheelEvent* event) override;
 };
 

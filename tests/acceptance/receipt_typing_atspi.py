@@ -40,6 +40,11 @@ def lines(home, number):
 SECOND = ("华南", "A2", "3", "1", "")  # the line typed after Tab
 
 
+def holds_focus(node):
+    return node.getState().contains(pyatspi.STATE_FOCUSED) or any(
+        holds_focus(node[i]) for i in range(node.childCount))
+
+
 def no_message(app):
     time.sleep(0.5)
     assert not open_dialog(app), "unexpected message box"
@@ -63,10 +68,14 @@ def drive(run):
         wait_for(lambda: text_of(number) == "00000001", what="the stored receipt")
         click(aux(3))
         wait_for(lambda: text_of(number) == "00000002", what="the new number")
-        # Tab from where 添加 leaves the keyboard leads into the header, to the number.
+        # Tab from where 添加 leaves the keyboard leads into the header, to the number, and on
+        # past the date (not through its year, month and day) to the supplier.
         press_keys(KEY_TAB)
         wait_for(lambda: number.getState().contains(pyatspi.STATE_FOCUSED),
                  what="the number box focused by Tab")
+        press_keys(KEY_TAB, KEY_TAB)
+        wait_for(lambda: holds_focus(find(main, description="编辑框_单位入库")),
+                 what="the supplier focused by Tab")
         # The row buttons beside the heading row take the mouse: + adds a line, - takes it away.
         rows = grid.queryTable().nRows
         click(find(main, description="按钮7"))

@@ -189,6 +189,17 @@ private slots:
         picker.setFocus();
         test::turnWheel(&picker);
         QVERIFY(picker.date() != QDate(2011, 1, 9));
+
+        // Tab leaves the picker for the next field.
+        QWidget form;
+        auto* date = new DatePicker(&form);
+        auto* next = new QLineEdit(&form);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Tab);
+        QVERIFY(next->hasFocus());
     }
 
     void nonVisualStaysHidden()
