@@ -28,6 +28,11 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
     m_from = control<QDateEdit>(mainWindow, u"formo"_qs);
     m_to = control<QDateEdit>(mainWindow, u"too"_qs);
     m_progress = control<QProgressBar>(mainWindow, u"进度条1"_qs);
+    showHowToFill();
+}
+
+void MonthlySummaryPage::showHowToFill()
+{
     m_summaryList->setPlaceholderText(
         u"选好上方的起止日期后点“统计”，这里列出每种物品在这段时间的入库、出库与库存。"_qs);
 }
@@ -54,6 +59,7 @@ void MonthlySummaryPage::save()
 void MonthlySummaryPage::dataReplaced()
 {
     m_summaryList->model()->clearRows();
+    showHowToFill();
     m_notRefreshed = false;
     setNotRefreshed(*m_tabs, PageMonthly, false);
 }
@@ -78,6 +84,8 @@ void MonthlySummaryPage::buildMonthlySummary()
                                       m_to->date(), progressBarFeedback(m_progress));
     }
     m_notRefreshed = !outcome.done;
+    if (outcome.done) // every item stored is listed: none at all is what an empty list says
+        m_summaryList->setPlaceholderText(u"还没有任何物品入库或领料，没有可汇总的内容。"_qs);
     setNotRefreshed(*m_tabs, PageMonthly, m_notRefreshed);
     showOutcome(outcome);
 }

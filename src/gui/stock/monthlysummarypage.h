@@ -41,6 +41,9 @@ public slots:
     void buildMonthlySummary();
 
 private:
+    // The empty list's hint before a summary is made.
+    void showHowToFill();
+
     Connection& m_connection;
     TabControl* m_tabs = nullptr;
     ReportList* m_summaryList = nullptr;

@@ -88,6 +88,10 @@ void StockPage::fillStockList(const std::function<QueryOutcome()>& fill)
         m_filledAt = outcome.done ? count : std::nullopt;
     }
     setNotRefreshed(*m_tabs, PageStock, !outcome.done);
+    // An empty list says why: nothing stored yet, or nothing found.
+    m_stockList->setPlaceholderText(
+        m_showsAllItems ? u"还没有库存。点“采购入库”，再点“添加”，开第一张入库单。"_qs
+                        : u"没有找到这样的物品。点“库存明细”，显示全部物品。"_qs);
     showOutcome(outcome);
 }
 

@@ -295,10 +295,13 @@ void TestStockPage::searchWindowCouplesFieldsAndOptions()
     QCOMPARE(responder.messages.size(), 1);
     QVERIFY(window->isVisible());
     // Shown again (返回 from the records) the result stays; 库存明细 shows every item again.
+    // Emptied, the list would say why: nothing found, or nothing stored yet.
     main.stockPage->showAgain();
     QCOMPARE(main.stockList->model()->rowCount(), 2);
+    QVERIFY(main.stockList->placeholderText().startsWith(u"没有找到"_qs));
     main.stockPage->enter();
     QCOMPARE(main.stockList->model()->rowCount(), 2 + 1);
+    QVERIFY(main.stockList->placeholderText().startsWith(u"还没有库存"_qs));
 
     control<QPushButton>(window, u"按钮2"_qs)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
