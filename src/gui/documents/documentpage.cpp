@@ -717,8 +717,14 @@ bool DocumentPage::eventFilter(QObject* watched, QEvent* event)
         m_tabs->currentIndex() == pageIndex()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
-            m_number->setFocus(Qt::TabFocusReason);
-            return true;
+            // The first field that takes typing: a modified receipt has only its lines.
+            for (QWidget* field :
+                 std::initializer_list<QWidget*>{m_number, m_date, m_party, m_category, m_grid}) {
+                if (field->isEnabled() && field->isVisible()) {
+                    field->setFocus(Qt::TabFocusReason);
+                    return true;
+                }
+            }
         }
     }
     return QObject::eventFilter(watched, event);

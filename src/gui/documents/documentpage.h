@@ -69,8 +69,8 @@ signals:
     void stockChanged();
 
 protected:
-    // Tab from the banner, where the page puts the keyboard, leads into the document's header
-    // (its number first), not to the period pickers the stock page left beside the banner.
+    // Tab from the banner, where the page puts the keyboard, leads into the document (its
+    // number first), not to the period pickers the stock page left beside the banner.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

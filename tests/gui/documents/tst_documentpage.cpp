@@ -306,11 +306,16 @@ void TestDocumentPage::modification()
 {
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
     addDocument(kReceipt, {{u"玻璃"_qs, u"5mm"_qs, u"1"_qs, u"块"_qs, u"1"_qs}});
+    m_f->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_f->window.get()));
     press(AuxPrevious);
     QCOMPARE(number(kReceipt), u"00000001"_qs);
     m_f->responder.clear();
     press(AuxModify);
     QCOMPARE(column(kReceipt, 0), QStringList{u"角铝"_qs}); // the totals row is gone
+    // Its header fixed, Tab leads to its lines.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), grid(kReceipt));
     // Refused: the stored receipt stays as it was and modify mode stays.
     grid(kReceipt)->setCellText(1, 2, QString());
     press(AuxSave);
