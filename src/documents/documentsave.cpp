@@ -87,8 +87,8 @@ DocumentOutcome checkHeader(Connection& connection, const Document& document)
     return DocumentOutcome::success();
 }
 
-// Every quantity a plain number greater than zero, stored in its plain form; the first line
-// that has none is refused, named by its grid row.
+// Every quantity a plain number greater than zero that the stock can count, stored in its
+// plain form; the first line that has none is refused, named by its grid row.
 DocumentOutcome takeQuantities(Document& document)
 {
     for (qsizetype i = 0; i < document.lines.size(); ++i) {
@@ -98,6 +98,11 @@ DocumentOutcome takeQuantities(Document& document)
         if (!quantity)
             return DocumentOutcome::refused(u"第 "_qs + QString::number(row) +
                                                 u" 行的数量必须是大于 0 的数字"_qs,
+                                            kError, DocumentField::Quantity, row);
+        if (quantityTooLarge(*quantity))
+            return DocumentOutcome::refused(u"第 "_qs + QString::number(row) +
+                                                u" 行的数量太大，最多 "_qs +
+                                                QString::number(kLargestQuantity),
                                             kError, DocumentField::Quantity, row);
         while (line.cells.size() <= LineQuantity)
             line.cells.append(QString());

@@ -19,4 +19,13 @@ std::optional<QString> plainQuantity(const QString& typed)
     return text;
 }
 
+bool quantityTooLarge(const QString& plain)
+{
+    QString whole = plain.section(u'.', 0, 0);
+    while (whole.size() > 1 && whole.startsWith(u'0'))
+        whole.remove(0, 1);
+    const QString largest = QString::number(kLargestQuantity);
+    return whole.size() > largest.size() || (whole.size() == largest.size() && whole > largest);
+}
+
 } // namespace mv

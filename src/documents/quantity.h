@@ -12,4 +12,9 @@ namespace mv {
 // anything else, and for zero: "1e3", "-5", "0", "0.0", "5件", "" and "." are no quantities.
 std::optional<QString> plainQuantity(const QString& typed);
 
+// The stock counts the whole items of a line in 32 bits: a plain quantity beyond 2147483647
+// (a slip of the keyboard, "99999999999999999999") would count as that much less.
+inline constexpr int kLargestQuantity = 2147483647;
+bool quantityTooLarge(const QString& plain);
+
 } // namespace mv

@@ -152,17 +152,23 @@ void TestDocuments::quantityRule_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored"); // empty: refused
-    QTest::newRow("whole") << u"12"_qs << u"12"_qs;
-    QTest::newRow("decimal") << u"2.5"_qs << u"2.5"_qs;
-    QTest::newRow("full-width digits and blanks") << u" １２．５　"_qs << u"12.5"_qs;
+    QTest::addColumn<QString>("refusal");
+    const QString noNumber = u"第 3 行的数量必须是大于 0 的数字"_qs;
+    QTest::newRow("whole") << u"12"_qs << u"12"_qs << QString();
+    QTest::newRow("decimal") << u"2.5"_qs << u"2.5"_qs << QString();
+    QTest::newRow("full-width digits and blanks") << u" １２．５　"_qs << u"12.5"_qs << QString();
+    QTest::newRow("largest") << u"02147483647.9"_qs << u"02147483647.9"_qs << QString();
+    QTest::newRow("too large") << u"2147483648"_qs << QString()
+                               << u"第 3 行的数量太大，最多 2147483647"_qs;
     for (const char* refused : {"1e3", "-5", "0", "0.00", "5件", "", ".5", "5.", "1,000", "+5"})
-        QTest::newRow(refused) << QString::fromUtf8(refused) << QString();
+        QTest::newRow(refused) << QString::fromUtf8(refused) << QString() << noNumber;
 }
 
 void TestDocuments::quantityRule()
 {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
+    QFETCH(QString, refusal);
     TempDataStore store;
     stockIn(store, u"A1"_qs, u"100"_qs);
     Connection& c = store.connection();
@@ -180,7 +186,7 @@ void TestDocuments::quantityRule()
                 QCOMPARE(o.message, u"表单中重要参数不能为空"_qs);
                 continue;
             }
-            QCOMPARE(o.message, u"第 3 行的数量必须是大于 0 的数字"_qs);
+            QCOMPARE(o.message, refusal);
             QCOMPARE(o.title, u"错误"_qs);
             QCOMPARE(int(o.focus), int(DocumentField::Quantity));
             QCOMPARE(o.row, 3);
