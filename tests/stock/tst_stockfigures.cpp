@@ -354,14 +354,17 @@ void TestStockFigures::movementList()
          u"00000007"_qs, u"张三"_qs);
     line(db, out, u"上周"_qs, u"角铝"_qs, u"A1"_qs, u"3"_qs);
     line(db, out, u"2010-01-06"_qs, u"角铝"_qs, u"A2"_qs, u"3"_qs);
+    line(db, in, u"2010-01-04"_qs, u"角铝"_qs, u"A1"_qs, u"2"_qs); // entered late
 
     ReportListModel list;
     FillMovementList(db.connection(), list, u"角铝"_qs, u"A1"_qs);
     QCOMPARE(list.columnTitle(4), u"时间"_qs);
-    QCOMPARE(list.rowCount(), 2);
-    QCOMPARE(list.cellTexts().at(0),
+    QCOMPARE(list.rowCount(), 3);
+    // In the order of their dates, a line without one last.
+    QCOMPARE(list.text(0, 4), u"2010年1月4日"_qs);
+    QCOMPARE(list.cellTexts().at(1),
              (QStringList{u"入库"_qs, u"10"_qs, u"00000007"_qs, u"张三"_qs, u"2010年1月5日"_qs}));
-    QCOMPARE(list.text(1, 4), u"上周"_qs);
+    QCOMPARE(list.text(2, 4), u"上周"_qs);
 }
 
 void TestStockFigures::movementListKeepsStoredOrder()
