@@ -238,6 +238,11 @@ void StockPage::fillFromYcl(int column)
 {
     if (column != 1 && column != 2)
         return;
+    // Without an item table (no database this program made has one) there is nothing to show:
+    // the click leaves the stock list as it is instead of emptying it behind the clerk's back.
+    const std::unique_ptr<ResultSet> items = m_connection.query(u"SELECT 1 FROM ycl LIMIT 1"_qs);
+    if (!items || items->eof())
+        return;
     m_showsAllItems = false;
     fillStockList(
         [&] { return FillStockListFromYcl(m_connection, *m_stockList->model(), column); });

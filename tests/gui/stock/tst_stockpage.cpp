@@ -239,6 +239,9 @@ void TestStockPage::headerClicksSortAndMark()
     QCOMPARE(model.columnTitle(4), u"现存量"_qs);
     QCOMPARE(model.columnTitle(3), u"型号△"_qs);
     QCOMPARE(main.column(main.stockList, 3), (QStringList{u"C"_qs, u"B"_qs, u"A"_qs}));
+    // With no item table to fill from, a click on the records' titles leaves the list alone.
+    emit main.movementList->headerClicked(1);
+    QCOMPARE(model.rowCount(), 3);
 }
 
 void TestStockPage::searchWindowCouplesFieldsAndOptions()
