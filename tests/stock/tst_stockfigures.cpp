@@ -332,7 +332,7 @@ void TestStockFigures::searchMatchesLiterally()
 
     // A quote is matched, not a broken statement, and spaces typed around the text are not
     // looked for; each category row shows the full stock.
-    SearchStock(db.connection(), list, StockSearchField::Name, u" 'Br　"_qs);
+    SearchStock(db.connection(), list, StockSearchField::Name, u" 'Br\u3000"_qs);
     QCOMPARE(columnTexts(list, StockColName), (QStringList{u"O'Brien"_qs, u"O'Brien"_qs}));
     QCOMPARE(columnTexts(list, StockColBalance), (QStringList{u"3"_qs, u"3"_qs}));
     QCOMPARE(columnTexts(list, StockColNumber), (QStringList{u"1"_qs, u"2"_qs}));
