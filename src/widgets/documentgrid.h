@@ -60,6 +60,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself).
     void keyPressEvent(QKeyEvent* event) override;
+    // No search by typing: a key typed where nothing can be typed (a read-only grid, a line
+    // total) would move the cursor to some other cell starting with it.
+    void keyboardSearch(const QString&) override {}
 
 private:
     void styleHeadingRow();

@@ -172,7 +172,11 @@ private slots:
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
         grid.setCurrentCell(1, 2);
+        // Keys typed where nothing can be typed leave the cursor where it is, not on the
+        // next cell whose text starts with them.
+        grid.setCellText(2, 2, u"abc"_qs);
         QTest::keyClicks(&grid, u"abc"_qs);
+        QCOMPARE(grid.currentRow(), 1);
         QTest::keyClick(&grid, Qt::Key_F2);
         QCOMPARE(grid.viewport()->findChild<QLineEdit*>(), nullptr);
         QCOMPARE(grid.cellText(1, 2), u"原文"_qs);
