@@ -74,6 +74,12 @@ QueryOutcome RefreshStockList(Connection& connection, ReportListModel& list)
     return QueryOutcome::success();
 }
 
+bool yclHasItems(Connection& connection)
+{
+    const std::unique_ptr<ResultSet> items = connection.query(u"SELECT 1 FROM ycl LIMIT 1"_qs);
+    return items && !items->eof();
+}
+
 QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list, int column)
 {
     QString statement;

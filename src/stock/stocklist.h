@@ -47,6 +47,9 @@ QueryOutcome RefreshStockList(Connection& connection, ReportListModel& list);
 // Refills the list from table ycl ordered by 库存分类 (column 1) or 原材料名字 (column 2);
 // any other column does nothing. Each row's datum is ycl.编号. A failed read leaves the rows.
 QueryOutcome FillStockListFromYcl(Connection& connection, ReportListModel& list, int column);
+// Whether table ycl holds any item (only an imported file or the demonstration data fill it);
+// false also when it cannot be read.
+bool yclHasItems(Connection& connection);
 
 // "delete from ycl where 编号=" + datum: the number of rows deleted, nullopt when the
 // statement failed.

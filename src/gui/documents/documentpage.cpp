@@ -7,7 +7,6 @@
 #include "documents/documentnumber.h"
 #include "documents/documentrules.h"
 #include "documents/documentsave.h"
-#include "documents/receipttotals.h"
 #include "forms/windowbuilder.h"
 #include "gui/documents/lineunitfill.h"
 #include "gui/main/mainpages.h"
@@ -621,10 +620,7 @@ void DocumentPage::appendTotalsRow()
 {
     if (!m_rules.priced || m_form.editing() || hasTotalsRow())
         return;
-    const QList<DocumentLine> lines = readDocument().lines;
-    const ReceiptTotals totals = receiptTotals(lines);
-    for (int i = 0; i < totals.lineTotals.size(); ++i)
-        m_grid->setCellText(lines.at(i).row, ReceiptLineTotal, totals.lineTotals.at(i));
+    const ReceiptTotals totals = showLineTotals(readDocument().lines, false);
     const int row = m_grid->rowCount();
     m_grid->insertRowAt(row);
     m_grid->mergeCells(row, 0, 1, ReceiptLineTotal + 1);
@@ -634,17 +630,24 @@ void DocumentPage::appendTotalsRow()
 
 void DocumentPage::showTypedLineTotals()
 {
+    // Read without committing the editor that reports the edit; no totals row while typing.
     QList<DocumentLine> lines;
     for (int r = 1; r < m_grid->rowCount(); ++r)
         lines.append(readLine(r));
+    showLineTotals(lines, true);
+}
+
+ReceiptTotals DocumentPage::showLineTotals(const QList<DocumentLine>& lines, bool untilTyped)
+{
     const ReceiptTotals totals = receiptTotals(lines);
     for (int i = 0; i < lines.size(); ++i) {
         const DocumentLine& line = lines.at(i);
         const bool typed = !line.cell(LineQuantity).trimmed().isEmpty() &&
                            !line.cell(ReceiptPrice).trimmed().isEmpty();
         m_grid->setCellText(line.row, ReceiptLineTotal,
-                            typed ? totals.lineTotals.at(i) : QString());
+                            typed || !untilTyped ? totals.lineTotals.at(i) : QString());
     }
+    return totals;
 }
 
 void DocumentPage::commitEdits()

@@ -9,6 +9,7 @@
 #include "documents/documentload.h"
 #include "documents/documentprintfill.h"
 #include "documents/formstate.h"
+#include "documents/receipttotals.h"
 #include "gui/main/savingpage.h"
 #include "stock/stockfigures.h"
 #include "widgets/showoutcome.h"
@@ -105,6 +106,9 @@ private:
     void appendEmptyRow();
     void appendTotalsRow();
     void showTypedLineTotals();
+    // Writes each line's total into its row (left empty until its quantity and price are both
+    // typed, when untilTyped); returns the totals.
+    ReceiptTotals showLineTotals(const QList<DocumentLine>& lines, bool untilTyped);
     bool hasTotalsRow() const;
     void reopenCursorAt(const QString& number);
     // The stored numbers, or nullopt after telling the clerk they could not be read.

@@ -238,11 +238,9 @@ void StockPage::fillFromYcl(int column)
 {
     if (column != 1 && column != 2)
         return;
-    // Without an item table (only an imported file or the demonstration data bring one) there
-    // is nothing to show: the click leaves the stock list as it is instead of emptying it
-    // behind the clerk's back.
-    const std::unique_ptr<ResultSet> items = m_connection.query(u"SELECT 1 FROM ycl LIMIT 1"_qs);
-    if (!items || items->eof())
+    // Without items in that table there is nothing to show: the click leaves the stock list as
+    // it is instead of emptying it behind the clerk's back.
+    if (!yclHasItems(m_connection))
         return;
     m_showsAllItems = false;
     fillStockList(
