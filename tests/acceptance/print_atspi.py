@@ -2,7 +2,8 @@
 """Prints the stock list over the accessibility bus with real dialogs: a refused header, a
 custom column added through the formula window and chosen for the statistics row with the
 mouse, the page-width question answered Cancel
-(the settings come back) and then OK (the preview "打印预览" opens and closes), and the
+(the settings come back) and then OK (the preview "打印预览" opens and closes), 预览
+leading to the same settings, 打印 on the month summary saying how it is printed, and the
 program keeps running with its data and the saved-settings flag where they belong."""
 
 import glob
@@ -116,14 +117,23 @@ def main():
         wait_for(lambda: find(main_window, description="超级列表框1"), what="the stock list")
         assert program.poll() is None, "the program ended"
 
-        # Opened again, the settings window closes with Escape, as with 取消.
-        click(wait_for(lambda: find(main_window, description="辅_工具条_0"), what="打印"))
+        # Opened again, by 预览 this time, the settings window closes with Escape, as with 取消.
+        click(wait_for(lambda: find(main_window, description="辅_工具条_1"), what="预览"))
         settings = wait_for(lambda: find(app, description="PrintSettingsWindow"),
                             what="PrintSettingsWindow")
         click(wait_for(lambda: find(settings, description="标题"), what="标题"))
         press_keys(KEY_ESCAPE)
         wait_for(lambda: not find(app, description="PrintSettingsWindow"),
                  what="the settings window to close on Escape")
+        assert program.poll() is None, "the program ended"
+
+        # 打印 on the month summary says how the summary is printed.
+        click(wait_for(lambda: find(main_window, description="辅_工具条_12"), what="统计"))
+        wait_for(lambda: is_showing(find(main_window, description="超级列表框3")),
+                 what="the summary")
+        click(find(main_window, description="辅_工具条_0"))
+        answer(app, "月度汇总不能直接打印：请点“保存”导出 Excel 文件，再从 Excel 打印。",
+               ["确定", "OK"])
         assert program.poll() is None, "the program ended"
 
         # The first preview saved nothing: "ID" is 0. The data is untouched.

@@ -107,6 +107,10 @@ def drive(run):
         click(aux(4))
         # The second line's quantity was passed over: the refusal puts the clerk on it.
         assert read_message(app) == "表单中重要参数不能为空"
+        # A quantity beyond what the stock counts is refused, the clerk put back on it.
+        type_text("99999999999")
+        click(aux(4))
+        assert read_message(app) == "第 2 行的数量太大，最多 2147483647"
         type_text("3")
         click(aux(4))
         no_message(app)
