@@ -1,5 +1,7 @@
 #include "forms/windowbuilder.h"
 
+#include "forms/fieldlabels.h"
+
 #include "widgets/checklistbox.h"
 #include "widgets/colourpicker.h"
 #include "widgets/combobox.h"
@@ -317,6 +319,7 @@ BuiltWindow buildWindow(const WindowDef& def, QWidget* host, QMenuBar* menuBar)
 
     buildMenus(def, host, menuBar, built);
     setTabOrder(def, built);
+    nameFieldsByTheirLabels(def, built);
     return built;
 }
 

@@ -3,14 +3,10 @@
 #include "widgets/menuitemaccessible.h"
 #include "widgets/statetoolbar.h"
 
-#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QToolButton>
 
 namespace mv {
@@ -21,35 +17,6 @@ void setDescription(QWidget* widget, const QString& text)
 {
     if (!text.isEmpty() && widget->accessibleDescription() != text)
         widget->setAccessibleDescription(text);
-}
-
-// The text of the nearest label on the same row to the left of the widget, without a
-// trailing colon.
-QString labelBeside(const QWidget* widget)
-{
-    const QWidget* parent = widget->parentWidget();
-    if (!parent)
-        return {};
-    const QRect box = widget->geometry();
-    const QLabel* nearest = nullptr;
-    for (const QObject* child : parent->children()) {
-        const auto* label = qobject_cast<const QLabel*>(child);
-        if (!label || label->text().isEmpty())
-            continue;
-        const QRect area = label->geometry();
-        const bool sameRow = area.top() <= box.bottom() && area.bottom() >= box.top();
-        const bool toTheLeft = area.center().x() < box.left();
-        if (!sameRow || !toTheLeft)
-            continue;
-        if (!nearest || area.right() > nearest->geometry().right())
-            nearest = label;
-    }
-    if (!nearest)
-        return {};
-    QString text = nearest->text().trimmed();
-    while (text.endsWith(u'：') || text.endsWith(u':'))
-        text.chop(1);
-    return text.trimmed();
 }
 
 class AutomationIdFilter : public QObject
@@ -80,16 +47,6 @@ void applyAutomationIds(QWidget* widget)
                 button->setObjectName(action->objectName());
     }
     setDescription(widget, widget->objectName());
-
-    const bool isEdit =
-        (qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parentWidget()) &&
-         !qobject_cast<QAbstractSpinBox*>(widget->parentWidget())) ||
-        qobject_cast<QComboBox*>(widget);
-    if (isEdit && widget->accessibleName().isEmpty()) {
-        const QString name = labelBeside(widget);
-        if (!name.isEmpty())
-            widget->setAccessibleName(name);
-    }
 }
 
 void installAutomationIds(QApplication& app)

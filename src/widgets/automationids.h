@@ -1,7 +1,7 @@
 #pragma once
 // Exposes objectNames to accessibility tools: with MORVANE_AUTOMATION_IDS=1 every widget,
-// toolbar button and menu action carries its objectName as its accessible description, and
-// edit and combo boxes take their accessible name from the label beside them.
+// toolbar button and menu action carries its objectName as its accessible description (the
+// fields' names come from their labels in every run: see forms/fieldlabels.h).
 
 class QApplication;
 class QWidget;

@@ -3,7 +3,8 @@
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
 maker; the requisition just saved is modified and deleted without leaving the page; a line typed
-without its unit gets the item's. The database is checked after each step."""
+without its unit gets the item's; the fields are named for a screen reader. The database is
+checked after each step."""
 
 import sys
 
@@ -69,6 +70,13 @@ def drive(run):
         number = wait_for(lambda: find(main, description="编辑框_单号出库"), what="number box")
         wait_for(lambda: text_of(number) == "00000001", what="requisition number 00000001")
         assert text_of(find(main, description="编辑框_制单人_出库")) == "admin"
+        # What a screen reader says for the fields: each named after its label (the auditor's
+        # box was read as 制单), the period pickers, which have none, after their meaning.
+        for field, name in (("编辑框_制单人_出库", "制单"), ("编辑框_领料人_出库", "审核"),
+                            ("YCLll_日期框", "领料时间"), ("编辑框_出库_项目", "所用项目"),
+                            ("formo", "统计起始日期"), ("too", "统计结束日期")):
+            said = find(main, description=field).name
+            assert said == name, (field, said)
         click(find(main, description="编辑框_出库_项目"))
         type_text("一号楼")
         grid = find(main, description="显示数据1")

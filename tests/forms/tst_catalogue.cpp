@@ -8,6 +8,7 @@
 #include "widgets/statetoolbar.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -385,6 +386,7 @@ private slots:
     void everyControlTakesTheMouse_data();
     void everyControlTakesTheMouse();
     void tabReachesTheFieldsAsTheyRead();
+    void fieldsAreNamedByTheirLabels();
 };
 
 void TestCatalogue::recordsAreConsistent()
@@ -523,6 +525,29 @@ void TestCatalogue::tabReachesTheFieldsAsTheyRead()
         widget = widget->nextInFocusChain();
     }
     QCOMPARE(reached, fields);
+}
+
+// What a screen reader says for each field, and the label it names as the field's: a field
+// read as "text" alone, or named after the wrong label, shows in the reviewed file.
+void TestCatalogue::fieldsAreNamedByTheirLabels()
+{
+    QStringList lines;
+    for (const WindowDef& window : windowCatalogue()) {
+        const Built built = build(window.name);
+        for (const ControlDef& def : window.controls) {
+            if (def.kind != ControlKind::EditBox && def.kind != ControlKind::ComboBox &&
+                def.kind != ControlKind::DatePicker)
+                continue;
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(built.control(def.name));
+            QStringList labels;
+            for (const auto& [label, relation] : field->relations(QAccessible::Label))
+                labels.append(label->text(QAccessible::Name));
+            lines.append(u"%1/%2: %3 | %4"_qs.arg(
+                window.name, def.name, field->text(QAccessible::Name), labels.join(u", "_qs)));
+        }
+    }
+    QVERIFY(mv::test::matchesExpected(lines.join(u'\n') + u'\n', u"fieldnames.txt"_qs));
 }
 
 QTEST_MAIN(TestCatalogue)

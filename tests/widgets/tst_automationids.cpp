@@ -1,6 +1,5 @@
 // Automation ids with MORVANE_AUTOMATION_IDS=1: objectNames reach the accessibility
-// interfaces of widgets, toolbar buttons and menu items; edit and combo boxes are named
-// after the label beside them.
+// interfaces of widgets, toolbar buttons and menu items.
 
 #include "widgets/automationids.h"
 #include "widgets/combobox.h"
@@ -126,33 +125,6 @@ private slots:
         QCOMPARE(entry->childCount(), 1);
         QCOMPARE(entry->child(0)->object(), system);
         QVERIFY(entry->state().hasPopup);
-    }
-
-    void editsNamedByTheirLabel()
-    {
-        QWidget window;
-        auto* far = new QLabel(u"远处："_qs, &window);
-        far->setGeometry(0, 40, 20, 24);
-        auto* label = new QLabel(u"用户名："_qs, &window);
-        label->setGeometry(24, 40, 56, 24);
-        auto* combo = new ComboBox(&window);
-        combo->setGeometry(80, 39, 171, 20);
-        auto* passwordLabel = new QLabel(u"密码："_qs, &window);
-        passwordLabel->setGeometry(24, 80, 48, 24);
-        auto* password = new EditBox(&window);
-        password->setGeometry(80, 80, 171, 20);
-        auto* right = new QLabel(u"右边"_qs, &window);
-        right->setGeometry(260, 120, 40, 20);
-        auto* lonely = new EditBox(&window);
-        lonely->setGeometry(80, 120, 100, 20);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-        QCOMPARE(combo->accessibleName(), u"用户名"_qs);
-        QCOMPARE(password->accessibleName(), u"密码"_qs);
-        QCOMPARE(lonely->accessibleName(), QString()); // a label on the right names nothing
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(password);
-        QCOMPARE(iface->text(QAccessible::Name), u"密码"_qs);
     }
 };
 
