@@ -109,6 +109,12 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     m_plus = control<QPushButton>(mainWindow, c.plus);
     m_minus = control<QPushButton>(mainWindow, c.minus);
     m_back = control<QPushButton>(mainWindow, c.back);
+    // "+" and "-" say what they do to the mouse pointer and to a screen reader.
+    for (auto [button, text] : {std::pair{m_plus, u"在末尾添加一行"_qs},
+                                {m_minus, u"删除所在的行（末尾的空行先删）"_qs}}) {
+        button->setToolTip(text);
+        button->setAccessibleName(text);
+    }
     new LineUnitFill(m_grid, connection); // owned by the grid
     m_banner->installEventFilter(this);
     if (m_rules.priced) {
