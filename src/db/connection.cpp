@@ -147,6 +147,13 @@ bool isDuplicateKey(const QSqlError& error)
            code == QLatin1String("1555");
 }
 
+// SQLITE_FULL (13) on SQLite, disk_full (53100) on PostgreSQL: no room left to write.
+bool isDiskFull(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("13") || code == QLatin1String("53100");
+}
+
 // A 64-bit FNV-1a hash of the key's UTF-8 bytes: the advisory lock number of a key.
 qint64 lockNumber(const QString& key)
 {
@@ -395,6 +402,7 @@ void Connection::noteError(const QString& text, bool busy)
     m_busy = busy;
     m_lost = false;
     m_duplicate = false;
+    m_full = false;
 }
 
 void Connection::noteError(const QSqlError& error)
@@ -402,6 +410,7 @@ void Connection::noteError(const QSqlError& error)
     noteError(error.text(), isBusy(error));
     m_lost = isConnectionLoss(error, m_dialect);
     m_duplicate = isDuplicateKey(error);
+    m_full = isDiskFull(error);
 }
 
 bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
@@ -437,9 +446,12 @@ bool Connection::endUnit(bool committed)
         return true;
     const QString error = m_lastError;
     const bool busy = m_busy;
+    const bool full = m_full;
     rollback();
-    if (!m_unitFailed)
+    if (!m_unitFailed) {
         noteError(error, busy); // the failed commit is what the caller wants to hear about
+        m_full = full;
+    }
     return false;
 }
 

@@ -93,6 +93,8 @@ public:
     bool lastErrorWasConnectionLost() const { return m_lost; }
     // True when the last failure was a unique constraint refusing a second equal key.
     bool lastErrorWasDuplicateKey() const { return m_duplicate; }
+    // True when the last failure was the disk (or the server's) having no room left to write.
+    bool lastErrorWasDiskFull() const { return m_full; }
 
     // On SQLite, begin() takes the write lock at once (BEGIN IMMEDIATE), waiting up to the
     // busy timeout for a second copy of the program to finish its write.
@@ -138,6 +140,7 @@ private:
     bool m_busy = false;
     bool m_lost = false;
     bool m_duplicate = false;
+    bool m_full = false;
     int m_unitDepth = 0;
     bool m_unitFailed = false;
 };

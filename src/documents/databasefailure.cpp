@@ -17,6 +17,11 @@ DocumentOutcome databaseFailure(const Connection& connection, const QString& act
                 QStringLiteral("没有完成，数据库中没有保存任何改动。"
                                "程序会在下一次操作时重新连接，请稍后再试。"),
             title);
+    if (connection.lastErrorWasDiskFull())
+        return DocumentOutcome::refused(
+            QStringLiteral("数据所在的磁盘已满，") + action +
+                QStringLiteral("没有完成，数据库中没有保存任何改动。请清理出磁盘空间后再试。"),
+            title);
     return DocumentOutcome::refused(
         action + QStringLiteral("失败，数据库报告：") + connection.lastError(), title);
 }

@@ -99,6 +99,7 @@ private slots:
     void cursor();
     void nestedTransactions();
     void secondCopyHoldingTheDatabase();
+    void diskFull();
 };
 
 void TestDocuments::numbering_data()
@@ -631,6 +632,23 @@ void TestDocuments::secondCopyHoldingTheDatabase()
     QCOMPARE(o.message, u"数据库正被另一个程序使用，保存单据没有完成，请稍后再试。"_qs);
     QVERIFY(other.rollback());
     QCOMPARE(count(store.connection(), u"SELECT COUNT(*) FROM yclnote"_qs), 0);
+}
+
+void TestDocuments::diskFull()
+{
+    TempDataStore store;
+    if (store.onServer())
+        QSKIP("the full disk is SQLite's page limit");
+    Connection& c = store.connection();
+    // Not one page more than the file has: the lines find no room, as on a full disk.
+    QVERIFY(c.execute(u"PRAGMA max_page_count = "_qs +
+                      QString::number(count(c, u"PRAGMA page_count"_qs))));
+    const DocumentOutcome o = saveDocument(
+        c, receipt(u"00000001"_qs,
+                   QList<QStringList>(200, {u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs})));
+    QCOMPARE(o.message, u"数据所在的磁盘已满，保存单据没有完成，数据库中没有保存任何改动。"
+                        "请清理出磁盘空间后再试。"_qs);
+    QCOMPARE(count(c, u"SELECT COUNT(*) FROM yclnote"_qs), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDocuments)
