@@ -39,7 +39,9 @@ bool copyPages(sqlite3* source, const QString& path, QString* error)
             rc = sqlite3_errcode(target);
         }
     }
-    if (rc != SQLITE_OK && error)
+    if (rc == SQLITE_FULL && error)
+        *error = QStringLiteral("磁盘空间已满");
+    else if (rc != SQLITE_OK && error)
         *error = QString::fromUtf8(target ? sqlite3_errmsg(target) : sqlite3_errstr(rc));
     sqlite3_close(target);
     return rc == SQLITE_OK;
