@@ -396,6 +396,17 @@ bool Connection::execute(const QString& sql, const QVariantList& values)
     return true;
 }
 
+QString Connection::lastErrorForUser() const
+{
+    if (m_busy)
+        return QStringLiteral("数据库正被另一个程序使用，请稍后再试。");
+    if (m_full)
+        return QStringLiteral("数据所在的磁盘已满，请清理出磁盘空间后再试。");
+    if (m_lost)
+        return QStringLiteral("与数据库服务器的连接中断，请稍后再试。");
+    return m_lastError;
+}
+
 void Connection::noteError(const QString& text, bool busy)
 {
     m_lastError = text;

@@ -84,6 +84,9 @@ public:
                                      bool forwardOnly = false);
     bool execute(const QString& sql, const QVariantList& values);
     QString lastError() const { return m_lastError; }
+    // The last failure as a clerk reads it: a lock held by another program, a full disk and
+    // a broken server connection said in Chinese, anything else in the database's own words.
+    QString lastErrorForUser() const;
     // Rows changed by the last successful execute(); -1 when unknown.
     int rowsAffected() const { return m_rowsAffected; }
     // True when the last failure came from another program holding the database lock.

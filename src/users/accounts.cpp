@@ -20,7 +20,7 @@ AccountOutcome refused(const QString& message, AccountField focus)
 AccountOutcome failed(Connection& connection)
 {
     return AccountOutcome::refused(QStringLiteral("保存失败，数据库没有改动：") +
-                                       connection.lastError(),
+                                       connection.lastErrorForUser(),
                                    QStringLiteral("错误"));
 }
 

@@ -35,7 +35,7 @@ bool storePassword(Connection& connection, const QString& name, const QString& p
     };
     if (!connection.execute(buildUpdate(kUserTable, kPasswordColumn + u"=?"_qs, kAccountCondition),
                             {password, name}))
-        return fail(connection.lastError());
+        return fail(connection.lastErrorForUser());
     const std::optional<QString> stored = storedPassword(connection, name);
     if (!stored)
         return fail(QStringLiteral("找不到用户“%1”。").arg(name));

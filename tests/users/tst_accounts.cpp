@@ -171,6 +171,17 @@ void TestAccounts::failuresAreReported()
         QVERIFY2(outcome.message.contains(u"read only"_qs), qPrintable(outcome.message));
     }
     QCOMPARE(userTable(db), before);
+
+    // A full disk is said in words a clerk reads (SQLite's page limit stands in for it).
+    if (store.onServer())
+        return;
+    for (const char* event : {"INSERT", "UPDATE", "DELETE"})
+        store.exec(u"DROP TRIGGER refuse_"_qs + QString::fromUtf8(event));
+    store.exec(u"PRAGMA max_page_count = "_qs +
+               db.query(u"PRAGMA page_count"_qs)->value(0).toString());
+    QCOMPARE(addAccount(db, clerk(QString(3000, u'王'), u"1"_qs)).message,
+             u"保存失败，数据库没有改动：数据所在的磁盘已满，请清理出磁盘空间后再试。"_qs);
+    QCOMPARE(userTable(db), before);
 }
 
 QTEST_GUILESS_MAIN(TestAccounts)
