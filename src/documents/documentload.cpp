@@ -21,7 +21,7 @@ bool firstColumn(Connection& connection, const QString& sql, const QVariantList&
     std::unique_ptr<ResultSet> rows = connection.query(sql, bound, true);
     if (!rows) {
         if (error)
-            *error = connection.lastError();
+            *error = connection.lastErrorForUser();
         return false;
     }
     for (; !rows->eof(); rows->next())
@@ -46,7 +46,7 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
                          {number, documentRules(kind).lineDirection}, true);
     if (!rows) {
         if (error)
-            *error = connection.lastError();
+            *error = connection.lastErrorForUser();
         return std::nullopt;
     }
     QList<int> at;
@@ -71,7 +71,7 @@ std::optional<LoadedDocument> loadDocument(Connection& connection, DocumentKind 
         const std::optional<QString> auditor = storedAuditor(connection, number);
         if (!auditor) {
             if (error)
-                *error = connection.lastError();
+                *error = connection.lastErrorForUser();
             return std::nullopt;
         }
         document.auditor = *auditor;

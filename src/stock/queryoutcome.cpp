@@ -6,7 +6,8 @@ namespace mv {
 
 QueryOutcome queryFailed(const Connection& connection, const QString& operation)
 {
-    return QueryOutcome::refused(operation + u"失败："_qs + connection.lastError(), u"错误"_qs);
+    return QueryOutcome::refused(operation + u"失败："_qs + connection.lastErrorForUser(),
+                                 u"错误"_qs);
 }
 
 } // namespace mv

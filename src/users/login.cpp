@@ -48,7 +48,7 @@ LoginOutcome checkLogin(Connection& connection, const QString& name, const QStri
         connection.query(buildSelect(QStringLiteral("user"), QStringLiteral("用户=?")), {name});
     if (!record) {
         // Not "没有这用户": the accounts could not be read at all.
-        outcome.message = QStringLiteral("读取用户失败：") + connection.lastError();
+        outcome.message = QStringLiteral("读取用户失败：") + connection.lastErrorForUser();
         outcome.title = QStringLiteral("错误");
         return outcome;
     }

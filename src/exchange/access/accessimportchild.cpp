@@ -117,7 +117,7 @@ bool copyTable(AccessFile& access, Connection& target, const QString& table,
     // the file has none, so that somebody can still log in.
     if (table == QLatin1String("user") && source->declaredRows() > 0 &&
         !target.execute(QStringLiteral("DELETE FROM [user]"))) {
-        *error = target.lastError();
+        *error = target.lastErrorForUser();
         return false;
     }
     const qint64 total = source->declaredRows();
@@ -170,7 +170,7 @@ bool buildDatabase(const QString& accessPath, const QString& buildPath,
     }
     Transaction transaction(target);
     if (!transaction.active()) {
-        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastError());
+        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastErrorForUser());
         return false;
     }
     const QStringList accessTables = access.tableNames();
@@ -186,7 +186,7 @@ bool buildDatabase(const QString& accessPath, const QString& buildPath,
             return false;
     }
     if (!transaction.commit()) {
-        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastError());
+        *error = QStringLiteral("无法写入新数据库：%1").arg(target.lastErrorForUser());
         return false;
     }
     target.close();

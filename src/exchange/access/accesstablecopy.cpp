@@ -88,7 +88,8 @@ TableCopy copyAccessTable(AccessTable& source, Connection& target, const QString
     QList<TargetColumn> columns = targetColumns(target, targetTable);
     if (columns.isEmpty()) {
         if (!createTargetTable(target, targetTable, source)) {
-            copy.error = QStringLiteral("无法建立表 %1：%2").arg(targetTable, target.lastError());
+            copy.error =
+                QStringLiteral("无法建立表 %1：%2").arg(targetTable, target.lastErrorForUser());
             return copy;
         }
         columns = targetColumns(target, targetTable);

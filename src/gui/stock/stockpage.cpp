@@ -195,7 +195,7 @@ void StockPage::deleteSelectedStockRow()
     const std::optional<int> deleted =
         DeleteStockRowByDatum(m_connection, m_stockList->model()->datum(row));
     if (!deleted) {
-        msgBox(u"删除失败："_qs + m_connection.lastError(), MsgOk, u"错误"_qs);
+        msgBox(u"删除失败："_qs + m_connection.lastErrorForUser(), MsgOk, u"错误"_qs);
         return;
     }
     // A row of the usual list is made by the documents and has no record of its own: after

@@ -104,7 +104,7 @@ void LoginWindow::fillUserList()
         if (const std::optional<QStringList> names = offeredUserNames(m_connection))
             m_userBox->addItems(*names);
         else
-            msgBox(u"读取用户失败："_qs + m_connection.lastError(), MsgOk, u"错误"_qs);
+            msgBox(u"读取用户失败："_qs + m_connection.lastErrorForUser(), MsgOk, u"错误"_qs);
     }
     m_userBox->setCurrentIndex(-1);
     m_userBox->setEditText(QString());

@@ -74,7 +74,7 @@ void UserManagementWindow::refreshList()
     bool ok = false;
     m_accounts = listAccounts(m_connection, &ok);
     if (!ok)
-        msgBox(QStringLiteral("无法读取用户列表：") + m_connection.lastError(), MsgOk,
+        msgBox(QStringLiteral("无法读取用户列表：") + m_connection.lastErrorForUser(), MsgOk,
                QStringLiteral("错误"));
     QList<ReportRow> rows;
     for (const Account& account : std::as_const(m_accounts)) {
