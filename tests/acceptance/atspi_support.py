@@ -1,6 +1,8 @@
 """Shared helpers for the acceptance scripts that drive the real program over the
 accessibility bus (every widget publishes its objectName as its accessible description)."""
 
+import ctypes
+import ctypes.util
 import os
 import shutil
 import sqlite3
@@ -138,6 +140,40 @@ def press_keys(*keysyms):
     for keysym in keysyms:
         pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
         time.sleep(0.3)
+
+
+def _keycodes(x11, display, wanted):
+    """The key codes of the keys whose first two symbols are WANTED's pairs: a letter's own key,
+    not a spare key that typing a string has remapped to the same symbol."""
+    low, high = ctypes.c_int(), ctypes.c_int()
+    x11.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+    count = high.value - low.value + 1
+    per = ctypes.c_int()
+    x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+    symbols = x11.XGetKeyboardMapping(display, ctypes.c_ubyte(low.value), count,
+                                      ctypes.byref(per))
+    found = {}
+    for i in range(count):
+        pair = (symbols[i * per.value], symbols[i * per.value + 1])
+        for name, symbol_pair in wanted.items():
+            if pair == symbol_pair and name not in found:
+                found[name] = low.value + i
+    x11.XFree(symbols)
+    return found
+
+
+def press_with_control(letter):
+    """Ctrl and a letter's key, as a shortcut is pressed, both by their key codes: a key sent
+    by its symbol goes with only the modifiers the symbol needs."""
+    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    codes = _keycodes(x11, display, {"ctrl": (0xffe3, 0), "key": (ord(letter), ord(letter.upper()))})
+    x11.XCloseDisplay(display)
+    pyatspi.Registry.generateKeyboardEvent(codes["ctrl"], None, pyatspi.KEY_PRESS)
+    pyatspi.Registry.generateKeyboardEvent(codes["key"], None, pyatspi.KEY_PRESSRELEASE)
+    pyatspi.Registry.generateKeyboardEvent(codes["ctrl"], None, pyatspi.KEY_RELEASE)
+    time.sleep(0.3)
 
 
 def program_environment():

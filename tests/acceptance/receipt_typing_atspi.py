@@ -16,7 +16,8 @@ from atspi_support import (ProgramRun, assert_still_running, clear_and_type, cli
                            execute, find, find_button, grid_cell, is_enabled, KEY_DOWN, KEY_RETURN,
                            KEY_TAB,
                            log_in,
-                           message_box, open_dialog, press_keys, read_message, text_of,
+                           message_box, open_dialog, press_keys, press_with_control, read_message,
+                           text_of,
                            toolbar_button, type_in_cell, type_text, wait_for)
 
 
@@ -121,10 +122,11 @@ def drive(run):
             == [("2024-01-05", "metal")]
         wait_for(lambda: grid_cell(grid, 3, 0).name == "合计 ：15.50    ", what="the totals row")
 
-        # The receipt just saved is modified at once; the quantity typed last is stored.
+        # The receipt just saved is modified at once; the quantity typed last is stored, saved
+        # by Ctrl+S as by 保存.
         click(aux(5))
         type_in_cell(grid, 1, 2, "7")
-        click(aux(4))
+        press_with_control("s")
         assert read_message(app) == "00000002修改成功！"
         assert lines(home, "00000002") == [("华南", "A1", "7", "2.5", "备注"), SECOND]
 

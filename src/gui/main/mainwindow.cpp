@@ -35,6 +35,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -42,6 +43,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+
+#include <tuple>
 
 namespace mv {
 
@@ -235,6 +238,15 @@ void MainWindow::setUpToolBars()
     // The finished-goods buttons are drawn greyed and do nothing.
     for (int i : {MainGoodsIn, MainGoodsOut, MainGoodsDetails})
         m_mainBar->addState(i, kButtonDisabled);
+    // The keys a desktop user tries first, on the buttons' own actions: a hidden or greyed
+    // button takes no key either, and the key does what the click does.
+    for (const auto& [button, key, tip] :
+         {std::tuple{AuxPrint, QKeySequence::Print, u"打印（Ctrl+P）"_qs},
+          {AuxAdd, QKeySequence::New, u"添加（Ctrl+N）"_qs},
+          {AuxSave, QKeySequence::Save, u"保存（Ctrl+S）"_qs}}) {
+        m_auxBar->buttonAction(button)->setShortcut(key);
+        m_auxBar->setButtonTooltip(button, tip);
+    }
     // 统计 starts hidden; every other button starts visible.
     m_auxBar->addState(AuxSummary, kButtonHidden);
     m_auxBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
