@@ -156,6 +156,17 @@ void DocumentGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Delete empties the cell the cursor is on, as in a spreadsheet (the open editor takes
+    // its own keys); the headings and the computed total are left alone.
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && !m_readOnly) {
+        const int row = currentRow();
+        const int column = currentColumn();
+        if (QTableWidgetItem* cell = item(row, column);
+            cell && row >= 1 && columnKind(column) != CellKind::Computed)
+            cell->setText(QString());
+        event->accept();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
 }
 

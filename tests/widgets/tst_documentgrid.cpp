@@ -160,6 +160,13 @@ private slots:
         grid.setReadOnly(true);
         QTest::keySequence(&grid, QKeySequence::Paste);
         QCOMPARE(grid.rowCount(), 4);
+        // Delete empties the cell the cursor is on, in an editable grid only.
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        QCOMPARE(line(3).first(), u"角码"_qs);
+        grid.setReadOnly(false);
+        QTest::keyClick(&grid, Qt::Key_Delete);
+        QCOMPARE(line(3).first(), QString());
+        QCOMPARE(edited.count(), 7);
     }
 
     void readOnly()
