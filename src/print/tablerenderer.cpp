@@ -3,6 +3,9 @@
 #include "print/cellfont.h"
 #include "print/printtable.h"
 
+#include "common/replacementfile.h"
+
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -287,13 +290,36 @@ bool renderPrintTable(const PrintTable& table, QPagedPaintDevice& device, QStrin
 
 bool renderPrintTableToPdf(const PrintTable& table, const QString& path, QString* error)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Morvane"));
-    writer.setTitle(table.pageSettings().documentName);
-    if (!renderPrintTable(table, writer, error))
+    // Written beside the target and renamed over it once whole: a disk filling up midway
+    // leaves the file that was there and says so, instead of a cut-off PDF said to be saved.
+    QString reason;
+    const auto fail = [&reason, error] {
+        if (error)
+            *error = reason;
         return false;
-    return true;
+    };
+    ReplacementFile file(path);
+    if (!file.create(&reason))
+        return fail();
+    QFile out(file.temporaryPath());
+    if (!out.open(QIODevice::WriteOnly))
+        return reason = out.errorString(), fail();
+    bool rendered = false;
+    {
+        QPdfWriter writer(&out);
+        writer.setResolution(300);
+        writer.setCreator(QStringLiteral("Morvane"));
+        writer.setTitle(table.pageSettings().documentName);
+        rendered = renderPrintTable(table, writer, &reason);
+    }
+    // The writer does not report failed writes (at most a page it could not start); the file
+    // tells of them, though not always why.
+    if (!out.flush() || out.error() != QFileDevice::NoError)
+        return reason = QStringLiteral("文件没有写完（磁盘空间可能已满）"), fail();
+    if (!rendered)
+        return fail();
+    out.close();
+    return file.commit(&reason) || fail();
 }
 
 } // namespace mv

@@ -29,7 +29,7 @@ QPageLayout printPageLayout(const PrintTable& table);
 
 // Sets the device's page from the record and paints every page.
 bool renderPrintTable(const PrintTable& table, QPagedPaintDevice& device, QString* error = nullptr);
-// Renders the table into a PDF file.
+// Renders the table into a PDF file, which replaces the file at path only once it is whole.
 bool renderPrintTableToPdf(const PrintTable& table, const QString& path, QString* error = nullptr);
 
 } // namespace mv

@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace mv;
 using mv::test::matchesExpected;
 
@@ -61,6 +64,12 @@ QString run(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A report of rows lines (code, name, quantity) as the preview builds it.
@@ -225,6 +234,29 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("铝型材1 ")));
         QVERIFY(text.contains(QStringLiteral("铝型材200")));
         QVERIFY(pageTexts.last().contains(QStringLiteral("铝型材200")));
+    }
+
+    // A disk that fills up while the PDF is written (a file size limit stands in for it):
+    // refused with the reason, the PDF saved before kept whole, nothing left beside it.
+    void fullDiskKeepsTheOldPdf()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(renderPrintTableToPdf(reportOf(3, 1, 0), pdf));
+        const QByteArray before = readAll(pdf);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit saved = limit;
+        limit.rlim_cur = 2048;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QString error;
+        const bool written = renderPrintTableToPdf(reportOf(200, 1, 0), pdf, &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!written);
+        QCOMPARE(error, u"文件没有写完（磁盘空间可能已满）"_qs);
+        QCOMPARE(readAll(pdf), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"report.pdf"_qs});
     }
 
     void paperSizes_data()
