@@ -5,14 +5,15 @@
 #include "cli/tableoutput.h"
 #include "cli/terminal.h"
 #include "common/oledate.h"
+#include "common/replacementfile.h"
 #include "common/reportlistmodel.h"
 #include "exchange/workbook/listexport.h"
 #include "stock/monthlysummary.h"
 #include "stock/stocklist.h"
 #include "stock/stocksearch.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mv::cli {
 
@@ -79,17 +80,26 @@ QueryOutcome fillSummary(const Command& command, const ListRequest& request, Rep
 }
 
 // A CSV file for spreadsheets: UTF-8 with a byte order mark (so that they read it as UTF-8),
-// written under a fresh name and renamed into place once whole.
+// written under a fresh name and renamed into place once whole. Each write is checked: a
+// buffered save file took a write refused by a full disk for done, and put an empty file
+// in place.
 int exportCsv(const ReportListModel& list, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return refuse(u"无法写入文件 %1：%2"_qs.arg(path, file.errorString()));
-    file.write("\xEF\xBB\xBF");
-    file.write(formatList(OutputFormat::Csv, list.columns(), list.cellTexts()));
-    if (!file.commit())
-        return refuse(u"无法写入文件 %1：%2"_qs.arg(path, file.errorString()));
-    return ExitDone;
+    ReplacementFile file(path);
+    QString reason;
+    if (file.create(&reason)) {
+        const QByteArray bytes =
+            "\xEF\xBB\xBF" + formatList(OutputFormat::Csv, list.columns(), list.cellTexts());
+        QFile out(file.temporaryPath());
+        const bool written =
+            out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush();
+        out.close();
+        if (!written)
+            reason = u"文件没有写完（磁盘空间可能已满）"_qs;
+        else if (file.commit(&reason))
+            return ExitDone;
+    }
+    return refuse(u"无法写入文件 %1：%2"_qs.arg(path, reason));
 }
 
 } // namespace
@@ -102,8 +112,7 @@ int runStock(const Command& command)
     ReportListModel list;
     if (const QueryOutcome read = fillStock(command, request, list); !read.done)
         return report(read);
-    writeList(stdout, request.format, list.columns(), list.cellTexts());
-    return ExitDone;
+    return printList(request.format, list.columns(), list.cellTexts());
 }
 
 int runSummary(const Command& command)
@@ -114,8 +123,7 @@ int runSummary(const Command& command)
     ReportListModel list;
     if (const QueryOutcome read = fillSummary(command, request, list); !read.done)
         return report(read);
-    writeList(stdout, request.format, list.columns(), list.cellTexts());
-    return ExitDone;
+    return printList(request.format, list.columns(), list.cellTexts());
 }
 
 int runExport(const Command& command)

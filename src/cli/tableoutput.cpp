@@ -1,5 +1,7 @@
 #include "cli/tableoutput.h"
 
+#include "cli/command.h"
+
 #include "common/reportlistmodel.h"
 
 #include <functional>
@@ -194,7 +196,7 @@ QString jsonString(const QString& text)
     return out;
 }
 
-void writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& columns,
+bool writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& columns,
                const QList<QStringList>& rows)
 {
     Sink sink([out](const QByteArray& bytes) {
@@ -202,7 +204,15 @@ void writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& c
     });
     write(sink, format, columns, rows);
     sink.flush();
-    std::fflush(out);
+    return std::fflush(out) == 0 && !std::ferror(out);
+}
+
+int printList(OutputFormat format, const QList<ReportColumn>& columns,
+              const QList<QStringList>& rows)
+{
+    if (writeList(stdout, format, columns, rows))
+        return ExitDone;
+    return refuse(u"无法写出结果（磁盘空间可能已满）。"_qs);
 }
 
 QByteArray formatList(OutputFormat format, const QList<ReportColumn>& columns,

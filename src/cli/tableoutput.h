@@ -33,9 +33,13 @@ QString csvCell(const QString& text);
 // The JSON string literal of text.
 QString jsonString(const QString& text);
 
-// Writes the list with the column titles to out in the format.
-void writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& columns,
+// Writes the list with the column titles to out in the format; false when the stream
+// refused it (a full disk behind it), so that a script is not told of a whole list.
+bool writeList(std::FILE* out, OutputFormat format, const QList<ReportColumn>& columns,
                const QList<QStringList>& rows);
+// The list written to standard output: done, or refused with the reason on standard error.
+int printList(OutputFormat format, const QList<ReportColumn>& columns,
+              const QList<QStringList>& rows);
 // The same written into a byte array.
 QByteArray formatList(OutputFormat format, const QList<ReportColumn>& columns,
                       const QList<QStringList>& rows);

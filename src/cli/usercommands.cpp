@@ -58,8 +58,7 @@ int listUsers(const Command& command, const QList<Account>& accounts)
     for (const Account& account : accounts)
         rows.append({QString::number(account.number), account.name, yesNo(account.auditRight),
                      yesNo(account.dataRight)});
-    writeList(stdout, format, columns, rows);
-    return ExitDone;
+    return printList(format, columns, rows);
 }
 
 } // namespace

@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
 using namespace mv;
 
 namespace {
@@ -93,7 +97,8 @@ private:
 
     // Runs the program without a display and without a platform: the subcommands need
     // neither. MORVANE_PASSWORD is admin's unless extra says otherwise.
-    Run run(const QStringList& arguments, const QHash<QString, QString>& extra = {})
+    Run run(const QStringList& arguments, const QHash<QString, QString>& extra = {},
+            const std::function<void(QProcess&)>& setUp = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "MORVANE_HOME",
@@ -106,6 +111,8 @@ private:
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setStandardInputFile(QProcess::nullDevice());
+        if (setUp)
+            setUp(program);
         program.start(QStringLiteral(MORVANE_PROGRAM), arguments);
         Run result;
         if (!program.waitForFinished(120000))
@@ -116,9 +123,11 @@ private:
         return result;
     }
 
-    Run asAdmin(const QStringList& arguments, const QHash<QString, QString>& extra = {})
+    Run asAdmin(const QStringList& arguments, const QHash<QString, QString>& extra = {},
+                const std::function<void(QProcess&)>& setUp = {})
     {
-        return run(arguments + QStringList{u"--home"_qs, home(), u"--user"_qs, u"admin"_qs}, extra);
+        return run(arguments + QStringList{u"--home"_qs, home(), u"--user"_qs, u"admin"_qs}, extra,
+                   setUp);
     }
 
     QList<QStringList> coreStock()
@@ -264,6 +273,31 @@ private slots:
         }
         QVERIFY(!QFile::exists(output));
         m_store->exec(u"ALTER TABLE yclnote_gone RENAME TO yclnote"_qs);
+    }
+
+    // A full disk is a failure a script sees: the list written to a full device, and an export
+    // cut short by a file size limit standing in for the full disk, leaving no file.
+    void fullDiskIsAFailure()
+    {
+        const Run listed = asAdmin({u"stock"_qs}, {}, [](QProcess& program) {
+            program.setStandardOutputFile(u"/dev/full"_qs);
+        });
+        QCOMPARE(listed.code, 1);
+        QCOMPARE(listed.err.trimmed(), u"无法写出结果（磁盘空间可能已满）。"_qs);
+        const QString output = m_scratch.filePath(u"full.csv"_qs);
+        const Run exported =
+            asAdmin({u"export"_qs, u"stock"_qs, u"-o"_qs, output}, {}, [](QProcess& program) {
+                program.setChildProcessModifier([] {
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    rlimit limit{};
+                    getrlimit(RLIMIT_FSIZE, &limit);
+                    limit.rlim_cur = 64;
+                    setrlimit(RLIMIT_FSIZE, &limit);
+                });
+            });
+        QCOMPARE(exported.code, 1);
+        QVERIFY2(exported.err.contains(u"文件没有写完"_qs), qPrintable(exported.err));
+        QVERIFY(!QFile::exists(output));
     }
 
     void usageErrors_data()
