@@ -12,7 +12,6 @@
 #include "stock/stocklist.h"
 #include "stock/stocksearch.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace mv::cli {
@@ -80,25 +79,14 @@ QueryOutcome fillSummary(const Command& command, const ListRequest& request, Rep
 }
 
 // A CSV file for spreadsheets: UTF-8 with a byte order mark (so that they read it as UTF-8),
-// written under a fresh name and renamed into place once whole. Each write is checked: a
-// buffered save file took a write refused by a full disk for done, and put an empty file
-// in place.
+// put in place once whole.
 int exportCsv(const ReportListModel& list, const QString& path)
 {
-    ReplacementFile file(path);
     QString reason;
-    if (file.create(&reason)) {
-        const QByteArray bytes =
-            "\xEF\xBB\xBF" + formatList(OutputFormat::Csv, list.columns(), list.cellTexts());
-        QFile out(file.temporaryPath());
-        const bool written =
-            out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush();
-        out.close();
-        if (!written)
-            reason = u"文件没有写完（磁盘空间可能已满）"_qs;
-        else if (file.commit(&reason))
-            return ExitDone;
-    }
+    if (replaceFileContent(
+            path, "\xEF\xBB\xBF" + formatList(OutputFormat::Csv, list.columns(), list.cellTexts()),
+            &reason))
+        return ExitDone;
     return refuse(u"无法写入文件 %1：%2"_qs.arg(path, reason));
 }
 

@@ -110,4 +110,19 @@ void ReplacementFile::discard()
     m_temporary.clear();
 }
 
+bool replaceFileContent(const QString& target, const QByteArray& bytes, QString* error,
+                        ReplacementFile::Access access)
+{
+    ReplacementFile file(target, access);
+    if (!file.create(error))
+        return false;
+    QFile out(file.temporaryPath());
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+        *error = QStringLiteral("文件没有写完（磁盘空间可能已满）");
+        return false;
+    }
+    out.close();
+    return file.commit(error);
+}
+
 } // namespace mv

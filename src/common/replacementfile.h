@@ -3,6 +3,7 @@
 // step: the file at the target path is always either the old one, whole, or the new one,
 // whole. Nothing is written outside the target's directory.
 
+#include <QByteArray>
 #include <QString>
 
 namespace mv {
@@ -40,5 +41,11 @@ private:
     Access m_access;
     QString m_temporary;
 };
+
+// Writes bytes as the whole new content of the file at target, through a ReplacementFile:
+// every write checked (a buffered save file took a write refused by a full disk for done and
+// put an empty file in place), the old file left as it was on failure; false with the reason.
+bool replaceFileContent(const QString& target, const QByteArray& bytes, QString* error,
+                        ReplacementFile::Access access = ReplacementFile::Shared);
 
 } // namespace mv

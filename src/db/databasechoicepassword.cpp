@@ -114,18 +114,9 @@ bool writeFile(const QString& account, const QString& password, QString* error)
             u"无法建立目录 %1"_qs.arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
         return false;
     }
-    ReplacementFile target(path, ReplacementFile::OwnerOnly);
-    if (!target.create(error))
-        return false;
-    QFile file(target.temporaryPath());
     const QJsonObject content{{u"account"_qs, account}, {u"password"_qs, password}};
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(content).toJson()) < 0 ||
-        !file.flush()) {
-        *error = file.errorString();
-        return false;
-    }
-    file.close();
-    return target.commit(error);
+    return replaceFileContent(path, QJsonDocument(content).toJson(), error,
+                              ReplacementFile::OwnerOnly);
 }
 
 } // namespace

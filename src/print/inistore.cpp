@@ -1,9 +1,9 @@
 #include "print/inistore.h"
 
+#include "common/replacementfile.h"
 #include "common/texts.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace mv {
@@ -111,11 +111,9 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
 
 bool IniFile::save() const
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((m_lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    return file.commit();
+    QString error;
+    return replaceFileContent(
+        m_path, (m_lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8(), &error);
 }
 
 bool IniStore::hasSavedSet()

@@ -4,12 +4,12 @@
 #include "print/registrystore.h"
 
 #include "common/messages.h"
+#include "common/replacementfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace mv {
 
@@ -62,10 +62,9 @@ void RegistryStore::writeValue(const QString& name, const QString& type, const Q
     key.insert(name, QJsonObject{{QStringLiteral("type"), type}, {QStringLiteral("data"), data}});
     root->insert(m_key, key);
     QDir().mkpath(QFileInfo(m_file).absolutePath());
-    QSaveFile file(m_file);
-    noteWrite(file.open(QIODevice::WriteOnly) &&
-              file.write(QJsonDocument(*root).toJson(QJsonDocument::Indented)) >= 0 &&
-              file.commit());
+    QString error;
+    noteWrite(
+        replaceFileContent(m_file, QJsonDocument(*root).toJson(QJsonDocument::Indented), &error));
 }
 
 } // namespace mv

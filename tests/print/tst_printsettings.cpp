@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace mv;
 using mv::test::ScriptedResponder;
 
@@ -45,6 +48,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -102,6 +111,32 @@ private slots:
              {static_cast<SettingsStore*>(&registry), static_cast<SettingsStore*>(&ini)}) {
             QVERIFY(!SavePrintSettings(*store, edited(), true));
             QVERIFY(SavePrintSettings(*store, edited(), false)); // nothing asked to be kept
+        }
+    }
+
+    // A disk that fills up while the settings are written (a file size limit stands in for
+    // it): said, and the settings saved before are kept whole, in either store.
+    void fullDiskKeepsTheSavedSettings()
+    {
+        QTemporaryDir dir;
+        RegistryStore registry(QString(), dir.filePath(QStringLiteral("registry.json")));
+        IniStore ini(dir.filePath(QStringLiteral("print.ini")));
+        for (SettingsStore* store :
+             {static_cast<SettingsStore*>(&registry), static_cast<SettingsStore*>(&ini)}) {
+            QVERIFY(SavePrintSettings(*store, edited(), true));
+            const QByteArray before =
+                readFile(dir.filePath(store == &ini ? u"print.ini"_qs : u"registry.json"_qs));
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit saved = limit;
+            limit.rlim_cur = 16;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+            const bool written = SavePrintSettings(*store, edited(), true);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            QVERIFY(!written);
+            QCOMPARE(readFile(dir.filePath(store == &ini ? u"print.ini"_qs : u"registry.json"_qs)),
+                     before);
         }
     }
 
