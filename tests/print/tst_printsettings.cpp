@@ -3,15 +3,13 @@
 #include "print/inistore.h"
 #include "print/printsettings.h"
 #include "print/registrystore.h"
+#include "support/filesizelimit.h"
 #include "support/scriptedresponder.h"
 
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace mv;
 using mv::test::ScriptedResponder;
@@ -126,14 +124,12 @@ private slots:
             QVERIFY(SavePrintSettings(*store, edited(), true));
             const QByteArray before =
                 readFile(dir.filePath(store == &ini ? u"print.ini"_qs : u"registry.json"_qs));
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            const rlimit saved = limit;
-            limit.rlim_cur = 16;
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-            const bool written = SavePrintSettings(*store, edited(), true);
-            setrlimit(RLIMIT_FSIZE, &saved);
+            bool written = false;
+            {
+                const mv::test::FileSizeLimit full(16);
+                QVERIFY(full.active());
+                written = SavePrintSettings(*store, edited(), true);
+            }
             QVERIFY(!written);
             QCOMPARE(readFile(dir.filePath(store == &ini ? u"print.ini"_qs : u"registry.json"_qs)),
                      before);

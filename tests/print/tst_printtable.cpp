@@ -7,6 +7,7 @@
 #include "print/tablefile.h"
 #include "print/tablerenderer.h"
 #include "support/expectedtext.h"
+#include "support/filesizelimit.h"
 #include "support/printtablefile.h"
 
 #include <QDir>
@@ -15,9 +16,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace mv;
 using mv::test::matchesExpected;
@@ -244,15 +242,13 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         QVERIFY(renderPrintTableToPdf(reportOf(3, 1, 0), pdf));
         const QByteArray before = readAll(pdf);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit saved = limit;
-        limit.rlim_cur = 2048;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
         QString error;
-        const bool written = renderPrintTableToPdf(reportOf(200, 1, 0), pdf, &error);
-        setrlimit(RLIMIT_FSIZE, &saved);
+        bool written = false;
+        {
+            const mv::test::FileSizeLimit full(2048);
+            QVERIFY(full.active());
+            written = renderPrintTableToPdf(reportOf(200, 1, 0), pdf, &error);
+        }
         QVERIFY(!written);
         QCOMPARE(error, u"文件没有写完（磁盘空间可能已满）"_qs);
         QCOMPARE(readAll(pdf), before);
