@@ -495,6 +495,10 @@ bool Connection::lockKeys(const QStringList& keys)
 
 bool Connection::commit()
 {
+    // On SQLite as a statement of its own: the driver's commit drops the database's error
+    // code, and with it what tells a full disk or a reader holding the file from any fault.
+    if (sqliteHandle())
+        return execute(QStringLiteral("COMMIT"));
     return runOnDatabase(&QSqlDatabase::commit);
 }
 

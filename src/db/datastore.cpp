@@ -63,6 +63,14 @@ QString unwritableDirectoryMessage(const QString& directory)
         .arg(QDir::toNativeSeparators(directory));
 }
 
+// A full disk or a lock said in Chinese; any other failure in the words it came with.
+QString reasonForUser(const Connection& connection, const QString& reason)
+{
+    return connection.lastErrorWasDiskFull() || connection.lastErrorWasBusy()
+               ? connection.lastErrorForUser()
+               : reason;
+}
+
 // Builds a new database under a temporary name and moves it to path, never over a file that
 // is there: when two copies start at once on an empty directory, the first one's database
 // stays and the other one's is dropped; neither works in a file the other removes. True when
@@ -80,8 +88,9 @@ bool createNewDatabase(const QString& directory, const QString& path, const Open
     QString reason;
     if (!builder.openSqlite(building, &reason) || !createSchema(builder, &reason) ||
         (options.demoData && !fillDemoData(builder, &reason)))
-        return fail(error, QStringLiteral("无法创建数据库文件 %1：%2")
-                               .arg(QDir::toNativeSeparators(path), reason));
+        return fail(error,
+                    QStringLiteral("无法创建数据库文件 %1：%2")
+                        .arg(QDir::toNativeSeparators(path), reasonForUser(builder, reason)));
     builder.close();
     switch (moveIntoPlace(building, path, &reason)) {
     case Placement::Done:
@@ -279,6 +288,7 @@ bool openDataStore(Connection& connection, const QString& dataDirectory, const O
     if (hasNoTables(connection)) {
         if (!createSchema(connection, &reason) ||
             (options.demoData && !fillDemoData(connection, &reason))) {
+            reason = reasonForUser(connection, reason);
             connection.close();
             return fail(error, QStringLiteral("无法创建数据库文件 %1：%2").arg(shownPath, reason));
         }
