@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace mv {
 
@@ -163,6 +164,16 @@ qint64 lockNumber(const QString& key)
         hash *= 1099511628211ULL;
     }
     return qint64(hash);
+}
+
+QString busyText()
+{
+    return QStringLiteral("数据库正被另一个程序使用，请稍后再试。");
+}
+
+QString diskFullText()
+{
+    return QStringLiteral("数据所在的磁盘已满，请清理出磁盘空间后再试。");
 }
 
 QString unsupportedBackendMessage()
@@ -399,9 +410,9 @@ bool Connection::execute(const QString& sql, const QVariantList& values)
 QString Connection::lastErrorForUser() const
 {
     if (m_busy)
-        return QStringLiteral("数据库正被另一个程序使用，请稍后再试。");
+        return busyText();
     if (m_full)
-        return QStringLiteral("数据所在的磁盘已满，请清理出磁盘空间后再试。");
+        return diskFullText();
     if (m_lost)
         return QStringLiteral("与数据库服务器的连接中断，请稍后再试。");
     return m_lastError;
@@ -537,6 +548,20 @@ bool Transaction::commit()
         return false;
     m_active = false;
     return m_connection.endUnit(true);
+}
+
+QString sqliteFailureForUser(int code, sqlite3* handle)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return busyText();
+    case SQLITE_FULL:
+        return diskFullText();
+    default:
+        return QString::fromUtf8(handle && sqlite3_errcode(handle) == code ? sqlite3_errmsg(handle)
+                                                                           : sqlite3_errstr(code));
+    }
 }
 
 } // namespace mv

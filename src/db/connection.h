@@ -148,6 +148,11 @@ private:
     bool m_unitFailed = false;
 };
 
+// A failure (code) of a call of SQLite's own API on handle, a backup's or a restore's, as a
+// clerk reads it: a lock held by another program and a full disk said as lastErrorForUser()
+// says them, anything else in the database's own words.
+QString sqliteFailureForUser(int code, sqlite3* handle);
+
 // One unit of work: rolls back on destruction unless committed. Guards nest: only the
 // outermost begins and commits, so helpers may each take one and a caller can still make
 // several of them a single unit.

@@ -33,16 +33,17 @@ bool copyPages(sqlite3* source, const QString& path, QString* error)
     if (rc == SQLITE_OK) {
         sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
         if (backup) {
-            sqlite3_backup_step(backup, -1);
+            // A step refused by a lock is no error to finish(): the copy is then unfinished.
+            const int stepped = sqlite3_backup_step(backup, -1);
             rc = sqlite3_backup_finish(backup);
+            if (rc == SQLITE_OK && stepped != SQLITE_DONE)
+                rc = stepped;
         } else {
             rc = sqlite3_errcode(target);
         }
     }
-    if (rc == SQLITE_FULL && error)
-        *error = QStringLiteral("磁盘空间已满");
-    else if (rc != SQLITE_OK && error)
-        *error = QString::fromUtf8(target ? sqlite3_errmsg(target) : sqlite3_errstr(rc));
+    if (rc != SQLITE_OK && error)
+        *error = sqliteFailureForUser(rc, target);
     sqlite3_close(target);
     return rc == SQLITE_OK;
 }

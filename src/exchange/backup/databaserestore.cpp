@@ -84,12 +84,16 @@ bool copyInto(Connection& target, Connection& source, QString* error)
     sqlite3* handle = target.sqliteHandle();
     sqlite3_backup* backup = sqlite3_backup_init(handle, "main", source.sqliteHandle(), "main");
     if (!backup) {
-        *error = QString::fromUtf8(sqlite3_errmsg(handle));
+        *error = sqliteFailureForUser(sqlite3_errcode(handle), handle);
         return false;
     }
-    sqlite3_backup_step(backup, -1);
-    if (sqlite3_backup_finish(backup) != SQLITE_OK) {
-        *error = QString::fromUtf8(sqlite3_errmsg(handle));
+    // A step refused by a lock is no error to finish(): the copy is then unfinished.
+    const int stepped = sqlite3_backup_step(backup, -1);
+    int rc = sqlite3_backup_finish(backup);
+    if (rc == SQLITE_OK && stepped != SQLITE_DONE)
+        rc = stepped;
+    if (rc != SQLITE_OK) {
+        *error = sqliteFailureForUser(rc, handle);
         return false;
     }
     return true;
@@ -155,7 +159,7 @@ RestoreOutcome restoreDatabase(Connection& connection, const QString& backupPath
     }
     outcome.safetyCopy = safety;
     if (!copyInto(connection, copy, &reason)) {
-        outcome.message = QStringLiteral("恢复失败：%1。").arg(reason) + unchanged;
+        outcome.message = QStringLiteral("恢复失败，当前数据没有任何改动：%1").arg(reason);
         return outcome;
     }
     outcome.done = true;

@@ -53,6 +53,7 @@ private slots:
     void serverDumpTakesParametersNotThePasswordOnItsCommandLine();
     void restoreRoundTrip();
     void restoreIsTheAdministratorsOnly();
+    void otherCopyHoldingTheFile();
     void unusableFilesRefused_data();
     void unusableFilesRefused();
 };
@@ -191,6 +192,40 @@ void TestBackupRestore::restoreRoundTrip()
     QCOMPARE(lineCount(live), 2);
     QVERIFY(undone.safetyCopy != restored.safetyCopy); // same second: a name of its own
     QCOMPARE(listBackups(store.directory()).size(), 4);
+}
+
+// Another copy of the program writing (or reading, for a restore) past the busy timeout:
+// neither is said to be done, and the data stays as it was.
+void TestBackupRestore::otherCopyHoldingTheFile()
+{
+    TempDataStore store;
+    if (store.onServer())
+        QSKIP("the server's data is dumped by pg_dump");
+    Connection& live = store.connection();
+    store.addLine(u"铝型材"_qs, u"6063"_qs, u"入库"_qs, u"10"_qs, u"2010-05-01"_qs);
+    const BackupOutcome older = backupDatabase(live, u"备份"_qs);
+    QVERIFY(older.done);
+    store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"3"_qs, u"2010-05-02"_qs);
+    Connection other;
+    QVERIFY(other.openSqlite(store.databasePath()));
+
+    QVERIFY(live.execute(u"PRAGMA busy_timeout = 100"_qs));
+    QVERIFY(other.execute(u"BEGIN EXCLUSIVE"_qs));
+    const BackupOutcome backup = backupDatabase(live, u"备份"_qs);
+    QVERIFY(other.rollback());
+    QVERIFY(!backup.done);
+    QCOMPARE(backup.message,
+             u"备份失败，数据没有备份到 %1：数据库正被另一个程序使用，请稍后再试。"_qs.arg(
+                 QDir::toNativeSeparators(older.path)));
+    QCOMPARE(lineCountIn(older.path), 1); // the older backup of that name stays
+
+    QVERIFY(other.execute(u"BEGIN"_qs) && other.query(u"SELECT * FROM yclnote"_qs));
+    const RestoreOutcome restore = restoreDatabase(live, older.path, u"admin"_qs);
+    QVERIFY(other.rollback());
+    QVERIFY(!restore.done);
+    QCOMPARE(restore.message,
+             u"恢复失败，当前数据没有任何改动：数据库正被另一个程序使用，请稍后再试。"_qs);
+    QCOMPARE(lineCount(live), 2);
 }
 
 // A restore replaces the accounts too: a clerk (or a name only differing in case, or nobody)
