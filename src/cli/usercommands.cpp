@@ -76,7 +76,7 @@ int runUsers(const Command& command)
         bool ok = false;
         const QList<Account> accounts = listAccounts(command.connection, &ok);
         if (!ok)
-            return refuse(u"无法读取用户列表："_qs + command.connection.lastError());
+            return refuse(u"无法读取用户列表："_qs + command.connection.lastErrorForUser());
         return listUsers(command, accounts);
     }
     if (!named || (action != u"add" && action != u"rights" && action != u"reset-password"))
@@ -100,7 +100,7 @@ int runUsers(const Command& command)
     bool ok = false;
     const QList<Account> accounts = listAccounts(command.connection, &ok);
     if (!ok)
-        return refuse(u"无法读取用户列表："_qs + command.connection.lastError());
+        return refuse(u"无法读取用户列表："_qs + command.connection.lastErrorForUser());
     // Names are matched exactly, as the login matches them.
     const auto found = std::find_if(accounts.begin(), accounts.end(), [&name](const Account& a) {
         return compareTexts(a.name, name) == 0;
