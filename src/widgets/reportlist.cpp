@@ -3,7 +3,9 @@
 #include "widgets/fulltextdelegate.h"
 #include "widgets/timingreport.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMetaMethod>
@@ -106,6 +108,16 @@ void ReportList::keyPressEvent(QKeyEvent* event)
     const bool opens = isSignalConnected(QMetaMethod::fromSignal(&ReportList::rowDoubleClicked));
     if (enter && opens && event->modifiers() == Qt::NoModifier && selectedRow() >= 0) {
         emit rowDoubleClicked(selectedRow());
+        return;
+    }
+    // Ctrl+C copies the selected row, its shown cells separated by tabs, as a spreadsheet
+    // takes a row in (the view alone would copy the one cell under the cursor).
+    if (event->matches(QKeySequence::Copy) && selectedRow() >= 0) {
+        QStringList cells;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            if (!isColumnHidden(column) && columnWidth(column) > 0)
+                cells.append(m_model->text(selectedRow(), column));
+        QGuiApplication::clipboard()->setText(cells.join(u'\t'));
         return;
     }
     QTableView::keyPressEvent(event);

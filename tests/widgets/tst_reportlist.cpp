@@ -7,6 +7,7 @@
 #include "widgets/stripes.h"
 #include "widgets/timingreport.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -136,6 +137,11 @@ private slots:
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(doubled.count(), 2);
         QCOMPARE(doubled.at(1).at(0).toInt(), 3);
+        // Ctrl+C copies the whole selected row, a hidden column left out.
+        list.setColumnHidden(0, true);
+        QTest::keySequence(&list, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"铝型材3\t"_qs);
+        list.setColumnHidden(0, false);
 
         QSignalSpy right(&list, &ReportList::rightClicked);
         const QPoint onRow = cellCentre(list, 4, 1);
