@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "app/programpaths.h"
 #include "app/startfailure.h"
+#include "app/windowdisplay.h"
 #include "common/messages.h"
 #include "db/datastore.h"
 #include "gui/data/accessimportstart.h"
@@ -18,6 +19,10 @@
 
 int main(int argc, char* argv[])
 {
+    if (const QString missing = mv::missingDisplayMessage(argc, argv); !missing.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(missing));
+        return 1;
+    }
     QApplication app(argc, argv);
     mv::nameProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));

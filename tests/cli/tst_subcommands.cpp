@@ -339,6 +339,10 @@ private slots:
         QCOMPARE(all.code, 0);
         for (const QString& name : {u"backup"_qs, u"restore"_qs, u"users"_qs, u"summary"_qs})
             QVERIFY(all.out.contains(u"morvane "_qs + name));
+        // No subcommand and no display: the window is not tried, and the user is told why.
+        const Run window = run({u"--home"_qs, home()});
+        QCOMPARE(window.code, 1);
+        QVERIFY2(window.err.contains(u"没有图形显示"_qs), qPrintable(window.err));
         const Run version = run({u"--version"_qs});
         QCOMPARE(version.code, 0);
         QVERIFY(!version.out.isEmpty());
