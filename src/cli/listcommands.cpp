@@ -12,6 +12,7 @@
 #include "stock/stocklist.h"
 #include "stock/stocksearch.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace mv::cli {
@@ -144,6 +145,9 @@ int runExport(const Command& command)
     TerminalProgress progress(u"正在导出"_qs);
     const ListExportOutcome outcome = exportList(
         exportRequest, [&progress](int written, int total) { progress.show(written, total); });
+    if (outcome.done && exportRequest.outputPath != output)
+        printLine(stderr, u"文件名不以 .xls、.xlsx 或 .csv 结尾，已导出到 "_qs +
+                              QDir::toNativeSeparators(exportRequest.outputPath));
     return report(outcome);
 }
 

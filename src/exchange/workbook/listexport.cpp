@@ -23,7 +23,9 @@ ListExportOutcome failed(const QString& message)
 
 QString workbookFileName(const QString& chosen)
 {
-    if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty())
+    const QString suffix = QFileInfo(chosen).suffix();
+    if (chosen.isEmpty() || suffix.compare(u"xls"_qs, Qt::CaseInsensitive) == 0 ||
+        suffix.compare(u"xlsx"_qs, Qt::CaseInsensitive) == 0)
         return chosen;
     return chosen + QStringLiteral(".xls");
 }

@@ -30,7 +30,8 @@ struct ListExportOutcome : Outcome<>
 // Called with the number of rows written so far and the row count.
 using ExportProgress = std::function<void(int written, int total)>;
 
-// The chosen file name, with ".xls" added when it has no suffix at all.
+// The chosen file name, with ".xls" added unless it ends in .xls or .xlsx: a name such as
+// "库存2026.12.10" or "库存.pdf" would otherwise hold a workbook no program opens as one.
 QString workbookFileName(const QString& chosen);
 
 // The name of the n-th sheet (n >= 2) of a list too long for one: "库存(2)", kept within 31

@@ -196,7 +196,8 @@ void TestListExport::helpers()
 {
     QCOMPARE(continuationSheetName(QString(31, QLatin1Char('s')), 12).size(), 31);
     QCOMPARE(workbookFileName(u"/t/库存"_qs), u"/t/库存.xls"_qs);
-    QCOMPARE(workbookFileName(u"/t/库存.xlsx"_qs), u"/t/库存.xlsx"_qs);
+    QCOMPARE(workbookFileName(u"/t/库存.XLSX"_qs), u"/t/库存.XLSX"_qs);
+    QCOMPARE(workbookFileName(u"/t/库存2026.12.10"_qs), u"/t/库存2026.12.10.xls"_qs);
     QVERIFY(!run(m_dir.filePath(u"x.xls"_qs), {}, u"a/b"_qs).done);
 }
 
