@@ -1,5 +1,7 @@
 #include "common/fileplacement.h"
 
+#include "common/systemerror.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -15,7 +17,7 @@ namespace {
 Placement failed(QString* error, int code)
 {
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(code));
+        *error = systemErrorText(code);
     return code == EEXIST ? Placement::TargetExists : Placement::Failed;
 }
 

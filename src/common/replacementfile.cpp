@@ -1,5 +1,7 @@
 #include "common/replacementfile.h"
 
+#include "common/systemerror.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -30,7 +32,7 @@ bool flushToDisk(const QString& path, QString* error)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     bool ok = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
     if (!ok)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = systemErrorText(errno);
     if (fd >= 0)
         ::close(fd);
     return ok;
@@ -95,7 +97,7 @@ bool ReplacementFile::commit(QString* error)
     std::error_code renameError;
     std::filesystem::rename(nativePath(m_temporary), nativePath(m_target), renameError);
     if (renameError) {
-        *error = QString::fromLocal8Bit(renameError.message());
+        *error = systemErrorText(renameError.value());
         discard();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "exchange/access/accessimport.h"
 
 #include "common/fileplacement.h"
+#include "common/systemerror.h"
 #include "db/datastore.h"
 #include "exchange/access/accessreaderprocess.h"
 
@@ -89,7 +90,7 @@ bool replaceAccessFile(const QString& databasePath, const QString& buildPath, QS
         if (std::rename(QFile::encodeName(buildPath).constData(),
                         QFile::encodeName(databasePath).constData()) == 0)
             return true;
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = systemErrorText(errno);
         QFile::remove(*keptPath);
         return false;
     }

@@ -8,6 +8,7 @@
 #include <gsf/gsf-output-stdio.h>
 
 #include "common/replacementfile.h"
+#include "common/systemerror.h"
 #include "exchange/workbook/biffrecords.h"
 #include "exchange/workbook/workbookwriter.h"
 
@@ -311,7 +312,7 @@ private:
             return false;
         FILE* stream = std::fopen(QFile::encodeName(file.temporaryPath()).constData(), "wb");
         if (!stream) {
-            m_saveError = QString::fromLocal8Bit(std::strerror(errno));
+            m_saveError = systemErrorText(errno);
             return false;
         }
         GsfOutput* sink = gsf_output_stdio_new_FILE(
@@ -338,7 +339,7 @@ private:
             g_object_unref(sink);
         }
         if (std::fclose(stream) != 0) { // the last buffered bytes did not fit
-            m_saveError = QString::fromLocal8Bit(std::strerror(errno));
+            m_saveError = systemErrorText(errno);
             return false;
         }
         if (!ok) {

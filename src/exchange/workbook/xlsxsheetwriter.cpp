@@ -3,6 +3,7 @@
 // target in one rename. Its own scratch files go to the target's directory as well.
 
 #include "common/replacementfile.h"
+#include "common/systemerror.h"
 #include "exchange/workbook/workbookwriter.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QStringEncoder>
 
+#include <cerrno>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -78,12 +80,22 @@ public:
     {
         if (!m_sheet)
             return fail(QStringLiteral("工作簿中没有工作表"));
+        errno = 0;
         const lxw_error result = workbook_close(m_book);
+        const int systemError = errno;
         m_book = nullptr;
         m_sheet = nullptr;
         if (result != LXW_NO_ERROR) {
             discard();
-            return fail(cannotWrite(QString::fromUtf8(lxw_strerror(result))));
+            // A write the system refused (a full disk) comes back as a file or zip error: its
+            // reason is the system's.
+            const bool fileError =
+                result == LXW_ERROR_CREATING_XLSX_FILE || result == LXW_ERROR_CREATING_TMPFILE ||
+                result == LXW_ERROR_ZIP_FILE_OPERATION || result == LXW_ERROR_ZIP_FILE_ADD ||
+                result == LXW_ERROR_ZIP_CLOSE;
+            return fail(cannotWrite(fileError && systemError != 0
+                                        ? systemErrorText(systemError)
+                                        : QString::fromUtf8(lxw_strerror(result))));
         }
         QString error;
         return m_file.commit(&error) || fail(cannotWrite(error));

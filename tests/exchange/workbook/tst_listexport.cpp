@@ -4,6 +4,7 @@
 // leave an existing file as it was and nothing beside it.
 
 #include "exchange/workbook/listexport.h"
+#include "support/filesizelimit.h"
 #include "support/workbookreader.h"
 
 #include <QDir>
@@ -178,6 +179,18 @@ void TestListExport::failureLeavesNoWorkbook()
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous export"));
         old.close();
+    }
+    // The disk refusing the writes (a file size limit stands in for a full disk): the reason
+    // as the system gives it, in Chinese.
+    for (const QString& name : QStringList{u"old.xls"_qs, u"old.xlsx"_qs}) {
+        ListExportOutcome outcome;
+        {
+            const test::FileSizeLimit full(4096);
+            outcome = run(target.filePath(name), sampleRows());
+        }
+        QVERIFY(!outcome.done);
+        QVERIFY2(outcome.message.endsWith(u"：文件超出了磁盘允许的大小。"_qs),
+                 qPrintable(outcome.message));
     }
     for (const QString& name : QStringList{u"目录.xls"_qs, u"目录.xlsx"_qs}) {
         const QString path = target.filePath(name);
