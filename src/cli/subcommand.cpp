@@ -81,7 +81,7 @@ const QList<SubcommandDef>& subcommands()
          u"morvane export stock|summary [--search TEXT [--field FIELD]] [--from DATE --to DATE] "
          u"-o FILE --user NAME"_qs,
          u"把库存列表或月度汇总导出为 Excel 文件（.xls 或 .xlsx，与“保存”相同）或 CSV 文件"
-         u"（.csv，UTF-8）。没有后缀时加上 .xls；已有的文件被替换。"_qs,
+         u"（.csv，UTF-8）。文件名不以 .xls、.xlsx 或 .csv 结尾时加上 .xls；已有的文件被替换。"_qs,
          {{{u"o"_qs, u"output"_qs}, u"FILE"_qs, u"导出到的文件。"_qs}, kSearch, kField, kFrom, kTo},
          1,
          1,
