@@ -7,7 +7,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #ifdef Q_OS_UNIX

@@ -273,12 +273,11 @@ bool openDataStore(Connection& connection, const QString& dataDirectory, const O
     const auto probe = connection.query(QStringLiteral("SELECT count(*) FROM sqlite_master"), true);
     if (!probe) {
         reason = connection.lastError();
-        const bool busy = connection.lastErrorWasBusy();
+        const QString busy =
+            connection.lastErrorWasBusy() ? connection.lastErrorForUser() : QString();
         connection.close();
-        if (busy)
-            return fail(error, QStringLiteral("无法读取数据库文件 %1：数据库正被另一个程序使用，"
-                                              "请稍后再试。")
-                                   .arg(shownPath));
+        if (!busy.isEmpty())
+            return fail(error, QStringLiteral("无法读取数据库文件 %1：%2").arg(shownPath, busy));
         if (!reason.contains(u"not a database"_qs) && !reason.contains(u"malformed"_qs))
             return fail(error,
                         QStringLiteral("无法读取数据库文件 %1（%2）。\n请稍后再试；仍然不行时"
