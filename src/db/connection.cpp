@@ -122,11 +122,20 @@ QString nextConnectionName()
     return QStringLiteral("morvane-%1").arg(++counter);
 }
 
-// SQLITE_BUSY (5) and SQLITE_LOCKED (6): another connection holds the lock.
-bool isBusy(const QSqlError& error)
+// The primary result code of an SQLite failure (the low byte of the extended code the driver
+// gives); -1 for a failure of the server.
+int sqlitePrimaryCode(const QSqlError& error, const Dialect& dialect)
 {
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6");
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return dialect.backend() == Dialect::Sqlite && ok ? code & 0xff : -1;
+}
+
+// SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
+bool isBusy(const QSqlError& error, const Dialect& dialect)
+{
+    const int code = sqlitePrimaryCode(error, dialect);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
 // PostgreSQL: an error without a server SQLSTATE comes from the client library finding the
@@ -148,11 +157,19 @@ bool isDuplicateKey(const QSqlError& error)
            code == QLatin1String("1555");
 }
 
-// SQLITE_FULL (13) on SQLite, disk_full (53100) on PostgreSQL: no room left to write.
-bool isDiskFull(const QSqlError& error)
+// SQLITE_FULL on SQLite, disk_full (53100) on PostgreSQL: no room left to write.
+bool isDiskFull(const QSqlError& error, const Dialect& dialect)
 {
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("13") || code == QLatin1String("53100");
+    return sqlitePrimaryCode(error, dialect) == SQLITE_FULL ||
+           (dialect.backend() == Dialect::Postgres && error.nativeErrorCode() == u"53100"_qs);
+}
+
+// SQLITE_READONLY (a file or directory without write permission); PostgreSQL's
+// read_only_sql_transaction (a standby server).
+bool isReadOnly(const QSqlError& error, const Dialect& dialect)
+{
+    return sqlitePrimaryCode(error, dialect) == SQLITE_READONLY ||
+           (dialect.backend() == Dialect::Postgres && error.nativeErrorCode() == u"25006"_qs);
 }
 
 // A 64-bit FNV-1a hash of the key's UTF-8 bytes: the advisory lock number of a key.
@@ -174,6 +191,11 @@ QString busyText()
 QString diskFullText()
 {
     return QStringLiteral("数据所在的磁盘已满，请清理出磁盘空间后再试。");
+}
+
+QString readOnlyText()
+{
+    return QStringLiteral("数据库是只读的，无法保存改动。请检查数据文件及其目录的写入权限。");
 }
 
 QString unsupportedBackendMessage()
@@ -413,6 +435,8 @@ QString Connection::lastErrorForUser() const
         return busyText();
     if (m_full)
         return diskFullText();
+    if (m_readOnly)
+        return readOnlyText();
     if (m_lost)
         return QStringLiteral("与数据库服务器的连接中断，请稍后再试。");
     return m_lastError;
@@ -425,14 +449,16 @@ void Connection::noteError(const QString& text, bool busy)
     m_lost = false;
     m_duplicate = false;
     m_full = false;
+    m_readOnly = false;
 }
 
 void Connection::noteError(const QSqlError& error)
 {
-    noteError(error.text(), isBusy(error));
+    noteError(error.text(), isBusy(error, m_dialect));
     m_lost = isConnectionLoss(error, m_dialect);
     m_duplicate = isDuplicateKey(error);
-    m_full = isDiskFull(error);
+    m_full = isDiskFull(error, m_dialect);
+    m_readOnly = isReadOnly(error, m_dialect);
 }
 
 bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())
@@ -558,6 +584,8 @@ QString sqliteFailureForUser(int code, sqlite3* handle)
         return busyText();
     case SQLITE_FULL:
         return diskFullText();
+    case SQLITE_READONLY:
+        return readOnlyText();
     default:
         return QString::fromUtf8(handle && sqlite3_errcode(handle) == code ? sqlite3_errmsg(handle)
                                                                            : sqlite3_errstr(code));

@@ -98,6 +98,9 @@ public:
     bool lastErrorWasDuplicateKey() const { return m_duplicate; }
     // True when the last failure was the disk (or the server's) having no room left to write.
     bool lastErrorWasDiskFull() const { return m_full; }
+    // True when the last failure was a write to a database that takes none: a file (or its
+    // directory) without write permission, a read-only server.
+    bool lastErrorWasReadOnly() const { return m_readOnly; }
 
     // On SQLite, begin() takes the write lock at once (BEGIN IMMEDIATE), waiting up to the
     // busy timeout for a second copy of the program to finish its write.
@@ -144,13 +147,14 @@ private:
     bool m_lost = false;
     bool m_duplicate = false;
     bool m_full = false;
+    bool m_readOnly = false;
     int m_unitDepth = 0;
     bool m_unitFailed = false;
 };
 
 // A failure (code) of a call of SQLite's own API on handle, a backup's or a restore's, as a
-// clerk reads it: a lock held by another program and a full disk said as lastErrorForUser()
-// says them, anything else in the database's own words.
+// clerk reads it: a lock held by another program, a full disk and a read-only file said as
+// lastErrorForUser() says them, anything else in the database's own words.
 QString sqliteFailureForUser(int code, sqlite3* handle);
 
 // One unit of work: rolls back on destruction unless committed. Guards nest: only the

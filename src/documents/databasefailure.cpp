@@ -22,6 +22,12 @@ DocumentOutcome databaseFailure(const Connection& connection, const QString& act
             QStringLiteral("数据所在的磁盘已满，") + action +
                 QStringLiteral("没有完成，数据库中没有保存任何改动。请清理出磁盘空间后再试。"),
             title);
+    if (connection.lastErrorWasReadOnly())
+        return DocumentOutcome::refused(
+            QStringLiteral("数据库是只读的，") + action +
+                QStringLiteral("没有完成，数据库中没有保存任何改动。请检查数据文件及其目录的写入"
+                               "权限。"),
+            title);
     return DocumentOutcome::refused(
         action + QStringLiteral("失败，数据库报告：") + connection.lastError(), title);
 }

@@ -99,7 +99,7 @@ private slots:
     void cursor();
     void nestedTransactions();
     void secondCopyHoldingTheDatabase();
-    void diskFull();
+    void refusedWrites();
 };
 
 void TestDocuments::numbering_data()
@@ -640,7 +640,7 @@ void TestDocuments::secondCopyHoldingTheDatabase()
     }
 }
 
-void TestDocuments::diskFull()
+void TestDocuments::refusedWrites()
 {
     TempDataStore store;
     if (store.onServer())
@@ -655,6 +655,20 @@ void TestDocuments::diskFull()
     QCOMPARE(o.message, u"数据所在的磁盘已满，保存单据没有完成，数据库中没有保存任何改动。"
                         "请清理出磁盘空间后再试。"_qs);
     QCOMPARE(count(c, u"SELECT COUNT(*) FROM yclnote"_qs), 0);
+
+    // A file that takes no writes, as one without write permission, and one moved away
+    // while open (SQLite's extended code of a read-only database).
+    QVERIFY(c.execute(u"PRAGMA query_only = 1"_qs));
+    for (const bool moved : {false, true}) {
+        if (moved) {
+            QVERIFY(c.execute(u"PRAGMA query_only = 0"_qs));
+            QVERIFY(QFile::rename(store.databasePath(), store.databasePath() + u".moved"_qs));
+        }
+        const DocumentOutcome refused =
+            saveDocument(c, receipt(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}}));
+        QCOMPARE(refused.message, u"数据库是只读的，保存单据没有完成，数据库中没有保存任何改动。"
+                                  "请检查数据文件及其目录的写入权限。"_qs);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDocuments)
