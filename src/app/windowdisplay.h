@@ -1,13 +1,25 @@
 #pragma once
-// Whether the window program has a screen to open its windows on.
+// Opening the display the windows go on.
 
-#include <QString>
+#include <QtGlobal>
 
 namespace mv {
 
-// Why no window can be opened here (no display named in the environment, nor a platform
-// chosen by QT_QPA_PLATFORM or -platform), as the user reads it; empty when one can.
-// Without this check the toolkit ends the process with an abort and a message in English.
-QString missingDisplayMessage(int argc, const char* const argv[]);
+// Held while the application object is made: when the toolkit finds no display to open (none
+// named in the environment, or one that does not answer), it would end the process with an
+// abort, a core dump and a message in English; instead the user reads why in Chinese and the
+// process ends with 1. The toolkit's other messages of that moment are passed on once the
+// display is open.
+class DisplayOpening
+{
+public:
+    DisplayOpening();
+    ~DisplayOpening();
+    DisplayOpening(const DisplayOpening&) = delete;
+    DisplayOpening& operator=(const DisplayOpening&) = delete;
+
+private:
+    QtMessageHandler m_previous;
+};
 
 } // namespace mv

@@ -16,14 +16,13 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
-    if (const QString missing = mv::missingDisplayMessage(argc, argv); !missing.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(missing));
-        return 1;
-    }
+    std::optional<mv::DisplayOpening> opening(std::in_place);
     QApplication app(argc, argv);
+    opening.reset();
     mv::nameProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
     mv::installChineseTexts(app);

@@ -339,10 +339,15 @@ private slots:
         QCOMPARE(all.code, 0);
         for (const QString& name : {u"backup"_qs, u"restore"_qs, u"users"_qs, u"summary"_qs})
             QVERIFY(all.out.contains(u"morvane "_qs + name));
-        // No subcommand and no display: the window is not tried, and the user is told why.
+        // No subcommand and no display to open (none named, or one that does not answer): the
+        // user is told why, and the process ends with 1 instead of an abort.
         const Run window = run({u"--home"_qs, home()});
         QCOMPARE(window.code, 1);
-        QVERIFY2(window.err.contains(u"没有图形显示"_qs), qPrintable(window.err));
+        QVERIFY2(window.err.startsWith(u"没有图形显示"_qs), qPrintable(window.err));
+        const Run unreachable = run({u"--home"_qs, home()}, {{u"DISPLAY"_qs, u":93"_qs}});
+        QCOMPARE(unreachable.code, 1);
+        QVERIFY2(unreachable.err.startsWith(u"无法连接图形显示 :93"_qs),
+                 qPrintable(unreachable.err));
         const Run version = run({u"--version"_qs});
         QCOMPARE(version.code, 0);
         QVERIFY(!version.out.isEmpty());
