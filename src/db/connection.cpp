@@ -437,6 +437,11 @@ QString Connection::lastErrorForUser() const
         return diskFullText();
     if (m_readOnly)
         return readOnlyText();
+    if (m_damaged)
+        return QStringLiteral("数据库文件已损坏，请用“系统 → 数据恢复”从备份恢复。");
+    if (m_ioError)
+        return QStringLiteral(
+            "读写数据文件时出错，数据所在的磁盘或网络连接可能有故障，请检查后再试。");
     if (m_lost)
         return QStringLiteral("与数据库服务器的连接中断，请稍后再试。");
     return m_lastError;
@@ -450,6 +455,8 @@ void Connection::noteError(const QString& text, bool busy)
     m_duplicate = false;
     m_full = false;
     m_readOnly = false;
+    m_damaged = false;
+    m_ioError = false;
 }
 
 void Connection::noteError(const QSqlError& error)
@@ -459,6 +466,9 @@ void Connection::noteError(const QSqlError& error)
     m_duplicate = isDuplicateKey(error);
     m_full = isDiskFull(error, m_dialect);
     m_readOnly = isReadOnly(error, m_dialect);
+    const int code = sqlitePrimaryCode(error, m_dialect);
+    m_damaged = code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+    m_ioError = code == SQLITE_IOERR;
 }
 
 bool Connection::runOnDatabase(bool (QSqlDatabase::*step)())

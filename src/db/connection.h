@@ -84,8 +84,9 @@ public:
                                      bool forwardOnly = false);
     bool execute(const QString& sql, const QVariantList& values);
     QString lastError() const { return m_lastError; }
-    // The last failure as a clerk reads it: a lock held by another program, a full disk and
-    // a broken server connection said in Chinese, anything else in the database's own words.
+    // The last failure as a clerk reads it: a lock held by another program, a full disk, a
+    // read-only or damaged file, a failing disk and a broken server connection said in
+    // Chinese, anything else in the database's own words.
     QString lastErrorForUser() const;
     // Rows changed by the last successful execute(); -1 when unknown.
     int rowsAffected() const { return m_rowsAffected; }
@@ -148,6 +149,8 @@ private:
     bool m_duplicate = false;
     bool m_full = false;
     bool m_readOnly = false;
+    bool m_damaged = false; // SQLITE_CORRUPT, SQLITE_NOTADB
+    bool m_ioError = false; // SQLITE_IOERR: the disk or the network under the file
     int m_unitDepth = 0;
     bool m_unitFailed = false;
 };

@@ -29,7 +29,7 @@ DocumentOutcome databaseFailure(const Connection& connection, const QString& act
                                "权限。"),
             title);
     return DocumentOutcome::refused(
-        action + QStringLiteral("失败，数据库报告：") + connection.lastError(), title);
+        action + QStringLiteral("失败，数据库报告：") + connection.lastErrorForUser(), title);
 }
 
 } // namespace mv
