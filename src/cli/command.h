@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace mv {
 
@@ -52,6 +53,11 @@ QString optionValue(const QCommandLineParser& args, const QString& name);
 // A date option as yyyy-MM-dd (also yyyy-M-d and yyyy/M/d); an invalid date when the
 // text is none.
 QDate parseDateOption(const QString& text);
+
+// The options of the list subcommands checked before the database is opened and the user
+// asked for his password: a usage error's exit code, nothing when they are usable.
+std::optional<int> checkListUsage(const QCommandLineParser& args);
+std::optional<int> checkExportUsage(const QCommandLineParser& args);
 
 int runStock(const Command& command);
 int runSummary(const Command& command);

@@ -93,6 +93,22 @@ int exportCsv(const ReportListModel& list, const QString& path)
 
 } // namespace
 
+std::optional<int> checkListUsage(const QCommandLineParser& args)
+{
+    ListRequest request;
+    return readListOptions(args, &request);
+}
+
+std::optional<int> checkExportUsage(const QCommandLineParser& args)
+{
+    const QString what = args.positionalArguments().value(0);
+    if (what != u"stock" && what != u"summary")
+        return usageError(u"要导出的只能是 stock（库存）或 summary（月度汇总）。"_qs);
+    if (optionValue(args, u"o"_qs).isEmpty())
+        return usageError(u"请用 -o FILE 指定导出到的文件。"_qs);
+    return checkListUsage(args);
+}
+
 int runStock(const Command& command)
 {
     ListRequest request;
@@ -117,12 +133,9 @@ int runSummary(const Command& command)
 
 int runExport(const Command& command)
 {
+    // The options were checked before the login (checkExportUsage).
     const QString what = command.args.positionalArguments().value(0);
-    if (what != u"stock" && what != u"summary")
-        return usageError(u"要导出的只能是 stock（库存）或 summary（月度汇总）。"_qs);
     const QString output = optionValue(command.args, u"o"_qs);
-    if (output.isEmpty())
-        return usageError(u"请用 -o FILE 指定导出到的文件。"_qs);
     ListRequest request;
     if (const auto code = readListOptions(command.args, &request))
         return *code;

@@ -29,6 +29,8 @@ struct SubcommandDef
     int minArguments = 0;
     int maxArguments = 0;
     int (*run)(const Command&) = nullptr;
+    // Checks the options before the login; nothing when they are usable.
+    std::optional<int> (*checkUsage)(const QCommandLineParser&) = nullptr;
 };
 
 const OptionDef kFormat{{u"format"_qs},
@@ -69,14 +71,16 @@ const QList<SubcommandDef>& subcommands()
          {kSearch, kField, kFormat},
          0,
          0,
-         &runStock},
+         &runStock,
+         &checkListUsage},
         {u"summary"_qs,
          u"morvane summary [--from DATE] [--to DATE] [--format FORMAT] --user NAME"_qs,
          u"月度汇总：每种材料的上月库存量、本月库存量、本月出库和本月入库，与“统计”相同。"_qs,
          {kFrom, kTo, kFormat},
          0,
          0,
-         &runSummary},
+         &runSummary,
+         &checkListUsage},
         {u"export"_qs,
          u"morvane export stock|summary [--search TEXT [--field FIELD]] [--from DATE --to DATE] "
          u"-o FILE --user NAME"_qs,
@@ -85,7 +89,8 @@ const QList<SubcommandDef>& subcommands()
          {{{u"o"_qs, u"output"_qs}, u"FILE"_qs, u"导出到的文件。"_qs}, kSearch, kField, kFrom, kTo},
          1,
          1,
-         &runExport},
+         &runExport,
+         &checkExportUsage},
         {u"backup"_qs,
          u"morvane backup [NAME] --user NAME"_qs,
          u"数据备份：把数据库备份到数据目录的 datebak 中，名字默认为今天的日期；"
@@ -223,6 +228,9 @@ int runSubcommand(const QStringList& arguments, const SubcommandStart& start)
     const QString user = parser.value(u"user"_qs);
     if (user.isEmpty())
         return usageError(u"请用 --user 指定登录的用户名。\n用法："_qs + def->synopsis);
+    if (def->checkUsage)
+        if (const std::optional<int> code = def->checkUsage(parser))
+            return *code;
 
     const QString home = parser.isSet(u"home"_qs) ? parser.value(u"home"_qs) : start.home;
     const QString database =

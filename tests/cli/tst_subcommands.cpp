@@ -323,7 +323,8 @@ private slots:
     void usageErrors()
     {
         QFETCH(QStringList, arguments);
-        const Run result = run(arguments);
+        // Found before the password is asked for: none is given.
+        const Run result = run(arguments, {{u"MORVANE_PASSWORD"_qs, QString()}});
         QCOMPARE(result.code, 2);
         QVERIFY(!result.err.isEmpty());
         QVERIFY(result.out.isEmpty());
