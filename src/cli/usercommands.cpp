@@ -108,6 +108,8 @@ int runUsers(const Command& command)
     if (found == accounts.end())
         return refuse(u"没有这用户"_qs);
     if (action == u"rights") {
+        if (!given(command.args, u"audit"_qs) && !given(command.args, u"data"_qs))
+            return usageError(u"请用 --audit 或 --data 给出要设置的权限。"_qs);
         const auto audit = readRight(command.args, u"audit"_qs, found->auditRight, &usage);
         const auto data = readRight(command.args, u"data"_qs, found->dataRight, &usage);
         if (!audit || !data)

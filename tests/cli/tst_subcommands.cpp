@@ -401,6 +401,8 @@ private slots:
 
         QCOMPARE(asAdmin({u"users"_qs, u"rights"_qs, u"clerk"_qs, u"--data"_qs, u"yes"_qs}).code,
                  0);
+        // No right named: a usage error, not "修改" of nothing.
+        QCOMPARE(asAdmin({u"users"_qs, u"rights"_qs, u"clerk"_qs}).code, 2);
         const QList<Account> stored = accounts();
         const Run list = asAdmin({u"users"_qs, u"list"_qs, u"--format"_qs, u"json"_qs});
         QCOMPARE(list.code, 0);
