@@ -8,10 +8,11 @@ import time
 
 import pyatspi
 
-from atspi_support import (ProgramRun, answer_message, assert_still_running, click, count_rows,
-                           execute, find, find_label_containing, is_enabled, is_showing, KEY_DOWN,
-                           KEY_ESCAPE, KEY_RETURN, log_in, open_dialog, press, press_keys,
-                           read_message, text_of, type_keys, type_text, wait_for)
+from atspi_support import (ProgramRun, answer_message, assert_still_running, click, combo_text,
+                           count_rows, execute, find, find_label_containing, is_enabled,
+                           is_showing, KEY_DOWN, KEY_ESCAPE, KEY_RETURN, log_in, open_dialog,
+                           press, press_keys, press_with_control, read_message, text_of,
+                           type_keys, type_text, wait_for)
 
 
 def stock_list(main_window):
@@ -181,6 +182,20 @@ def main():
         click(table.getColumnHeader(4))
         stock = lambda: [int(table.getAccessibleAt(r, 4).name) for r in range(table.nRows)]
         wait_for(lambda: stock() == sorted(stock(), reverse=True), what="the stock sorted")
+
+        # Ctrl+C on a row copies the whole row, its cells separated by tabs: pasted with Ctrl+V
+        # into the search window's name box, it reads back as the row.
+        click(table.getAccessibleAt(1, 2))
+        row = "\t".join(table.getAccessibleAt(1, c).name for c in range(table.nColumns))
+        press_with_control("c")
+        click(wait_for(lambda: find(main_window, description="辅_工具条_14"), what="查找"))
+        search = wait_for(lambda: find(app, description="SearchWindow"), what="SearchWindow")
+        click(wait_for(lambda: find(search, description="名称_组合框"), what="名称"))
+        press_with_control("v")
+        wait_for(lambda: combo_text(search, "名称_组合框") == row, what="the copied row pasted")
+        click(find(search, description="按钮2"))
+        wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
+        assert_still_running(program, app)
 
         # 帮助 → 帮助, clicked, shows the guide of the home page.
         click(find(main_window, description="帮助"))
