@@ -30,18 +30,8 @@ bool copyPages(sqlite3* source, const QString& path, QString* error)
     sqlite3* target = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &target,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
-        if (backup) {
-            // A step refused by a lock is no error to finish(): the copy is then unfinished.
-            const int stepped = sqlite3_backup_step(backup, -1);
-            rc = sqlite3_backup_finish(backup);
-            if (rc == SQLITE_OK && stepped != SQLITE_DONE)
-                rc = stepped;
-        } else {
-            rc = sqlite3_errcode(target);
-        }
-    }
+    if (rc == SQLITE_OK)
+        rc = copyDatabasePages(target, source);
     if (rc != SQLITE_OK && error)
         *error = sqliteFailureForUser(rc, target);
     sqlite3_close(target);
@@ -106,6 +96,17 @@ bool snapshotDatabase(Connection& connection, const QString& path, QString* erro
     if (error)
         *error = reason;
     return false;
+}
+
+int copyDatabasePages(sqlite3* target, sqlite3* source)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
+    if (!backup)
+        return sqlite3_errcode(target);
+    // A step refused by a lock is no error to finish(): the copy is then unfinished.
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    return finished == SQLITE_OK && stepped != SQLITE_DONE ? stepped : finished;
 }
 
 BackupOutcome backupDatabase(Connection& connection, const QString& name)

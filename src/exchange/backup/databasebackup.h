@@ -7,6 +7,8 @@
 
 #include <QString>
 
+struct sqlite3;
+
 namespace mv {
 
 class Connection;
@@ -32,6 +34,10 @@ struct BackupOutcome : Outcome<>
 
 // Backs up the open database as datebak/<name>.mdbbak, replacing a backup of that name.
 BackupOutcome backupDatabase(Connection& connection, const QString& name);
+
+// Copies every page of SQLite's database source into target with the online backup, in one
+// transaction of target's; SQLITE_OK, or the code of the failure (whose words are target's).
+int copyDatabasePages(sqlite3* target, sqlite3* source);
 
 // Writes a consistent copy of the open SQLite database to path (replacing it only when the
 // copy is complete); false with the reason in *error.

@@ -82,16 +82,7 @@ QString safetyCopyPath(const QString& directory)
 bool copyInto(Connection& target, Connection& source, QString* error)
 {
     sqlite3* handle = target.sqliteHandle();
-    sqlite3_backup* backup = sqlite3_backup_init(handle, "main", source.sqliteHandle(), "main");
-    if (!backup) {
-        *error = sqliteFailureForUser(sqlite3_errcode(handle), handle);
-        return false;
-    }
-    // A step refused by a lock is no error to finish(): the copy is then unfinished.
-    const int stepped = sqlite3_backup_step(backup, -1);
-    int rc = sqlite3_backup_finish(backup);
-    if (rc == SQLITE_OK && stepped != SQLITE_DONE)
-        rc = stepped;
+    const int rc = copyDatabasePages(handle, source.sqliteHandle());
     if (rc != SQLITE_OK) {
         *error = sqliteFailureForUser(rc, handle);
         return false;
