@@ -12,6 +12,7 @@
 #include "gui/main/appearance.h"
 #include "gui/users/loginwindow.h"
 #include "widgets/automationids.h"
+#include "widgets/focusreturn.h"
 #include "widgets/widgetmessageresponder.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ int main(int argc, char* argv[])
     mv::WidgetMessageResponder responder;
     mv::setMessageResponder(&responder);
     mv::installAutomationIds(app);
+    mv::FocusReturn focusReturn;
 
     const QString dataDirectory = mv::programDataDirectory(options.home);
     if (!mv::offerAccessImport(dataDirectory, options.importCharset))

@@ -11,7 +11,7 @@ import pyatspi
 
 from atspi_support import (ProgramRun, assert_still_running, click, execute, find, is_enabled,
                            log_in,
-                           open_dialog, read_message, set_grid_cell, text_of, type_keys, type_text,
+                           open_dialog, press_with_control, read_message, set_grid_cell, text_of, type_keys, type_text,
                            wait_for)
 
 
@@ -111,6 +111,9 @@ def first_session(run):
         click(button(main, "辅_工具条", 5))
         assert read_message(app, "否") == "该单已由admin审核，修改保存后须重新审核。确定要修改吗？"
         assert not is_enabled(button(main, "辅_工具条", 4)), "保存 enabled after 否"
+        # The keys reach the window again once the box has closed, with no click in between.
+        press_with_control("n")
+        wait_for(lambda: text_of(number) == "00000002", what="a new requisition by Ctrl+N")
         assert_still_running(program, app)
     finally:
         run.stop()
