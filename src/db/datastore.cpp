@@ -142,6 +142,21 @@ QString describeServerFailure(const QString& driverMessage)
         has("timeout expired") || has("No route to host") || has("Network is unreachable"))
         return QStringLiteral(
             "无法连接到数据库服务器，请检查服务器地址和端口，以及服务器是否在运行。");
+    // Something answered at the address, but not a database server: a web server or another
+    // program on the port typed.
+    if (has("invalid response to SSL negotiation") || has("expected authentication request") ||
+        has("invalid message format") || has("unexpected message type"))
+        return QStringLiteral("该服务器地址和端口上回应的不是 PostgreSQL 数据库服务器，"
+                              "请检查服务器地址和端口。");
+    if (has("no pg_hba.conf entry"))
+        return QStringLiteral("数据库服务器不允许这台电脑连接，请管理员在服务器的 pg_hba.conf "
+                              "中允许这台电脑。");
+    if (has("too many clients") || has("connection slots are reserved"))
+        return QStringLiteral("数据库服务器的连接数已满，请稍后再试，或请管理员增加服务器允许的"
+                              "连接数。");
+    if (has("the database system is starting up") || has("the database system is shutting down") ||
+        has("the database system is in recovery mode"))
+        return QStringLiteral("数据库服务器正在启动或关闭，请稍后再试。");
     if (has("缺少驱动"))
         return m;
     return QStringLiteral("无法连接到数据库服务器：") + m;

@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace mv;
 
 class TestDatabaseChoice : public QObject
@@ -22,6 +28,7 @@ private slots:
     }
     void urlRoundTrip();
     void parametersReachTheClientLibrary();
+    void wrongServerIsSaidInChinese();
     void passwordKeptOnlyWhenRemembered();
     void passwordInTheSettingsIsMovedOut();
     void optionWinsOverEnvironmentOverSaved();
@@ -75,6 +82,46 @@ void TestDatabaseChoice::parametersReachTheClientLibrary()
     QVERIFY(
         !connection.openUrl(u"postgresql://clerk@127.0.0.1:1/shop?connect_timeout=x"_qs, &error));
     QVERIFY2(error.contains(u"connect_timeout"_qs), qPrintable(error));
+}
+
+// 测试连接 against a port where nothing listens, and against one where a web server answers
+// (with SSL asked for first, as by default, and without): the clerk reads why in Chinese.
+void TestDatabaseChoice::wrongServerIsSaidInChinese()
+{
+    const int web = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(web >= 0 && bind(web, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            listen(web, 2) == 0 &&
+            getsockname(web, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+    std::thread answering([web] {
+        for (int i = 0; i < 2; ++i) {
+            const int client = accept(web, nullptr, nullptr);
+            char request[512];
+            if (recv(client, request, sizeof request, 0) > 0)
+                send(client, "HTTP/1.0 400 Bad Request\r\n\r\n", 28, 0);
+            close(client);
+        }
+    });
+    DatabaseChoice choice;
+    choice.server = true;
+    choice.host = u"127.0.0.1"_qs;
+    choice.user = u"clerk"_qs;
+    choice.port = ntohs(address.sin_port);
+    const QString notDatabase = testServerConnection(choice).message;
+    choice.parameters = u"sslmode=disable"_qs;
+    const QString notDatabasePlain = testServerConnection(choice).message;
+    answering.join();
+    close(web);
+    choice.port = 1;
+    const QString nothing = testServerConnection(choice).message;
+
+    const QString notPostgres = u"回应的不是 PostgreSQL 数据库服务器"_qs;
+    QVERIFY2(notDatabase.contains(notPostgres), qPrintable(notDatabase));
+    QVERIFY2(notDatabasePlain.contains(notPostgres), qPrintable(notDatabasePlain));
+    QVERIFY2(nothing.startsWith(u"无法连接到数据库服务器，请检查"_qs), qPrintable(nothing));
 }
 
 void TestDatabaseChoice::passwordKeptOnlyWhenRemembered()
