@@ -19,6 +19,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QToolBar>
 
 namespace mv {
@@ -145,6 +146,15 @@ void ReportPrint::showPreview(const PrintTable& table, const QString& pdfName)
         // toolbar's extension button, and 导出PDF and 关闭 would not be on the screen.
         const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
         dialog.setMinimumWidth(bar->sizeHint().width() + margins.left() + margins.right());
+    }
+    // Most of the screen, centred: the dialog's own size showed the page at a size too small
+    // to read its figures, and the clerk had to enlarge the window each time.
+    if (const QScreen* screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size =
+            (room.size() * 0.85).expandedTo(dialog.minimumSizeHint()).boundedTo(room.size());
+        dialog.resize(size);
+        dialog.move(room.center() - QPoint(size.width() / 2, size.height() / 2));
     }
     if (m_progress)
         m_progress->watch(&dialog);

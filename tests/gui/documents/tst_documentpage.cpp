@@ -23,6 +23,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -464,15 +465,21 @@ void TestDocumentPage::printingFollowsTheFormMode()
     QCOMPARE(shown.rows.size(), 3);
     QCOMPARE(shown.rows.last().first(), u"合计 ：6.00    "_qs);
 
-    // 预览 on the stored receipt opens the preview titled 打印预览.
+    // 预览 on the stored receipt opens the preview titled 打印预览, over most of the screen.
     QString title;
+    QSize shownSize;
     connect(m_f->window->reportPrint(), &ReportPrint::previewShown, this,
-            [&title](QPrintPreviewDialog* dialog) {
+            [&title, &shownSize](QPrintPreviewDialog* dialog) {
                 title = dialog->windowTitle();
+                shownSize = dialog->size();
                 QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
             });
     press(AuxPreview);
     QCOMPARE(title, u"打印预览"_qs);
+    const QSize room = m_f->window->screen()->availableGeometry().size();
+    QVERIFY2(shownSize.height() * 4 >= room.height() * 3 &&
+                 shownSize.width() * 4 >= room.width() * 3,
+             qPrintable(u"%1x%2"_qs.arg(shownSize.width()).arg(shownSize.height())));
 
     // Being modified, every row of the grid is a line.
     press(AuxModify);
