@@ -6,7 +6,7 @@
 
 namespace mv {
 
-void OnStockHeaderClick(ReportListModel& list, int column)
+void OnReportHeaderClick(ReportListModel& list, int column, const QList<int>& numberColumns)
 {
     for (int i = 0; i < list.columnCount(); ++i) {
         if (i == column)
@@ -18,9 +18,8 @@ void OnStockHeaderClick(ReportListModel& list, int column)
         list.setColumnTitle(i, title);
     }
 
-    // The running number and the stock are numbers: as texts 9 would come before 100 and 10.
-    const int keyType =
-        column == StockColNumber || column == StockColBalance ? SortKeyNumber : SortKeyText;
+    // As texts, 9 would come before 100 and 10.
+    const int keyType = numberColumns.contains(column) ? SortKeyNumber : SortKeyText;
     const auto sort = [&](int direction) { SortReportList(list, column, direction, {}, keyType); };
     QString title = list.columnTitle(column);
     if (title.contains(sortMarkAscending())) {
@@ -34,6 +33,11 @@ void OnStockHeaderClick(ReportListModel& list, int column)
         title += sortMarkDescending();
     }
     list.setColumnTitle(column, title);
+}
+
+void OnStockHeaderClick(ReportListModel& list, int column)
+{
+    OnReportHeaderClick(list, column, {StockColNumber, StockColBalance});
 }
 
 } // namespace mv

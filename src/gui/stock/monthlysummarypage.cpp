@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "forms/windowbuilder.h"
 #include "stock/monthlysummary.h"
+#include "stock/stockheaderclick.h"
 #include "widgets/notrefreshed.h"
 #include "widgets/progressbarfeedback.h"
 #include "widgets/reportlist.h"
@@ -34,6 +35,14 @@ MonthlySummaryPage::MonthlySummaryPage(QWidget* mainWindow, Connection& connecti
         picker->setAccessibleName(name);
         picker->setToolTip(name);
     }
+    // A click on a column title sorts the summary by it, as in the stock list: the clerk finds
+    // what went out most, or what is left least, at the top.
+    connect(m_summaryList, &ReportList::headerClicked, this, [this](int column) {
+        const WaitCursor wait;
+        OnReportHeaderClick(*m_summaryList->model(), column,
+                            {SummaryColNumber, SummaryColOpening, SummaryColCurrent,
+                             SummaryColIssued, SummaryColReceived});
+    });
     showHowToFill();
 }
 

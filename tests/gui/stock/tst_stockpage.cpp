@@ -8,6 +8,7 @@
 #include "gui/stock/monthlysummarypage.h"
 #include "gui/stock/searchwindow.h"
 #include "gui/stock/stockpage.h"
+#include "stock/monthlysummary.h"
 #include "support/scriptedresponder.h"
 #include "support/tempdatastore.h"
 #include "widgets/combobox.h"
@@ -347,6 +348,14 @@ void TestStockPage::monthlySummaryFromThePeriod()
              (QStringList{u"1"_qs, u"铝材"_qs, u"角铝"_qs, u"A1"_qs, u"14"_qs, u"16"_qs, u"3"_qs,
                           u"5"_qs}));
     QVERIFY(progress->isHidden());
+
+    // A click on 本月出库 sorts by it as a number (12 before 3), marked as in the stock list.
+    store.addLine(u"玻璃"_qs, u"5mm"_qs, in, u"20"_qs, u"2010-02-01"_qs, u"玻璃"_qs);
+    store.addLine(u"玻璃"_qs, u"5mm"_qs, out, u"12"_qs, u"2010-03-10"_qs, u"玻璃"_qs);
+    summary.buildMonthlySummary();
+    emit main.summaryList->headerClicked(SummaryColIssued);
+    QCOMPARE(main.summaryList->model()->columnTitle(SummaryColIssued), u"本月出库△"_qs);
+    QCOMPARE(main.column(main.summaryList, SummaryColIssued), (QStringList{u"12"_qs, u"3"_qs}));
 }
 
 QTEST_MAIN(TestStockPage)
