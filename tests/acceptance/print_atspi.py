@@ -3,7 +3,7 @@
 custom column added through the formula window and chosen for the statistics row with the
 mouse, the page-width question answered Cancel
 (the settings come back) and then OK (the preview "打印预览" opens and closes), 预览
-leading to the same settings, 打印 on the month summary saying how it is printed, and the
+leading to the same settings, 打印 on the month summary previewing the summary, and the
 program keeps running with its data and the saved-settings flag where they belong."""
 
 import glob
@@ -127,13 +127,23 @@ def main():
                  what="the settings window to close on Escape")
         assert program.poll() is None, "the program ended"
 
-        # 打印 on the month summary says how the summary is printed.
+        # 打印 on the month summary opens the print module on the summary's columns; its
+        # preview opens and closes.
         click(wait_for(lambda: find(main_window, description="辅_工具条_12"), what="统计"))
         wait_for(lambda: is_showing(find(main_window, description="超级列表框3")),
                  what="the summary")
         click(find(main_window, description="辅_工具条_0"))
-        answer(app, "月度汇总不能直接打印：请点“保存”导出 Excel 文件，再从 Excel 打印。",
+        settings = wait_for(lambda: find(app, description="PrintSettingsWindow"),
+                            what="the summary's PrintSettingsWindow")
+        wait_for(lambda: find(settings, name="本月出库", into_lists=True),
+                 what="the summary's columns")
+        click(find(settings, description="打印预览"))
+        answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
                ["确定", "OK"])
+        preview = wait_for(lambda: find(app, description="PreviewFrame"), what="the summary preview")
+        click(wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
+                       what="关闭 in the preview"))
+        wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
         assert program.poll() is None, "the program ended"
 
         # The first preview saved nothing: "ID" is 0. The data is untouched.

@@ -507,8 +507,8 @@ void MainWindow::printPage(bool preview)
         m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
         break;
     case PageMonthly:
-        msgBox(u"月度汇总不能直接打印：请点“保存”导出 Excel 文件，再从 Excel 打印。"_qs, MsgOk,
-               u"提示"_qs);
+        // Its own saved settings: the stock list's columns and title are not the summary's.
+        m_reportPrint->OpenReportPrint(m_monthlyList, 0, QString(), u"月度汇总"_qs);
         break;
     case PageMovements:
         msgBox(u"出入库记录不能直接打印；库存明细可在其页面点“打印”。"_qs, MsgOk, u"提示"_qs);

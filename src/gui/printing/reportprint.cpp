@@ -31,6 +31,12 @@ ReportPrint::~ReportPrint() = default;
 void ReportPrint::OpenReportPrint(ReportList* list, int storeMode, const QString& iniPath,
                                   const QString& subKey)
 {
+    // A settings window still open for another list shows that list's columns: it goes, and
+    // a new one is made for this list.
+    if (m_settings && list != m_list) {
+        m_settings->close();
+        m_settings = nullptr;
+    }
     m_list = list;
     m_storeMode = storeMode;
     m_iniPath = iniPath;
