@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -9,8 +10,10 @@ namespace mv {
 // Gives the keyboard back to the window a closed dialog belonged to. With no window manager
 // (or one that leaves the focus where the pointer is) nobody hands the focus on when a message
 // box or a secondary window closes, so the main window stayed inactive and its shortcuts did
-// nothing until the clerk clicked it. Only the focus of a window of ours that was hidden while
-// it had the keyboard is returned; a clerk who switched to another program keeps his choice.
+// nothing until the clerk clicked it. Only the window of ours that was activated last is
+// followed: when it is hidden, its parent's window (or, for a box made while no window was
+// active, the window activated before it) gets the keyboard, unless another window of ours
+// has it by then.
 class FocusReturn : public QObject
 {
     Q_OBJECT
@@ -22,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QWidget> m_active; // the window that was activated last
+    QList<QPointer<QWidget>> m_activated; // windows in the order of their last activation
 };
 
 } // namespace mv

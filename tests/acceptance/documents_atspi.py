@@ -9,10 +9,10 @@ import time
 
 import pyatspi
 
-from atspi_support import (ProgramRun, assert_still_running, click, execute, find, is_enabled,
-                           log_in,
-                           open_dialog, press_with_control, read_message, set_grid_cell, text_of, type_keys, type_text,
-                           wait_for)
+from atspi_support import (ProgramRun, assert_still_running, click, execute, find, find_button,
+                           find_label_containing, is_enabled, log_in, open_dialog,
+                           press_with_control, read_message, set_grid_cell, text_of, type_keys,
+                           type_text, wait_for)
 
 
 def rows(home, sql):
@@ -114,6 +114,18 @@ def first_session(run):
         # The keys reach the window again once the box has closed, with no click in between.
         press_with_control("n")
         wait_for(lambda: text_of(number) == "00000002", what="a new requisition by Ctrl+N")
+        # So they do after two boxes in a row: the receipt's deletion asked, then refused, as
+        # its ALU has gone out.
+        click(button(main, "工具条1", 0))
+        receipt_number = find(main, description="编辑框_单号入库")
+        wait_for(lambda: text_of(receipt_number) == "00000001", what="the receipt shown")
+        click(button(main, "辅_工具条", 6))
+        question = wait_for(lambda: open_dialog(app), what="the deletion question")
+        click(wait_for(lambda: find_button(question, "是"), what="是"))
+        wait_for(lambda: find_label_containing(app, "无法删除"), what="the refusal")
+        read_message(app)
+        press_with_control("n")
+        wait_for(lambda: text_of(receipt_number) == "00000002", what="a new receipt by Ctrl+N")
         assert_still_running(program, app)
     finally:
         run.stop()
