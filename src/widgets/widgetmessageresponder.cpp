@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
@@ -41,6 +42,22 @@ public:
         QFileDialog::accept();
     }
 };
+
+// The window a box belongs to. Right after another box has closed no window is active yet (the
+// keyboard comes back a moment later): the box still goes over the open modal window, or else
+// the program's main window, rather than alone in the middle of the screen.
+QWidget* dialogParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto main = std::find_if(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->isVisible() && qobject_cast<const QMainWindow*>(window);
+    });
+    return main != windows.cend() ? *main : nullptr;
+}
 
 } // namespace
 
@@ -115,7 +132,7 @@ int messageAnswer(QMessageBox::StandardButton button)
 int WidgetMessageResponder::message(const QString& text, int code, const QString& title)
 {
     const MessageBoxLayout layout = messageBoxLayout(code);
-    QMessageBox box(layout.icon, title, text, layout.buttons, QApplication::activeWindow());
+    QMessageBox box(layout.icon, title, text, layout.buttons, dialogParent());
     box.setDefaultButton(layout.defaultButton);
     box.setEscapeButton(layout.escapeButton);
     box.setWindowTitle(title);
@@ -129,7 +146,7 @@ int WidgetMessageResponder::message(const QString& text, int code, const QString
 InputAnswer WidgetMessageResponder::input(const QString& prompt, const QString& title,
                                           const QString& initial)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(dialogParent());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
@@ -140,7 +157,7 @@ InputAnswer WidgetMessageResponder::input(const QString& prompt, const QString& 
 
 InputAnswer WidgetMessageResponder::secretInput(const QString& prompt, const QString& title)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(dialogParent());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setWindowTitle(title);
@@ -152,7 +169,7 @@ InputAnswer WidgetMessageResponder::secretInput(const QString& prompt, const QSt
 QString WidgetMessageResponder::fileName(bool save, const QString& caption,
                                          const QString& directory, const QString& filter)
 {
-    QWidget* parent = QApplication::activeWindow();
+    QWidget* parent = dialogParent();
     if (m_saveDialog && parent == m_saveDialog) // still counted active after its last use
         parent = m_saveDialog->parentWidget();
     // The directory may name the file to propose, as for Qt's own file dialog functions.
@@ -183,7 +200,7 @@ QString WidgetMessageResponder::fileName(bool save, const QString& caption,
 int WidgetMessageResponder::choice(const QString& prompt, const QString& title,
                                    const QStringList& items)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(dialogParent());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setComboBoxItems(items);
