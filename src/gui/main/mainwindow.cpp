@@ -507,11 +507,10 @@ void MainWindow::printPage(bool preview)
         m_reportPrint->OpenReportPrint(m_stockList, 0, QString(), QString());
         break;
     case PageMonthly:
-        // Its own saved settings: the stock list's columns and title are not the summary's.
-        m_reportPrint->OpenReportPrint(m_monthlyList, 0, QString(), u"月度汇总"_qs);
+        m_monthlyPage->print(*m_reportPrint);
         break;
     case PageMovements:
-        msgBox(u"出入库记录不能直接打印；库存明细可在其页面点“打印”。"_qs, MsgOk, u"提示"_qs);
+        m_stockPage->printMovements(*m_reportPrint);
         break;
     default:
         break;

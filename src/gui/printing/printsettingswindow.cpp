@@ -132,6 +132,8 @@ PrintSettingsWindow::PrintSettingsWindow(ReportPrint& module, QWidget* parent)
     control<QCheckBox>(u"保存配置"_qs)->setChecked(store->hasSavedSet());
     PrintSettingsValues v = values();
     LoadPrintSettings(*store, v);
+    if (v.title.isEmpty())
+        v.title = m_module.defaultTitle();
     setValues(v);
     control<QLineEdit>(u"标题"_qs)->setFocus();
 }
@@ -321,8 +323,13 @@ bool PrintSettingsWindow::gatherRequest(ReportRequest& q)
                     {PrintSettingsField::Footer, control<QLineEdit>(u"页脚"_qs)},
                     {PrintSettingsField::FontSize, control<QLineEdit>(u"字体大小"_qs)}}))
         return false;
+    // The title made from what the list shows is not kept: the next print is of another
+    // period or item and gets its own.
+    PrintSettingsValues kept = v;
+    if (kept.title == m_module.defaultTitle())
+        kept.title.clear();
     // Settings ticked to be kept and not written would be gone at the next start unnoticed.
-    if (!SavePrintSettings(*m_module.settingsStore(), v,
+    if (!SavePrintSettings(*m_module.settingsStore(), kept,
                            control<QCheckBox>(u"保存配置"_qs)->isChecked()))
         msgBox(u"打印设置无法保存（设置文件不可写），下次打开时不会恢复；本次打印照常进行。"_qs,
                MsgOk, u"警告"_qs);

@@ -29,14 +29,15 @@ ReportPrint::ReportPrint(QWidget* owner) : QObject(owner), m_owner(owner) {}
 ReportPrint::~ReportPrint() = default;
 
 void ReportPrint::OpenReportPrint(ReportList* list, int storeMode, const QString& iniPath,
-                                  const QString& subKey)
+                                  const QString& subKey, const QString& defaultTitle)
 {
-    // A settings window still open for another list shows that list's columns: it goes, and
-    // a new one is made for this list.
-    if (m_settings && list != m_list) {
+    // A settings window still open for another list (or another period or item of the same)
+    // shows that one's columns and title: it goes, and a new one is made for this list.
+    if (m_settings && (list != m_list || defaultTitle != m_defaultTitle)) {
         m_settings->close();
         m_settings = nullptr;
     }
+    m_defaultTitle = defaultTitle;
     m_list = list;
     m_storeMode = storeMode;
     m_iniPath = iniPath;

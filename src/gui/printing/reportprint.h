@@ -34,9 +34,11 @@ public:
 
     // Remembers the list and the store (storeMode 2: the INI file at iniPath; otherwise the
     // registry under subKey, blanks removed) and shows the settings window; while one is
-    // open it is brought forward instead.
+    // open for the same list and title it is brought forward instead. defaultTitle fills an
+    // empty title box (what the list shows: a period, an item) and is never saved as the
+    // title, so that the next print of another period or item is not headed by this one.
     void OpenReportPrint(ReportList* list, int storeMode, const QString& iniPath,
-                         const QString& subKey);
+                         const QString& subKey, const QString& defaultTitle = QString());
 
     // Builds the preview table from a copy of the request and of the list's rows, then
     // shows the preview. The busy cursor and the progress window never outlive the build.
@@ -48,6 +50,7 @@ public:
 
     std::unique_ptr<SettingsStore> settingsStore() const;
     ReportList* sourceList() const { return m_list; }
+    const QString& defaultTitle() const { return m_defaultTitle; }
     QList<CustomColumn>& customColumns() { return m_customColumns; }
     PrintSettingsWindow* settingsWindow() const { return m_settings; }
     PreviewProgressWindow* progressWindow() const { return m_progress; }
@@ -67,6 +70,7 @@ private:
     int m_storeMode = 0;
     QString m_iniPath;
     QString m_subKey;
+    QString m_defaultTitle;
     QList<CustomColumn> m_customColumns;
     QPointer<PrintSettingsWindow> m_settings;
     QPointer<PreviewProgressWindow> m_progress;

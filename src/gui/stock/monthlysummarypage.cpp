@@ -2,6 +2,7 @@
 
 #include "gui/data/reportlistexport.h"
 #include "gui/main/mainpages.h"
+#include "gui/printing/reportprint.h"
 
 #include "common/messages.h"
 #include "forms/windowbuilder.h"
@@ -71,9 +72,26 @@ void MonthlySummaryPage::save()
     exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress);
 }
 
+void MonthlySummaryPage::print(ReportPrint& module)
+{
+    if (m_notRefreshed) {
+        msgBox(u"月度汇总没有刷新（统计失败），不能打印。请重新统计后再打印。"_qs, MsgOk,
+               u"提示"_qs);
+        return;
+    }
+    // The period is on no row of the list: on paper it is in the title.
+    const QString format = u"yyyy年M月d日"_qs;
+    const QString title = m_builtFrom.isNull()
+                              ? u"月度汇总"_qs
+                              : u"月度汇总（%1 至 %2）"_qs.arg(m_builtFrom.toString(format),
+                                                               m_builtTo.toString(format));
+    module.OpenReportPrint(m_summaryList, 0, QString(), u"月度汇总"_qs, title);
+}
+
 void MonthlySummaryPage::dataReplaced()
 {
     m_summaryList->model()->clearRows();
+    m_builtFrom = m_builtTo = QDate();
     showHowToFill();
     m_notRefreshed = false;
     setNotRefreshed(*m_tabs, PageMonthly, false);
@@ -99,6 +117,10 @@ void MonthlySummaryPage::buildMonthlySummary()
                                       m_to->date(), progressBarFeedback(m_progress));
     }
     m_notRefreshed = !outcome.done;
+    if (outcome.done) {
+        m_builtFrom = m_from->date();
+        m_builtTo = m_to->date();
+    }
     if (outcome.done) // every item stored is listed: none at all is what an empty list says
         m_summaryList->setPlaceholderText(u"还没有任何物品入库或领料，没有可汇总的内容。"_qs);
     setNotRefreshed(*m_tabs, PageMonthly, m_notRefreshed);

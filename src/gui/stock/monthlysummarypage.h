@@ -7,6 +7,7 @@
 #include "gui/main/savingpage.h"
 #include "stock/itemkey.h"
 
+#include <QDate>
 #include <QObject>
 #include <optional>
 
@@ -17,6 +18,7 @@ namespace mv {
 
 class Connection;
 class ReportList;
+class ReportPrint;
 class TabControl;
 
 class MonthlySummaryPage : public QObject, public SavingPage
@@ -31,6 +33,9 @@ public:
     void save() override;
     // The item of the summary row selected, if any.
     std::optional<ItemKey> chosenItem() const;
+    // 打印/预览: the print module on the summary, with settings of its own and the period of
+    // the summary shown as the title; refused, as 保存 is, while the summary is not refreshed.
+    void print(ReportPrint& module);
 
 public slots:
     // The data were replaced: the summary computed from the old data is emptied.
@@ -52,6 +57,8 @@ private:
     QDateEdit* m_to = nullptr;
     QProgressBar* m_progress = nullptr;
     bool m_notRefreshed = false; // the last 统计 failed: the rows are older than it
+    QDate m_builtFrom;           // the period of the rows shown (null before the first 统计)
+    QDate m_builtTo;
 };
 
 } // namespace mv

@@ -2,6 +2,7 @@
 
 #include "gui/data/reportlistexport.h"
 #include "gui/main/mainpages.h"
+#include "gui/printing/reportprint.h"
 
 #include "common/messages.h"
 #include "common/session.h"
@@ -120,6 +121,16 @@ void StockPage::showSearchResults(StockSearchField field, const QString& text)
 {
     m_showsAllItems = false;
     fillStockList([&] { return SearchStock(m_connection, *m_stockList->model(), field, text); });
+}
+
+void StockPage::printMovements(ReportPrint& module)
+{
+    if (m_movementList->model()->rowCount() == 0) {
+        msgBox(u"没有可打印的出入库记录：请先在库存明细中双击一种物品。"_qs, MsgOk, u"提示"_qs);
+        return;
+    }
+    // The item is on no row of the records: on paper it is in the title, as on the page.
+    module.OpenReportPrint(m_movementList, 0, QString(), u"出入库记录"_qs, m_movementTitle->text());
 }
 
 void StockPage::showRecordsHint()

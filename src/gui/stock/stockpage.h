@@ -42,6 +42,7 @@ namespace mv {
 
 class Connection;
 class ReportList;
+class ReportPrint;
 class StateToolBar;
 class TabControl;
 
@@ -57,6 +58,9 @@ public:
 
     // 保存: exports the stock list as the sheet 库存.
     void save() override;
+    // 打印/预览 on the records page: the print module on the records of the item shown, with
+    // settings of their own and the item as the title; without records, says how to get some.
+    void printMovements(ReportPrint& module);
 
 signals:
     // 导入 > 入库 / 领料: a new line of that kind of document for the selected stock row.

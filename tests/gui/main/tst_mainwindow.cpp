@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
@@ -218,6 +219,11 @@ void TestMainWindow::stockSet()
     QVERIFY(summarySettings && summarySettings != settings && summarySettings->isVisible());
     auto* columns = summarySettings->findChild<QListWidget*>(u"显示列表框"_qs);
     QVERIFY(columns && !columns->findItems(u"本月出库"_qs, Qt::MatchExactly).isEmpty());
+    // The period, on no row of the summary, heads the page.
+    const QString format = u"yyyy年M月d日"_qs;
+    QCOMPARE(summarySettings->findChild<QLineEdit*>(u"标题"_qs)->text(),
+             u"月度汇总（%1 至 %2）"_qs.arg(control<QDateEdit>("formo")->date().toString(format),
+                                            control<QDateEdit>("too")->date().toString(format)));
     summarySettings->close();
 }
 

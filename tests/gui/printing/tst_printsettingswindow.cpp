@@ -284,6 +284,33 @@ private slots:
         disconnect(closing);
         QTRY_VERIFY(!module->settingsWindow());
     }
+
+    // A title made from what the list shows (a period) fills an empty title box and is never
+    // kept: the next print of another period shows its own; a title the clerk typed is kept.
+    void defaultTitleIsNotKept()
+    {
+        ScriptedResponder responder;
+        const auto previewOnce = [&](const QString& defaultTitle, const QString& typed) {
+            module->OpenReportPrint(list, 0, QString(), u"标题测试"_qs, defaultTitle);
+            PrintSettingsWindow* w = module->settingsWindow();
+            const QString shown = control<QLineEdit>(w, u"标题"_qs)->text();
+            if (!typed.isEmpty())
+                control<QLineEdit>(w, u"标题"_qs)->setText(typed);
+            control<QCheckBox>(w, u"保存配置"_qs)->setChecked(true);
+            const auto closing =
+                connect(module, &ReportPrint::previewShown, this, [](QPrintPreviewDialog* dialog) {
+                    QTimer::singleShot(0, dialog, &QDialog::reject);
+                });
+            control<QPushButton>(w, u"打印预览"_qs)->click();
+            disconnect(closing);
+            const bool closed = QTest::qWaitFor([&] { return !module->settingsWindow(); });
+            return closed ? shown : u"(the settings window stayed open)"_qs;
+        };
+        QCOMPARE(previewOnce(u"月度汇总（一月）"_qs, {}), u"月度汇总（一月）"_qs);
+        QCOMPARE(previewOnce(u"月度汇总（二月）"_qs, u"本厂汇总"_qs), u"月度汇总（二月）"_qs);
+        QCOMPARE(previewOnce(u"月度汇总（三月）"_qs, {}), u"本厂汇总"_qs);
+        QVERIFY2(responder.messages.isEmpty(), qPrintable(responder.lastText()));
+    }
 };
 
 QTEST_MAIN(TestPrintSettingsWindow)

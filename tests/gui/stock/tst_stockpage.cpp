@@ -5,6 +5,8 @@
 #include "common/session.h"
 #include "forms/controldef.h"
 #include "forms/windowbuilder.h"
+#include "gui/printing/printsettingswindow.h"
+#include "gui/printing/reportprint.h"
 #include "gui/stock/monthlysummarypage.h"
 #include "gui/stock/searchwindow.h"
 #include "gui/stock/stockpage.h"
@@ -115,8 +117,12 @@ void TestStockPage::doubleClickShowsMovementRecords()
     store.addLine(u"角铝"_qs, u"A2"_qs, out, u"3"_qs, u"2010-01-06"_qs, u"铝材"_qs, u"支"_qs);
     MainControls main(store.connection());
     main.stockPage->refresh();
-    // Before any item is chosen the records page says how to choose one.
+    // Before any item is chosen the records page says how to choose one, and so does 打印.
     QVERIFY(control<QLabel>(&main.host, u"标签5"_qs)->text().contains(u"双击"_qs));
+    ScriptedResponder responder;
+    ReportPrint print(&main.host);
+    main.stockPage->printMovements(print);
+    QVERIFY(!print.settingsWindow() && responder.lastText().contains(u"双击"_qs));
     main.stockList->setSelectedRow(0);
     emit main.stockList->rowDoubleClicked(0);
 
@@ -129,6 +135,12 @@ void TestStockPage::doubleClickShowsMovementRecords()
     for (int i = 0; i < main.auxBar->buttonCount(); ++i)
         if (!main.auxBar->isSeparator(i))
             QCOMPARE(main.auxBar->isButtonEnabled(i), i < 3 || i > 9);
+    // Printed, the records are headed by their item, which is on none of their rows.
+    main.stockPage->printMovements(print);
+    QVERIFY(print.settingsWindow() && print.sourceList() == main.movementList);
+    QCOMPARE(print.settingsWindow()->findChild<QLineEdit*>(u"标题"_qs)->text(),
+             u"原材料仓库 铝材 角铝 出入库记录"_qs);
+    print.settingsWindow()->close();
 
     // The row menu's 记录 opens the records of the selected row the same way.
     main.stockList->setSelectedRow(1);
