@@ -17,17 +17,18 @@
 
 namespace mv {
 
-bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress)
+bool exportReportList(const ReportList& list, const QString& sheetName, QProgressBar* progress,
+                      const QString& fileName)
 {
     // The documents folder, or the home folder where there is none: not the program's working
     // directory, where the dialog would open otherwise.
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    const QString chosen =
-        saveFileName(QStringLiteral("导出到 Excel 文件"),
-                     QDir(folder).filePath(sheetName + QStringLiteral(".xls")),
-                     QStringLiteral("Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"));
+    const QString chosen = saveFileName(
+        QStringLiteral("导出到 Excel 文件"),
+        QDir(folder).filePath((fileName.isEmpty() ? sheetName : fileName) + QStringLiteral(".xls")),
+        QStringLiteral("Excel 97-2003 工作簿 (*.xls);;Excel 工作簿 (*.xlsx)"));
     if (chosen.isEmpty())
         return false; // cancelled: nothing is exported
 

@@ -69,7 +69,16 @@ void MonthlySummaryPage::save()
                u"提示"_qs);
         return;
     }
-    exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress);
+    // Named for its period, so that the months' workbooks do not replace one another.
+    exportReportList(*m_summaryList, u"月度汇总"_qs, m_progress,
+                     m_builtFrom.isNull() ? QString()
+                                          : u"月度汇总（%1）"_qs.arg(periodText(u"至"_qs)));
+}
+
+QString MonthlySummaryPage::periodText(const QString& between) const
+{
+    const QString format = u"yyyy年M月d日"_qs;
+    return m_builtFrom.toString(format) + between + m_builtTo.toString(format);
 }
 
 void MonthlySummaryPage::print(ReportPrint& module)
@@ -80,11 +89,8 @@ void MonthlySummaryPage::print(ReportPrint& module)
         return;
     }
     // The period is on no row of the list: on paper it is in the title.
-    const QString format = u"yyyy年M月d日"_qs;
-    const QString title = m_builtFrom.isNull()
-                              ? u"月度汇总"_qs
-                              : u"月度汇总（%1 至 %2）"_qs.arg(m_builtFrom.toString(format),
-                                                               m_builtTo.toString(format));
+    const QString title =
+        m_builtFrom.isNull() ? u"月度汇总"_qs : u"月度汇总（%1）"_qs.arg(periodText(u" 至 "_qs));
     module.OpenReportPrint(m_summaryList, 0, QString(), u"月度汇总"_qs, title);
 }
 

@@ -48,6 +48,8 @@ public slots:
 private:
     // The empty list's hint before a summary is made.
     void showHowToFill();
+    // The period of the rows shown, its two dates joined by between.
+    QString periodText(const QString& between) const;
 
     Connection& m_connection;
     TabControl* m_tabs = nullptr;

@@ -12,6 +12,7 @@
 #include "widgets/reportlist.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -128,6 +129,12 @@ void TestExportBackup::saveExportsThePageList()
     m_f->window->onAuxButton(AuxSave);
     const ReadWorkbook monthly = readWorkbook(monthlyPath);
     QVERIFY2(monthly.ok, qPrintable(monthly.error));
+    // The name proposed carries the period, so months do not replace one another.
+    const QString format = u"yyyy年M月d日"_qs;
+    QCOMPARE(
+        QFileInfo(m_f->responder.fileDialogs.last().directory).fileName(),
+        u"月度汇总（%1至%2）.xls"_qs.arg(m_f->control<QDateEdit>("formo")->date().toString(format),
+                                         m_f->control<QDateEdit>("too")->date().toString(format)));
     QCOMPARE(monthly.sheets[0].name, u"月度汇总"_qs);
     QCOMPARE(monthly.sheets[0].rows.size(), list("超级列表框3")->model()->rowCount() + 1);
 }
