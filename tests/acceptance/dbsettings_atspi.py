@@ -1,13 +1,16 @@
 #!/usr/bin/python3
 """数据设置 typed and clicked as a person does, against the test run's PostgreSQL server: a wrong
-port is refused and corrected in place, a wrong password gets a plain message, the right one
+port is refused and corrected in place, a web server's port is said to be no database server,
+a wrong password gets a plain message, the right one
 passes 测试连接, 确定 keeps the choice; after a restart the program works on the server: log
 in, book a receipt, see the stock. The server URL comes from MORVANE_TEST_DATABASE ("@FILE"
 reads it from FILE)."""
 
 import os
+import socketserver
 import subprocess
 import sys
+import threading
 import time
 from urllib.parse import urlsplit
 
@@ -50,6 +53,20 @@ def no_message(app):
     assert not open_dialog(app), "unexpected message box"
 
 
+class WebAnswer(socketserver.BaseRequestHandler):
+    """Answers whatever arrives as a web server answers a request it cannot read."""
+
+    def handle(self):
+        self.request.recv(512)
+        self.request.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\n")
+
+
+def web_server():
+    server = socketserver.TCPServer(("127.0.0.1", 0), WebAnswer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
 def choose_server(app, main, url, database):
     click(button(main, "工具条1_8"))  # 数据设置: a modal window, no blocking call
     window = wait_for(lambda: find(app, description="DatabaseSettingsWindow"),
@@ -60,9 +77,16 @@ def choose_server(app, main, url, database):
                        ("编辑框_密码", "not-the-password")):
         clear_and_type(button(window, name), text)
     click(button(window, "按钮_测试连接"))
-    # The refused port is selected in its box: the number typed next replaces it.
+    # The refused port is selected in its box: the number typed next replaces it. A port
+    # where a web server answers is said to be no database server.
     answer_message(app, "端口应是 1 到 65535 之间的数字。", "确定")
-    type_text(str(url.port))
+    web = web_server()
+    type_text(str(web.server_address[1]))
+    click(button(window, "按钮_测试连接"))
+    answer_message(app, "该服务器地址和端口上回应的不是 PostgreSQL 数据库服务器，请检查服务器地址和端口。",
+                   "确定")
+    web.shutdown()
+    clear_and_type(button(window, "编辑框_端口"), str(url.port))
     click(button(window, "按钮_测试连接"))
     answer_message(app, "用户名或密码不正确，服务器拒绝登录。", "确定")
     clear_and_type(button(window, "编辑框_密码"), url.password, length=len("not-the-password"))

@@ -9,7 +9,7 @@ import time
 import pyatspi
 
 from atspi_support import (ProgramRun, answer_message, assert_still_running, click, combo_text,
-                           count_rows, execute, find, find_label_containing, is_enabled,
+                           count_rows, execute, find, find_button, find_label_containing, is_enabled,
                            is_showing, KEY_DOWN, KEY_ESCAPE, KEY_RETURN, log_in, open_dialog,
                            press, press_keys, press_with_control, read_message, text_of,
                            type_keys, type_text, wait_for)
@@ -126,6 +126,21 @@ def main():
         wait_for(lambda: is_showing(summary) and rows.nRows > 0, what="summary rows")
         opening = {rows.getAccessibleAt(r, 4).name for r in range(rows.nRows)}
         assert opening == {"0"}, "上月库存量 since 2000: %s" % sorted(opening)
+        # A click on the title 本月出库 sorts the summary by it, as numbers, largest first.
+        click(rows.getColumnHeader(6))
+        wait_for(lambda: rows.getColumnHeader(6).name == "本月出库△", what="本月出库 marked")
+        issued = [int(rows.getAccessibleAt(r, 6).name) for r in range(rows.nRows)]
+        assert issued == sorted(issued, reverse=True), issued
+        # 保存 proposes a workbook named for the summary's period; 取消 writes nothing.
+        click(find(main_window, description="辅_工具条_4"))
+        dialog = wait_for(lambda: open_dialog(app), what="the save dialog")
+        proposed = text_of(wait_for(lambda: find(dialog, description="fileNameEdit"),
+                                    what="file name"))
+        assert proposed.startswith("月度汇总（2000年") and "至" in proposed and \
+            proposed.endswith("）.xls"), proposed
+        click(find_button(dialog, "取消", "Cancel"))
+        wait_for(lambda: not open_dialog(app), what="the save dialog to close")
+        assert_still_running(program, app)
         # There 出入记录 acts on the row chosen in the summary (the stock list's selection,
         # out of sight, is another item): its 记录 shows the records of that item.
         name = rows.getAccessibleAt(3, 2).name

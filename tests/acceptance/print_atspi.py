@@ -3,7 +3,8 @@
 custom column added through the formula window and chosen for the statistics row with the
 mouse, the page-width question answered Cancel
 (the settings come back) and then OK (the preview "打印预览" opens and closes), 预览
-leading to the same settings, 打印 on the month summary previewing the summary, and the
+leading to the same settings, 打印 on the month summary previewing the summary headed by its
+period, 打印 on an item's records headed by the item, and the
 program keeps running with its data and the saved-settings flag where they belong."""
 
 import glob
@@ -137,6 +138,8 @@ def main():
                             what="the summary's PrintSettingsWindow")
         wait_for(lambda: find(settings, name="本月出库", into_lists=True),
                  what="the summary's columns")
+        title = find(settings, description="标题")
+        assert text_of(title).startswith("月度汇总（") and " 至 " in text_of(title), text_of(title)
         click(find(settings, description="打印预览"))
         answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
                ["确定", "OK"])
@@ -144,6 +147,23 @@ def main():
         click(wait_for(lambda: find(preview, role=pyatspi.ROLE_PUSH_BUTTON, name="关闭"),
                        what="关闭 in the preview"))
         wait_for(lambda: not find(app, description="PreviewFrame"), what="the preview to close")
+        assert program.poll() is None, "the program ended"
+
+        # The records of an item, double-clicked in the stock list, print headed by the item.
+        click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
+        stock = wait_for(lambda: find(main_window, description="超级列表框1"), what="the stock list")
+        click(stock.queryTable().getAccessibleAt(0, 2), "b1d")
+        records = wait_for(lambda: find(main_window, description="超级列表框2"), what="records")
+        wait_for(lambda: is_showing(records) and records.queryTable().nRows > 0, what="records")
+        click(find(main_window, description="辅_工具条_0"))
+        settings = wait_for(lambda: find(app, description="PrintSettingsWindow"),
+                            what="the records' PrintSettingsWindow")
+        title = wait_for(lambda: find(settings, description="标题"), what="标题")
+        heading = find(main_window, description="标签5").name
+        assert text_of(title) == heading and heading.endswith("出入库记录"), (text_of(title), heading)
+        click(title)
+        press_keys(KEY_ESCAPE)
+        wait_for(lambda: not find(app, description="PrintSettingsWindow"), what="settings closed")
         assert program.poll() is None, "the program ended"
 
         # The first preview saved nothing: "ID" is 0. The data is untouched.
