@@ -126,9 +126,9 @@ void MonthlySummaryPage::buildMonthlySummary()
     if (outcome.done) {
         m_builtFrom = m_from->date();
         m_builtTo = m_to->date();
-    }
-    if (outcome.done) // every item stored is listed: none at all is what an empty list says
+        // Every item stored is listed: none at all is what an empty list says.
         m_summaryList->setPlaceholderText(u"还没有任何物品入库或领料，没有可汇总的内容。"_qs);
+    }
     setNotRefreshed(*m_tabs, PageMonthly, m_notRefreshed);
     showOutcome(outcome);
 }
