@@ -3,7 +3,8 @@
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
 maker; the requisition just saved is modified and deleted without leaving the page; a line typed
-without its unit gets the item's; the fields are named for a screen reader. The database is
+without its unit gets the item's; 删除 gives up a new one; the fields are named for a screen
+reader. The database is
 checked after each step."""
 
 import sys
@@ -119,6 +120,18 @@ def drive(run):
         no_message(app)
         assert execute(home, "SELECT 原材料名字, 单位 FROM yclnote WHERE 正负='出库'") == \
             [("alu", "pc")], execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
+
+        # 删除 on a new requisition gives up what was typed, and nothing stored goes with it.
+        saved = text_of(number)
+        click(aux(3))
+        wait_for(lambda: text_of(number) != saved, what="a new requisition's number")
+        type_in_cell(grid, 1, 0, "ALU")
+        click(aux(6))
+        labels = answer_dialog(app, "the question to give it up", "是", "Yes")
+        assert "这张新单据还没有保存。确定要放弃它吗？" in labels, labels
+        wait_for(lambda: text_of(number) == saved, what="the saved requisition shown again")
+        no_message(app)
+        assert len(stored(home, "出库")) == 1, stored(home, "出库")
     finally:
         run.stop()
 

@@ -388,14 +388,34 @@ void DocumentPage::modify()
 void DocumentPage::remove()
 {
     commitEdits();
-    if (msgBox(QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
-               QStringLiteral("删除提示")) != AnswerYes)
+    const QString removal = QStringLiteral("删除提示");
+    if (m_form.mode() == FormMode::Adding) {
+        // Nothing is stored under a new document's number yet: 删除 gives up what was typed
+        // (asked when anything was), rather than asking to delete and then refusing.
+        if (hasUnsavedChanges() && msgBox(QStringLiteral("这张新单据还没有保存。确定要放弃它吗？"),
+                                          MsgYesNo, removal) != AnswerYes)
+            return;
+        showLatestAfterRemoval();
+        return;
+    }
+    // An audited requisition takes its audit with it: said in the question.
+    const QString audited = m_auditor && !m_auditor->text().isEmpty()
+                                ? QStringLiteral("该单已由%1审核。").arg(m_auditor->text())
+                                : QString();
+    if (msgBox(audited + QStringLiteral("删除之后数据将无法恢复。确定要删除吗？"), MsgYesNo,
+               removal) != AnswerYes)
         return;
     const DocumentOutcome outcome = withWaitCursor(
         [&] { return deleteDocument(m_connection, m_kind, m_shownNumber, m_shownVersion); });
     present(outcome);
     if (!outcome.done)
         return;
+    showLatestAfterRemoval();
+    emit stockChanged();
+}
+
+void DocumentPage::showLatestAfterRemoval()
+{
     m_tabs->setCurrentIndex(pageIndex());
     m_auxBar->show();
     m_form.end();
@@ -405,7 +425,6 @@ void DocumentPage::remove()
         m_auxBar->removeState(i, kButtonDisabled);
     appendTotalsRow();
     m_searchButton->hide();
-    emit stockChanged();
 }
 
 void DocumentPage::step(bool forward)

@@ -80,6 +80,8 @@ private:
     void saveModified();
     void modify();
     void remove();
+    // After a deletion, or a new document given up: the page shows the latest stored one.
+    void showLatestAfterRemoval();
     void step(bool forward);
     void audit();
     void loadTypedNumber();

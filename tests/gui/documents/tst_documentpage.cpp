@@ -354,6 +354,26 @@ void TestDocumentPage::modification()
 void TestDocumentPage::deletingTheOnlyReceipt()
 {
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
+    // On a new receipt 删除 gives up what was typed; the stored one stays and is shown again.
+    press(AuxAdd);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"9"_qs}});
+    m_f->responder.clear();
+    m_f->responder.queueAnswer(AnswerNo);
+    press(AuxDelete);
+    QCOMPARE(m_f->responder.lastText(), u"这张新单据还没有保存。确定要放弃它吗？"_qs);
+    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QCOMPARE(column(kReceipt, 2), QStringList{u"9"_qs});
+    m_f->responder.queueAnswer(AnswerYes);
+    press(AuxDelete);
+    QCOMPARE(m_f->responder.messages.size(), 2);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxAdd) && grid(kReceipt)->isReadOnly());
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote"_qs), 1);
+    press(AuxAdd); // nothing typed: given up without a question
+    press(AuxDelete);
+    QCOMPARE(m_f->responder.messages.size(), 2);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+
     m_f->responder.clear();
     m_f->responder.queueAnswer(AnswerNo);
     press(AuxDelete);
@@ -398,6 +418,9 @@ void TestDocumentPage::audit()
     QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 审核='张三'"_qs), 1);
     press(AuxAudit);
     QCOMPARE(m_f->responder.lastText(), u"该单已经审核！"_qs);
+    press(AuxDelete); // 否: the question says the audit goes with it
+    QCOMPARE(m_f->responder.lastText(),
+             u"该单已由张三审核。删除之后数据将无法恢复。确定要删除吗？"_qs);
     // A modification stores a new header without auditor: the clerk is asked first, and
     // shown the audit gone.
     press(AuxModify); // 否 (the harmless answer): the audited requisition stays as it is
