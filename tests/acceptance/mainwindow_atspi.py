@@ -38,7 +38,7 @@ def main():
         click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="打印"),
                        what="the 打印 tab"))
         wait_for(lambda: (lambda hint: hint and is_showing(hint))(
-            find_label_containing(main_window, "库存明细页点工具栏的“打印”")), what="the print hint")
+            find_label_containing(main_window, "月度汇总和出入库记录页点工具栏的“打印”")), what="the print hint")
 
         # The records tab clicked: the keyboard is on the records, not on the period picker
         # that appears with the page, where a digit typed would replace the year.

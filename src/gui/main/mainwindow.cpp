@@ -172,8 +172,8 @@ void MainWindow::setUpPrintPage()
     // The print tab has nothing of its own: printing starts from the page that shows what is
     // printed. A clerk who looks for it here is told where.
     auto* hint = new QLabel(
-        u"打印从要打印的那一页开始：库存明细页点工具栏的“打印”，设置好后预览并打印；入库单、"
-        "领料单页点“打印”或“预览”，按单据格式输出当前单据；月度汇总页点“保存”导出 Excel 文件。"_qs,
+        u"打印从要打印的那一页开始：库存明细、月度汇总和出入库记录页点工具栏的“打印”，设置好后"
+        "预览并打印；入库单、领料单页点“打印”或“预览”，按单据格式输出当前单据。"_qs,
         m_tabs->page(PagePrint));
     hint->setObjectName(u"打印页提示"_qs);
     hint->setWordWrap(true);
