@@ -14,6 +14,7 @@
 #include "widgets/automationids.h"
 #include "widgets/focusreturn.h"
 #include "widgets/widgetmessageresponder.h"
+#include "widgets/windowmemory.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
     mv::setMessageResponder(&responder);
     mv::installAutomationIds(app);
     mv::FocusReturn focusReturn;
+    mv::WindowMemory mainWindowPlace(QStringLiteral("MainWindow"));
 
     const QString dataDirectory = mv::programDataDirectory(options.home);
     if (!mv::offerAccessImport(dataDirectory, options.importCharset))

@@ -1,6 +1,6 @@
 // The smaller control kinds: Enter and focus signals of edit and combo boxes, status panes,
-// the draw panel's picture, the web panel's address rules, date pickers and the
-// non-visual stand-in.
+// the draw panel's picture, the web panel's address rules, date pickers, the non-visual
+// stand-in, and a window's place kept from one run to the next.
 
 #include "common/oledate.h"
 #include "support/pointer.h"
@@ -13,10 +13,12 @@
 #include "widgets/picturebox.h"
 #include "widgets/statuspanes.h"
 #include "widgets/webpanel.h"
+#include "widgets/windowmemory.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -226,6 +228,33 @@ private slots:
         colour.setColor(QColor(255, 0, 0));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(colour.color(), QColor(255, 0, 0));
+    }
+
+    // A run moves and enlarges the window; the next run shows it there, in that size.
+    void windowPlaceIsKept()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().remove(u"window/主窗"_qs);
+        const QRect moved(60, 70, 420, 310);
+        {
+            WindowMemory memory(u"主窗"_qs);
+            QWidget window;
+            window.setObjectName(u"主窗"_qs);
+            window.setGeometry(10, 10, 300, 200);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.setGeometry(moved);
+            QTRY_COMPARE(window.geometry(), moved);
+        }
+        WindowMemory memory(u"主窗"_qs);
+        QWidget window, other;
+        window.setObjectName(u"主窗"_qs);
+        window.setGeometry(10, 10, 300, 200);
+        other.setGeometry(10, 10, 300, 200);
+        window.show();
+        other.show();
+        QCOMPARE(window.geometry(), moved);
+        QCOMPARE(other.geometry(), QRect(10, 10, 300, 200));
     }
 };
 
