@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace mv {
 
@@ -197,6 +198,34 @@ void DocumentGrid::pasteLines(const QString& text)
     }
     if (!lines.isEmpty())
         setCurrentCell(firstRow + int(lines.size()) - 1, firstColumn);
+    fitColumnsToText();
+}
+
+void DocumentGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    fitColumnsToText(); // a wider grid leaves room for more of a long name
+}
+
+void DocumentGrid::fitColumnsToText()
+{
+    const int standard = horizontalHeader()->defaultSectionSize();
+    // A cell's text with the room the delegate keeps around it.
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 6;
+    QList<int> wanted(columnCount(), standard);
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (const QTableWidgetItem* cell = item(r, c);
+                cell && columnSpan(r, c) == 1 && !cell->text().isEmpty())
+                wanted[c] =
+                    std::max(wanted.at(c),
+                             QFontMetrics(cell->font()).horizontalAdvance(cell->text()) + padding);
+    int room = maximumViewportSize().width() - standard * int(columnCount());
+    for (int c = 0; c < columnCount(); ++c) {
+        const int extra = std::clamp(wanted.at(c) - standard, 0, std::max(0, room));
+        room -= extra;
+        setColumnWidth(c, standard + extra);
+    }
 }
 
 void DocumentGrid::mergeCells(int row, int column, int rowSpan, int columnSpan)

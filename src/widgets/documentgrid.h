@@ -44,6 +44,11 @@ public:
     void deleteRowAt(int row);
     void mergeCells(int row, int column, int rowSpan, int columnSpan);
 
+    // Widens the columns whose texts are longer than the standard width (a long product name
+    // or model), as far as the grid's width leaves room, the columns on the left first;
+    // the others keep the standard width. Merged cells play no part.
+    void fitColumnsToText();
+
     // Lines copied from a spreadsheet (cells split by tabs) written from the current cell on,
     // as if typed: each cell is an edit, lines are added as needed; empty cells, computed
     // cells and cells past the last column leave the grid as it is.
@@ -60,6 +65,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself).
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // No search by typing: a key typed where nothing can be typed (a read-only grid, a line
     // total) would move the cursor to some other cell starting with it.
     void keyboardSearch(const QString&) override {}

@@ -1,6 +1,6 @@
 // The document grid: heading row 0, cell kinds and their editors, read-only mode,
-// inserting and deleting data rows, merged cells, the edit signal and the whole text of a
-// cell cut short.
+// inserting and deleting data rows, merged cells, the edit signal, the whole text of a
+// cell cut short and columns widened for long texts.
 
 #include "support/pointer.h"
 #include "widgets/documentgrid.h"
@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -291,6 +292,32 @@ private slots:
         };
         QCOMPARE(restOn(1), u"幕墙东立面第三层加急"_qs);
         QCOMPARE(restOn(2), QString()); // whole on screen: nothing to add
+    }
+
+    // A long name widens its column so that it shows whole, as far as the grid has room; a
+    // merged line (the totals) widens nothing.
+    void longTextsWidenTheirColumns()
+    {
+        DocumentGrid grid;
+        setUp(grid);
+        grid.resize(500, 200);
+        grid.setCellText(1, 0, u"不锈钢自攻螺钉（加长型）"_qs);
+        grid.setCellText(2, 0, u"合计 ：1234567890.00    "_qs);
+        grid.mergeCells(2, 0, 1, 3);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.fitColumnsToText();
+        const int standard = grid.horizontalHeader()->defaultSectionSize();
+        const QModelIndex name = grid.model()->index(1, 0);
+        QCOMPARE(test::toolTipAt(grid.viewport(), grid.visualRect(name).center()), QString());
+        QCOMPARE(grid.columnWidth(1), standard);
+        QCOMPARE(grid.columnWidth(2), standard);
+
+        grid.setCellText(1, 2, QString(80, u'长'));
+        grid.fitColumnsToText();
+        QCOMPARE(grid.columnWidth(0) + grid.columnWidth(1) + grid.columnWidth(2),
+                 grid.maximumViewportSize().width());
+        QCOMPARE(grid.columnWidth(1), standard);
     }
 
     void mergeCells()

@@ -621,6 +621,7 @@ bool DocumentPage::load(const QString& number)
         for (int c = 0; c < line.cells.size(); ++c)
             m_grid->setCellText(row, c, line.cells.at(c));
     }
+    m_grid->fitColumnsToText();
     return true;
 }
 
@@ -628,6 +629,7 @@ void DocumentPage::emptyGrid()
 {
     m_grid->clearSpans();
     m_grid->setRowCount(1); // the heading row stays
+    m_grid->fitColumnsToText();
 }
 
 void DocumentPage::appendEmptyRow()
