@@ -164,6 +164,14 @@ void PrintSettingsWindow::setUpEvents()
         for (int i = 0; i < m_statistics->count(); ++i)
             m_statistics->setChecked(i, on);
     });
+    // Each 全选 shows whether every item of its list is ticked, so that its next click does
+    // what it shows: after one column was unticked by hand it ticks all again.
+    for (const auto& [list, all] :
+         {std::pair{m_printColumns, u"打印列全选"_qs}, std::pair{m_statistics, u"统计列全选"_qs}})
+        connect(list, &QListWidget::itemChanged, this, [list, box = control<QCheckBox>(all)] {
+            if (list->count() > 0)
+                box->setChecked(list->checkedCount() == list->count());
+        });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int page) {
         if (page == 2)
             rebuildStatisticsList();
@@ -226,12 +234,14 @@ QStringList PrintSettingsWindow::printColumnTitles(bool tickedOnly) const
 
 void PrintSettingsWindow::rebuildStatisticsList()
 {
+    // Read first: the items added unticked below untick it.
+    const bool all = control<QCheckBox>(u"统计列全选"_qs)->isChecked();
     m_statistics->clear();
     for (const QString& title : printColumnTitles(true))
         m_statistics->addCheckItem(title, false);
     for (const CustomColumn& c : m_module.customColumns())
         m_statistics->addCheckItem(c.name, false);
-    if (control<QCheckBox>(u"统计列全选"_qs)->isChecked())
+    if (all)
         for (int i = 0; i < m_statistics->count(); ++i)
             m_statistics->setChecked(i, true);
 }

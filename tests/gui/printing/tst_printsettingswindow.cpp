@@ -101,6 +101,13 @@ private slots:
         QCOMPARE(stats->count(), 0);
         all->click();
         QCOMPARE(stats->count(), 4);
+        // One column unticked by hand unticks 全选, whose next click ticks all again.
+        auto* columns = control<CheckListBox>(w, QStringLiteral("显示列表框"));
+        columns->setChecked(1, false);
+        QVERIFY(!all->isChecked());
+        all->click();
+        QCOMPARE(columns->checkedCount(), 4);
+        QVERIFY(all->isChecked());
 
         // 打印 again brings the same window forward.
         QCOMPARE(open(), w);
