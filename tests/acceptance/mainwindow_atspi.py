@@ -111,13 +111,17 @@ def main():
 
         # The month summary from a start date typed into the date picker: a click on the year
         # and four digits (a cursor left inside the year refused them), then 统计. A start
-        # after the end is refused first.
+        # after the end is refused first. The second 统计 is pressed on the receipt page, where
+        # the button and the pickers stay after the stock page.
         start = wait_for(lambda: find(main_window, description="formo"), what="formo")
         box = start.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         for year in ("2999", "2000"):
             pyatspi.Registry.generateMouseEvent(box.x + 12, box.y + box.height // 2, "b1c")
             time.sleep(0.3)
             type_keys(year, enter=False)
+            if year == "2000":
+                click(wait_for(lambda: find(main_window, description="工具条1_0"),
+                               what="采购入库"))
             click(wait_for(lambda: find(main_window, description="辅_工具条_12"), what="统计"))
             if year == "2999":
                 answer_message(app, "统计的起始日期晚于结束日期，请重新选择日期！", "确定")

@@ -472,7 +472,11 @@ void MainWindow::onAuxButton(int index)
         printPage(index == AuxPreview);
         break;
     case AuxSummary:
-        m_monthlyPage->buildMonthlySummary(); // acts on the stock and monthly pages only
+        // The button stays on a document page after the stock page: from there the summary
+        // comes with the stock page's toolbar, as when its tab is clicked.
+        if (currentPage() != PageStock && currentPage() != PageMonthly)
+            applySet(ButtonSet::Stock);
+        m_monthlyPage->buildMonthlySummary();
         break;
     case AuxMovements:
         // On the month summary the menu acts on the item chosen there, never on a row of the

@@ -105,9 +105,6 @@ void MonthlySummaryPage::dataReplaced()
 
 void MonthlySummaryPage::buildMonthlySummary()
 {
-    const int page = m_tabs->currentIndex();
-    if (page != PageStock && page != PageMonthly)
-        return;
     m_tabs->setCurrentIndex(PageMonthly);
 
     // The bar's end follows the stock list's row count, as it always has; after a narrowing

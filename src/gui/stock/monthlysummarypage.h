@@ -2,7 +2,7 @@
 // The monthly summary page (超级列表框3, page 5 "moon") of the main window.
 //
 // MainWindow creates one MonthlySummaryPage and connects toolbar 统计 to
-// buildMonthlySummary(); the slot itself does nothing unless page 1 or page 5 is shown.
+// buildMonthlySummary().
 
 #include "gui/main/savingpage.h"
 #include "stock/itemkey.h"
@@ -41,7 +41,9 @@ public slots:
     // The data were replaced: the summary computed from the old data is emptied.
     void dataReplaced();
     // Switches to page 5 and fills 超级列表框3 for the date parts of formo .. too (both
-    // included), with 进度条1 shown meanwhile. A failed query keeps the rows shown before and
+    // included), with 进度条1 shown meanwhile, from whichever page 统计 was pressed on (once
+    // shown with the stock page, the button and the period pickers stay on the document
+    // pages, where pressing it did nothing). A failed query keeps the rows shown before and
     // marks the page not refreshed.
     void buildMonthlySummary();
 
