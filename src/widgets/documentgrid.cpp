@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
 
 namespace mv {
@@ -199,6 +200,25 @@ void DocumentGrid::pasteLines(const QString& text)
     if (!lines.isEmpty())
         setCurrentCell(firstRow + int(lines.size()) - 1, firstColumn);
     fitColumnsToText();
+}
+
+void DocumentGrid::setPlaceholderText(const QString& text)
+{
+    m_placeholder = text;
+    viewport()->update();
+}
+
+void DocumentGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    if (m_placeholder.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int below =
+        rowCount() > 0 ? rowViewportPosition(rowCount() - 1) + rowHeight(rowCount() - 1) : 0;
+    const QRect room = viewport()->rect().adjusted(20, below + 20, -20, -20);
+    painter.drawText(room, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_placeholder);
 }
 
 void DocumentGrid::resizeEvent(QResizeEvent* event)

@@ -44,6 +44,10 @@ public:
     void deleteRowAt(int row);
     void mergeCells(int row, int column, int rowSpan, int columnSpan);
 
+    // A hint drawn under the rows while it is set (what to do on a page with no document).
+    void setPlaceholderText(const QString& text);
+    QString placeholderText() const { return m_placeholder; }
+
     // Widens the columns whose texts are longer than the standard width (a long product name
     // or model), as far as the grid's width leaves room, the columns on the left first;
     // the others keep the standard width. Merged cells play no part.
@@ -66,6 +70,7 @@ protected:
     // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself).
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // No search by typing: a key typed where nothing can be typed (a read-only grid, a line
     // total) would move the cursor to some other cell starting with it.
     void keyboardSearch(const QString&) override {}
@@ -78,6 +83,7 @@ private:
     QHash<int, QStringList> m_dropDownItems;
     bool m_readOnly = false;
     bool m_filling = false; // programmatic writes do not count as edits
+    QString m_placeholder;
 };
 
 } // namespace mv

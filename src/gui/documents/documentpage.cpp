@@ -283,6 +283,7 @@ bool DocumentPage::prepareBlankForm()
     setBoxText(m_category, QString());
     emptyGrid();
     appendEmptyRow();
+    m_grid->setPlaceholderText(QString()); // the first one is being typed
     m_number->setText(*number);
     m_shownNumber = *number;
     m_shownVersion.clear(); // not stored yet
@@ -569,6 +570,10 @@ bool DocumentPage::showLatest()
     const std::optional<QStringList> numbers = readNumbers();
     if (!numbers)
         return false;
+    // A page with no document at all says how to start one.
+    const QString kind = m_kind == DocumentKind::Receipt ? u"入库单"_qs : u"领料单"_qs;
+    m_grid->setPlaceholderText(numbers->isEmpty() ? u"还没有%1。点“添加”开第一张%1。"_qs.arg(kind)
+                                                  : QString());
     DocumentCursor latest;
     latest.reset(*numbers);
     if (load(latest.current())) // unread, the cursor stays with the document shown

@@ -286,6 +286,7 @@ void TestDocumentPage::pagingThroughThreeAndPastTheEnd()
     press(AuxNext);
     QCOMPARE(number(kReceipt), QString());
     QCOMPARE(column(kReceipt, 0), QStringList{u"合计 ：0    "_qs});
+    QCOMPARE(grid(kReceipt)->placeholderText(), QString()); // past the end, not none at all
     QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
     QVERIFY(aux()->isButtonEnabled(AuxNext));
     press(AuxPrevious);
@@ -353,7 +354,12 @@ void TestDocumentPage::modification()
 
 void TestDocumentPage::deletingTheOnlyReceipt()
 {
+    // With no receipt at all the page says how to start one, until one is typed.
+    const QString start = u"还没有入库单。点“添加”开第一张入库单。"_qs;
+    enter(kReceipt);
+    QCOMPARE(grid(kReceipt)->placeholderText(), start);
     addDocument(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs, u"2"_qs}});
+    QCOMPARE(grid(kReceipt)->placeholderText(), QString());
     // On a new receipt 删除 gives up what was typed; the stored one stays and is shown again.
     press(AuxAdd);
     setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"9"_qs}});
@@ -387,6 +393,7 @@ void TestDocumentPage::deletingTheOnlyReceipt()
         stored(u"SELECT COUNT(*) FROM yclnote"_qs) + stored(u"SELECT COUNT(*) FROM ycldate"_qs), 0);
     QCOMPARE(number(kReceipt), QString());
     QCOMPARE(column(kReceipt, 0), QStringList{u"合计 ：0    "_qs});
+    QCOMPARE(grid(kReceipt)->placeholderText(), start);
     QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
     // Nothing stored under the empty number: said so, not "删除成功".
     m_f->responder.queueAnswer(AnswerYes);
