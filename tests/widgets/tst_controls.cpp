@@ -17,6 +17,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -255,6 +256,17 @@ private slots:
         other.show();
         QCOMPARE(window.geometry(), moved);
         QCOMPARE(other.geometry(), QRect(10, 10, 300, 200));
+
+        // Left partly outside a screen smaller than it was on: shown whole on this one.
+        const QRect room = window.screen()->availableGeometry();
+        window.setGeometry(room.right() - 100, room.bottom() - 100, room.width() + 50, 300);
+        QTRY_COMPARE(window.width(), room.width() + 50);
+        WindowMemory again(u"主窗"_qs);
+        QWidget next;
+        next.setObjectName(u"主窗"_qs);
+        next.show();
+        QVERIFY(room.contains(next.geometry()));
+        QCOMPARE(next.height(), 300);
     }
 };
 
