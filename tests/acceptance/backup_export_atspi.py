@@ -122,6 +122,22 @@ def main():
                        "VALUES ('99999999', '入库', '2020-01-01', '验收新物料', 'X', '5')")
         assert line_count(database) == lines + 1
 
+        # The same name again: asked before the earlier backup is replaced; 否 brings the name
+        # back, 取消 then leaves the earlier backup as it was.
+        run_menu_item(app, main_window, "系统", "系统_数据备份")
+        dialog = wait_for(lambda: open_dialog(app), what="the backup name box")
+        box = wait_for(lambda: find(dialog, role=pyatspi.ROLE_TEXT), what="name")
+        clear_and_type(box, "验收备份")
+        click(find_button(dialog, "确定", "OK"))
+        question = answer_dialog(app, "the question to replace", "否", "No")
+        assert any("已有名为“验收备份”的备份" in text for text in question), question
+        dialog = wait_for(lambda: open_dialog(app), what="the name box again")
+        box = wait_for(lambda: find(dialog, role=pyatspi.ROLE_TEXT), what="name")
+        assert text_of(box) == "验收备份", text_of(box)
+        click(find_button(dialog, "取消", "Cancel"))
+        wait_for(lambda: not open_dialog(app), what="the name box to close")
+        assert line_count(backup) == lines
+
         # A receipt being typed: the restore asks before it drops the form.
         click(toolbar_button(main_window, "工具条1", 0))
         click(toolbar_button(main_window, "辅_工具条", 3))

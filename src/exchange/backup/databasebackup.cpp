@@ -109,6 +109,13 @@ int copyDatabasePages(sqlite3* target, sqlite3* source)
     return finished == SQLITE_OK && stepped != SQLITE_DONE ? stepped : finished;
 }
 
+QString backupFilePath(const Connection& connection, const QString& name)
+{
+    const bool server = connection.dialect().backend() == Dialect::Postgres;
+    return QDir(backupDirectory(dataDirectoryOf(connection)))
+        .filePath(name + QLatin1String(server ? kServerBackupSuffix : kBackupSuffix));
+}
+
 BackupOutcome backupDatabase(Connection& connection, const QString& name)
 {
     BackupOutcome outcome;
@@ -123,8 +130,7 @@ BackupOutcome backupDatabase(Connection& connection, const QString& name)
         return outcome;
     }
     const bool server = connection.dialect().backend() == Dialect::Postgres;
-    const QString path = QDir(directory).filePath(
-        name + QLatin1String(server ? kServerBackupSuffix : kBackupSuffix));
+    const QString path = backupFilePath(connection, name);
     QString reason;
     if (server ? !dumpServerDatabase(connection.url(), path, &reason)
                : !snapshotDatabase(connection, path, &reason)) {

@@ -32,6 +32,9 @@ struct BackupOutcome : Outcome<>
     QString path; // the backup file written
 };
 
+// The file a backup of that name is written to (the server's dumps have their own suffix).
+QString backupFilePath(const Connection& connection, const QString& name);
+
 // Backs up the open database as datebak/<name>.mdbbak, replacing a backup of that name.
 BackupOutcome backupDatabase(Connection& connection, const QString& name);
 

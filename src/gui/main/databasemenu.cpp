@@ -13,6 +13,7 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 
 namespace mv {
 
@@ -39,6 +40,17 @@ void DatabaseMenu::backUp()
         // be corrected rather than typed anew.
         if (const QString problem = backupNameProblem(answer.text); !problem.isEmpty()) {
             msgBox(problem, MsgOk, QStringLiteral("错误"));
+            name = answer.text;
+            continue;
+        }
+        // Another backup of that name, made earlier, would be gone: asked first, and on 否
+        // the name comes back to be changed.
+        const QFileInfo existing(backupFilePath(m_connection, answer.text));
+        if (existing.exists() &&
+            msgBox(QStringLiteral("已有名为“%1”的备份（%2备份）。要用现在的数据替换它吗？\n"
+                                  "选“否”可以换一个名字。")
+                       .arg(answer.text, dateText(existing.lastModified())),
+                   MsgYesNo, QStringLiteral("询问")) != AnswerYes) {
             name = answer.text;
             continue;
         }

@@ -216,6 +216,21 @@ void TestExportBackup::backupAndRestoreFromTheMenu()
     QCOMPARE(m_f->responder.messages.last().title, u"提示"_qs);
     QVERIFY(QFileInfo::exists(backups + u"/月初.mdbbak"_qs));
 
+    // The same name again: asked before the earlier backup is replaced; 否 brings the name back
+    // to be changed (here cancelled, nothing written), 是 replaces it.
+    m_f->responder.clear();
+    m_f->responder.queueInput({true, u"月初"_qs});
+    m_f->responder.queueAnswer(AnswerNo);
+    trigger(u"系统_数据备份"_qs);
+    QVERIFY(m_f->responder.lastText().startsWith(u"已有名为“月初”的备份（"_qs));
+    QCOMPARE(m_f->responder.messages.size(), 1);
+    QCOMPARE(m_f->responder.inputs.size(), 2);
+    QCOMPARE(m_f->responder.inputs.last().initial, u"月初"_qs);
+    m_f->responder.queueInput({true, u"月初"_qs});
+    m_f->responder.queueAnswer(AnswerYes);
+    trigger(u"系统_数据备份"_qs);
+    QVERIFY(m_f->responder.lastText().startsWith(u"数据已备份到"_qs));
+
     // A new receipt after the backup, shown on the receipt page; restoring the backup takes
     // it away again, from the stock list and from the page on show.
     m_f->store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs, {}, {},
