@@ -155,6 +155,15 @@ def main():
         wait_for(lambda: is_showing(moves), what="the records of the summary's item")
         title = find(main_window, description="标签5").name
         assert name in title and table.getAccessibleAt(1, 2).name not in title, (name, title)
+        # A summary row double-clicked shows its item's records, as a stock row does.
+        click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="moon"),
+                       what="the moon tab"))
+        wait_for(lambda: is_showing(summary), what="the summary again")
+        other = rows.getAccessibleAt(5, 2).name
+        click(rows.getAccessibleAt(5, 2), "b1d")
+        wait_for(lambda: is_showing(moves) and
+                 other in find(main_window, description="标签5").name,
+                 what="the records of the double-clicked summary row")
         click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
 
         # The deletion question of the row's pop-up menu: 取消 keeps the row, 确定 removes it.

@@ -155,6 +155,13 @@ void MainWindow::setUp(QWidget* loginWindow)
     connect(m_documentPages, &DocumentPages::stockChanged, m_stockPage, &StockPage::refresh);
     connect(m_stockPage, &StockPage::documentLineRequested, m_documentPages,
             &DocumentPages::addStockRow);
+    // A summary row double-clicked shows the item's records, as a stock row does.
+    connect(m_monthlyList, &ReportList::rowDoubleClicked, this, [this](int row) {
+        if (row < 0)
+            return;
+        m_monthlyList->setSelectedRow(row);
+        m_stockPage->showMovementRecordsForItem(m_monthlyPage->chosenItem());
+    });
     m_savingPages = {{PageStock, m_stockPage},
                      {PageMonthly, m_monthlyPage},
                      {PageReceipt, m_documentPages->receipt()},

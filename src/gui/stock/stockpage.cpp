@@ -227,22 +227,34 @@ void StockPage::showContextMenuForSelection(QPoint globalPos)
     m_menu->popup(globalPos);
 }
 
-void StockPage::showContextMenuForItem(QPoint globalPos, const std::optional<ItemKey>& item)
+bool StockPage::selectItem(const std::optional<ItemKey>& item)
 {
     if (!item) {
         msgBox(kChooseAnItem);
-        return;
+        return false;
     }
     const ReportListModel& stock = *m_stockList->model();
     for (int row = 0; row < stock.rowCount(); ++row) {
         if (itemKey(stock.text(row, StockColName), stock.text(row, StockColModel)) == *item) {
             m_stockList->setSelectedRow(row);
-            m_menu->popup(globalPos);
-            return;
+            return true;
         }
     }
     msgBox(u"库存明细的列表中没有这个物品（可能正显示查询结果），请先刷新库存明细。"_qs, MsgOk,
            u"提示"_qs);
+    return false;
+}
+
+void StockPage::showContextMenuForItem(QPoint globalPos, const std::optional<ItemKey>& item)
+{
+    if (selectItem(item))
+        m_menu->popup(globalPos);
+}
+
+void StockPage::showMovementRecordsForItem(const std::optional<ItemKey>& item)
+{
+    if (selectItem(item))
+        showMovementRecords();
 }
 
 void StockPage::fillFromYcl(int column)

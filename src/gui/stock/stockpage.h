@@ -87,6 +87,9 @@ public slots:
     // selected first, so that the menu acts on the item the clerk sees chosen; a hint when
     // none is chosen or the stock list does not hold it (a search result shown).
     void showContextMenuForItem(QPoint globalPos, const std::optional<ItemKey>& item);
+    // The movement records of an item chosen on another page (a row of the month summary
+    // double-clicked), as a double click on its stock row shows them.
+    void showMovementRecordsForItem(const std::optional<ItemKey>& item);
     // Header click on the movement list: column 1 or 2 fills the stock list from table ycl.
     void fillFromYcl(int column);
     // Header click on the stock list: alternate sorts with the △/▽ title marks.
@@ -94,6 +97,9 @@ public slots:
 
 private:
     void requestDocumentLine(DocumentKind kind);
+    // Selects the stock row of an item chosen elsewhere; a hint and false when none is chosen
+    // or the stock list does not hold it.
+    bool selectItem(const std::optional<ItemKey>& item);
     void showRecordsHint();
     // Fills the stock list through fill and notes the change count it shows; a failure is
     // said and marks the page.

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -385,6 +386,12 @@ void TestMainWindow::stockViewsAreWiredIn()
     QMenu* menu = m_f->window->built().menus.value(u"导入"_qs);
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
+    // A summary row double-clicked shows that item's records.
+    m_f->window->onAuxButton(AuxSummary);
+    const int glass = summary->model()->text(0, 2) == u"玻璃"_qs ? 0 : 1;
+    emit summary->rowDoubleClicked(glass);
+    QCOMPARE(m_f->window->currentPage(), int(PageMovements));
+    QVERIFY(control<QLabel>("标签5")->text().contains(u"玻璃"_qs));
 
     // 搜索 and 查询 open one non-modal search window.
     QVERIFY(!m_f->window->searchWindow());
