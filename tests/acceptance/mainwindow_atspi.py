@@ -164,6 +164,8 @@ def main():
         wait_for(lambda: is_showing(moves) and
                  other in find(main_window, description="标签5").name,
                  what="the records of the double-clicked summary row")
+        click(find(main_window, description="按钮3"))  # 返回 leads back to the summary
+        wait_for(lambda: is_showing(summary), what="the summary after 返回")
         click(wait_for(lambda: find(main_window, description="工具条1_2"), what="库存明细"))
 
         # The deletion question of the row's pop-up menu: 取消 keeps the row, 确定 removes it.

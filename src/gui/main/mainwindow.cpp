@@ -263,21 +263,27 @@ void MainWindow::setUpToolBars()
     connect(m_auxBar, &StateToolBar::buttonClicked, this, &MainWindow::onAuxButton);
     connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::openSearchWindow);
 
-    const auto backTo = [this](const QString& name, int page, bool hideSelf) {
-        auto* button = control<QPushButton>(m_client, name);
-        connect(button, &QPushButton::clicked, this, [this, button, page, hideSelf] {
-            // Back on the stock list, its toolbar is the list's again: the records page
-            // disables the document buttons, 保存 among them, which on the list exports it.
-            if (page == PageStock)
+    // The records' 返回 leads back to the list they were opened from: the stock list, or the
+    // month summary whose row was double-clicked. Its toolbar is the list's again: the records
+    // page disables the document buttons, 保存 among them, which on the list exports it.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == PageMovements && (m_shownPage == PageStock || m_shownPage == PageMonthly))
+            m_recordsFrom = m_shownPage;
+        m_shownPage = page;
+    });
+    connect(control<QPushButton>(m_client, QStringLiteral("按钮3")), &QPushButton::clicked, this,
+            [this] {
                 applySet(ButtonSet::Stock);
-            showPage(page);
-            if (hideSelf)
-                button->hide();
+                showPage(m_recordsFrom);
+            });
+    // A document opened from the records goes back to them.
+    for (const QString& name : {QStringLiteral("按钮5"), QStringLiteral("按钮6")}) {
+        auto* button = control<QPushButton>(m_client, name);
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            showPage(PageMovements);
+            button->hide();
         });
-    };
-    backTo(QStringLiteral("按钮3"), PageStock, false);
-    backTo(QStringLiteral("按钮5"), PageMovements, true);
-    backTo(QStringLiteral("按钮6"), PageMovements, true);
+    }
     // Otherwise the page clicked showed under the toolbar of the page left, whose buttons did
     // nothing there (保存 on a receipt page reached from the stock list, for one).
     connect(m_tabs, &QTabWidget::tabBarClicked, this, &MainWindow::enterClickedPage);

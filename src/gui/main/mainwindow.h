@@ -146,6 +146,8 @@ private:
     DocumentPages* m_documentPages = nullptr;
     QHash<int, SavingPage*> m_savingPages; // by tab page: the pages 保存 acts on
     QPointer<QWidget> m_searchWindow;      // the non-modal SearchWindow while open
+    int m_shownPage = PageHome;            // the tab page shown
+    int m_recordsFrom = PageStock; // the list (stock or summary) the records were opened from
     std::unique_ptr<QThread> m_homePageThread;
     bool m_exiting = false; // the program ends: nothing more is asked
 };

@@ -392,6 +392,8 @@ void TestMainWindow::stockViewsAreWiredIn()
     emit summary->rowDoubleClicked(glass);
     QCOMPARE(m_f->window->currentPage(), int(PageMovements));
     QVERIFY(control<QLabel>("标签5")->text().contains(u"玻璃"_qs));
+    QTest::mouseClick(control<QPushButton>("按钮3"), Qt::LeftButton); // 返回: to the summary
+    QCOMPARE(m_f->window->currentPage(), int(PageMonthly));
 
     // 搜索 and 查询 open one non-modal search window.
     QVERIFY(!m_f->window->searchWindow());
