@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 
 namespace mv {
@@ -15,6 +16,14 @@ namespace mv {
 namespace {
 
 const QColor kHeadingShade{230, 230, 230};
+
+// Spreadsheets copy a number as it is shown, its digits grouped by commas ("1,200"): a number
+// cell takes the number, which read as typed would stop at the first comma.
+QString withoutDigitGrouping(const QString& text)
+{
+    static const QRegularExpression grouped(u"^[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"_qs);
+    return grouped.match(text).hasMatch() ? QString(text).remove(u',') : text;
+}
 
 } // namespace
 
@@ -188,7 +197,9 @@ void DocumentGrid::pasteLines(const QString& text)
             const int column = firstColumn + j;
             // Spaces around a cell are dropped as when it is typed; an empty cell leaves the
             // grid's as it is, such as a unit filled in once the name and model were pasted.
-            const QString cellText = cells.at(j).trimmed();
+            QString cellText = cells.at(j).trimmed();
+            if (columnKind(column) == CellKind::Numeric)
+                cellText = withoutDigitGrouping(cellText);
             if (columnKind(column) == CellKind::Computed || cellText.isEmpty())
                 continue;
             if (QTableWidgetItem* cell = item(row, column))

@@ -147,13 +147,15 @@ private slots:
         grid.setCellText(2, 1, u"9"_qs);
         QSignalSpy edited(&grid, &DocumentGrid::cellEdited);
         grid.setCurrentCell(1, 0);
-        QGuiApplication::clipboard()->setText(u"合页 \t3\t左\r\n玻璃\t\t右\t多余\r\n角码\r\n"_qs);
+        // A number copied with its digits grouped goes in as the number; text keeps its commas.
+        QGuiApplication::clipboard()->setText(
+            u"合页 \t1,200\t左,右\r\n玻璃\t\t右\t多余\r\n角码\r\n"_qs);
         QTest::keySequence(&grid, QKeySequence::Paste);
         const auto line = [&grid](int row) {
             return QStringList{grid.cellText(row, 0), grid.cellText(row, 1), grid.cellText(row, 2)};
         };
         QCOMPARE(grid.rowCount(), 4);
-        QCOMPARE(line(1), (QStringList{u"合页"_qs, u"3"_qs, u"左"_qs}));
+        QCOMPARE(line(1), (QStringList{u"合页"_qs, u"1200"_qs, u"左,右"_qs}));
         QCOMPARE(line(2), (QStringList{u"玻璃"_qs, u"9"_qs, u"右"_qs})); // not emptied
         QCOMPARE(line(3), (QStringList{u"角码"_qs, QString(), QString()}));
         QCOMPARE(edited.count(), 6);
