@@ -17,12 +17,15 @@ namespace {
 
 const QColor kHeadingShade{230, 230, 230};
 
-// Spreadsheets copy a number as it is shown, its digits grouped by commas ("1,200"): a number
-// cell takes the number, which read as typed would stop at the first comma.
-QString withoutDigitGrouping(const QString& text)
+// Spreadsheets copy a number as it is shown: its digits grouped by commas ("1,200"), a price
+// after its currency sign ("￥12.50"). A number cell takes the number, which read as typed
+// would stop at the first comma or be no number at all.
+QString shownNumber(const QString& text)
 {
-    static const QRegularExpression grouped(u"^[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"_qs);
-    return grouped.match(text).hasMatch() ? QString(text).remove(u',') : text;
+    static const QRegularExpression shown(
+        u"^[¥￥]?\\s*([+-]?(\\d{1,3}(,\\d{3})+|\\d+)(\\.\\d*)?)$"_qs);
+    const QRegularExpressionMatch match = shown.match(text);
+    return match.hasMatch() ? match.captured(1).remove(u',') : text;
 }
 
 } // namespace
@@ -199,7 +202,7 @@ void DocumentGrid::pasteLines(const QString& text)
             // grid's as it is, such as a unit filled in once the name and model were pasted.
             QString cellText = cells.at(j).trimmed();
             if (columnKind(column) == CellKind::Numeric)
-                cellText = withoutDigitGrouping(cellText);
+                cellText = shownNumber(cellText);
             if (columnKind(column) == CellKind::Computed || cellText.isEmpty())
                 continue;
             if (QTableWidgetItem* cell = item(row, column))

@@ -149,7 +149,7 @@ private slots:
         grid.setCurrentCell(1, 0);
         // A number copied with its digits grouped goes in as the number; text keeps its commas.
         QGuiApplication::clipboard()->setText(
-            u"合页 \t1,200\t左,右\r\n玻璃\t\t右\t多余\r\n角码\r\n"_qs);
+            u"合页 \t1,200\t左,右\r\n玻璃\t\t右\t多余\r\n角码\t￥12.50\r\n"_qs);
         QTest::keySequence(&grid, QKeySequence::Paste);
         const auto line = [&grid](int row) {
             return QStringList{grid.cellText(row, 0), grid.cellText(row, 1), grid.cellText(row, 2)};
@@ -157,8 +157,8 @@ private slots:
         QCOMPARE(grid.rowCount(), 4);
         QCOMPARE(line(1), (QStringList{u"合页"_qs, u"1200"_qs, u"左,右"_qs}));
         QCOMPARE(line(2), (QStringList{u"玻璃"_qs, u"9"_qs, u"右"_qs})); // not emptied
-        QCOMPARE(line(3), (QStringList{u"角码"_qs, QString(), QString()}));
-        QCOMPARE(edited.count(), 6);
+        QCOMPARE(line(3), (QStringList{u"角码"_qs, u"12.50"_qs, QString()}));
+        QCOMPARE(edited.count(), 7);
         QCOMPARE(grid.currentRow(), 3);
         grid.setReadOnly(true);
         QTest::keySequence(&grid, QKeySequence::Paste);
@@ -169,7 +169,7 @@ private slots:
         grid.setReadOnly(false);
         QTest::keyClick(&grid, Qt::Key_Delete);
         QCOMPARE(line(3).first(), QString());
-        QCOMPARE(edited.count(), 7);
+        QCOMPARE(edited.count(), 8);
     }
 
     void readOnly()
