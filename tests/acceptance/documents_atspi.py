@@ -111,6 +111,11 @@ def first_session(run):
         click(button(main, "辅_工具条", 5))
         assert read_message(app, "否") == "该单已由admin审核，修改保存后须重新审核。确定要修改吗？"
         assert not is_enabled(button(main, "辅_工具条", 4)), "保存 enabled after 否"
+        # 删除 says the audit goes with it; 否 keeps the requisition.
+        click(button(main, "辅_工具条", 6))
+        assert read_message(app, "否") == \
+            "该单已由admin审核。删除之后数据将无法恢复。确定要删除吗？"
+        assert rows(home, "SELECT 审核 FROM ycldate WHERE 出入='出'") == [("admin",)]
         # The keys reach the window again once the box has closed, with no click in between.
         press_with_control("n")
         wait_for(lambda: text_of(number) == "00000002", what="a new requisition by Ctrl+N")

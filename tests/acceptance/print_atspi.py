@@ -63,6 +63,18 @@ def main():
 
         click(wait_for(lambda: find(settings, role=pyatspi.ROLE_PAGE_TAB, name="行列设置"),
                        what="page 行列设置"))
+        # One print column unticked with the mouse and the space bar unticks 全选; a click on
+        # 全选 then ticks every column again.
+        shown = wait_for(lambda: find(settings, description="显示列表框"), what="显示列表框")
+        remark = wait_for(lambda: find(shown, name="备注", into_lists=True), what="备注")
+        select_all = find(settings, description="打印列全选")
+        click(remark)
+        press_keys(KEY_SPACE)
+        wait_for(lambda: not remark.getState().contains(pyatspi.STATE_CHECKED), what="备注 unticked")
+        wait_for(lambda: not select_all.getState().contains(pyatspi.STATE_CHECKED),
+                 what="全选 unticked with it")
+        click(select_all)
+        wait_for(lambda: remark.getState().contains(pyatspi.STATE_CHECKED), what="备注 ticked by 全选")
         click(wait_for(lambda: find(settings, description="添加"), what="添加"))
         formula = wait_for(lambda: find(app, description="FormulaWindow"), what="FormulaWindow")
         click(find(formula, description="新列名编辑框"))
