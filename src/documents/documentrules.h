@@ -36,8 +36,6 @@ struct DocumentRules
     bool issuesGoods = false;
     // Requisitions: 审核 writes the auditor, whom the form shows.
     bool audited = false;
-    // Receipts: 添加 puts today's date on the form before the latest document is shown.
-    bool datedTodayOnAdd = false;
     QList<HeaderCheck> headerChecks;                    // in order
     DocumentField duplicateFocus = DocumentField::None; // what a duplicate number's refusal names
     QString templateFile;                               // the print template's file name

@@ -3,10 +3,11 @@
 cells and the toolbar, the keyboard types, and nothing is confirmed with Return before a
 toolbar button is clicked. A supplier and an item that start like known ones keep what was
 typed; Tab leads from the supplier to the category and the first line; a cell clicked again
-right after it was typed takes its correction; neither the mouse wheel nor Down changes a typed value; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
+right after it was typed takes its correction; neither the mouse wheel nor Down changes a typed value; a new receipt is dated today; the last remark typed is saved; Tab past a line's last cell starts the next line, typed by the keyboard alone; a modification typed last is stored; paging away from
 a modification asks and carries nothing over; a number typed and Enter shows that receipt;
 退出 with a typed form asks first. The database is checked after each step."""
 
+import datetime
 import sys
 import time
 
@@ -118,8 +119,9 @@ def drive(run):
         assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注"), SECOND], \
             lines(home, "00000002")
         assert combo_text(main, "编辑框_单位入库") == "华南"
+        # Dated today, not like the receipt shown before it (2024-01-05).
         assert execute(home, "SELECT DISTINCT 日期, 分类 FROM yclnote WHERE 单据号='00000002'") \
-            == [("2024-01-05", "metal")]
+            == [(datetime.date.today().isoformat(), "metal")]
         wait_for(lambda: grid_cell(grid, 3, 0).name == "合计 ：15.50    ", what="the totals row")
 
         # The receipt just saved is modified at once; the quantity typed last is stored, saved

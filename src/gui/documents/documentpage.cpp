@@ -257,8 +257,6 @@ void DocumentPage::newDocument()
     if (!mayLeaveForm())
         return;
     m_form.end();
-    if (m_rules.datedTodayOnAdd)
-        m_date->setDate(clockToday()); // a stored document's date replaces it when there is one
     if (!showLatest() || !prepareBlankForm()) {
         showMode();
         appendTotalsRow();
@@ -284,6 +282,9 @@ bool DocumentPage::prepareBlankForm()
     emptyGrid();
     appendEmptyRow();
     m_grid->setPlaceholderText(QString()); // the first one is being typed
+    // A new document is dated today, not like the latest one shown before it: a date carried
+    // over from last month would book the goods into last month's summary unnoticed.
+    m_date->setDate(clockToday());
     m_number->setText(*number);
     m_shownNumber = *number;
     m_shownVersion.clear(); // not stored yet
@@ -514,7 +515,6 @@ void DocumentPage::addStockRow(const StockItem& row)
         if (!m_form.editing())
             return;
         m_grid->deleteRowAt(m_grid->rowCount() - 1);
-        m_date->setDate(clockToday());
     } else {
         fillDropDownLists();
     }
