@@ -34,8 +34,14 @@ DocumentGrid::DocumentGrid(QWidget* parent) : QTableWidget(parent)
 {
     setItemDelegate(new GridDelegate(this));
     verticalHeader()->hide();
-    // Row 0 carries the headings, so Qt's own header row would only repeat column numbers.
-    horizontalHeader()->hide();
+    // Row 0 carries the headings for the program; on screen they stand in the header, which
+    // stays in place while a long document's lines scroll under it.
+    QHeaderView* headings = horizontalHeader();
+    headings->setSectionsClickable(false);
+    headings->setHighlightSections(false);
+    QFont bold = headings->font();
+    bold.setBold(true);
+    headings->setFont(bold);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setReadOnly(false);
 
@@ -46,7 +52,9 @@ DocumentGrid::DocumentGrid(QWidget* parent) : QTableWidget(parent)
                     styleHeadingRow();
             });
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (!m_filling && item->row() > 0)
+        if (item->row() == 0)
+            showHeading(item->column());
+        else if (!m_filling)
             emit cellEdited(item->row(), item->column());
     });
 }
@@ -147,6 +155,9 @@ QModelIndex DocumentGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers 
         return model()->index(rowCount() - 1, 0);
     }
     const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    // Back from the first cell Qt would wrap round past the hidden headings to the last line.
+    if (action == MovePrevious && next.row() > current.row())
+        return current;
     if (!next.isValid() || next.row() > 0)
         return next;
     return action == MovePrevious ? current : model()->index(1, next.column());
@@ -292,8 +303,20 @@ void DocumentGrid::styleHeadingRow()
             setItem(0, c, cell);
         }
         styleHeadingCell(cell);
+        showHeading(c);
     }
+    setRowHidden(0, true); // shown in the header instead
     m_filling = filling;
+}
+
+void DocumentGrid::showHeading(int column)
+{
+    QTableWidgetItem* heading = horizontalHeaderItem(column);
+    if (!heading) {
+        heading = new QTableWidgetItem; // the table takes ownership
+        setHorizontalHeaderItem(column, heading);
+    }
+    heading->setText(cellText(0, column));
 }
 
 } // namespace mv

@@ -1,6 +1,7 @@
 #pragma once
-// The document line grid: row 0 holds the column headings as an ordinary, non-editable row;
-// data rows start at row 1. Each column has a cell kind (text, number, drop-down list).
+// The document line grid: row 0 holds the column headings as an ordinary, non-editable row,
+// hidden and shown in the grid's header instead; data rows start at row 1. Each column has a cell
+// kind (text, number, drop-down list).
 
 #include <QHash>
 #include <QStringList>
@@ -78,6 +79,7 @@ protected:
 private:
     void styleHeadingRow();
     static void styleHeadingCell(QTableWidgetItem* cell);
+    void showHeading(int column); // the header shows row 0's text
 
     QHash<int, CellKind> m_kinds;
     QHash<int, QStringList> m_dropDownItems;

@@ -66,6 +66,17 @@ private slots:
         grid.setColumnCount(5);
         QVERIFY(grid.item(0, 4));
         QVERIFY(!(grid.item(0, 4)->flags() & Qt::ItemIsEditable));
+        // On screen the headings stand in the header, in view while a long document's lines
+        // scroll under it, and not twice.
+        grid.resize(400, 150);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setRowCount(40);
+        grid.scrollToBottom();
+        QVERIFY(grid.horizontalHeader()->isVisible());
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), u"数量"_qs);
+        QVERIFY(grid.isRowHidden(0));
+        grid.setRowCount(1);
         // Writing beyond the grid grows it.
         grid.setCellText(6, 5, u"x"_qs);
         QCOMPARE(grid.rowCount(), 7);
