@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMetaProperty>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QStyle>
@@ -63,6 +64,19 @@ QString DocumentGrid::cellText(int row, int column) const
 {
     const QTableWidgetItem* cell = item(row, column);
     return cell ? cell->text() : QString();
+}
+
+QString DocumentGrid::typedText(int row, int column) const
+{
+    const QModelIndex current = currentIndex();
+    if (state() == QAbstractItemView::EditingState && current.row() == row &&
+        current.column() == column)
+        if (const QWidget* editor = indexWidget(current)) {
+            const QMetaProperty typed = editor->metaObject()->userProperty();
+            if (typed.isValid())
+                return typed.read(editor).toString();
+        }
+    return cellText(row, column);
 }
 
 void DocumentGrid::setCellText(int row, int column, const QString& text)

@@ -25,6 +25,8 @@ public:
 
     // Grows the grid as needed; row 0 stays the heading row.
     QString cellText(int row, int column) const;
+    // The cell's text, or what its open editor holds so far (nothing is written or closed).
+    QString typedText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
 
     CellKind columnKind(int column) const;

@@ -29,6 +29,7 @@ TempDataStore::TempDataStore(const OpenOptions& options)
         m_server = std::make_unique<ScratchServerDatabase>();
         QVERIFY(m_server->isValid());
         opened = openServerDatabase(m_connection, m_server->url(), options, &error);
+        m_connection.setHomeDirectory(m_dir.path()); // as the program's data directory
     } else {
         opened = openDataStore(m_connection, m_dir.path(), options, &error);
     }

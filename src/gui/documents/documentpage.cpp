@@ -4,9 +4,13 @@
 #include "common/oledate.h"
 #include "common/session.h"
 #include "common/texts.h"
+#include "db/connection.h"
+#include "db/databasechoiceurl.h"
+#include "documents/documentdraft.h"
 #include "documents/documentnumber.h"
 #include "documents/documentrules.h"
 #include "documents/documentsave.h"
+#include "exchange/backup/databasebackup.h"
 #include "forms/windowbuilder.h"
 #include "gui/documents/lineunitfill.h"
 #include "gui/main/mainpages.h"
@@ -24,6 +28,7 @@
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 
 namespace mv {
 
@@ -135,6 +140,11 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
                 {DocumentField::LineName, m_grid, LineName},
                 {DocumentField::LineUnit, m_grid, LineUnit}};
 
+    // A new document being typed is kept in a draft file, looked at every second: each cell
+    // typed, a line pasted or taken away, and the text of a cell still being typed.
+    m_draftTimer.setInterval(1000);
+    connect(&m_draftTimer, &QTimer::timeout, this, &DocumentPage::keepDraft);
+
     connect(m_number, &EditBox::enterPressed, this, &DocumentPage::loadTypedNumber);
     connect(m_plus, &QPushButton::clicked, this, [this] {
         commitEdits();
@@ -159,7 +169,7 @@ void DocumentPage::enter()
         showMode(); // the button set just applied shows read-only: show the form's own mode
         return;
     }
-    m_form.end();
+    endForm();
     showMode();
     showLatest();
     appendTotalsRow();
@@ -210,8 +220,84 @@ bool DocumentPage::hasUnsavedChanges()
 
 void DocumentPage::abandonEdits()
 {
-    m_form.end();
+    endForm();
     showMode();
+}
+
+void DocumentPage::endForm()
+{
+    m_form.end();
+    m_draftTimer.stop();
+    m_draft = {};
+    draftFile().remove(); // saved, or given up with the clerk's word
+}
+
+DraftFile DocumentPage::draftFile() const
+{
+    // A server by its address without the password the address may carry.
+    const QString database =
+        m_connection.path().isEmpty() ? serverDescription(m_connection.url()) : m_connection.path();
+    return DraftFile(dataDirectoryOf(m_connection), database, session().currentUser, m_kind);
+}
+
+void DocumentPage::keepDraft()
+{
+    if (m_form.mode() != FormMode::Adding)
+        return;
+    // Read as it stands: an editor open in the grid stays open under the clerk's typing.
+    const Document form = formAsItStands(true);
+    if (form == m_draft)
+        return;
+    const DraftFile file = draftFile();
+    if (!m_form.hasUnsavedChanges(form))
+        file.remove();
+    else if (!file.write(form, clockNow()))
+        qWarning("The draft %s could not be written", qPrintable(file.path()));
+    m_draft = form;
+}
+
+void DocumentPage::offerDraft()
+{
+    const std::optional<DocumentDraft> draft = draftFile().read();
+    if (!draft)
+        return;
+    const QString kindName = m_kind == DocumentKind::Receipt ? u"入库单"_qs : u"领料单"_qs;
+    const QString question =
+        QStringLiteral("上次有一张%1没有保存，程序就关闭了（%2 行，%3填写）。要找回它继续填写吗？"
+                       "\n选“否”将丢弃它。")
+            .arg(kindName)
+            .arg(draft->document.lines.size())
+            .arg(dateText(QDateTime(draft->written.date(), QTime(draft->written.time().hour(),
+                                                                 draft->written.time().minute()))));
+    if (msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes) {
+        draftFile().remove();
+        return;
+    }
+    m_auxBar->show();
+    m_tabs->setCurrentIndex(pageIndex());
+    showDocumentButtons();
+    newDocument(); // numbered and listed afresh: the draft's number may be taken by now
+    if (m_form.mode() != FormMode::Adding) {
+        draftFile().write(draft->document, draft->written); // not lost: offered again
+        return;
+    }
+    const DocumentHeader& header = draft->document.header;
+    if (header.date.isValid())
+        m_date->setDate(header.date);
+    setBoxText(m_party, header.party);
+    setBoxText(m_category, header.category);
+    const QList<DocumentLine>& lines = draft->document.lines;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int row = i + 1;
+        if (row >= m_grid->rowCount())
+            appendEmptyRow();
+        for (int c = 0; c < int(lines.at(i).cells.size()); ++c)
+            m_grid->setCellText(row, c, lines.at(i).cell(c));
+    }
+    if (m_rules.priced)
+        showTypedLineTotals();
+    m_grid->fitColumnsToText();
+    keepDraft(); // the form is the draft now
 }
 
 bool DocumentPage::mayLeaveForm()
@@ -256,7 +342,7 @@ void DocumentPage::newDocument()
 {
     if (!mayLeaveForm())
         return;
-    m_form.end();
+    endForm();
     if (!showLatest() || !prepareBlankForm()) {
         showMode();
         appendTotalsRow();
@@ -265,6 +351,7 @@ void DocumentPage::newDocument()
     fillDropDownLists();
     m_maker->setText(session().currentUser);
     m_form.start(FormMode::Adding, readDocument());
+    m_draftTimer.start();
     showMode();
     focusBanner();
 }
@@ -338,7 +425,7 @@ void DocumentPage::saveNew()
         return;
     }
     // The page shows the document as stored, so that it can be modified or deleted at once.
-    m_form.end();
+    endForm();
     showMode();
     load(document.header.number);
     reopenCursorAt(document.header.number);
@@ -357,7 +444,7 @@ void DocumentPage::saveModified()
         msgBox(number + QStringLiteral("修改失败！"), MsgOk, kModifyTitle);
         return; // the stored document is as it was; modify mode stays
     }
-    m_form.end();
+    endForm();
     showMode();
     load(number); // as stored: the new version carries no auditor
     reopenCursorAt(number);
@@ -420,7 +507,7 @@ void DocumentPage::showLatestAfterRemoval()
 {
     m_tabs->setCurrentIndex(pageIndex());
     m_auxBar->show();
-    m_form.end();
+    endForm();
     showMode();
     showLatest();
     for (int i = AuxModify; i <= 10; ++i)
@@ -434,7 +521,7 @@ void DocumentPage::step(bool forward)
     // Leaving the document ends its modification: nothing is carried over to the next one.
     if (!mayLeaveForm())
         return;
-    m_form.end();
+    endForm();
     showMode();
     DocumentCursor moved = m_cursor;
     if (forward)
@@ -545,7 +632,7 @@ void DocumentPage::openDocument(const QString& number)
     if (!mayLeaveForm())
         return;
     m_tabs->setCurrentIndex(pageIndex());
-    m_form.end();
+    endForm();
     showMode();
     showLatest();
     if (load(number))
@@ -692,6 +779,11 @@ void DocumentPage::commitEdits()
 Document DocumentPage::readDocument()
 {
     commitEdits();
+    return formAsItStands(false);
+}
+
+Document DocumentPage::formAsItStands(bool withTyping) const
+{
     Document document;
     document.kind = m_kind;
     document.header.number = m_number->text();
@@ -702,16 +794,16 @@ Document DocumentPage::readDocument()
     document.header.maker = m_maker->text();
     const int rows = m_grid->rowCount() - (hasTotalsRow() ? 1 : 0);
     for (int r = 1; r < rows; ++r)
-        document.lines.append(readLine(r));
+        document.lines.append(readLine(r, withTyping));
     return document;
 }
 
-DocumentLine DocumentPage::readLine(int row) const
+DocumentLine DocumentPage::readLine(int row, bool withTyping) const
 {
     DocumentLine line;
     line.row = row;
     for (int c = 0; c < int(m_rules.storedColumns.size()); ++c)
-        line.cells.append(m_grid->cellText(row, c));
+        line.cells.append(withTyping ? m_grid->typedText(row, c) : m_grid->cellText(row, c));
     return line;
 }
 

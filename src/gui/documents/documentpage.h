@@ -16,6 +16,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QTimer>
 
 class QComboBox;
 class QDateEdit;
@@ -25,6 +26,7 @@ class QPushButton;
 namespace mv {
 
 class Connection;
+class DraftFile;
 struct DocumentRules;
 class DocumentGrid;
 class EditBox;
@@ -62,8 +64,13 @@ public:
     PrintedDocument printedDocument();
     // A document is being added or modified and differs from where that began.
     bool hasUnsavedChanges();
-    // Gives up a document being edited without asking (its data was replaced).
+    // Gives up a document being edited without asking (its data was replaced, or the clerk
+    // agreed to leave it).
     void abandonEdits();
+    // A new document left unsaved when the program last ended for this user (it crashed, was
+    // killed, the power went): asks whether to take it up again, and does so on this page or
+    // discards it.
+    void offerDraft();
 
 signals:
     // A document was saved, modified or deleted: the stock figures changed.
@@ -89,6 +96,12 @@ private:
     // Asks "当前单据已修改，是否放弃修改？" when the form has unsaved changes; true when the
     // document may be left.
     bool mayLeaveForm();
+    // Back to read-only after a save or with the clerk's word: the draft goes.
+    void endForm();
+    DraftFile draftFile() const;
+    // Writes the new document being typed to its draft file when it changed (or removes the
+    // file when nothing is typed).
+    void keepDraft();
     // Shows the form mode: grid, header controls, row buttons and (while the page is shown)
     // the toolbar's 添加 / 保存 / 修改.
     void showMode();
@@ -121,8 +134,10 @@ private:
     // of the document shown.
     void commitEdits();
     Document readDocument();
+    // Without writing an open cell editor first; its text read as typed so far withTyping.
+    Document formAsItStands(bool withTyping) const;
     // The stored columns of one grid row, as it stands.
-    DocumentLine readLine(int row) const;
+    DocumentLine readLine(int row, bool withTyping = false) const;
     // Shows the outcome's message (when it has one) and moves the focus to its field.
     void present(const DocumentOutcome& outcome);
     void focusBanner();
@@ -152,6 +167,8 @@ private:
     QPushButton* m_minus = nullptr;
     QPushButton* m_back = nullptr;
     FieldControls<DocumentField> m_fields; // the control of each field a refusal names
+    QTimer m_draftTimer;
+    Document m_draft; // as last kept
 };
 
 } // namespace mv

@@ -37,6 +37,12 @@ void DocumentPages::abandonEdits()
     m_requisition->abandonEdits();
 }
 
+void DocumentPages::offerDrafts()
+{
+    m_receipt->offerDraft();
+    m_requisition->offerDraft();
+}
+
 void DocumentPages::addStockRow(DocumentKind kind, const StockItem& item)
 {
     (kind == DocumentKind::Receipt ? m_receipt : m_requisition)->addStockRow(item);

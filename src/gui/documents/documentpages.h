@@ -30,8 +30,11 @@ public:
     DocumentPage* onPage(int page) const;
     // A receipt or requisition is being added or modified and has unsaved changes.
     bool hasUnsavedDocument() const;
-    // Gives up both forms without asking (the data they belonged to was replaced).
+    // Gives up both forms without asking (the data they belonged to was replaced, or the
+    // clerk agreed to leave them).
     void abandonEdits();
+    // Offers back the documents left unsaved when the program last ended for this user.
+    void offerDrafts();
 
 public slots:
     // One more line for the item on the page of that kind.

@@ -43,6 +43,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include <tuple>
 
@@ -172,6 +173,8 @@ void MainWindow::setUp(QWidget* loginWindow)
     setUpDatabaseMenu();
     showPage(PageHome);
     startHomePageThread();
+    // Asked once the window is up: a document left unsaved when the program last ended.
+    QTimer::singleShot(0, m_documentPages, &DocumentPages::offerDrafts);
 }
 
 void MainWindow::setUpPrintPage()
@@ -575,13 +578,16 @@ void MainWindow::requestLogInAgain()
 {
     if (!confirmLeaving(QStringLiteral("重新登录")))
         return;
-    m_exiting = true; // this window goes: closing it asks nothing more
+    m_exiting = true;                // this window goes: closing it asks nothing more
+    m_documentPages->abandonEdits(); // with the clerk's word: no draft to offer back
     emit logInAgainRequested();
 }
 
 void MainWindow::finishExit()
 {
     m_exiting = true; // quitting closes every window again: the answer given stands
+    if (m_documentPages)
+        m_documentPages->abandonEdits(); // with the clerk's word: no draft to offer back
     emit exitRequested();
     QCoreApplication::quit();
 }

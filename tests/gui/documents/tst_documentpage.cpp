@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -81,6 +82,7 @@ private slots:
     void printingFollowsTheFormMode();
     void longNamesReadWhole();
     void exitAsksWhileAFormIsTyped();
+    void unsavedDocumentOfferedBack();
     void failedReadsAreReported();
 
 private:
@@ -567,6 +569,53 @@ void TestDocumentPage::exitAsksWhileAFormIsTyped()
     QCOMPARE(m_f->responder.lastText(), u"当前单据尚未保存，确定要恢复数据吗？"_qs);
     QCOMPARE(control<QComboBox>(kRequisition.party)->currentText(), u"甲"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
+}
+
+void TestDocumentPage::unsavedDocumentOfferedBack()
+{
+    // A receipt typed (its price still in the cell's editor), never saved, and the window
+    // gone without a word, as in a crash or a power cut: the next one offers it back.
+    const QDir drafts(m_f->store.directory() + u"/drafts"_qs);
+    const auto typeReceipt = [this] {
+        enter(kReceipt);
+        press(AuxAdd);
+        control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+        setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"2"_qs, u"支"_qs}});
+        DocumentGrid* lines = grid(kReceipt);
+        lines->setCurrentCell(1, ReceiptPrice);
+        lines->setFocus();
+        typeText(lines, u"1"_qs); // opens the editor, then typed on and left open
+        typeText(lines->indexWidget(lines->currentIndex()), u".5"_qs);
+    };
+    typeReceipt();
+    QTRY_VERIFY(!drafts.isEmpty(QDir::Files));
+    const QString question = u"上次有一张入库单没有保存，程序就关闭了（1 行，"_qs;
+    m_f->responder.queueAnswer(AnswerNo); // discarded
+    m_f->open();
+    QTRY_VERIFY(m_f->responder.lastText().startsWith(question));
+    QVERIFY(drafts.isEmpty(QDir::Files));
+
+    typeReceipt();
+    QTRY_VERIFY(!drafts.isEmpty(QDir::Files));
+    m_f->responder.queueAnswer(AnswerYes);
+    m_f->open();
+    QTRY_VERIFY(m_f->responder.lastText().startsWith(question));
+    QCOMPARE(m_f->window->currentPage(), int(PageReceipt));
+    QVERIFY(!aux()->isButtonEnabled(AuxAdd)); // being added
+    QCOMPARE(control<QComboBox>(kReceipt.party)->currentText(), u"甲"_qs);
+    QCOMPARE(grid(kReceipt)->cellText(1, ReceiptPrice), u"1.5"_qs);
+    QCOMPARE(grid(kReceipt)->cellText(1, ReceiptLineTotal), u"3.00"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    press(AuxSave);
+    QCOMPARE(m_f->store.connection().query(u"SELECT 单价 FROM yclnote"_qs)->field(0), u"1.5"_qs);
+    QVERIFY(drafts.isEmpty(QDir::Files)); // saved: nothing more to offer
+
+    // Left with the clerk's word, a typed document leaves no draft behind.
+    typeReceipt();
+    QTRY_VERIFY(!drafts.isEmpty(QDir::Files));
+    m_f->responder.queueAnswer(AnswerYes);
+    m_f->control<QAction>(u"系统_重新登录"_qs)->trigger();
+    QVERIFY(drafts.isEmpty(QDir::Files));
 }
 
 void TestDocumentPage::failedReadsAreReported()
