@@ -36,17 +36,20 @@ DraftFile::DraftFile(const QString& dataDirectory, const QString& database, cons
                            u".json"_qs);
 }
 
-bool DraftFile::write(const Document& document, const QDateTime& written) const
+bool DraftFile::write(const DocumentDraft& draft) const
 {
     if (!isValid() || !QDir().mkpath(QFileInfo(m_path).absolutePath()))
         return false;
+    const Document& document = draft.document;
     QJsonArray lines;
     for (const DocumentLine& line : withoutBlankLines(document).lines)
         lines.append(QJsonArray::fromStringList(line.cells));
     const QJsonObject json{{u"kind"_qs, kindName(m_kind)},
                            {u"database"_qs, m_database},
                            {u"user"_qs, m_user},
-                           {u"written"_qs, written.toString(Qt::ISODate)},
+                           {u"written"_qs, draft.written.toString(Qt::ISODate)},
+                           {u"modifying"_qs, draft.modifying},
+                           {u"storedVersion"_qs, draft.storedVersion},
                            {u"number"_qs, document.header.number},
                            {u"date"_qs, document.header.date.toString(Qt::ISODate)},
                            {u"party"_qs, document.header.party},
@@ -69,6 +72,8 @@ std::optional<DocumentDraft> DraftFile::read() const
         return std::nullopt;
     DocumentDraft draft;
     draft.written = QDateTime::fromString(json.value(u"written"_qs).toString(), Qt::ISODate);
+    draft.modifying = json.value(u"modifying"_qs).toBool();
+    draft.storedVersion = json.value(u"storedVersion"_qs).toString();
     Document& document = draft.document;
     document.kind = m_kind;
     document.header.number = json.value(u"number"_qs).toString();

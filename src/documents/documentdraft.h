@@ -1,7 +1,8 @@
 #pragma once
-// A new document being typed, kept in a file beside the database until it is saved or given
-// up, so that a crash, a killed program or a power cut does not take the typing with it. One
-// file per database, user and kind of document; that user's next login offers it back.
+// A document being typed (a new one, or a stored one being modified), kept in a file beside
+// the database until it is saved or given up, so that a crash, a killed program or a power
+// cut does not take the typing with it. One file per database, user and kind of document;
+// that user's next login offers it back.
 
 #include "documents/document.h"
 
@@ -15,6 +16,9 @@ struct DocumentDraft
 {
     Document document;
     QDateTime written;
+    // A modification of the stored document header.number, begun on its stored version.
+    bool modifying = false;
+    QString storedVersion;
 };
 
 class DraftFile
@@ -30,7 +34,7 @@ public:
     QString path() const { return m_path; }
 
     // Replaces the file whole (never half written); false when the disk refused it.
-    bool write(const Document& document, const QDateTime& written) const;
+    bool write(const DocumentDraft& draft) const;
     // nullopt when there is none, or the file holds no draft of this kind for this user.
     std::optional<DocumentDraft> read() const;
     void remove() const;

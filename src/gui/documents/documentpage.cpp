@@ -140,8 +140,8 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
                 {DocumentField::LineName, m_grid, LineName},
                 {DocumentField::LineUnit, m_grid, LineUnit}};
 
-    // A new document being typed is kept in a draft file, looked at every second: each cell
-    // typed, a line pasted or taken away, and the text of a cell still being typed.
+    // A document being added or modified is kept in a draft file, looked at every second:
+    // each cell typed, a line pasted or taken away, and the text of a cell still being typed.
     m_draftTimer.setInterval(1000);
     connect(&m_draftTimer, &QTimer::timeout, this, &DocumentPage::keepDraft);
 
@@ -242,33 +242,41 @@ DraftFile DocumentPage::draftFile() const
 
 void DocumentPage::keepDraft()
 {
-    if (m_form.mode() != FormMode::Adding)
+    if (!m_form.editing())
         return;
     // Read as it stands: an editor open in the grid stays open under the clerk's typing.
     const Document form = formAsItStands(true);
     if (form == m_draft)
         return;
     const DraftFile file = draftFile();
+    const bool modifying = m_form.mode() == FormMode::Modifying;
     if (!m_form.hasUnsavedChanges(form))
         file.remove();
-    else if (!file.write(form, clockNow()))
+    else if (!file.write({form, clockNow(), modifying, modifying ? m_shownVersion : QString()}))
         qWarning("The draft %s could not be written", qPrintable(file.path()));
     m_draft = form;
 }
 
 void DocumentPage::offerDraft()
 {
-    const std::optional<DocumentDraft> draft = draftFile().read();
+    std::optional<DocumentDraft> draft = draftFile().read();
     if (!draft)
         return;
     const QString kindName = m_kind == DocumentKind::Receipt ? u"入库单"_qs : u"领料单"_qs;
-    const QString question =
-        QStringLiteral("上次有一张%1没有保存，程序就关闭了（%2 行，%3填写）。要找回它继续填写吗？"
-                       "\n选“否”将丢弃它。")
-            .arg(kindName)
+    const QString number = draft->document.header.number;
+    const QTime time = draft->written.time();
+    const QString facts =
+        QStringLiteral("（%1 行，%2填写）")
             .arg(draft->document.lines.size())
-            .arg(dateText(QDateTime(draft->written.date(), QTime(draft->written.time().hour(),
-                                                                 draft->written.time().minute()))));
+            .arg(dateText(QDateTime(draft->written.date(), QTime(time.hour(), time.minute()))));
+    const QString question =
+        draft->modifying
+            ? QStringLiteral("上次对%1 %2 的修改没有保存，程序就关闭了%3。要找回修改继续填写吗？"
+                             "\n选“否”将丢弃这些修改。")
+                  .arg(kindName, number, facts)
+            : QStringLiteral("上次有一张%1没有保存，程序就关闭了%2。要找回它继续填写吗？"
+                             "\n选“否”将丢弃它。")
+                  .arg(kindName, facts);
     if (msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes) {
         draftFile().remove();
         return;
@@ -276,16 +284,48 @@ void DocumentPage::offerDraft()
     m_auxBar->show();
     m_tabs->setCurrentIndex(pageIndex());
     showDocumentButtons();
-    newDocument(); // numbered and listed afresh: the draft's number may be taken by now
-    if (m_form.mode() != FormMode::Adding) {
-        draftFile().write(draft->document, draft->written); // not lost: offered again
-        return;
+    if (draft->modifying) {
+        // Only onto the version the modification began on: one changed or deleted since
+        // would have those changes overwritten unseen.
+        endForm();
+        showMode();
+        const QString stored = storedDocumentVersion(m_connection, m_kind, number);
+        if (stored != draft->storedVersion) {
+            msgBox(
+                stored.isEmpty()
+                    ? QStringLiteral("%1 %2 已经被删除，修改无法找回。").arg(kindName, number)
+                    : QStringLiteral("%1 %2 在程序关闭之后又被修改过，找回的修改不能再用在它上面。")
+                          .arg(kindName, number),
+                MsgOk, kHint);
+            showLatest();
+            appendTotalsRow();
+            return;
+        }
+        showLatest();
+        const bool loaded = load(number); // said when it cannot be read
+        if (loaded)
+            reopenCursorAt(number);
+        appendTotalsRow();
+        if (!loaded) {
+            draftFile().write(*draft); // not lost: offered again
+            return;
+        }
+        modify(); // asks first about an audited requisition
+        if (m_form.mode() != FormMode::Modifying)
+            return;
+        m_grid->setRowCount(1);
+    } else {
+        newDocument(); // numbered and listed afresh: the draft's number may be taken by now
+        if (m_form.mode() != FormMode::Adding) {
+            draftFile().write(*draft); // not lost: offered again
+            return;
+        }
+        const DocumentHeader& header = draft->document.header;
+        if (header.date.isValid())
+            m_date->setDate(header.date);
+        setBoxText(m_party, header.party);
+        setBoxText(m_category, header.category);
     }
-    const DocumentHeader& header = draft->document.header;
-    if (header.date.isValid())
-        m_date->setDate(header.date);
-    setBoxText(m_party, header.party);
-    setBoxText(m_category, header.category);
     const QList<DocumentLine>& lines = draft->document.lines;
     for (int i = 0; i < lines.size(); ++i) {
         const int row = i + 1;
@@ -471,6 +511,7 @@ void DocumentPage::modify()
     if (hasTotalsRow())
         m_grid->deleteRowAt(m_grid->rowCount() - 1);
     m_form.start(FormMode::Modifying, readDocument());
+    m_draftTimer.start();
     showMode();
 }
 

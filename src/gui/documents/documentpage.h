@@ -67,9 +67,9 @@ public:
     // Gives up a document being edited without asking (its data was replaced, or the clerk
     // agreed to leave it).
     void abandonEdits();
-    // A new document left unsaved when the program last ended for this user (it crashed, was
-    // killed, the power went): asks whether to take it up again, and does so on this page or
-    // discards it.
+    // A document left unsaved (new, or a modification) when the program last ended for this
+    // user (it crashed, was killed, the power went): asks whether to take it up again, and
+    // does so on this page or discards it.
     void offerDraft();
 
 signals:
@@ -99,8 +99,8 @@ private:
     // Back to read-only after a save or with the clerk's word: the draft goes.
     void endForm();
     DraftFile draftFile() const;
-    // Writes the new document being typed to its draft file when it changed (or removes the
-    // file when nothing is typed).
+    // Writes the document being added or modified to its draft file when it changed (or
+    // removes the file when nothing is changed).
     void keepDraft();
     // Shows the form mode: grid, header controls, row buttons and (while the page is shown)
     // the toolbar's 添加 / 保存 / 修改.

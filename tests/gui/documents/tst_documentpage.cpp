@@ -610,6 +610,23 @@ void TestDocumentPage::unsavedDocumentOfferedBack()
     QCOMPARE(m_f->store.connection().query(u"SELECT 单价 FROM yclnote"_qs)->field(0), u"1.5"_qs);
     QVERIFY(drafts.isEmpty(QDir::Files)); // saved: nothing more to offer
 
+    // A modification left unsaved is taken up on the document as stored, but not on one
+    // changed since by someone else.
+    press(AuxModify);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"4"_qs, u"支"_qs, u"1.5"_qs}});
+    QTRY_VERIFY(!drafts.isEmpty(QDir::Files));
+    m_f->responder.queueAnswer(AnswerYes);
+    m_f->open();
+    QTRY_VERIFY(m_f->responder.lastText().startsWith(u"上次对入库单 00000001 的修改没有保存"_qs));
+    QCOMPARE(grid(kReceipt)->cellText(1, LineQuantity), u"4"_qs);
+    QVERIFY(aux()->isButtonEnabled(AuxSave) && !aux()->isButtonEnabled(AuxModify));
+    m_f->store.exec(u"UPDATE yclnote SET 数量='3'"_qs);
+    m_f->responder.queueAnswer(AnswerYes);
+    m_f->open();
+    QTRY_VERIFY(m_f->responder.lastText().endsWith(u"找回的修改不能再用在它上面。"_qs));
+    QCOMPARE(grid(kReceipt)->cellText(1, LineQuantity), u"3"_qs);
+    QVERIFY(drafts.isEmpty(QDir::Files));
+
     // Left with the clerk's word, a typed document leaves no draft behind.
     typeReceipt();
     QTRY_VERIFY(!drafts.isEmpty(QDir::Files));
