@@ -470,6 +470,7 @@ void DocumentPage::saveNew()
     load(document.header.number);
     reopenCursorAt(document.header.number);
     appendTotalsRow();
+    m_grid->scrollToBottom(); // the total of a long document in view, where the typing ended
     emit stockChanged();
 }
 
@@ -489,6 +490,7 @@ void DocumentPage::saveModified()
     load(number); // as stored: the new version carries no auditor
     reopenCursorAt(number);
     appendTotalsRow();
+    m_grid->scrollToBottom();
     msgBox(number + QStringLiteral("修改成功！"), MsgOk, kModifyTitle);
     emit stockChanged();
 }

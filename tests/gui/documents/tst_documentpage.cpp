@@ -209,6 +209,13 @@ void TestDocumentPage::receiptAddSaveAndTotals()
     QCOMPARE(number(kReceipt), u"00000001"_qs);
     QCOMPARE(control<QLineEdit>(kReceipt.number)->selectedText(), u"00000001"_qs);
     QCOMPARE(column(kReceipt, 0).size(), 3);
+
+    // A long receipt saved shows its totals row, not only its first lines.
+    addDocument(kReceipt, QList<QStringList>(20, {u"角铝"_qs, u"A1"_qs, u"1"_qs, u"支"_qs}));
+    const DocumentGrid* lines = grid(kReceipt);
+    const QModelIndex totals = lines->model()->index(lines->rowCount() - 1, 0);
+    QVERIFY(lines->cellText(totals.row(), 0).startsWith(u"合计"_qs));
+    QVERIFY(lines->viewport()->rect().contains(lines->visualRect(totals)));
 }
 
 void TestDocumentPage::receiptRefusalsKeepTheForm()
