@@ -88,12 +88,27 @@ void StockPage::fillStockList(const std::function<QueryOutcome()>& fill)
         outcome = fill();
         m_filledAt = outcome.done ? count : std::nullopt;
     }
+    if (outcome.done)
+        markSearchResults(!m_showsAllItems);
     setNotRefreshed(*m_tabs, PageStock, !outcome.done);
     // An empty list says why: nothing stored yet, or nothing found.
     m_stockList->setPlaceholderText(
         m_showsAllItems ? u"还没有库存。点“采购入库”，再点“添加”，开第一张入库单。"_qs
                         : u"没有找到这样的物品。点“库存明细”，显示全部物品。"_qs);
     showOutcome(outcome);
+}
+
+void StockPage::markSearchResults(bool shown)
+{
+    // A list of search results reads like the whole stock: the tab says which it is.
+    static const QString mark = u"（搜索结果）"_qs;
+    const bool stale = isNotRefreshed(*m_tabs, PageStock);
+    setNotRefreshed(*m_tabs, PageStock, false);
+    QString caption = m_tabs->tabText(PageStock);
+    if (caption.endsWith(mark))
+        caption.chop(mark.size());
+    m_tabs->setTabText(PageStock, shown ? caption + mark : caption);
+    setNotRefreshed(*m_tabs, PageStock, stale);
 }
 
 void StockPage::refresh()

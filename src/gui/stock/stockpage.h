@@ -96,6 +96,8 @@ public slots:
     void sortByHeader(int column);
 
 private:
+    // The stock tab's caption ends in "（搜索结果）" while the list holds search results.
+    void markSearchResults(bool shown);
     void requestDocumentLine(DocumentKind kind);
     // Selects the stock row of an item chosen elsewhere; a hint and false when none is chosen
     // or the stock list does not hold it.

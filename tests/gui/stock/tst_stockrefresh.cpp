@@ -150,6 +150,12 @@ void TestStockRefresh::failedReadsKeepThePagesMarked()
     window.onAuxButton(AuxSummary);
     window.onMainButton(MainReceipt);
     QVERIFY(!clerk.marked(PageStock) && !clerk.marked(PageMonthly) && !clerk.marked(PageReceipt));
+
+    // Search results say so on the tab until the whole list is shown again.
+    window.stockPage()->showSearchResults(StockSearchField::Name, u"玻"_qs);
+    QCOMPARE(clerk.tabs->tabText(PageStock), u"YCL库存（搜索结果）"_qs);
+    window.onMainButton(MainStock);
+    QCOMPARE(clerk.tabs->tabText(PageStock), u"YCL库存"_qs);
 }
 
 void TestStockRefresh::olderDatabaseGetsTheCounterOnOpen()
