@@ -177,6 +177,12 @@ QModelIndex DocumentGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers 
     return action == MovePrevious ? current : model()->index(1, next.column());
 }
 
+void DocumentGrid::moveToNextCell()
+{
+    if (const QModelIndex next = moveCursor(MoveNext, Qt::NoModifier); next.isValid())
+        setCurrentIndex(next);
+}
+
 void DocumentGrid::focusInEvent(QFocusEvent* event)
 {
     // Only for Tab: a click makes its own cell current, and a cell made current before the
@@ -192,6 +198,14 @@ void DocumentGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste) && !m_readOnly) {
         pasteLines(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    // Return on a cell goes on to the next one, as it does after typing into it.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & ~Qt::KeypadModifier) && !m_readOnly &&
+        state() != QAbstractItemView::EditingState) {
+        moveToNextCell();
         event->accept();
         return;
     }

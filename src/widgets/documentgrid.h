@@ -37,6 +37,10 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
 
+    // The cursor on the next cell, as Tab moves it (a new line past the last cell), with no
+    // editor opened there: what is typed next replaces the cell's text.
+    void moveToNextCell();
+
     // Writes the text of a cell editor still open into its cell and closes the editor. A
     // toolbar button takes no focus when clicked, so the editor would otherwise stay open with
     // its text while the grid is read.
@@ -65,12 +69,13 @@ signals:
     void cellEdited(int row, int column);
 
 protected:
-    // Tab past the last cell of the last line starts a new line, as "+" does; the cursor
-    // never moves into the heading row, where typed text would go nowhere.
+    // Tab (or Return) past the last cell of the last line starts a new line, as "+" does; the
+    // cursor never moves into the heading row, where typed text would go nowhere.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     // The focus coming to an editable grid by Tab lands on the first line.
     void focusInEvent(QFocusEvent* event) override;
-    // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself).
+    // Ctrl+V on an editable grid pastes lines (an open editor pastes into itself); Return
+    // goes on to the next cell.
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

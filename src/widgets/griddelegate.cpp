@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -81,6 +82,24 @@ bool GridDelegate::eventFilter(QObject* watched, QEvent* event)
             // The grid moves its cursor, which hands the typed text to the cell first.
             QKeyEvent move(QEvent::KeyPress, key->key(), key->modifiers());
             QCoreApplication::sendEvent(m_grid, &move);
+            return true;
+        }
+    }
+    // Return takes the cell typed and goes on to the next one, as Tab does: left on the cell
+    // just typed, the cursor would have the next text typed replace it.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool choosing =
+            combo && (combo->view()->isVisible() ||
+                      (combo->completer() && combo->completer()->popup()->isVisible()));
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier) && !choosing) {
+            // Without an editor there: a click into one would put the caret after its text,
+            // and the text typed then would be added to it rather than replace it.
+            auto* editor = static_cast<QWidget*>(watched);
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            m_grid->moveToNextCell();
             return true;
         }
     }

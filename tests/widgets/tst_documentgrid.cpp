@@ -37,8 +37,8 @@ private:
         grid.setDropDownItems(0, {u"铝型材"_qs, u"玻璃 "_qs});
     }
 
-    // Types KEYS ('\t' for Tab) as the keyboard does: to the grid until a key has opened the
-    // current cell's editor, then to the editor.
+    // Types KEYS ('\t' for Tab, '\n' for Return) as the keyboard does: to the grid until a key
+    // has opened the current cell's editor, then to the editor.
     static void typeKeys(DocumentGrid& grid, const std::string& keys)
     {
         for (const char key : keys) {
@@ -47,7 +47,10 @@ private:
                 target = box->lineEdit();
             if (!target)
                 target = &grid;
-            key == '\t' ? QTest::keyClick(target, Qt::Key_Tab) : QTest::keyClick(target, key);
+            if (key == '\t' || key == '\n')
+                QTest::keyClick(target, key == '\t' ? Qt::Key_Tab : Qt::Key_Return);
+            else
+                QTest::keyClick(target, key);
         }
     }
 
@@ -259,6 +262,15 @@ private slots:
         QCOMPARE(grid.cellText(2, 2), u"last"_qs);
         QCOMPARE(grid.cellText(3, 0), u"next"_qs);
         QCOMPARE(grid.cellText(0, 0), u"产品名称"_qs);
+        // Return takes the cell typed and goes on, as Tab does, with no editor opened: what
+        // is typed next replaces the next cell's text rather than being added to it.
+        grid.setCellText(1, 2, u"old"_qs);
+        grid.setCurrentCell(1, 1);
+        typeKeys(grid, "7\nnew\n");
+        QCOMPARE(grid.cellText(1, 1), u"7"_qs);
+        QCOMPARE(grid.cellText(1, 2), u"new"_qs);
+        QCOMPARE(grid.currentIndex(), grid.model()->index(2, 0));
+        QVERIFY(!grid.indexWidget(grid.currentIndex())); // no editor open there
         // A read-only grid grows no line.
         grid.setReadOnly(true);
         grid.setCurrentCell(3, 2);
