@@ -3,7 +3,7 @@
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
 maker; the requisition just saved is modified and deleted without leaving the page; a line typed
-without its unit gets the item's; 删除 gives up a new one; the fields are named for a screen
+cell after cell with Return and without its unit gets the item's; 删除 gives up a new one; the fields are named for a screen
 reader. The database is
 checked after each step."""
 
@@ -112,14 +112,18 @@ def drive(run):
         type_text("一号楼")
         click(find(main, description="组合框_出库分类"))
         type_text("metal")
+        # Return after a cell goes on to the next one, where the next text is typed.
         type_in_cell(grid, 1, 0, "alu")
-        type_in_cell(grid, 1, 1, "x")
-        type_in_cell(grid, 1, 2, "2")
+        press_keys(KEY_RETURN)
+        type_text("x")
+        press_keys(KEY_RETURN)
+        type_text("2")
         wait_for(lambda: grid_cell(grid, 1, 3).name == "pc", what="the unit filled in")
+        assert [grid_cell(grid, 1, c).name for c in range(2)] == ["alu", "x"]
         click(aux(4))
         no_message(app)
-        assert execute(home, "SELECT 原材料名字, 单位 FROM yclnote WHERE 正负='出库'") == \
-            [("alu", "pc")], execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
+        assert execute(home, "SELECT 原材料名字, 型号, 数量, 单位 FROM yclnote WHERE 正负='出库'") \
+            == [("alu", "x", "2", "pc")], execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
 
         # 删除 on a new requisition gives up what was typed, and nothing stored goes with it.
         saved = text_of(number)
