@@ -24,9 +24,8 @@ struct DocumentDraft
 class DraftFile
 {
 public:
-    // No draft is kept without a data directory to keep it in.
-    DraftFile() = default;
-    // <dataDirectory>/drafts/<kind>-<a hash of the database and the user>.json
+    // <dataDirectory>/drafts/<kind>-<a hash of the database and the user>.json; no draft is
+    // kept without a data directory to keep it in.
     DraftFile(const QString& dataDirectory, const QString& database, const QString& user,
               DocumentKind kind);
 

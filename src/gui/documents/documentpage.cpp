@@ -259,10 +259,10 @@ void DocumentPage::keepDraft()
 
 void DocumentPage::offerDraft()
 {
-    std::optional<DocumentDraft> draft = draftFile().read();
+    const std::optional<DocumentDraft> draft = draftFile().read();
     if (!draft)
         return;
-    const QString kindName = m_kind == DocumentKind::Receipt ? u"入库单"_qs : u"领料单"_qs;
+    const QString kindName = m_rules.priced ? u"入库单"_qs : u"领料单"_qs;
     const QString number = draft->document.header.number;
     const QTime time = draft->written.time();
     const QString facts =
@@ -285,35 +285,8 @@ void DocumentPage::offerDraft()
     m_tabs->setCurrentIndex(pageIndex());
     showDocumentButtons();
     if (draft->modifying) {
-        // Only onto the version the modification began on: one changed or deleted since
-        // would have those changes overwritten unseen.
-        endForm();
-        showMode();
-        const QString stored = storedDocumentVersion(m_connection, m_kind, number);
-        if (stored != draft->storedVersion) {
-            msgBox(
-                stored.isEmpty()
-                    ? QStringLiteral("%1 %2 已经被删除，修改无法找回。").arg(kindName, number)
-                    : QStringLiteral("%1 %2 在程序关闭之后又被修改过，找回的修改不能再用在它上面。")
-                          .arg(kindName, number),
-                MsgOk, kHint);
-            showLatest();
-            appendTotalsRow();
+        if (!resumeModification(*draft))
             return;
-        }
-        showLatest();
-        const bool loaded = load(number); // said when it cannot be read
-        if (loaded)
-            reopenCursorAt(number);
-        appendTotalsRow();
-        if (!loaded) {
-            draftFile().write(*draft); // not lost: offered again
-            return;
-        }
-        modify(); // asks first about an audited requisition
-        if (m_form.mode() != FormMode::Modifying)
-            return;
-        m_grid->setRowCount(1);
     } else {
         newDocument(); // numbered and listed afresh: the draft's number may be taken by now
         if (m_form.mode() != FormMode::Adding) {
@@ -338,6 +311,40 @@ void DocumentPage::offerDraft()
         showTypedLineTotals();
     m_grid->fitColumnsToText();
     keepDraft(); // the form is the draft now
+}
+
+bool DocumentPage::resumeModification(const DocumentDraft& draft)
+{
+    const QString number = draft.document.header.number;
+    const QString kindName = m_rules.priced ? u"入库单"_qs : u"领料单"_qs;
+    endForm();
+    showMode();
+    // Only onto the version the modification began on: one changed or deleted since would
+    // have those changes overwritten unseen.
+    const QString stored = storedDocumentVersion(m_connection, m_kind, number);
+    if (stored != draft.storedVersion) {
+        const QString why = stored.isEmpty()
+                                ? u"已经被删除，修改无法找回。"_qs
+                                : u"在程序关闭之后又被修改过，找回的修改不能再用在它上面。"_qs;
+        msgBox(kindName + u' ' + number + u' ' + why, MsgOk, kHint);
+        showLatest();
+        appendTotalsRow();
+        return false;
+    }
+    showLatest();
+    const bool loaded = load(number); // said when it cannot be read
+    if (loaded)
+        reopenCursorAt(number);
+    appendTotalsRow();
+    if (!loaded) {
+        draftFile().write(draft); // not lost: offered again
+        return false;
+    }
+    modify(); // asks first about an audited requisition
+    if (m_form.mode() != FormMode::Modifying)
+        return false;
+    m_grid->setRowCount(1); // the draft's lines follow
+    return true;
 }
 
 bool DocumentPage::mayLeaveForm()

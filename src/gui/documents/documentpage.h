@@ -27,6 +27,7 @@ namespace mv {
 
 class Connection;
 class DraftFile;
+struct DocumentDraft;
 struct DocumentRules;
 class DocumentGrid;
 class EditBox;
@@ -102,6 +103,9 @@ private:
     // Writes the document being added or modified to its draft file when it changed (or
     // removes the file when nothing is changed).
     void keepDraft();
+    // A modification's draft: its document loaded and in modify mode, the lines emptied for
+    // the draft's; false (said why) when the document changed since, or the clerk declined.
+    bool resumeModification(const DocumentDraft& draft);
     // Shows the form mode: grid, header controls, row buttons and (while the page is shown)
     // the toolbar's 添加 / 保存 / 修改.
     void showMode();
