@@ -3,7 +3,7 @@
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
 maker; the requisition just saved is modified and deleted without leaving the page; a line typed
-cell after cell with Return and without its unit gets the item's; 删除 gives up a new one; the fields are named for a screen
+cell after cell with Return and without its unit gets the item's, its stock shown; 删除 gives up a new one; the fields are named for a screen
 reader. The database is
 checked after each step."""
 
@@ -120,6 +120,10 @@ def drive(run):
         type_text("2")
         wait_for(lambda: grid_cell(grid, 1, 3).name == "pc", what="the unit filled in")
         assert [grid_cell(grid, 1, c).name for c in range(2)] == ["alu", "x"]
+        # Under the grid, the stock of the line's item, before 保存 could refuse too much.
+        hint = find(main, description="显示数据1_现存")
+        wait_for(lambda: hint.name.startswith("现存：alu x 共 ") and hint.name.endswith(" pc"),
+                 what="the stock of the line's item")
         click(aux(4))
         no_message(app)
         assert execute(home, "SELECT 原材料名字, 型号, 数量, 单位 FROM yclnote WHERE 正负='出库'") \

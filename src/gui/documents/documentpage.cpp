@@ -12,6 +12,7 @@
 #include "documents/documentsave.h"
 #include "exchange/backup/databasebackup.h"
 #include "forms/windowbuilder.h"
+#include "gui/documents/linestockhint.h"
 #include "gui/documents/lineunitfill.h"
 #include "gui/main/mainpages.h"
 #include "gui/main/toolbarsets.h"
@@ -121,6 +122,8 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
         button->setAccessibleName(text);
     }
     new LineUnitFill(m_grid, connection); // owned by the grid
+    // Beside the last footer field: the auditor's on a requisition, the maker's on a receipt.
+    new LineStockHint(m_grid, m_auditor ? m_auditor : m_maker, connection); // owned by the grid
     m_banner->installEventFilter(this);
     if (m_rules.priced) {
         // The line total follows the quantity and price as they are typed: a modified line

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -264,6 +265,9 @@ void TestDocumentPage::requisitionStockCheck()
     press(AuxSave);
     QVERIFY(m_f->responder.lastText().startsWith(u"产品名称：角铝"_qs));
     QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 正负='出库'"_qs), 0);
+    // The line the cursor is on shows its item's stock under the grid before any refusal.
+    grid(kRequisition)->setCurrentCell(1, LineQuantity);
+    QCOMPARE(control<QLabel>("显示数据1_现存")->text(), u"现存：角铝 A1 共 10 支"_qs);
     m_f->responder.clear();
     setLines(kRequisition, {{u"角铝"_qs, u"A1"_qs, u"10"_qs, u"支"_qs}});
     press(AuxSave);
