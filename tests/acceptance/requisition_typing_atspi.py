@@ -2,8 +2,8 @@
 """The stock list's pop-up menu right after login, and a requisition corrected at once, on the
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
-maker; the requisition just saved is modified and deleted without leaving the page; a line typed
-cell after cell with Return and without its unit gets the item's, its stock shown; 删除 gives up a new one; the fields are named for a screen
+maker; the requisition just saved is modified and deleted without leaving the page; a header and a line typed
+field after field and cell after cell with Return and without its unit gets the item's, its stock shown; 删除 gives up a new one; the fields are named for a screen
 reader. The database is
 checked after each step."""
 
@@ -108,12 +108,13 @@ def drive(run):
         # A line typed by hand without its unit: the item's unit fills in once its name and
         # model are typed, and is stored with the line instead of making another stock row.
         click(aux(3))
+        # Return after a field or a cell goes on to the next one, where the next text goes.
         click(find(main, description="编辑框_出库_项目"))
         type_text("一号楼")
-        click(find(main, description="组合框_出库分类"))
+        press_keys(KEY_RETURN)
         type_text("metal")
-        # Return after a cell goes on to the next one, where the next text is typed.
-        type_in_cell(grid, 1, 0, "alu")
+        press_keys(KEY_RETURN)
+        type_text("alu")
         press_keys(KEY_RETURN)
         type_text("x")
         press_keys(KEY_RETURN)
@@ -126,8 +127,9 @@ def drive(run):
                  what="the stock of the line's item")
         click(aux(4))
         no_message(app)
-        assert execute(home, "SELECT 原材料名字, 型号, 数量, 单位 FROM yclnote WHERE 正负='出库'") \
-            == [("alu", "x", "2", "pc")], execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
+        assert execute(home, "SELECT 供应单位, 分类, 原材料名字, 型号, 数量, 单位 FROM yclnote "
+                             "WHERE 正负='出库'") == [("一号楼", "metal", "alu", "x", "2", "pc")], \
+            execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
 
         # 删除 on a new requisition gives up what was typed, and nothing stored goes with it.
         saved = text_of(number)

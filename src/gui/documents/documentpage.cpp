@@ -25,7 +25,9 @@
 #include "widgets/tabcontrol.h"
 #include "widgets/waitcursor.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -125,6 +127,8 @@ DocumentPage::DocumentPage(QWidget* mainWindow, Connection& connection, Document
     // Beside the last footer field: the auditor's on a requisition, the maker's on a receipt.
     new LineStockHint(m_grid, m_auditor ? m_auditor : m_maker, connection); // owned by the grid
     m_banner->installEventFilter(this);
+    for (QWidget* field : std::initializer_list<QWidget*>{m_number, m_date, m_party, m_category})
+        field->installEventFilter(this);
     if (m_rules.priced) {
         // The line total follows the quantity and price as they are typed: a modified line
         // must not keep showing the total of what was stored.
@@ -905,6 +909,22 @@ bool DocumentPage::eventFilter(QObject* watched, QEvent* event)
                     return true;
                 }
             }
+        }
+    }
+    // Return in a header field goes on to the next field, as Tab does and as Return does in
+    // the grid: left in the field, the clerk's next text would be added to it ("华南" typed,
+    // Return, "玻璃" made the supplier "华南玻璃"). A stored document's number box keeps
+    // Return for showing the document typed.
+    const bool headerField = watched == m_date || watched == m_party || watched == m_category ||
+                             (watched == m_number && m_form.editing());
+    if (headerField && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto* box = qobject_cast<QComboBox*>(watched);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier) && !(box && box->view()->isVisible())) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(watched, &tab);
+            return true;
         }
     }
     return QObject::eventFilter(watched, event);

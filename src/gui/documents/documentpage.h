@@ -79,7 +79,8 @@ signals:
 
 protected:
     // Tab from the banner, where the page puts the keyboard, leads into the document (its
-    // number first), not to the period pickers the stock page left beside the banner.
+    // number first), not to the period pickers the stock page left beside the banner; Return
+    // in a header field goes on to the next one.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
