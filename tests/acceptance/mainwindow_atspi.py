@@ -201,12 +201,17 @@ def main():
                 type_text("钢化")
                 click(find(search, description="搜索按钮1"))
                 wait_for(lambda: 0 < table.nRows < full, what="the items found")
+                # The stock tab says the list holds search results, until 库存明细.
+                wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB,
+                                      name="YCL库存（搜索结果）"), what="the tab marked")
                 click(wait_for(lambda: find(search, description="按钮2"), what="退出"))
             wait_for(lambda: not find(app, description="SearchWindow"), what="the search to close")
             assert_still_running(program, app)
             if not close_by_escape:
                 click(find(main_window, description="工具条1_2"))
                 wait_for(lambda: table.nRows == full, what="every item after 库存明细")
+                wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="YCL库存"),
+                         what="the tab's mark gone")
 
         # A click on the title 现存量 sorts the stock as numbers, the greatest first.
         click(table.getColumnHeader(4))
