@@ -6,6 +6,7 @@ const DocumentRules& documentRules(DocumentKind kind)
 {
     static const DocumentRules receipt{
         .kind = DocumentKind::Receipt,
+        .name = u"入库单"_qs,
         .lineDirection = u"入库"_qs,
         .headerDirection = u"入"_qs,
         .storedColumns = {u"原材料名字"_qs, u"型号"_qs, u"数量"_qs, u"单位"_qs, u"单价"_qs,
@@ -24,6 +25,7 @@ const DocumentRules& documentRules(DocumentKind kind)
     };
     static const DocumentRules requisition{
         .kind = DocumentKind::Requisition,
+        .name = u"领料单"_qs,
         .lineDirection = u"出库"_qs,
         .headerDirection = u"出"_qs,
         .storedColumns = {u"原材料名字"_qs, u"型号"_qs, u"数量"_qs, u"单位"_qs, u"备注"_qs},

@@ -24,6 +24,7 @@ struct HeaderCheck
 struct DocumentRules
 {
     DocumentKind kind = DocumentKind::Receipt;
+    QString name;              // as the clerk calls it: 入库单, 领料单
     QString lineDirection;     // yclnote.正负
     QString headerDirection;   // ycldate.出入
     QStringList storedColumns; // the yclnote columns of a line's cells, in grid column order

@@ -269,7 +269,6 @@ void DocumentPage::offerDraft()
     const std::optional<DocumentDraft> draft = draftFile().read();
     if (!draft)
         return;
-    const QString kindName = m_rules.priced ? u"入库单"_qs : u"领料单"_qs;
     const QString number = draft->document.header.number;
     const QTime time = draft->written.time();
     const QString facts =
@@ -280,10 +279,10 @@ void DocumentPage::offerDraft()
         draft->modifying
             ? QStringLiteral("上次对%1 %2 的修改没有保存，程序就关闭了%3。要找回修改继续填写吗？"
                              "\n选“否”将丢弃这些修改。")
-                  .arg(kindName, number, facts)
+                  .arg(m_rules.name, number, facts)
             : QStringLiteral("上次有一张%1没有保存，程序就关闭了%2。要找回它继续填写吗？"
                              "\n选“否”将丢弃它。")
-                  .arg(kindName, facts);
+                  .arg(m_rules.name, facts);
     if (msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes) {
         draftFile().remove();
         return;
@@ -306,24 +305,18 @@ void DocumentPage::offerDraft()
         setBoxText(m_party, header.party);
         setBoxText(m_category, header.category);
     }
-    const QList<DocumentLine>& lines = draft->document.lines;
-    for (int i = 0; i < lines.size(); ++i) {
-        const int row = i + 1;
-        if (row >= m_grid->rowCount())
-            appendEmptyRow();
-        for (int c = 0; c < int(lines.at(i).cells.size()); ++c)
-            m_grid->setCellText(row, c, lines.at(i).cell(c));
-    }
+    emptyGrid();
+    appendLines(draft->document.lines);
+    if (m_grid->rowCount() == 1)
+        appendEmptyRow();
     if (m_rules.priced)
         showTypedLineTotals();
-    m_grid->fitColumnsToText();
     keepDraft(); // the form is the draft now
 }
 
 bool DocumentPage::resumeModification(const DocumentDraft& draft)
 {
     const QString number = draft.document.header.number;
-    const QString kindName = m_rules.priced ? u"入库单"_qs : u"领料单"_qs;
     endForm();
     showMode();
     // Only onto the version the modification began on: one changed or deleted since would
@@ -333,7 +326,7 @@ bool DocumentPage::resumeModification(const DocumentDraft& draft)
         const QString why = stored.isEmpty()
                                 ? u"已经被删除，修改无法找回。"_qs
                                 : u"在程序关闭之后又被修改过，找回的修改不能再用在它上面。"_qs;
-        msgBox(kindName + u' ' + number + u' ' + why, MsgOk, kHint);
+        msgBox(m_rules.name + u' ' + number + u' ' + why, MsgOk, kHint);
         showLatest();
         appendTotalsRow();
         return false;
@@ -348,10 +341,7 @@ bool DocumentPage::resumeModification(const DocumentDraft& draft)
         return false;
     }
     modify(); // asks first about an audited requisition
-    if (m_form.mode() != FormMode::Modifying)
-        return false;
-    m_grid->setRowCount(1); // the draft's lines follow
-    return true;
+    return m_form.mode() == FormMode::Modifying;
 }
 
 bool DocumentPage::mayLeaveForm()
@@ -715,9 +705,8 @@ bool DocumentPage::showLatest()
     if (!numbers)
         return false;
     // A page with no document at all says how to start one.
-    const QString kind = m_kind == DocumentKind::Receipt ? u"入库单"_qs : u"领料单"_qs;
-    m_grid->setPlaceholderText(numbers->isEmpty() ? u"还没有%1。点“添加”开第一张%1。"_qs.arg(kind)
-                                                  : QString());
+    m_grid->setPlaceholderText(
+        numbers->isEmpty() ? u"还没有%1。点“添加”开第一张%1。"_qs.arg(m_rules.name) : QString());
     DocumentCursor latest;
     latest.reset(*numbers);
     if (load(latest.current())) // unread, the cursor stays with the document shown
@@ -764,13 +753,7 @@ bool DocumentPage::load(const QString& number)
         m_auditor->setText(document->auditor);
         showFromStart(m_auditor);
     }
-    for (const DocumentLine& line : document->lines) {
-        const int row = m_grid->rowCount();
-        m_grid->insertRowAt(row);
-        for (int c = 0; c < line.cells.size(); ++c)
-            m_grid->setCellText(row, c, line.cells.at(c));
-    }
-    m_grid->fitColumnsToText();
+    appendLines(document->lines);
     return true;
 }
 
@@ -778,6 +761,17 @@ void DocumentPage::emptyGrid()
 {
     m_grid->clearSpans();
     m_grid->setRowCount(1); // the heading row stays
+    m_grid->fitColumnsToText();
+}
+
+void DocumentPage::appendLines(const QList<DocumentLine>& lines)
+{
+    for (const DocumentLine& line : lines) {
+        const int row = m_grid->rowCount();
+        m_grid->insertRowAt(row);
+        for (int c = 0; c < line.cells.size(); ++c)
+            m_grid->setCellText(row, c, line.cells.at(c));
+    }
     m_grid->fitColumnsToText();
 }
 

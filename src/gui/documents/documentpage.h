@@ -104,8 +104,8 @@ private:
     // Writes the document being added or modified to its draft file when it changed (or
     // removes the file when nothing is changed).
     void keepDraft();
-    // A modification's draft: its document loaded and in modify mode, the lines emptied for
-    // the draft's; false (said why) when the document changed since, or the clerk declined.
+    // A modification's draft: its document loaded and in modify mode; false (said why) when
+    // the document changed since, or the clerk declined.
     bool resumeModification(const DocumentDraft& draft);
     // Shows the form mode: grid, header controls, row buttons and (while the page is shown)
     // the toolbar's 添加 / 保存 / 修改.
@@ -123,6 +123,8 @@ private:
     // document it showed (marked not refreshed) and returns false.
     bool load(const QString& number);
     void emptyGrid();
+    // The lines after the grid's last row, the columns widened to their texts.
+    void appendLines(const QList<DocumentLine>& lines);
     void appendEmptyRow();
     void appendTotalsRow();
     void showTypedLineTotals();
