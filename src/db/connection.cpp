@@ -2,6 +2,7 @@
 
 #include "db/databasechoiceurl.h"
 #include "db/sqlfunctions.h"
+#include "db/sqliterows.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -19,14 +20,26 @@ namespace mv {
 class ResultSetPrivate
 {
 public:
+    ~ResultSetPrivate()
+    {
+        if (owner)
+            owner->forgetRows(this);
+    }
+
     QSqlQuery query;
     QSqlRecord record; // column names, read once
-    bool eof = true;   // past the last record, or no records at all
+    // A forward-only SQLite result is read straight from SQLite instead of the query; its
+    // connection finishes it when it closes first (SQLite keeps a file open while a statement
+    // of it is unfinished).
+    std::unique_ptr<SqliteRows> rows;
+    Connection* owner = nullptr;
+    bool eof = true; // past the last record, or no records at all
     bool closed = false;
 
     // After a move: a failed forward move leaves us past the end.
     void afterForwardMove(bool moved) { eof = !moved; }
-    bool current() const { return !closed && query.isValid(); }
+    bool current() const { return !closed && (rows ? rows->hasRow() : query.isValid()); }
+    bool forwardOnly() const { return rows || query.isForwardOnly(); }
 };
 
 ResultSet::ResultSet(std::unique_ptr<ResultSetPrivate> d) : d(std::move(d)) {}
@@ -42,6 +55,8 @@ void ResultSet::first()
 {
     if (d->closed)
         return;
+    if (d->rows)
+        return; // the first record is current from the start, and cannot come back
     if (d->query.isForwardOnly()) {
         // A forward-only result can only be "moved" to the first record before reading on.
         if (d->query.at() == QSql::BeforeFirstRow)
@@ -55,12 +70,12 @@ void ResultSet::next()
 {
     if (d->closed || d->eof)
         return;
-    d->afterForwardMove(d->query.next());
+    d->afterForwardMove(d->rows ? d->rows->next() : d->query.next());
 }
 
 void ResultSet::previous()
 {
-    if (d->closed || d->query.isForwardOnly())
+    if (d->closed || d->forwardOnly())
         return;
     if (d->eof) {
         // From past the end, previous goes back to the last record.
@@ -72,14 +87,14 @@ void ResultSet::previous()
 
 void ResultSet::last()
 {
-    if (d->closed || d->query.isForwardOnly())
+    if (d->closed || d->forwardOnly())
         return; // a forward-only result cannot come back to its last record
     d->afterForwardMove(d->query.last());
 }
 
 int ResultSet::columnIndex(const QString& column) const
 {
-    return d->record.indexOf(column);
+    return d->rows ? d->rows->columnIndex(column) : d->record.indexOf(column);
 }
 
 QString ResultSet::field(const QString& column) const
@@ -94,11 +109,15 @@ QVariant ResultSet::value(const QString& column) const
 
 QString ResultSet::field(int column) const
 {
+    if (d->rows)
+        return d->closed ? QString() : d->rows->text(column);
     return value(column).toString();
 }
 
 QVariant ResultSet::value(int column) const
 {
+    if (d->rows)
+        return d->closed ? QVariant() : d->rows->value(column);
     if (column < 0 || column >= d->record.count() || !d->current())
         return {};
     return d->query.value(column);
@@ -108,6 +127,8 @@ void ResultSet::close()
 {
     if (d->closed)
         return;
+    if (d->rows)
+        d->rows->finish();
     d->query.finish();
     d->query = QSqlQuery();
     d->closed = true;
@@ -328,6 +349,13 @@ bool Connection::reconnectIfLost()
 
 void Connection::close()
 {
+    for (ResultSetPrivate* reading : std::as_const(m_reading)) {
+        reading->rows->finish();
+        reading->closed = true;
+        reading->eof = true;
+        reading->owner = nullptr;
+    }
+    m_reading.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -399,6 +427,10 @@ std::unique_ptr<ResultSet> Connection::query(const QString& sql, const QVariantL
     if (!readyFor(sql))
         return nullptr;
     auto d = std::make_unique<ResultSetPrivate>();
+    if (forwardOnly) {
+        if (sqlite3* handle = sqliteHandle())
+            return readSqlite(handle, std::move(d), sql, values);
+    }
     d->query = QSqlQuery(QSqlDatabase::database(m_name, false));
     // The PostgreSQL driver reads a forward-only result row by row from the server, which
     // stops at the next statement on the connection; callers read one result while running
@@ -410,6 +442,35 @@ std::unique_ptr<ResultSet> Connection::query(const QString& sql, const QVariantL
     d->closed = false;
     d->eof = !(d->query.isSelect() && d->query.next());
     return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
+}
+
+std::unique_ptr<ResultSet> Connection::readSqlite(sqlite3* handle,
+                                                  std::unique_ptr<ResultSetPrivate> d,
+                                                  const QString& sql, const QVariantList& values)
+{
+    QVariantList bound = values;
+    // A null QString would bind as NULL; the program stores typed text, empty included.
+    for (QVariant& value : bound)
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            value = QString(u""_qs);
+    d->rows = std::make_unique<SqliteRows>();
+    if (!d->rows->start(handle, m_dialect.translate(sql), bound)) {
+        const int code = d->rows->failureCode();
+        noteError(QSqlError(d->rows->failureStep(), d->rows->failureText(),
+                            QSqlError::StatementError, code ? QString::number(code) : QString()));
+        return nullptr;
+    }
+    noteError(QString(), false);
+    d->owner = this;
+    m_reading.append(d.get());
+    d->closed = false;
+    d->eof = !d->rows->hasRow();
+    return std::unique_ptr<ResultSet>(new ResultSet(std::move(d)));
+}
+
+void Connection::forgetRows(ResultSetPrivate* rows)
+{
+    m_reading.removeOne(rows);
 }
 
 bool Connection::execute(const QString& sql)

@@ -132,6 +132,11 @@ private:
     bool readyFor(const QString& sql);
     // Prepares (when values are given) and runs the statement on q.
     bool run(QSqlQuery& q, const QString& sql, const QVariantList* values);
+    // A forward-only query of an SQLite database, read straight from SQLite.
+    std::unique_ptr<ResultSet> readSqlite(sqlite3* handle, std::unique_ptr<ResultSetPrivate> d,
+                                          const QString& sql, const QVariantList& values);
+    friend class ResultSetPrivate;
+    void forgetRows(ResultSetPrivate* rows);
     // Transaction units: only the outermost begins and commits; an inner unit that ends
     // without committing makes the outermost roll back.
     bool beginUnit();
@@ -153,6 +158,7 @@ private:
     bool m_ioError = false; // SQLITE_IOERR: the disk or the network under the file
     int m_unitDepth = 0;
     bool m_unitFailed = false;
+    QList<ResultSetPrivate*> m_reading; // forward-only SQLite results not yet destroyed
 };
 
 // A failure (code) of a call of SQLite's own API on handle, a backup's or a restore's, as a

@@ -19,6 +19,8 @@ private slots:
     void emptyResultHasNoCurrentRecord();
     void forwardOnlyReadsOnce();
     void keepsTextsExactly();
+    void forwardOnlyReadsAsTheDriverDoes();
+    void closeFinishesAnUnfinishedRead();
     void transactionGuardRollsBackUnlessCommitted();
     void mvIntFollowsTheToIntegerRule_data();
     void mvIntFollowsTheToIntegerRule();
@@ -139,6 +141,91 @@ void TestConnection::keepsTextsExactly()
     QVERIFY(rs);
     QCOMPARE(rs->field(QStringLiteral("k")), QStringLiteral("  007"));
     QCOMPARE(rs->field(QStringLiteral("v")), QStringLiteral("00000001"));
+}
+
+namespace {
+
+// Every record of a result as text: each column's value (type and content), field text and
+// the position of a few names.
+QString dump(ResultSet& rs)
+{
+    QString text;
+    for (const char* name : {"i", "I", "Quoted", "joined", "t", "x.t", "y.T", "missing"})
+        text += QStringLiteral("%1=%2 ")
+                    .arg(QLatin1String(name))
+                    .arg(rs.columnIndex(QLatin1String(name)));
+    for (; !rs.eof(); rs.next()) {
+        text += u'\n';
+        for (int c = 0; c < 7; ++c) {
+            const QVariant value = rs.value(c);
+            text += QStringLiteral("[%1 %2 %3 '%4' '%5'] ")
+                        .arg(QLatin1String(value.typeName()))
+                        .arg(value.isValid())
+                        .arg(value.isNull())
+                        .arg(value.toString(), rs.field(c));
+        }
+    }
+    return text + u'\n';
+}
+
+} // namespace
+
+// A forward-only SQLite result is read without Qt SQL; a caller sees the same values, names,
+// binding and failures as from a scrollable one, which Qt's driver reads.
+void TestConnection::forwardOnlyReadsAsTheDriverDoes()
+{
+    QVERIFY(m_db->execute(u"CREATE TABLE x (i INTEGER, r REAL, t TEXT, b BLOB, n)"_qs));
+    QVERIFY(m_db->execute(u"INSERT INTO x VALUES (1, 1.5, '  007', X'00ff', NULL),"
+                          " (9007199254740993, 1e20, '中文\u00e9', X'', 'x'),"
+                          " (-1, 0.1, '', NULL, 2.5), (0, -0.0, NULL, NULL, 7)"_qs));
+    const QList<std::pair<QString, QVariantList>> statements{
+        {u"SELECT * FROM x"_qs, {}},
+        {u"SELECT i AS \"Quoted\", t || ? AS joined, x.t, ?, ?, ?, ? FROM x WHERE i > ?"_qs,
+         {u"!"_qs, QString(), QDate(2024, 5, 1), true, QByteArray("\x01\x02", 2), -1}},
+        {u"SELECT ?, ?, ?, ?, ?, ?, ?"_qs,
+         {2.25, qint64(1) << 40, QVariant(), QDate(), QDateTime(QDate(2024, 1, 2), QTime(3, 4)),
+          QTime(5, 6, 7), QByteArray()}},
+        {u"SELECT sum(i), count(*), max(t), min(r), avg(n), NULL, 'a' FROM x"_qs, {}},
+    };
+    for (const auto& [sql, values] : statements) {
+        const auto driven = m_db->query(sql, values, false);
+        const auto native = m_db->query(sql, values, true);
+        QVERIFY2(driven && native, qPrintable(sql + u": "_qs + m_db->lastError()));
+        QCOMPARE(dump(*native), dump(*driven));
+    }
+
+    for (const auto& [sql, values] :
+         QList<std::pair<QString, QVariantList>>{{u"SELECT * FROM missing_table"_qs, {}},
+                                                 {u"SELECT 1; SELECT 2"_qs, {}},
+                                                 {u"SELECT ?"_qs, {}},
+                                                 {u"SELECT ?"_qs, {1, 2}},
+                                                 {u"SELEKT 1"_qs, {}}}) {
+        QVERIFY(!m_db->query(sql, values, false));
+        const QString driven = m_db->lastErrorForUser();
+        QVERIFY(!m_db->query(sql, values, true));
+        QCOMPARE(m_db->lastErrorForUser(), driven);
+        QVERIFY(m_db->query(u"SELECT 1"_qs, true));
+        QVERIFY(m_db->lastError().isEmpty());
+    }
+}
+
+// A read left unfinished holds the file; closing the connection ends it, so that the file is
+// free for a writer (a restore replaces it) and the result reads as ended.
+void TestConnection::closeFinishesAnUnfinishedRead()
+{
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_db->execute(u"INSERT INTO t VALUES ('k', 'v')"_qs));
+    auto rs = m_db->query(u"SELECT k FROM t"_qs, true);
+    QVERIFY(rs && !rs->eof());
+    m_db->close();
+    QVERIFY(rs->eof());
+    QCOMPARE(rs->field(0), QString());
+    Connection writer;
+    QVERIFY(writer.openSqlite(databasePath()));
+    QVERIFY(writer.begin());
+    QVERIFY(writer.execute(u"DELETE FROM t"_qs));
+    QVERIFY2(writer.commit(), qPrintable(writer.lastError()));
+    rs.reset();
 }
 
 void TestConnection::transactionGuardRollsBackUnlessCommitted()
