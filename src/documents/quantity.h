@@ -1,6 +1,8 @@
 #pragma once
 // The quantity of a document line: a plain decimal number greater than zero.
 
+#include "documents/document.h"
+
 #include <QString>
 
 #include <optional>
@@ -16,5 +18,10 @@ std::optional<QString> plainQuantity(const QString& typed);
 // (a slip of the keyboard, "99999999999999999999") would count as that much less.
 inline constexpr int kLargestQuantity = 2147483647;
 bool quantityTooLarge(const QString& plain);
+
+// The stock counts whole items: "2.5" adds 2, "0.5" nothing. The question put to the clerk
+// before a document with such quantities is saved, naming each line and what it counts as
+// ("第 2 行的数量 2.5 计为 2"); empty when every quantity counts as typed.
+QString partCountedQuestion(const QList<DocumentLine>& lines);
 
 } // namespace mv

@@ -125,7 +125,11 @@ def drive(run):
         type_text("99999999999")
         click(aux(4))
         assert read_message(app) == "第 2 行的数量太大，最多 2147483647"
-        type_text("3")
+        # A quantity the stock counts as less than typed is asked about; 否 keeps the form.
+        type_text("3.5")
+        click(aux(4))
+        assert read_message(app, "否").startswith("库存只按整数计算：第 2 行的数量 3.5 计为 3。")
+        type_in_cell(grid, 2, 2, "3")
         click(aux(4))
         no_message(app)
         assert lines(home, "00000002") == [("华南", "A1", "5", "2.5", "备注"), SECOND], \

@@ -6,6 +6,7 @@
 #include "documents/documentload.h"
 #include "documents/documentnumber.h"
 #include "documents/documentsave.h"
+#include "documents/quantity.h"
 #include "documents/receipttotals.h"
 #include "documents/stockcheck.h"
 #include "stock/stockbalance.h"
@@ -81,6 +82,7 @@ private slots:
     void totals();
     void quantityRule_data();
     void quantityRule();
+    void partCountedLines();
     void blankRowsAreLeftOut();
     void receiptCorrectionsKeepTheStock();
     void receiptRoundTripKeepsValuesAsTyped();
@@ -163,6 +165,21 @@ void TestDocuments::quantityRule_data()
                                << u"第 3 行的数量太大，最多 2147483647"_qs;
     for (const char* refused : {"1e3", "-5", "0", "0.00", "5件", "", ".5", "5.", "1,000", "+5"})
         QTest::newRow(refused) << QString::fromUtf8(refused) << QString() << noNumber;
+}
+
+// Only fractions the stock drops are named, each by its grid row; whole decimals ("3.00") and
+// quantities that are refused anyway are not.
+void TestDocuments::partCountedLines()
+{
+    const auto line = [](const QString& quantity, int row) {
+        return DocumentLine{{u"a"_qs, {}, quantity}, row};
+    };
+    const QList<DocumentLine> lines{line(u"3.00"_qs, 2), line(u"0.5"_qs, 3), line(u"x.5"_qs, 4),
+                                    line(u"12.05"_qs, 6)};
+    QCOMPARE(partCountedQuestion(lines),
+             u"库存只按整数计算：第 3 行的数量 0.5 计为 0，第 6 行的数量 12.05 计为 12。"
+             u"\n要这样保存吗？选“否”可以改正数量。"_qs);
+    QCOMPARE(partCountedQuestion(lines.first(1)), QString());
 }
 
 void TestDocuments::quantityRule()

@@ -10,6 +10,7 @@
 #include "documents/documentnumber.h"
 #include "documents/documentrules.h"
 #include "documents/documentsave.h"
+#include "documents/quantity.h"
 #include "exchange/backup/databasebackup.h"
 #include "forms/windowbuilder.h"
 #include "gui/documents/linestockhint.h"
@@ -453,9 +454,15 @@ void DocumentPage::fillDropDownLists()
 
 void DocumentPage::save()
 {
+    if (m_form.mode() != FormMode::Modifying && m_form.mode() != FormMode::Adding)
+        return;
+    // The stock counts whole items: a quantity it would count as less is said before saving.
+    const QString question = partCountedQuestion(readDocument().lines);
+    if (!question.isEmpty() && msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes)
+        return; // the form stays as typed, to correct the quantity
     if (m_form.mode() == FormMode::Modifying)
         saveModified();
-    else if (m_form.mode() == FormMode::Adding)
+    else
         saveNew();
 }
 

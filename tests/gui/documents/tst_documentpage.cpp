@@ -251,6 +251,21 @@ void TestDocumentPage::receiptRefusalsKeepTheForm()
     QVERIFY(!aux()->isButtonEnabled(AuxAdd));
     QCOMPARE(column(kReceipt, 0), (QStringList{u"角铝"_qs, u"角铝"_qs}));
     QCOMPARE(number(kReceipt), u"00000002"_qs);
+
+    // A quantity the stock counts as less than typed is asked about first: 否 keeps the form;
+    // 是 saves, and the stock counts what the question said.
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"２.５"_qs, u"支"_qs}});
+    press(AuxSave);
+    QCOMPARE(m_f->responder.lastText(), u"库存只按整数计算：第 1 行的数量 2.5 计为 2。"
+                                        u"\n要这样保存吗？选“否”可以改正数量。"_qs);
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM ycldate WHERE 出入='入'"_qs), 1);
+    QVERIFY(!grid(kReceipt)->isReadOnly());
+    m_f->responder.queueAnswer(AnswerYes);
+    press(AuxSave);
+    QVERIFY(grid(kReceipt)->isReadOnly());
+    const ReportListModel& stock = *m_f->control<ReportList>(u"超级列表框1"_qs)->model();
+    QCOMPARE(stock.rowCount(), 1);
+    QCOMPARE(stock.text(0, 4), u"7"_qs); // 1 in, 1 out, 5 and 2 of 2.5 in
 }
 
 void TestDocumentPage::requisitionStockCheck()
