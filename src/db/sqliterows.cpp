@@ -80,6 +80,8 @@ SqliteRows::~SqliteRows()
 bool SqliteRows::start(sqlite3* handle, const QString& sql, const QVariantList& values)
 {
     finish();
+    m_columns.clear();
+    m_tables.clear();
     m_handle = handle;
     const void* tail = nullptr;
     if (sqlite3_prepare16_v2(handle, sql.utf16(), int(sql.size() * sizeof(QChar)), &m_statement,
