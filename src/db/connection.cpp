@@ -143,6 +143,15 @@ QString nextConnectionName()
     return QStringLiteral("morvane-%1").arg(++counter);
 }
 
+// A value as it is bound to a statement: a null QString would bind as NULL, and the program
+// stores typed text, empty included.
+QVariant boundValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QString(u""_qs);
+    return value;
+}
+
 // The primary result code of an SQLite failure (the low byte of the extended code the driver
 // gives); -1 for a failure of the server.
 int sqlitePrimaryCode(const QSqlError& error, const Dialect& dialect)
@@ -399,13 +408,8 @@ bool Connection::run(QSqlQuery& q, const QString& sql, const QVariantList* value
     if (!values) {
         ok = q.exec(statement);
     } else if (q.prepare(statement)) {
-        for (const QVariant& value : *values) {
-            // A null QString would bind as NULL; the program stores typed text, empty included.
-            if (value.typeId() == QMetaType::QString && value.toString().isNull())
-                q.addBindValue(QString(u""_qs));
-            else
-                q.addBindValue(value);
-        }
+        for (const QVariant& value : *values)
+            q.addBindValue(boundValue(value));
         ok = q.exec();
     }
     if (!ok) {
@@ -448,11 +452,10 @@ std::unique_ptr<ResultSet> Connection::readSqlite(sqlite3* handle,
                                                   std::unique_ptr<ResultSetPrivate> d,
                                                   const QString& sql, const QVariantList& values)
 {
-    QVariantList bound = values;
-    // A null QString would bind as NULL; the program stores typed text, empty included.
-    for (QVariant& value : bound)
-        if (value.typeId() == QMetaType::QString && value.toString().isNull())
-            value = QString(u""_qs);
+    QVariantList bound;
+    bound.reserve(values.size());
+    for (const QVariant& value : values)
+        bound.append(boundValue(value));
     d->rows = std::make_unique<SqliteRows>();
     if (!d->rows->start(handle, m_dialect.translate(sql), bound)) {
         const int code = d->rows->failureCode();

@@ -457,18 +457,18 @@ void DocumentPage::save()
     if (m_form.mode() != FormMode::Modifying && m_form.mode() != FormMode::Adding)
         return;
     // The stock counts whole items: a quantity it would count as less is said before saving.
-    const QString question = partCountedQuestion(readDocument().lines);
+    const Document document = readDocument();
+    const QString question = partCountedQuestion(document.lines);
     if (!question.isEmpty() && msgBox(question, MsgYesNo, QStringLiteral("询问")) != AnswerYes)
         return; // the form stays as typed, to correct the quantity
     if (m_form.mode() == FormMode::Modifying)
-        saveModified();
+        saveModified(document);
     else
-        saveNew();
+        saveNew(document);
 }
 
-void DocumentPage::saveNew()
+void DocumentPage::saveNew(const Document& document)
 {
-    const Document document = readDocument();
     const DocumentOutcome outcome =
         withWaitCursor([&] { return saveDocument(m_connection, document); });
     if (!outcome.done) {
@@ -485,9 +485,8 @@ void DocumentPage::saveNew()
     emit stockChanged();
 }
 
-void DocumentPage::saveModified()
+void DocumentPage::saveModified(const Document& document)
 {
-    const Document document = readDocument();
     const QString number = m_shownNumber;
     const DocumentOutcome outcome = withWaitCursor(
         [&] { return saveDocument(m_connection, document, number, m_shownVersion); });

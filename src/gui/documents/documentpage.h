@@ -85,8 +85,8 @@ protected:
 
 private:
     void newDocument();
-    void saveNew();
-    void saveModified();
+    void saveNew(const Document& document);
+    void saveModified(const Document& document);
     void modify();
     void remove();
     // After a deletion, or a new document given up: the page shows the latest stored one.
