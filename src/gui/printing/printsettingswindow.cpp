@@ -25,6 +25,7 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QShortcut>
 
 namespace mv {
@@ -236,11 +237,17 @@ void PrintSettingsWindow::rebuildStatisticsList()
 {
     // Read first: the items added unticked below untick it.
     const bool all = control<QCheckBox>(u"统计列全选"_qs)->isChecked();
+    // The list is rebuilt on every visit of its page: a column ticked before stays ticked
+    // while it is still printed, so that looking at another page loses no choice.
+    QSet<QString> ticked;
+    for (int i = 0; i < m_statistics->count(); ++i)
+        if (m_statistics->isChecked(i))
+            ticked.insert(m_statistics->item(i)->text());
     m_statistics->clear();
     for (const QString& title : printColumnTitles(true))
-        m_statistics->addCheckItem(title, false);
+        m_statistics->addCheckItem(title, ticked.contains(title));
     for (const CustomColumn& c : m_module.customColumns())
-        m_statistics->addCheckItem(c.name, false);
+        m_statistics->addCheckItem(c.name, ticked.contains(c.name));
     if (all)
         for (int i = 0; i < m_statistics->count(); ++i)
             m_statistics->setChecked(i, true);

@@ -274,13 +274,21 @@ private slots:
         // Too wide for 三十二开: Cancel returns to the settings on page 0, cursor restored.
         control<QComboBox>(w, QStringLiteral("纸张"))->setCurrentIndex(7);
         control<QRadioButton>(w, QStringLiteral("纸张方向0"))->setChecked(true);
-        control<TabControl>(w, QStringLiteral("选择夹1"))->setCurrentIndex(2);
+        auto* tabs = control<TabControl>(w, QStringLiteral("选择夹1"));
+        tabs->setCurrentIndex(2);
+        control<QRadioButton>(w, QStringLiteral("打统计"))->click();
+        auto* stats = control<CheckListBox>(w, QStringLiteral("统计列表框"));
+        stats->setChecked(2, true);
         responder.queueAnswer(AnswerCancel);
         control<QPushButton>(w, QStringLiteral("打印预览"))->click();
         QCOMPARE(responder.messages.last().title, QStringLiteral("询问"));
         QCOMPARE(previews.size(), 1);
         QVERIFY(w->isVisible());
-        QCOMPARE(control<TabControl>(w, QStringLiteral("选择夹1"))->currentIndex(), 0);
+        QCOMPARE(tabs->currentIndex(), 0);
+        // Back on the statistics page, the column ticked before is ticked still.
+        tabs->setCurrentIndex(2);
+        QCOMPARE(stats->checkedCount(), 1);
+        QVERIFY(stats->isChecked(2));
         QVERIFY(!QGuiApplication::overrideCursor());
         QVERIFY(!module->progressWindow()->isVisible());
 
