@@ -116,6 +116,12 @@ def main():
         answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
                ["取消", "Cancel"])
         wait_for(lambda: find(app, description="PrintSettingsWindow"), what="the settings again")
+        # They come back on their first page; the statistics column stays ticked on its own.
+        press(wait_for(lambda: find(settings, role=pyatspi.ROLE_PAGE_TAB, name="统计/颜色"),
+                       what="page 统计/颜色 again"))
+        wait_for(lambda: (lambda i: i is not None and i.getState().contains(
+            pyatspi.STATE_CHECKED))(find(columns, name="双倍", into_lists=True)),
+                 what="双倍 still ticked")
         press(preview_button)
         answer(app, "列宽超过了设定纸张的宽度，确定将进行缩放打印，取消重新设置合适的纸张！",
                ["确定", "OK"])
