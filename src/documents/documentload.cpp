@@ -104,7 +104,7 @@ std::optional<QString> nextFreeNumber(Connection& connection, DocumentKind kind,
     const std::optional<QStringList> numbers = documentNumbers(connection, kind, error);
     if (!numbers)
         return std::nullopt;
-    return nextDocumentNumber(numbers->isEmpty() ? QString() : numbers->last());
+    return nextFreeDocumentNumber(*numbers);
 }
 
 std::optional<DropDownLists> loadDropDownLists(Connection& connection, DocumentKind kind,

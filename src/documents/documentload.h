@@ -33,8 +33,8 @@ std::optional<QString> storedAuditor(Connection& connection, const QString& numb
 std::optional<QStringList> documentNumbers(Connection& connection, DocumentKind kind,
                                            QString* error = nullptr);
 
-// The number a new document of the kind takes: the one after the last stored number (as
-// documentNumbers orders them), whatever the page shows.
+// The number a new document of the kind takes: the one after the highest stored number
+// (nextFreeDocumentNumber), whatever the page shows.
 std::optional<QString> nextFreeNumber(Connection& connection, DocumentKind kind,
                                       QString* error = nullptr);
 

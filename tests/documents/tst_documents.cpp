@@ -126,6 +126,14 @@ void TestDocuments::numbering()
     QCOMPARE(typedDocumentNumber(u"123456789"_qs, stored), u"123456789"_qs);
     QCOMPARE(typedDocumentNumber(u"6"_qs, stored), QString());
     QCOMPARE(typedDocumentNumber(u"x5"_qs, stored), QString());
+
+    // A new document's number follows the highest stored number by value; numbers typed with
+    // letters take no part, wherever they sort.
+    QCOMPARE(nextFreeDocumentNumber({}), u"00000001"_qs);
+    QCOMPARE(nextFreeDocumentNumber({u"00000103"_qs, u"HL-25"_qs, u"2026-001"_qs}), u"00000104"_qs);
+    QCOMPARE(nextFreeDocumentNumber({u"100000000"_qs, u"99999999"_qs}), u"100000001"_qs);
+    QCOMPARE(nextFreeDocumentNumber({u"A1"_qs, u"0"_qs}), u"00000001"_qs);
+    QCOMPARE(nextFreeDocumentNumber({u"0099999999999"_qs}), u"100000000000"_qs);
 }
 
 void TestDocuments::totals()
