@@ -46,9 +46,11 @@ bool removeDocument(Connection& connection, DocumentKind kind, const QString& nu
     return true;
 }
 
+const QString kDuplicateNumber = QStringLiteral("单据号重复，无法录入系统！");
+
 DocumentOutcome duplicateNumber(const Document& document)
 {
-    return DocumentOutcome::refused(u"单据号重复，无法录入系统！"_qs, kError,
+    return DocumentOutcome::refused(kDuplicateNumber, kError,
                                     documentRules(document.kind).duplicateFocus);
 }
 
@@ -223,6 +225,11 @@ DocumentOutcome changedMeanwhile(const QString& number, const QString& what)
 }
 
 } // namespace
+
+bool refusedAsDuplicateNumber(const DocumentOutcome& outcome)
+{
+    return !outcome.done && outcome.message == kDuplicateNumber;
+}
 
 QString storedDocumentVersion(Connection& connection, DocumentKind kind, const QString& number)
 {

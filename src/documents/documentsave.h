@@ -26,6 +26,9 @@ DocumentOutcome saveDocument(Connection& connection, const Document& document,
                              const std::optional<QString>& replacing = std::nullopt,
                              const QString& shownVersion = {});
 
+// True for the refusal of a number stored already ("单据号重复，无法录入系统！").
+bool refusedAsDuplicateNumber(const DocumentOutcome& outcome);
+
 // Removes a stored document (lines and header). Refuses an empty number, one that is not
 // stored, and a receipt whose goods were issued so that the stock of one of its items would
 // go below zero ("…库中不够 只有<stock><unit> 无法删除！"); on success the message is

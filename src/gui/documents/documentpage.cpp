@@ -467,10 +467,25 @@ void DocumentPage::save()
         saveNew(document);
 }
 
-void DocumentPage::saveNew(const Document& document)
+void DocumentPage::saveNew(const Document& typed)
 {
-    const DocumentOutcome outcome =
-        withWaitCursor([&] { return saveDocument(m_connection, document); });
+    Document document = typed;
+    DocumentOutcome outcome = withWaitCursor([&] { return saveDocument(m_connection, document); });
+    // Another clerk saved a document under the number 添加 gave this one: it takes the next
+    // free number, which the clerk is told. A number he typed himself is refused as stored.
+    const QString given = document.header.number;
+    for (int tries = 0;
+         tries < 3 && refusedAsDuplicateNumber(outcome) && document.header.number == m_shownNumber;
+         ++tries) {
+        QString error;
+        const std::optional<QString> next = nextFreeNumber(m_connection, m_kind, &error);
+        if (!next || *next == document.header.number)
+            break;
+        document.header.number = *next;
+        m_number->setText(*next);
+        m_shownNumber = *next;
+        outcome = withWaitCursor([&] { return saveDocument(m_connection, document); });
+    }
     if (!outcome.done) {
         present(outcome); // add mode and everything typed stay
         return;
@@ -482,6 +497,10 @@ void DocumentPage::saveNew(const Document& document)
     reopenCursorAt(document.header.number);
     appendTotalsRow();
     m_grid->scrollToBottom(); // the total of a long document in view, where the typing ended
+    if (document.header.number != given)
+        msgBox(QStringLiteral("单据号 %1 已被其他用户使用，本单已保存为 %2。")
+                   .arg(given, document.header.number),
+               MsgOkInfo, kHint);
     emit stockChanged();
 }
 

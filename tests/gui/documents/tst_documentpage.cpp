@@ -75,6 +75,7 @@ private slots:
     void receiptAddSaveAndTotals();
     void receiptRefusalsKeepTheForm();
     void requisitionStockCheck();
+    void numberTakenMeanwhile();
     void pagingThroughThreeAndPastTheEnd();
     void modification();
     void deletingTheOnlyReceipt();
@@ -304,6 +305,35 @@ void TestDocumentPage::requisitionStockCheck()
     press(AuxNext);
     QCOMPARE(number(kRequisition), u"00000002"_qs);
     QVERIFY(!aux()->isButtonEnabled(AuxNext));
+}
+
+// Another clerk saves a receipt under the number 添加 gave this one: this one is saved under
+// the next free number, and the clerk told so. A stored number typed by the clerk is refused.
+void TestDocumentPage::numberTakenMeanwhile()
+{
+    enter(kReceipt);
+    press(AuxAdd);
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
+    m_f->store.exec(u"INSERT INTO ycldate (单号, 出入) VALUES ('00000001', '入')"_qs);
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
+    press(AuxSave);
+    QCOMPARE(m_f->responder.lastText(),
+             u"单据号 00000001 已被其他用户使用，本单已保存为 00000002。"_qs);
+    QCOMPARE(number(kReceipt), u"00000002"_qs);
+    QVERIFY(grid(kReceipt)->isReadOnly());
+    QCOMPARE(stored(u"SELECT COUNT(*) FROM yclnote WHERE 单据号='00000002'"_qs), 1);
+
+    press(AuxAdd);
+    control<QLineEdit>(kReceipt.number)->setText(u"00000001"_qs);
+    control<QComboBox>(kReceipt.party)->setCurrentText(u"甲"_qs);
+    control<QComboBox>(kReceipt.category)->setCurrentText(u"铝材"_qs);
+    setLines(kReceipt, {{u"角铝"_qs, u"A1"_qs, u"5"_qs, u"支"_qs}});
+    press(AuxSave);
+    QCOMPARE(m_f->responder.lastText(), u"单据号重复，无法录入系统！"_qs);
+    QVERIFY(!grid(kReceipt)->isReadOnly());
+    QCOMPARE(number(kReceipt), u"00000001"_qs);
 }
 
 void TestDocumentPage::pagingThroughThreeAndPastTheEnd()
