@@ -3,7 +3,8 @@
 real program, clicked with the mouse and typed on the keyboard without Return before a
 toolbar button is clicked: 导入 → 入库 and 导入 → 领料 take the next free number and the clerk as
 maker; the requisition just saved is modified and deleted without leaving the page; a header and a line typed
-field after field and cell after cell with Return and without its unit gets the item's, its stock shown; 删除 gives up a new one; the fields are named for a screen
+field after field and cell after cell with Return and without its unit gets the item's, its stock shown, and takes the next number when
+another clerk took its own meanwhile; 删除 gives up a new one; the fields are named for a screen
 reader. The database is
 checked after each step."""
 
@@ -108,6 +109,7 @@ def drive(run):
         # A line typed by hand without its unit: the item's unit fills in once its name and
         # model are typed, and is stored with the line instead of making another stock row.
         click(aux(3))
+        given = text_of(number)
         # Return after a field or a cell goes on to the next one, where the next text goes.
         click(find(main, description="编辑框_出库_项目"))
         type_text("一号楼")
@@ -125,10 +127,15 @@ def drive(run):
         hint = find(main, description="显示数据1_现存")
         wait_for(lambda: hint.name.startswith("现存：alu x 共 ") and hint.name.endswith(" pc"),
                  what="the stock of the line's item")
+        # Meanwhile another clerk saves a requisition under the number this one was given.
+        execute(home, "INSERT INTO ycldate (单号, 出入) VALUES ('%s', '出')" % given)
+        taken = "%08d" % (int(given) + 1)
         click(aux(4))
-        no_message(app)
-        assert execute(home, "SELECT 供应单位, 分类, 原材料名字, 型号, 数量, 单位 FROM yclnote "
-                             "WHERE 正负='出库'") == [("一号楼", "metal", "alu", "x", "2", "pc")], \
+        assert read_message(app) == "单据号 %s 已被其他用户使用，本单已保存为 %s。" % (given, taken)
+        assert text_of(number) == taken
+        assert execute(home, "SELECT 供应单位, 分类, 原材料名字, 型号, 数量, 单位, 单据号 FROM yclnote "
+                             "WHERE 正负='出库'") == [("一号楼", "metal", "alu", "x", "2", "pc",
+                                                      taken)], \
             execute(home, "SELECT 原材料名字, 单位 FROM yclnote")
 
         # 删除 on a new requisition gives up what was typed, and nothing stored goes with it.
