@@ -8,6 +8,7 @@
 #include "users/accounts.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace mv::cli {
 
@@ -27,13 +28,20 @@ int runRestore(const Command& command)
     if (backups.isEmpty())
         return refuse(u"备份目录 %1 中没有备份文件，请先用“数据备份”备份数据。"_qs.arg(
             QDir::toNativeSeparators(backupDirectory(dataDirectory))));
-    // The name as 数据恢复 lists it; the file name with its suffix is taken too.
+    // The name as 数据恢复 lists it, or else the file name with its suffix: a backup named
+    // "月末.mdbbak" is found by its own name before one named "月末".
     QString name = command.args.positionalArguments().at(0);
-    if (name.endsWith(QLatin1String(kBackupSuffix)))
+    const auto named = [&backups](const QString& wanted) {
+        return std::find_if(backups.cbegin(), backups.cend(),
+                            [&wanted](const BackupEntry& b) { return b.name == wanted; });
+    };
+    auto backup = named(name);
+    if (backup == backups.cend() && name.endsWith(QLatin1String(kBackupSuffix))) {
         name.chop(qsizetype(qstrlen(kBackupSuffix)));
-    for (const BackupEntry& backup : backups)
-        if (backup.name == name)
-            return report(restoreDatabase(command.connection, backup.path, command.user));
+        backup = named(name);
+    }
+    if (backup != backups.cend())
+        return report(restoreDatabase(command.connection, backup->path, command.user));
     return refuse(u"备份目录 %1 中没有名为“%2”的备份。"_qs.arg(
         QDir::toNativeSeparators(backupDirectory(dataDirectory)), name));
 }

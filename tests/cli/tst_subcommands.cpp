@@ -387,6 +387,18 @@ private slots:
         QCOMPARE(undo.size(), 1);
         QCOMPARE(asAdmin({u"restore"_qs, undo.at(0)}).code, 0);
         QVERIFY(coreStock() != before);
+
+        // A backup named like a file, and one named with a leading ".", are found by their own
+        // names: "月末.mdbbak" is not taken for "月末".
+        const QList<QStringList> changed = coreStock();
+        QCOMPARE(asAdmin({u"backup"_qs, u"月末.mdbbak"_qs}).code, 0);
+        QCOMPARE(asAdmin({u"backup"_qs, u".夜间"_qs}).code, 0);
+        QCOMPARE(asAdmin({u"restore"_qs, u"月末"_qs}).code, 0);
+        QCOMPARE(asAdmin({u"restore"_qs, u"月末.mdbbak"_qs}).code, 0);
+        QCOMPARE(coreStock(), changed);
+        QCOMPARE(asAdmin({u"restore"_qs, u"月末"_qs}).code, 0);
+        QCOMPARE(asAdmin({u"restore"_qs, u".夜间"_qs}).code, 0);
+        QCOMPARE(coreStock(), changed);
     }
 
     void accountsManagedByTheAdministrator()

@@ -96,8 +96,10 @@ QList<BackupEntry> listBackups(const QString& dataDirectory)
 {
     QList<BackupEntry> entries;
     const QDir directory(backupDirectory(dataDirectory));
-    const QFileInfoList files = directory.entryInfoList(
-        {QStringLiteral("*") + QLatin1String(kBackupSuffix)}, QDir::Files, QDir::Time);
+    // Hidden files too: a backup whose name begins with "." is one like any other.
+    const QFileInfoList files =
+        directory.entryInfoList({QStringLiteral("*") + QLatin1String(kBackupSuffix)},
+                                QDir::Files | QDir::Hidden, QDir::Time);
     for (const QFileInfo& file : files) {
         const QString name = file.fileName().chopped(qsizetype(sizeof(kBackupSuffix) - 1));
         entries.append({name, file.absoluteFilePath(), file.lastModified()});
