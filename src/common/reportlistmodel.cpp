@@ -147,7 +147,7 @@ void ReportListModel::setCellTexts(const QList<QStringList>& texts)
                          {Qt::DisplayRole});
 }
 
-bool ReportListModel::reorderCellTexts(const QList<int>& order)
+bool ReportListModel::reorderRows(const QList<int>& order)
 {
     const qsizetype n = m_rows.size();
     if (order.size() != n)
@@ -160,23 +160,23 @@ bool ReportListModel::reorderCellTexts(const QList<int>& order)
     }
     if (n == 0)
         return true;
-    // Follows each cycle of the permutation, moving the texts along it (moving a QStringList
-    // hands over its data; no text is copied). seen now marks the rows still to be filled.
+    // Follows each cycle of the permutation, moving the rows along it (moving a row hands
+    // over its texts; none is copied). seen now marks the rows still to be filled.
     for (qsizetype start = 0; start < n; ++start) {
         if (!seen[size_t(start)])
             continue;
-        QStringList first = std::move(m_rows[start].cells);
+        ReportRow first = std::move(m_rows[start]);
         qsizetype row = start;
         while (order.at(row) != start) {
             seen[size_t(row)] = false;
-            m_rows[row].cells = std::move(m_rows[order.at(row)].cells);
+            m_rows[row] = std::move(m_rows[order.at(row)]);
             row = order.at(row);
         }
         seen[size_t(row)] = false;
-        m_rows[row].cells = std::move(first);
+        m_rows[row] = std::move(first);
     }
     emit dataChanged(index(0, 0), index(int(n) - 1, std::max(0, columnCount() - 1)),
-                     {Qt::DisplayRole});
+                     {Qt::DisplayRole, Qt::CheckStateRole});
     return true;
 }
 

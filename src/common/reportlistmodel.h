@@ -61,10 +61,11 @@ public:
     // Rewrites the cell texts row by row; datum, check state and the view's selection stay
     // with the row position. The list must have exactly rowCount() entries.
     void setCellTexts(const QList<QStringList>& texts);
-    // Moves the cell texts between rows: row i gets the texts row order[i] had. Datum, check
-    // state and the view's selection stay with the row position; the view hears of it once.
-    // order must name every row exactly once, otherwise nothing changes and false is returned.
-    bool reorderCellTexts(const QList<int>& order);
+    // Moves the rows: row i becomes the row order[i] was, its texts, datum and check state
+    // together (a sorted list deletes or ticks the record a row shows); the view's selection
+    // stays with the row position, and the view hears of it once. order must name every row
+    // exactly once, otherwise nothing changes and false is returned.
+    bool reorderRows(const QList<int>& order);
 
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent) const override;

@@ -237,7 +237,7 @@ QString SortReportList(ReportListModel& list, int column, std::optional<int> dir
         const QStringList& cells = list.rowAt(int(r)).cells;
         return column < cells.size() ? cells.at(column) : noText;
     };
-    list.reorderCellTexts(
+    list.reorderRows(
         rowOrder(list.rowCount(), keyAt, direction.value_or(1) != 0, caseFlag.value_or(0), type));
     return sortFinishedText();
 }

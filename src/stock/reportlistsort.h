@@ -42,8 +42,9 @@ double dateSortKey(const QString& text);
 // ascending. keyType must be 10, 6, 3 or 8.
 QList<int> sortedRowOrder(const QStringList& keys, bool ascending, int caseFlag, int keyType);
 
-// Sorts the rows of the list by the texts of column. Only the cell texts move: datum, check
-// state and selection stay with the row position. Returns one of the result texts above.
+// Sorts the rows of the list by the texts of column: each row's datum and check state move
+// with its texts; the selection stays with the row position. Returns one of the result
+// texts above.
 QString SortReportList(ReportListModel& list, int column, std::optional<int> direction = {},
                        std::optional<int> caseFlag = {}, std::optional<int> keyType = {},
                        int viewType = kReportViewType);

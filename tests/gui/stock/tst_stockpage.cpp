@@ -191,8 +191,11 @@ void TestStockPage::deletionAsksAndDeletesByDatum()
     QCOMPARE(main.stockList->model()->datum(0), qint64(9));
     QCOMPARE(main.stockList->model()->datum(1), qint64(7));
     QCOMPARE(main.stockList->model()->text(1, 4), u"10"_qs);
+    // Sorted by 名称 (descending at the first click), the row of 角铝 still deletes 角铝.
+    emit main.stockList->headerClicked(2);
+    QCOMPARE(main.stockList->model()->text(0, 2), u"角铝"_qs);
 
-    main.stockList->setSelectedRow(1);
+    main.stockList->setSelectedRow(0);
     // Cancel hands the keyboard focus back to the list.
     main.host.show();
     main.host.activateWindow();
