@@ -336,6 +336,12 @@ DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& req
     Transaction transaction(connection);
     if (!transaction.active())
         return databaseFailure(connection, u"审核"_qs);
+    // The version audited is the one the clerk sees: one another clerk changed since is not.
+    if (!connection.lockKeys({documentKey(DocumentKind::Requisition, request.number)}))
+        return databaseFailure(connection, u"审核"_qs);
+    if (changedSinceShown(connection, DocumentKind::Requisition, request.number,
+                          request.shownVersion))
+        return changedMeanwhile(request.number, u"审核"_qs);
     // Only a header without auditor takes the name: of two clerks auditing at once, the
     // second finds the first one's name stored and is told so.
     if (!connection.execute(buildUpdate(u"ycldate"_qs, u"审核=?"_qs,

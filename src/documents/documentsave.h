@@ -50,11 +50,13 @@ struct AuditRequest
     bool formEditable = false;
     QString user;
     bool auditRight = false;
+    QString shownVersion = {}; // as for saveDocument: a version changed since is not audited
 };
 // Writes the user as the auditor of the stored requisition. Refused without the audit right,
 // when an auditor is shown or already stored ("该单已经审核！": of two clerks auditing at once
 // only the first is stored), and when the requisition is not stored ("单子还没有保存，无法审核！"):
-// in add or modify mode, or when no stored header (exactly one) takes the name.
+// in add or modify mode, or when no stored header (exactly one) takes the name; and, when
+// shownVersion is given, when another clerk changed the requisition since it was shown.
 DocumentOutcome auditRequisition(Connection& connection, const AuditRequest& request);
 
 } // namespace mv

@@ -566,6 +566,15 @@ void TestDocuments::audit()
     QCOMPARE(count(c, u"SELECT COUNT(*) FROM ycldate WHERE 审核 <> ''"_qs), 0);
     QVERIFY(auditRequisition(c, {u"00000001"_qs, {}, false, u"O'张三"_qs, true}).done);
     QCOMPARE(loadDocument(c, DocumentKind::Requisition, u"00000001"_qs)->auditor, u"O'张三"_qs);
+
+    // Shown to a clerk and then changed by another, it is not audited in the version shown.
+    const QString shown = storedDocumentVersion(c, DocumentKind::Requisition, u"00000001"_qs);
+    QVERIFY(saveDocument(c, requisition(u"00000001"_qs, {{u"角铝"_qs, u"A1"_qs, u"2"_qs}}),
+                         u"00000001"_qs, shown)
+                .done);
+    QCOMPARE(auditRequisition(c, {u"00000001"_qs, {}, false, u"张三"_qs, true, shown}).message,
+             u"单据号：00000001已被其他用户修改，审核没有保存！请重新打开该单据后再审核。"_qs);
+    QCOMPARE(storedAuditor(c, u"00000001"_qs), QString());
 }
 
 void TestDocuments::auditRace()

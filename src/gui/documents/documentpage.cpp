@@ -621,6 +621,7 @@ void DocumentPage::audit()
     request.formEditable = m_form.editing();
     request.user = session().currentUser;
     request.auditRight = session().auditRight;
+    request.shownVersion = m_shownVersion;
     const DocumentOutcome outcome =
         withWaitCursor([&] { return auditRequisition(m_connection, request); });
     // The box shows the auditor as stored: the name just written, or another clerk's.
