@@ -232,6 +232,14 @@ void DocumentPage::abandonEdits()
     showMode();
 }
 
+void DocumentPage::dataReplaced()
+{
+    abandonEdits();
+    // Neither a given-up form nor a document of the old data may pass for a stored one.
+    m_shownNumber.clear();
+    m_shownVersion.clear();
+}
+
 void DocumentPage::endForm()
 {
     m_form.end();

@@ -68,6 +68,9 @@ public:
     // Gives up a document being edited without asking (its data was replaced, or the clerk
     // agreed to leave it).
     void abandonEdits();
+    // The data were replaced (a restore): a form being edited is given up, and whatever the
+    // page shows goes; shown next, it shows the latest stored document.
+    void dataReplaced();
     // A document left unsaved (new, or a modification) when the program last ended for this
     // user (it crashed, was killed, the power went): asks whether to take it up again, and
     // does so on this page or discards it.

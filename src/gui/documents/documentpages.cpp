@@ -37,6 +37,12 @@ void DocumentPages::abandonEdits()
     m_requisition->abandonEdits();
 }
 
+void DocumentPages::dataReplaced()
+{
+    m_receipt->dataReplaced();
+    m_requisition->dataReplaced();
+}
+
 void DocumentPages::offerDrafts()
 {
     m_receipt->offerDraft();

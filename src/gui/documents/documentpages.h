@@ -33,6 +33,9 @@ public:
     // Gives up both forms without asking (the data they belonged to was replaced, or the
     // clerk agreed to leave them).
     void abandonEdits();
+    // The data were replaced: both pages give up their forms and show the latest stored
+    // documents when shown next.
+    void dataReplaced();
     // Offers back the documents left unsaved when the program last ended for this user.
     void offerDrafts();
 

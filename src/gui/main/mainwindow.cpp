@@ -331,9 +331,9 @@ void MainWindow::setUpDatabaseMenu()
     // After a restore every list shows the restored data: the stock list is reloaded, the
     // lists computed from the old data are emptied, a document page on show is entered
     // afresh (latest restored document, read-only; a form being edited belonged to the
-    // replaced data), and the other pages hear of it.
+    // replaced data), the other one is when it is shown next, and the other pages hear of it.
     connect(menu, &DatabaseMenu::dataReplaced, this, [this] {
-        m_documentPages->abandonEdits();
+        m_documentPages->dataReplaced();
         m_stockPage->dataReplaced();
         m_monthlyPage->dataReplaced();
         if (currentPage() == PageReceipt)

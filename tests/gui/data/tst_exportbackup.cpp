@@ -10,6 +10,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/workbookreader.h"
 #include "widgets/reportlist.h"
+#include "widgets/tabcontrol.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -236,6 +237,13 @@ void TestExportBackup::backupAndRestoreFromTheMenu()
     m_f->store.addLine(u"玻璃"_qs, u"5mm"_qs, u"入库"_qs, u"2"_qs, u"2010-05-03"_qs, {}, {},
                        u"RK-9"_qs);
     m_f->store.exec(u"insert into ycldate values ('RK-9', '入', '')"_qs);
+    // And a requisition, shown on its page before the clerk goes to the receipt page.
+    m_f->store.addLine(u"玻璃"_qs, u"5mm"_qs, u"出库"_qs, u"1"_qs, u"2010-05-03"_qs, {}, {},
+                       u"CK-9"_qs);
+    m_f->store.exec(u"insert into ycldate values ('CK-9', '出', '')"_qs);
+    m_f->window->onMainButton(MainRequisition);
+    auto* requisition = m_f->control<QWidget>(u"编辑框_单号出库"_qs);
+    QCOMPARE(requisition->property("text").toString(), u"CK-9"_qs);
     m_f->window->onMainButton(MainReceipt);
     auto* number = m_f->control<QWidget>(u"编辑框_单号入库"_qs);
     QCOMPARE(number->property("text").toString(), u"RK-9"_qs);
@@ -259,6 +267,9 @@ void TestExportBackup::backupAndRestoreFromTheMenu()
     QCOMPARE(list("超级列表框1")->model()->rowCount(), 1); // shown at once
     QVERIFY(number->property("text").toString() != u"RK-9"_qs);
     QCOMPARE(QDir(backups).entryList(QDir::Files).size(), 2); // with the pre-restore copy
+    // The requisition page, shown again by its tab, shows the restored data as well.
+    emit m_f->control<TabControl>(u"选择夹1"_qs)->tabBarClicked(PageRequisition);
+    QCOMPARE(requisition->property("text").toString(), QString());
 }
 
 QTEST_MAIN(TestExportBackup)
