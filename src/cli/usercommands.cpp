@@ -114,12 +114,12 @@ int runUsers(const Command& command)
         const auto data = readRight(command.args, u"data"_qs, found->dataRight, &usage);
         if (!audit || !data)
             return usage;
-        return report(changeRights(command.connection, found->number, *audit, *data));
+        return report(changeRights(command.connection, *found, *audit, *data));
     }
     QString password;
     QString again;
     newPassword(&password, &again);
-    return report(resetPassword(command.connection, found->number, password, again));
+    return report(resetPassword(command.connection, *found, password, again));
 }
 
 } // namespace mv::cli

@@ -66,10 +66,12 @@ AccountOutcome store(Connection& connection, Transaction& transaction, const QSt
     return succeeded(doneMessage);
 }
 
-// Reads the accounts inside the open transaction and finds the one numbered number: the
-// outcome to show instead when the transaction, the read or the account is missing.
+// Reads the accounts inside the open transaction and finds the one chosen: its number
+// still under its name (another session may have deleted it and given the number to a new
+// account meanwhile). The outcome to show instead when the transaction, the read or the
+// account is missing.
 std::optional<AccountOutcome> findForChange(Connection& connection, const Transaction& transaction,
-                                            qint64 number, QList<Account>& accounts,
+                                            const Account& chosen, QList<Account>& accounts,
                                             const Account*& account)
 {
     if (!transaction.active())
@@ -78,8 +80,8 @@ std::optional<AccountOutcome> findForChange(Connection& connection, const Transa
     accounts = listAccounts(connection, &ok);
     if (!ok)
         return failed(connection);
-    account = findAccount(accounts, number);
-    if (!account)
+    account = findAccount(accounts, chosen.number);
+    if (!account || compareTexts(account->name, chosen.name) != 0)
         return missingAccount();
     return std::nullopt;
 }
@@ -154,16 +156,18 @@ AccountOutcome addAccount(Connection& connection, const NewAccount& account)
         QStringLiteral("已添加用户『%1』。").arg(account.name));
 }
 
-AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight)
+AccountOutcome changeRights(Connection& connection, const Account& chosen, bool auditRight,
+                            bool dataRight)
 {
     Transaction transaction(connection);
     QList<Account> accounts;
     const Account* account = nullptr;
-    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+    if (const auto problem = findForChange(connection, transaction, chosen, accounts, account))
         return *problem;
     return store(
         connection, transaction,
-        buildUpdate(kUserTable, QStringLiteral("ycl审核=?,数据操作=?"), numberCondition(number)),
+        buildUpdate(kUserTable, QStringLiteral("ycl审核=?,数据操作=?"),
+                    numberCondition(account->number)),
         {rightText(auditRight), rightText(dataRight)},
         QStringLiteral("已修改用户『%1』的权限，该用户下次登录时生效。").arg(account->name));
 }
@@ -202,21 +206,22 @@ std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qi
     return std::nullopt;
 }
 
-AccountOutcome deleteAccount(Connection& connection, qint64 number, const QString& currentUser)
+AccountOutcome deleteAccount(Connection& connection, const Account& chosen,
+                             const QString& currentUser)
 {
     Transaction transaction(connection);
     QList<Account> accounts;
     const Account* account = nullptr;
-    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+    if (const auto problem = findForChange(connection, transaction, chosen, accounts, account))
         return *problem;
-    if (const auto refusal = deletionRefusal(accounts, number, currentUser))
+    if (const auto refusal = deletionRefusal(accounts, account->number, currentUser))
         return *refusal;
     return store(connection, transaction,
-                 QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(number), {},
+                 QStringLiteral("DELETE FROM [user] WHERE ") + numberCondition(account->number), {},
                  QStringLiteral("已删除用户『%1』。").arg(account->name));
 }
 
-AccountOutcome resetPassword(Connection& connection, qint64 number, const QString& password,
+AccountOutcome resetPassword(Connection& connection, const Account& chosen, const QString& password,
                              const QString& passwordAgain)
 {
     if (const auto refusal = checkPasswords(password, passwordAgain))
@@ -224,11 +229,12 @@ AccountOutcome resetPassword(Connection& connection, qint64 number, const QStrin
     Transaction transaction(connection);
     QList<Account> accounts;
     const Account* account = nullptr;
-    if (const auto problem = findForChange(connection, transaction, number, accounts, account))
+    if (const auto problem = findForChange(connection, transaction, chosen, accounts, account))
         return *problem;
-    return store(connection, transaction,
-                 buildUpdate(kUserTable, QStringLiteral("密码=?"), numberCondition(number)),
-                 {password}, QStringLiteral("已重置用户『%1』的密码。").arg(account->name));
+    return store(
+        connection, transaction,
+        buildUpdate(kUserTable, QStringLiteral("密码=?"), numberCondition(account->number)),
+        {password}, QStringLiteral("已重置用户『%1』的密码。").arg(account->name));
 }
 
 } // namespace mv

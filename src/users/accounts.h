@@ -56,7 +56,11 @@ struct NewAccount
 // empty password (the login would refuse it) and two different passwords.
 AccountOutcome addAccount(Connection& connection, const NewAccount& account);
 
-AccountOutcome changeRights(Connection& connection, qint64 number, bool auditRight, bool dataRight);
+// Changing, deleting and resetting act on the account chosen (as listAccounts gave it): one
+// whose number no longer goes with its name (deleted by another session, its number given to
+// a new account) is refused as missing rather than another account changed in its place.
+AccountOutcome changeRights(Connection& connection, const Account& chosen, bool auditRight,
+                            bool dataRight);
 
 // 修改 and 重置密码 act on the account chosen in the list, and names are never changed (the
 // documents keep them as typed): the refusal when the name box no longer holds the chosen
@@ -73,9 +77,10 @@ std::optional<AccountOutcome> deletionRefusal(const QList<Account>& accounts, qi
 
 // Deletes after the same check. Documents keep their maker's and auditor's names as stored
 // text.
-AccountOutcome deleteAccount(Connection& connection, qint64 number, const QString& currentUser);
+AccountOutcome deleteAccount(Connection& connection, const Account& chosen,
+                             const QString& currentUser);
 
-AccountOutcome resetPassword(Connection& connection, qint64 number, const QString& password,
+AccountOutcome resetPassword(Connection& connection, const Account& chosen, const QString& password,
                              const QString& passwordAgain);
 
 } // namespace mv

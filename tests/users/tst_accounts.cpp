@@ -113,15 +113,16 @@ void TestAccounts::rightsAndPasswordReset()
     LoginOutcome login = checkLogin(db, u"张三"_qs, u"old"_qs);
     QVERIFY(login.done && !login.auditRight && login.dataRight);
 
-    const AccountOutcome granted = changeRights(db, 2, true, false);
+    const AccountOutcome granted = changeRights(db, {2, u"张三"_qs}, true, false);
     QCOMPARE(granted.message, u"已修改用户『张三』的权限，该用户下次登录时生效。"_qs);
     login = checkLogin(db, u"张三"_qs, u"old"_qs);
     QVERIFY(login.done && login.auditRight && !login.dataRight);
-    QCOMPARE(changeRights(db, 9, true, true).focus, AccountField::List);
+    QCOMPARE(changeRights(db, {9, u"张三"_qs}, true, true).focus, AccountField::List);
 
-    QCOMPARE(resetPassword(db, 2, u"new"_qs, u"New"_qs).focus, AccountField::Password);
-    QVERIFY(!resetPassword(db, 2, QString(), QString()).done);
-    QVERIFY(resetPassword(db, 2, u" n'e,w= "_qs, u" n'e,w= "_qs).done);
+    QCOMPARE(resetPassword(db, {2, u"张三"_qs}, u"new"_qs, u"New"_qs).focus,
+             AccountField::Password);
+    QVERIFY(!resetPassword(db, {2, u"张三"_qs}, QString(), QString()).done);
+    QVERIFY(resetPassword(db, {2, u"张三"_qs}, u" n'e,w= "_qs, u" n'e,w= "_qs).done);
     QCOMPARE(userTable(db), (QStringList{u"1|admin|admin|是|是"_qs, u"2|张三| n'e,w= |是|"_qs}));
 }
 
@@ -132,16 +133,30 @@ void TestAccounts::deletionKeepsTheAdministratorAndTheCurrentUser()
     QVERIFY(addAccount(db, clerk(u"张三"_qs, u"1"_qs)).done);
     QVERIFY(addAccount(db, clerk(u"李四"_qs, u"1"_qs)).done);
 
-    QCOMPARE(deleteAccount(db, 1, u"张三"_qs).message, u"系统管理员账户不能删除！"_qs);
-    QCOMPARE(deleteAccount(db, 2, u"张三"_qs).message, u"当前登录的用户不能删除！"_qs);
+    QCOMPARE(deleteAccount(db, {1, u"admin"_qs}, u"张三"_qs).message,
+             u"系统管理员账户不能删除！"_qs);
+    QCOMPARE(deleteAccount(db, {2, u"张三"_qs}, u"张三"_qs).message,
+             u"当前登录的用户不能删除！"_qs);
     QCOMPARE(userTable(db).size(), 3);
-    QCOMPARE(deleteAccount(db, 2, u"admin"_qs).message, u"已删除用户『张三』。"_qs);
+    QCOMPARE(deleteAccount(db, {2, u"张三"_qs}, u"admin"_qs).message, u"已删除用户『张三』。"_qs);
     QCOMPARE(userTable(db), (QStringList{u"1|admin|admin|是|是"_qs, u"3|李四|1||"_qs}));
-    QVERIFY(!deleteAccount(db, 2, u"admin"_qs).done);
+    QVERIFY(!deleteAccount(db, {2, u"张三"_qs}, u"admin"_qs).done);
 
     // Numbers keep growing, so a new account never takes the administrator's place.
     QVERIFY(addAccount(db, clerk(u"王五"_qs, u"1"_qs)).done);
     QCOMPARE(listAccounts(db).last().number, 4);
+
+    // A list shown before another session deleted 王五 and added 赵六 under his number: what
+    // is done to 王五 touches 赵六 in no way.
+    const Account shown = listAccounts(db).last();
+    QVERIFY(deleteAccount(db, shown, u"admin"_qs).done);
+    QVERIFY(addAccount(db, clerk(u"赵六"_qs, u"6"_qs)).done);
+    const QStringList before = userTable(db);
+    QCOMPARE(resetPassword(db, shown, u"7"_qs, u"7"_qs).message,
+             u"该用户已不存在，请刷新列表后重新选择！"_qs);
+    QVERIFY(!changeRights(db, shown, true, true).done);
+    QVERIFY(!deleteAccount(db, shown, u"admin"_qs).done);
+    QCOMPARE(userTable(db), before);
 }
 
 void TestAccounts::failuresAreReported()
@@ -162,9 +177,10 @@ void TestAccounts::failuresAreReported()
                                          "BEGIN SELECT RAISE(ABORT, 'read only'); END"))
                        .arg(QString::fromUtf8(event)));
 
-    const QList<AccountOutcome> outcomes = {
-        addAccount(db, clerk(u"李四"_qs, u"1"_qs)), changeRights(db, 2, true, true),
-        resetPassword(db, 2, u"2"_qs, u"2"_qs), deleteAccount(db, 2, u"admin"_qs)};
+    const QList<AccountOutcome> outcomes = {addAccount(db, clerk(u"李四"_qs, u"1"_qs)),
+                                            changeRights(db, {2, u"张三"_qs}, true, true),
+                                            resetPassword(db, {2, u"张三"_qs}, u"2"_qs, u"2"_qs),
+                                            deleteAccount(db, {2, u"张三"_qs}, u"admin"_qs)};
     for (const AccountOutcome& outcome : outcomes) {
         QVERIFY(!outcome.done);
         QCOMPARE(outcome.title, u"错误"_qs);

@@ -155,7 +155,7 @@ void UserManagementWindow::changeClicked()
         msgBox(QStringLiteral("您正在修改自己的账户的权限，确定要修改吗？"), MsgYesNo,
                QStringLiteral("修改提示")) != AnswerYes)
         return;
-    report(changeRights(m_connection, account.number, m_audit->isChecked(), m_data->isChecked()));
+    report(changeRights(m_connection, account, m_audit->isChecked(), m_data->isChecked()));
     refreshList();
     chooseAccount(account.number);
 }
@@ -172,7 +172,7 @@ void UserManagementWindow::deleteClicked()
     if (msgBox(QStringLiteral("确定要删除用户『%1』吗？").arg(account.name), MsgYesNo,
                QStringLiteral("删除提示")) != AnswerYes)
         return;
-    report(deleteAccount(m_connection, account.number, session().currentUser));
+    report(deleteAccount(m_connection, account, session().currentUser));
     refreshList();
     m_list->setSelectedRow(-1);
     m_list->setFocus();
@@ -187,8 +187,7 @@ void UserManagementWindow::resetPasswordClicked()
         report(*refusal);
         return;
     }
-    if (report(resetPassword(m_connection, account.number, m_password->text(),
-                             m_passwordAgain->text()))) {
+    if (report(resetPassword(m_connection, account, m_password->text(), m_passwordAgain->text()))) {
         m_password->clear();
         m_passwordAgain->clear();
     }
