@@ -58,8 +58,10 @@ void FormulaWindow::confirm()
     if (!showOutcome(outcome, {{CustomColumnField::Formula, m_formula}}))
         return;
     m_settings.refreshCustomColumns();
-    if (m_row >= 0)
+    if (m_row >= 0) {
+        m_settings.renameStatisticsColumn(m_originalName, m_columns.at(m_row).name);
         m_settings.rebuildStatisticsList();
+    }
     accept();
 }
 

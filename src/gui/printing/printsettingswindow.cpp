@@ -253,6 +253,13 @@ void PrintSettingsWindow::rebuildStatisticsList()
             m_statistics->setChecked(i, true);
 }
 
+void PrintSettingsWindow::renameStatisticsColumn(const QString& from, const QString& to)
+{
+    for (int i = 0; i < m_statistics->count(); ++i)
+        if (m_statistics->item(i)->text() == from)
+            m_statistics->item(i)->setText(to);
+}
+
 void PrintSettingsWindow::refreshCustomColumns()
 {
     ReportListModel* model = m_customList->model();

@@ -40,6 +40,9 @@ public:
     // Colour-scheme states: 0 plain, 1 built-in, 2 rows, 3 columns.
     void applyColourScheme(int scheme);
     void rebuildStatisticsList();
+    // A custom column renamed: its item in the statistics list takes the new name, its tick
+    // kept.
+    void renameStatisticsColumn(const QString& from, const QString& to);
     // Titles of the print column list (all items or only the ticked ones).
     QStringList printColumnTitles(bool tickedOnly) const;
     ReportList* customColumnList() const { return m_customList; }

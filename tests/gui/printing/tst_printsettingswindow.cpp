@@ -216,7 +216,12 @@ private slots:
         control<QPushButton>(w, QStringLiteral("添加"))->click();
         QCOMPARE(module->customColumns().size(), 1);
 
-        // 修改 without a selection opens nothing; with one it edits that row.
+        // 修改 without a selection opens nothing; with one it edits that row. A custom column
+        // ticked for the statistics stays ticked under its new name.
+        control<TabControl>(w, QStringLiteral("选择夹1"))->setCurrentIndex(2);
+        auto* stats = control<CheckListBox>(w, QStringLiteral("统计列表框"));
+        QCOMPARE(stats->item(stats->count() - 1)->text(), QStringLiteral("金额"));
+        stats->setChecked(stats->count() - 1, true);
         QAction* modify = w->findChild<QAction*>(QStringLiteral("右键菜单_修改"));
         QVERIFY(modify);
         modify->trigger();
@@ -230,8 +235,8 @@ private slots:
         });
         modify->trigger();
         QCOMPARE(module->customColumns().value(0).name, QStringLiteral("总额"));
-        auto* stats = control<CheckListBox>(w, QStringLiteral("统计列表框"));
         QCOMPARE(stats->item(stats->count() - 1)->text(), QStringLiteral("总额"));
+        QVERIFY(stats->isChecked(stats->count() - 1));
 
         QAction* remove = w->findChild<QAction*>(QStringLiteral("右键菜单_删除"));
         w->customColumnList()->setSelectedRow(-1);
