@@ -1,6 +1,7 @@
 #include "print/reportlayout.h"
 
 #include "common/messages.h"
+#include "common/sortmark.h"
 #include "common/texts.h"
 #include "print/formulas.h"
 #include "print/numberformat.h"
@@ -175,14 +176,17 @@ void Layout::fillCustomColumns()
     const int c = int(q.customColumns.size());
     if (c == 0)
         return;
+    // Titles are matched without sort marks: the list may have been sorted since the formula
+    // was written.
     QStringList titles;
     for (int x = 1; x <= k; ++x)
-        titles << t.text(3, x);
+        titles << withoutSortMarks(t.text(3, x));
     FormulaEngine engine;
     for (int j = 0; j < c; ++j) {
         const int column = k + 1 + j;
         t.setText(3, column, q.customColumns[j].name);
-        FormulaEngine::Column formula = engine.compile(q.customColumns[j].formula, titles);
+        FormulaEngine::Column formula =
+            engine.compile(withoutSortMarks(q.customColumns[j].formula), titles);
         QList<double>& values = customValues[column];
         values = formula.values(m, [this](int i, int x) { return t.text(i + 4, x); });
         for (int i = 0; i < m; ++i) {
@@ -215,7 +219,7 @@ void Layout::totalsRow()
     // and wins. A statistics title that matches no printed column is skipped.
     for (const QString& title : q.statisticsColumns) {
         for (int c = 1; c <= columns; ++c) {
-            if (t.text(3, c) != title)
+            if (withoutSortMarks(t.text(3, c)) != withoutSortMarks(title))
                 continue;
             double sum = 0;
             if (customValues.contains(c)) {

@@ -2,21 +2,14 @@
 // Header clicks on a report list (the stock list, the monthly summary): alternate
 // descending/ascending sorts of the clicked column and mark it with a triangle in its title.
 
+#include "common/sortmark.h"
+
 #include <QList>
 #include <QString>
 
 namespace mv {
 
 class ReportListModel;
-
-inline QString sortMarkDescending()
-{
-    return QStringLiteral("△");
-} // last sort descending
-inline QString sortMarkAscending()
-{
-    return QStringLiteral("▽");
-} // last sort ascending
 
 // Clears the marks of every other column, then: a title marked "▽" sorts descending and
 // becomes "△"; one marked "△" sorts ascending and becomes "▽"; an unmarked one sorts

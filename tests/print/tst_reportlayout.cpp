@@ -211,6 +211,17 @@ private slots:
             printed += toNumber(r.table.text(row, 5));
         QCOMPARE(r.table.text(7, 5), FormatNumber(printed, 2, false));
         QCOMPARE(r.table.text(7, 5), QStringLiteral("2.00"));
+        // The list sorted by 数量 while its settings were open: its title carries the sort mark
+        // the formula and the statistics do not; every figure stays as without it.
+        q.customColumns = {{QStringLiteral("金额"), QStringLiteral("[数量]*2")}};
+        q.statisticsColumns = {QStringLiteral("数量"), QStringLiteral("金额")};
+        const PrintTable unsorted = buildReportTable(q, s, builtInReportTemplate()).table;
+        s.columns[2].title += QStringLiteral("▽");
+        r = buildReportTable(q, s, builtInReportTemplate());
+        for (int row = 4; row <= 7; ++row)
+            for (int c = 1; c <= unsorted.columnCount(); ++c)
+                QCOMPARE(r.table.text(row, c), unsorted.text(row, c));
+        QCOMPARE(r.table.text(7, 5), QStringLiteral("120.00"));
         // Header spreading: an empty header is one empty part; a single part stands alone.
         bool tooLong = true;
         QCOMPARE(spreadLine({QString()}, 650, &tooLong), QString());
