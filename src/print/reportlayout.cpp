@@ -332,6 +332,10 @@ bool Layout::pageSettings()
     p.scale = 100;
     p.marginLeft = p.marginTop = p.marginRight = p.marginBottom = kReportMargin;
     p.pageNumberPosition = q.pageNumberPosition;
+    // The layout breaks the pages itself (paginate): a rows-per-page count left to the
+    // renderer would count the footers and the remark as rows too, and on a list shorter
+    // than one page push them onto pages of their own.
+    p.rowsPerPage = 0;
     // The table is checked against, and centred in, the room the renderer prints into.
     const int width = t.tableWidth();
     const int room = printableWidth(p);
@@ -347,7 +351,6 @@ bool Layout::pageSettings()
     } else {
         if (q.centred)
             p.marginLeft += (room - width) / 2;
-        p.rowsPerPage = q.rowsPerPage;
     }
     t.setPageSettings(p);
     return true;
@@ -374,9 +377,10 @@ void Layout::paginate()
     if (q.rowsPerPage <= 0) {
         const int p = automaticRowsPerPage(body, t.rowHeight(4));
         // Footer j goes to row j * p + 3, after p - 1 rows of its page; when only one row
-        // fits, after that one row rather than before it.
+        // fits, after that one row rather than before it. Every page up to the last gets one:
+        // each footer inserted moves the rows after it on.
         const int step = std::max(2, p);
-        for (int j = 1; j <= rows / p; ++j) {
+        for (int j = 1;; ++j) {
             const int at = j * step + 3;
             // A position past the last row would double the closing footer.
             if (at > t.rowCount())

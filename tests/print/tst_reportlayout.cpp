@@ -6,6 +6,7 @@
 #include "print/reportlayout.h"
 #include "print/tabledump.h"
 #include "print/tablefile.h"
+#include "print/tablerenderer.h"
 #include "support/expectedtext.h"
 #include "support/scriptedresponder.h"
 
@@ -222,6 +223,26 @@ private slots:
             for (int c = 1; c <= unsorted.columnCount(); ++c)
                 QCOMPARE(r.table.text(row, c), unsorted.text(row, c));
         QCOMPARE(r.table.text(7, 5), QStringLiteral("120.00"));
+        // On paper every page ends with its footer after as many rows as the others, however
+        // long the list; a list no longer than the rows per page set is one page, its footer
+        // and remark on it.
+        q = baseRequest();
+        q.footerParts = {QStringLiteral("页脚")};
+        r = buildReportTable(q, smallList(1000), builtInReportTemplate());
+        const QList<PageRows> pages = planPages(r.table);
+        QVERIFY(pages.size() > 2);
+        const QString footer = r.table.text(r.table.rowCount(), 1);
+        for (const PageRows& page : pages) {
+            QCOMPARE(r.table.text(page.last, 1), footer);
+            if (page.first != pages.last().first)
+                QCOMPARE(page.last - page.first, pages.first().last - pages.first().first);
+        }
+        q.rowsPerPage = 5;
+        q.remark = QStringLiteral("备注文字");
+        for (int rows : {3, 5})
+            QCOMPARE(planPages(buildReportTable(q, smallList(rows), builtInReportTemplate()).table)
+                         .size(),
+                     1);
         // Header spreading: an empty header is one empty part; a single part stands alone.
         bool tooLong = true;
         QCOMPARE(spreadLine({QString()}, 650, &tooLong), QString());
