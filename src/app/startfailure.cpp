@@ -24,8 +24,9 @@ bool chooseInSettings(const QString& dataDirectory, OpenOptions* options)
     window.setAppliesAtOnce(true);
     if (window.exec() != QDialog::Accepted)
         return false;
-    QSettings settings;
-    DatabaseChoice choice = loadDatabaseChoice(settings);
+    // As typed: a password not to be remembered is not in the settings, yet it is this
+    // start's.
+    DatabaseChoice choice = window.choice();
     if (choice.server && choice.password.isEmpty() && !askServerPassword(&choice))
         return false;
     options->serverUrl = choice.server ? serverUrl(choice) : QString();

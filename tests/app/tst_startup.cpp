@@ -12,6 +12,7 @@
 #include "support/testserver.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -36,18 +37,28 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// The open modal 数据设置 window once it shows: the file chosen and 确定 pressed.
-void chooseTheFileInSettings()
+// The open modal 数据设置 window once it shows: the file chosen, or a server with a password
+// not to be remembered, and 确定 pressed.
+void chooseInSettings(bool server = false)
 {
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(0, [server] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->objectName() != u"DatabaseSettingsWindow"_qs || !window->isVisible())
                 continue;
-            control<QRadioButton>(window, u"单选框_文件"_qs)->setChecked(true);
+            if (server) {
+                control<QRadioButton>(window, u"单选框_服务器"_qs)->setChecked(true);
+                control<QLineEdit>(window, u"编辑框_主机"_qs)->setText(u"127.0.0.1"_qs);
+                control<QLineEdit>(window, u"编辑框_端口"_qs)->setText(u"1"_qs);
+                control<QLineEdit>(window, u"编辑框_用户"_qs)->setText(u"clerk"_qs);
+                control<QLineEdit>(window, u"编辑框_密码"_qs)->setText(u"typed"_qs);
+                control<QCheckBox>(window, u"复选框_记住密码"_qs)->setChecked(false);
+            } else {
+                control<QRadioButton>(window, u"单选框_文件"_qs)->setChecked(true);
+            }
             control<QPushButton>(window, u"按钮_确定"_qs)->click();
             return;
         }
-        chooseTheFileInSettings();
+        chooseInSettings(server);
     });
 }
 
@@ -138,9 +149,19 @@ private slots:
         QCOMPARE(responder.inputs.size(), 1);
         QVERIFY(responder.inputs[0].prompt.contains(u"clerk"_qs));
 
+        // A server chosen there with its password typed, not to be remembered: this start tries
+        // that password rather than asking for it again.
         responder.clear();
         responder.queueChoice(1);
-        chooseTheFileInSettings();
+        chooseInSettings(true);
+        responder.queueChoice(2);
+        QVERIFY(!settleStartFailure(login, dir.path(), options));
+        QCOMPARE(responder.choices.size(), 2);
+        QVERIFY(responder.inputs.isEmpty());
+
+        responder.clear();
+        responder.queueChoice(1);
+        chooseInSettings();
         QVERIFY(settleStartFailure(login, dir.path(), options));
         QVERIFY(login.databaseOpen());
         QCOMPARE(responder.lastText(), u"设置已保存。"_qs);
