@@ -136,7 +136,13 @@ PasswordStored saveDatabaseChoice(QSettings& settings, const DatabaseChoice& cho
     settings.beginGroup(u"database"_qs);
     const DatabaseChoice before = readFields(settings);
     const bool keep = choice.server && choice.rememberPassword && !choice.password.isEmpty();
-    if (!keep || passwordAccount(before) != passwordAccount(choice))
+    const bool sameAccount = passwordAccount(before) == passwordAccount(choice);
+    // A password remembered but not read back (the keyring locked or not running when the
+    // window opened) stays where it is: saving a choice that kept it must not forget it.
+    const PasswordPlace noted = placeNamed(settings.value(kPlaceKey).toString());
+    const bool unread = choice.server && choice.rememberPassword && choice.password.isEmpty() &&
+                        sameAccount && noted != PasswordPlace::None;
+    if (!unread && (!keep || !sameAccount))
         forgetServerPassword(passwordAccount(before));
     settings.setValue(u"kind"_qs, choice.server ? u"postgresql"_qs : u"file"_qs);
     settings.setValue(u"host"_qs, choice.host);
@@ -151,6 +157,8 @@ PasswordStored saveDatabaseChoice(QSettings& settings, const DatabaseChoice& cho
     PasswordStored stored;
     if (keep)
         stored = keepServerPassword(passwordAccount(choice), choice.password);
+    else if (unread)
+        stored.place = noted;
     notePlace(settings, stored.place);
     settings.endGroup();
     settings.sync();

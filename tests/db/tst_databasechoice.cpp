@@ -152,6 +152,13 @@ void TestDatabaseChoice::passwordKeptOnlyWhenRemembered()
     QVERIFY(loadDatabaseChoice(settings).password.isEmpty());
     settings.setValue(u"database/host"_qs, choice.host);
 
+    // Saved again as the window shows it when the password could not be read back (still to
+    // be remembered, the box empty): the password stays where it was.
+    DatabaseChoice unread = choice;
+    unread.password.clear();
+    QCOMPARE(saveDatabaseChoice(settings, unread).place, PasswordPlace::File);
+    QCOMPARE(loadDatabaseChoice(settings).password, u"secret"_qs);
+
     choice.rememberPassword = false;
     QCOMPARE(saveDatabaseChoice(settings, choice).place, PasswordPlace::None);
     loaded = loadDatabaseChoice(settings);
