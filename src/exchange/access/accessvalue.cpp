@@ -3,6 +3,7 @@
 #include "common/oledate.h"
 #include "common/texts.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace mv {
@@ -16,15 +17,29 @@ bool refuse(QString* error, const QString& message)
     return false;
 }
 
+// The shortest plain decimal that reads back as the same number: "1234567", not
+// "1.23457e+06", which the stock would count as 1.
+template <class Number> QString plainText(Number number)
+{
+    if (!std::isfinite(number))
+        return doubleText(double(number));
+    char digits[400];
+    const std::to_chars_result written =
+        std::to_chars(digits, digits + sizeof digits, number, std::chars_format::fixed);
+    if (written.ec != std::errc())
+        return doubleText(double(number));
+    return QString::fromLatin1(digits, written.ptr - digits);
+}
+
 QString textOf(const AccessValue& value)
 {
     switch (value.kind) {
     case AccessValue::Integer:
         return QString::number(value.integer);
     case AccessValue::Single:
-        return singleText(float(value.number));
+        return plainText(float(value.number));
     case AccessValue::Double:
-        return doubleText(value.number);
+        return plainText(value.number);
     case AccessValue::Date:
         return storedDateText(value.number);
     default:

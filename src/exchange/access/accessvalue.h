@@ -25,8 +25,9 @@ QString declaredTypeFor(AccessValue::Kind kind);
 QString storedDateText(double oleDate);
 
 // The value for a column of the given affinity: a null QVariant for a null field. Numbers
-// become text the way the program writes them (integers plain, "%.6g" singles, "%.13g"
-// doubles), currency keeps its exact decimals, dates take their stored form. Returns false
+// become the shortest plain decimal text that reads back as the same single or double
+// ("1234567", "12345.67"; never an exponent, which the stock would read as a small whole
+// number), currency keeps its exact decimals, dates take their stored form. Returns false
 // with *error set when the value has no faithful form in that column (binary data in a text
 // column, a text that is no whole number in an integer column, ...).
 bool convertAccessValue(const AccessValue& value, ColumnAffinity affinity, QVariant* result,

@@ -7,6 +7,7 @@
 #include "exchange/access/accessfile.h"
 #include "exchange/access/accessimport.h"
 #include "exchange/access/accesstablecopy.h"
+#include "exchange/access/accessvalue.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -289,6 +290,28 @@ private slots:
         QVERIFY(!refused.ok());
         QVERIFY2(refused.error.contains(u"Categories"_qs) && refused.error.contains(u"Picture"_qs),
                  qPrintable(refused.error));
+    }
+
+    // Single and double numbers land in text columns as plain decimals that read back as the
+    // same number: never an exponent, which the stock would count as a small whole number.
+    void numbersAsPlainText()
+    {
+        const auto text = [](AccessValue::Kind kind, double number) {
+            AccessValue value;
+            value.kind = kind;
+            value.number = number;
+            QVariant result;
+            QString error;
+            return convertAccessValue(value, ColumnAffinity::Text, &result, &error)
+                       ? result.toString()
+                       : error;
+        };
+        QCOMPARE(text(AccessValue::Single, double(1234567.0f)), u"1234567"_qs);
+        QCOMPARE(text(AccessValue::Single, double(1e6f)), u"1000000"_qs);
+        QCOMPARE(text(AccessValue::Single, double(12345.67f)), u"12345.67"_qs);
+        QCOMPARE(text(AccessValue::Single, double(0.1f)), u"0.1"_qs);
+        QCOMPARE(text(AccessValue::Double, 123456789012345.0), u"123456789012345"_qs);
+        QCOMPARE(text(AccessValue::Double, -2.5), u"-2.5"_qs);
     }
 
     // A trial run of the five-table mapping on tables named for it: counts per table, the
