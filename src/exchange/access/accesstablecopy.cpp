@@ -156,6 +156,12 @@ TableCopy copyAccessTable(AccessTable& source, Connection& target, const QString
                                  .arg(sourceColumns[sourceIndex[k]].name, reason);
                 return copy;
             }
+            // The reader cannot tell an empty text from a missing one: a text column gets the
+            // empty text, as the program stores an empty cell. Lines of an item without a
+            // model thus keep counting for it (a missing model would count for none).
+            if (converted.isNull() && sourceColumns[sourceIndex[k]].kind == AccessValue::Text &&
+                copiedTo[k].affinity == ColumnAffinity::Text)
+                converted = u""_qs;
             if (bindValue(insert.handle, k + 1, converted) != SQLITE_OK) {
                 copy.error = QStringLiteral("表 %1 第 %2 行无法写入：%3")
                                  .arg(source.name())

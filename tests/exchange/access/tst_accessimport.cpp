@@ -263,8 +263,9 @@ private slots:
         Connection db;
         QVERIFY(db.openSqlite(dir.filePath(u"typed.db"_qs)));
         Transaction transaction(db);
-        QVERIFY(db.execute(
-            u"CREATE TABLE o (orderid TEXT, ORDERDATE TEXT, freight TEXT, 备注 TEXT)"_qs));
+        QVERIFY(
+            db.execute(u"CREATE TABLE o (orderid TEXT, ORDERDATE TEXT, freight TEXT, 备注 TEXT, "
+                       "shipregion TEXT)"_qs));
         const auto orders = access.openTable(u"Orders"_qs);
         const TableCopy copy = copyAccessTable(*orders, db, u"o"_qs);
         QVERIFY2(copy.ok(), qPrintable(copy.error));
@@ -274,7 +275,9 @@ private slots:
         const QList<QStringList> expected =
             exported(sample("nwind.mdb"), u"Orders"_qs, u"CP1252"_qs);
         const auto rows = db.query(
-            u"SELECT orderid, ORDERDATE, freight, typeof(orderid), 备注 FROM o ORDER BY rowid"_qs);
+            u"SELECT orderid, ORDERDATE, freight, typeof(orderid), 备注, shipregion FROM o "
+            "ORDER BY rowid"_qs);
+        int empty = 0;
         for (int r = 0; !rows->eof(); rows->next(), ++r) {
             QCOMPARE(rows->field(0), expected[r][0]);
             QCOMPARE(rows->field(1), expected[r][3].left(10));
@@ -282,7 +285,12 @@ private slots:
             QVERIFY(!rows->field(2).endsWith(u'0')); // exact decimals, no padding
             QCOMPARE(rows->field(3), u"text"_qs);
             QVERIFY(rows->value(4).isNull());
+            // An empty text field is the empty text, as the program stores one.
+            QCOMPARE(rows->value(5).isNull(), false);
+            QCOMPARE(rows->field(5), expected[r][11]);
+            empty += expected[r][11].isEmpty();
         }
+        QVERIFY(empty > 0);
 
         QVERIFY(db.execute(u"CREATE TABLE c (CategoryName TEXT, Picture TEXT)"_qs));
         const auto categories = access.openTable(u"Categories"_qs);
