@@ -80,13 +80,16 @@ QueryOutcome fillSummary(const Command& command, const ListRequest& request, Rep
 }
 
 // A CSV file for spreadsheets: UTF-8 with a byte order mark (so that they read it as UTF-8),
-// put in place once whole.
+// no cell a spreadsheet would run as a formula, put in place once whole.
 int exportCsv(const ReportListModel& list, const QString& path)
 {
+    QList<QStringList> rows = list.cellTexts();
+    for (QStringList& row : rows)
+        for (QString& cell : row)
+            cell = spreadsheetText(cell);
     QString reason;
     if (replaceFileContent(
-            path, "\xEF\xBB\xBF" + formatList(OutputFormat::Csv, list.columns(), list.cellTexts()),
-            &reason))
+            path, "\xEF\xBB\xBF" + formatList(OutputFormat::Csv, list.columns(), rows), &reason))
         return ExitDone;
     return refuse(u"无法写入文件 %1：%2"_qs.arg(path, reason));
 }

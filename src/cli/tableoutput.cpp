@@ -163,6 +163,16 @@ QString csvCell(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QString spreadsheetText(const QString& text)
+{
+    // One character alone ("-" for no model) is no formula.
+    if (text.size() < 2 || !QStringView(u"=+-@").contains(text.front()))
+        return text;
+    bool number = false;
+    text.toDouble(&number);
+    return number ? text : QLatin1Char('\'') + text;
+}
+
 QString jsonString(const QString& text)
 {
     QString out;

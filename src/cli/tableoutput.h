@@ -30,6 +30,11 @@ int displayWidth(const QString& text);
 // The text of one CSV cell: quoted (quotes doubled) when it holds a comma, a quote, a line
 // break or leading or trailing spaces.
 QString csvCell(const QString& text);
+// A cell of a CSV file meant for a spreadsheet: a text that begins with "=", "+", "-" or "@"
+// and is no number gets a leading "'", so that the spreadsheet shows it rather than running
+// it as a formula ("=HYPERLINK(…)" typed as a material's name); numbers ("-5") and a single
+// character ("-") stay.
+QString spreadsheetText(const QString& text);
 // The JSON string literal of text.
 QString jsonString(const QString& text);
 

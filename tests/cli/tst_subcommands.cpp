@@ -234,6 +234,15 @@ private slots:
         QCOMPARE(csv.code, 0);
         QCOMPARE(readCsv(csvPath), withTitles(summary));
 
+        // Texts a spreadsheet would run as formulas are exported inert; a number stays one.
+        m_store->addLine(u"=1+2"_qs, u"-3+4"_qs, u"入库"_qs, u"5"_qs, u"2026-01-05"_qs);
+        const QString inert = m_scratch.filePath(u"inert.csv"_qs);
+        QCOMPARE(asAdmin({u"export"_qs, u"stock"_qs, u"-o"_qs, inert}).code, 0);
+        const QList<QStringList> rows = readCsv(inert);
+        QVERIFY(std::any_of(rows.cbegin(), rows.cend(), [](const QStringList& row) {
+            return row.contains(u"'=1+2"_qs) && row.contains(u"'-3+4"_qs) && row.contains(u"5"_qs);
+        }));
+
         // A file that cannot be written is a failure, said on stderr.
         const Run failed = asAdmin(
             {u"export"_qs, u"stock"_qs, u"-o"_qs, m_scratch.filePath(u"missing/dir/x.xls"_qs)});
