@@ -270,7 +270,7 @@ private:
             positionFields.append(out.size() + 4);
             appendRecord(out, BoundSheet, body);
         }
-        appendSharedStrings(out, out.size(), m_cellCount, m_strings);
+        appendSharedStrings(out, 0, m_cellCount, m_strings); // out is the stream from its start
         appendRecord(out, Eof, {});
 
         qint64 position = out.size();
