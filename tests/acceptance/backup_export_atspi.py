@@ -16,7 +16,8 @@ import pyatspi
 import xlrd
 
 from atspi_support import (ProgramRun, answer_dialog, clear_and_type, click, find,
-                           find_button, log_in, open_dialog, press, text_of, toolbar_button,
+                           find_button, is_showing, log_in, open_dialog, press, text_of,
+                           toolbar_button,
                            type_in_cell, type_into, type_text, wait_for)
 
 STOCK_TITLES = ["编号", "库存分类", "名称", "型号", "现存量", "单位", "备注"]
@@ -138,11 +139,17 @@ def main():
         wait_for(lambda: not open_dialog(app), what="the name box to close")
         assert line_count(backup) == lines
 
-        # A receipt being typed: the restore asks before it drops the form.
+        # A receipt being typed, then the requisition page shown: the restore asks before it
+        # drops the form.
         click(toolbar_button(main_window, "工具条1", 0))
         click(toolbar_button(main_window, "辅_工具条", 3))
         grid = wait_for(lambda: find(main_window, description="显示数据"), what="the receipt grid")
+        number = find(main_window, description="编辑框_单号入库")
+        given = text_of(number)
         type_in_cell(grid, 1, 0, "A1")
+        click(toolbar_button(main_window, "工具条1", 1))
+        wait_for(lambda: is_showing(find(main_window, description="显示数据1")),
+                 what="the requisition page")
         run_menu_item(app, main_window, "系统", "系统_数据恢复")
         question = answer_dialog(app, "the question on the form", "是", "Yes")
         assert "当前单据尚未保存，确定要恢复数据吗？" in question, question
@@ -160,6 +167,12 @@ def main():
         assert line_count(database) == lines
         before = glob.glob(os.path.join(home, "datebak", "恢复前-*.mdbbak"))
         assert len(before) == 1 and line_count(before[0]) == lines + 1, before
+        # The receipt page, shown again by its tab, shows the restored data, not the form
+        # given up.
+        click(wait_for(lambda: find(main_window, role=pyatspi.ROLE_PAGE_TAB, name="入库单"),
+                       what="the tab 入库单"))
+        wait_for(lambda: is_showing(number) and text_of(number) != given,
+                 what="the receipt page without the form given up")
         # Still running, with the restored stock list shown.
         assert program.poll() is None
         table = find(main_window, description="超级列表框1")
