@@ -485,8 +485,7 @@ void DocumentPage::saveNew(const Document& typed)
     for (int tries = 0;
          tries < 3 && refusedAsDuplicateNumber(outcome) && document.header.number == m_shownNumber;
          ++tries) {
-        QString error;
-        const std::optional<QString> next = nextFreeNumber(m_connection, m_kind, &error);
+        const std::optional<QString> next = nextFreeNumber(m_connection, m_kind);
         if (!next || *next == document.header.number)
             break;
         document.header.number = *next;
